@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QStringView>
+
+#include <string>
+
+// Unicode rules shared by the parser, the sort orders and the UUID search.
+//
+// Keys are UTF-8 strings in Unicode normalisation form C: comparing them byte
+// by byte orders them by Unicode scalar value, and canonically equivalent texts
+// give equal keys.
+namespace TextKey {
+
+[[nodiscard]] bool isAscii(QStringView text);
+[[nodiscard]] constexpr char16_t asciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+}
+
+// White space and line breaks: space, tab, every Unicode space separator,
+// U+000A to U+000D, U+0085, U+2028 and U+2029.
+[[nodiscard]] bool isTrimCharacter(char16_t c);
+[[nodiscard]] QStringView trimmed(QStringView text);
+
+// The text itself, canonically normalised.
+[[nodiscard]] std::string caseSensitive(QStringView text);
+// The text after the locale-independent full lower-case mapping, canonically
+// normalised: texts that differ only in letter case give equal keys.
+[[nodiscard]] std::string caseInsensitive(QStringView text);
+
+} // namespace TextKey
