@@ -8,7 +8,8 @@
 extern const unsigned char sampleListing[];
 extern const std::size_t sampleListingSize;
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     if (argc != 3 || std::strcmp(argv[1], "-m") != 0 || std::strcmp(argv[2], "-vv") != 0) {
         std::fputs("usage: pluginkit -m -vv (this stand-in only lists its sample)\n", stderr);
         return 64; // EX_USAGE

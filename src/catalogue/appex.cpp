@@ -11,7 +11,8 @@ namespace {
 // system entropy source on every call, which costs a third of the time of
 // parsing a large listing; the seeded generator gives distinct identities just
 // as well.
-QUuid newRandomUuid() {
+QUuid newRandomUuid()
+{
     std::array<quint32, 4> words;
     QRandomGenerator::global()->fillRange(words.data(), words.size());
     std::array<char, 16> bytes;
@@ -24,9 +25,11 @@ QUuid newRandomUuid() {
 } // namespace
 
 Appex::Appex()
-    : m_id(newRandomUuid()) {}
+    : m_id(newRandomUuid())
+{}
 
-QString Appex::copyText() const {
+QString Appex::copyText() const
+{
     const QChar tab(u'\t');
     return name + tab + path + tab + parentName + tab + parentPath + tab + SDK + tab + uuid;
 }

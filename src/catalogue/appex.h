@@ -9,7 +9,8 @@
 // A plain value: copies are independent. The text fields hold exactly what the
 // parser stored; `id` is our own identity for the record (the list selection
 // uses it) and is unrelated to the tool's `uuid`.
-class Appex {
+class Appex
+{
 public:
     Appex();
 
@@ -28,5 +29,7 @@ public:
 private:
     QUuid m_id;
 };
+
+Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);
 
 using AppexList = QList<Appex>;

@@ -7,9 +7,11 @@
 
 Appexer::Appexer(QString toolPath, std::chrono::milliseconds toolTimeout, QObject *parent)
     : QObject(parent)
-    , m_tool(std::move(toolPath), toolTimeout) {}
+    , m_tool(std::move(toolPath), toolTimeout)
+{}
 
-bool Appexer::getAppexes(qint64 sortCode) {
+bool Appexer::getAppexes(qint64 sortCode)
+{
     m_appexList.clear(); // unannounced: observers hear of the new records only
     ListingTool::Result result = m_tool.run();
     if (!result.failureText.isEmpty())
@@ -17,7 +19,8 @@ bool Appexer::getAppexes(qint64 sortCode) {
     return loadListing(std::move(result.output), sortCode);
 }
 
-bool Appexer::loadListing(QByteArray listing, qint64 sortCode) {
+bool Appexer::loadListing(QByteArray listing, qint64 sortCode)
+{
     m_appexList.clear();
     QStringDecoder decoder(QStringDecoder::Utf8);
     const QString text = decoder.decode(listing);
@@ -35,7 +38,8 @@ bool Appexer::loadListing(QByteArray listing, qint64 sortCode) {
     return true;
 }
 
-void Appexer::sortAppexList(qint64 sortCode) {
+void Appexer::sortAppexList(qint64 sortCode)
+{
     if (m_appexList.size() < 2)
         return;
     for (const SortOrder::Key key : SortOrder::passesFor(sortCode)) {
@@ -45,7 +49,8 @@ void Appexer::sortAppexList(qint64 sortCode) {
     }
 }
 
-bool Appexer::fail(QString failureText) {
+bool Appexer::fail(QString failureText)
+{
     m_appexList.clear();
     m_failureText = std::move(failureText);
     return false;

@@ -2,6 +2,7 @@
 
 #include "appex.h"
 #include "listingtool.h"
+#include "sortorder.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -13,7 +14,8 @@
 // surround every change of the list: each record appended by a refresh and each
 // sorting pass. Emptying the list at the start of a refresh is not announced,
 // so a failed refresh sends nothing at all.
-class Appexer : public QObject {
+class Appexer : public QObject
+{
     Q_OBJECT
 
 public:

@@ -7,7 +7,8 @@
 
 namespace {
 
-struct Marker {
+struct Marker
+{
     QStringView key;     // the marker is the key followed by " = "
     QStringView removed; // what is cut out of a matching line
     QString Appex::*field;
@@ -23,19 +24,26 @@ const std::array<Marker, 6> markers = {{
     {u"UUID", u"UUID = ", &Appex::uuid},
 }};
 
+struct MarkerMatch
+{
+    const Marker *marker = nullptr;
+    qsizetype position = -1; // of the marker's first occurrence
+};
+
 // Every marker ends in " = ", so a line holds a marker exactly when one of its
 // " = " is preceded by the marker's key. Looking at the one or two " = " of a
 // line spares six substring searches over every line of a large listing.
-const Marker *markerOf(QStringView line) {
-    const Marker *found = nullptr;
+MarkerMatch markerOf(QStringView line)
+{
+    MarkerMatch found;
     for (qsizetype at = line.indexOf(u'='); at >= 0; at = line.indexOf(u'=', at + 1)) {
         if (at == 0 || at + 1 == line.size() || line[at - 1] != u' ' || line[at + 1] != u' ')
             continue;
         const QStringView before = line.first(at - 1);
-        for (const Marker *marker = markers.data(); marker != found && marker != markers.end();
-             ++marker) {
+        for (const Marker *marker = markers.data();
+             marker != found.marker && marker != markers.end(); ++marker) {
             if (before.endsWith(marker->key)) {
-                found = marker;
+                found = {marker, before.size() - marker->key.size()};
                 break;
             }
         }
@@ -43,13 +51,17 @@ const Marker *markerOf(QStringView line) {
     return found;
 }
 
-// The line without any occurrence of `removed`, trimmed.
-QString valueOf(QStringView line, QStringView removed) {
-    const qsizetype first = line.indexOf(removed);
+// The line without any occurrence of `removed`, trimmed. No occurrence of it
+// starts before `from`.
+QString valueOf(QStringView line, QStringView removed, qsizetype from)
+{
+    const qsizetype first = line.indexOf(removed, from);
     if (first < 0)
         return TextKey::trimmed(line).toString();
     const QStringView rest = line.sliced(first + removed.size());
-    if (TextKey::trimmed(line.first(first)).isEmpty() && !rest.contains(removed))
+    // Every removed text holds '=': a rest without one holds no second occurrence.
+    const bool removedOnce = !rest.contains(u'=') || !rest.contains(removed);
+    if (removedOnce && TextKey::trimmed(line.first(first)).isEmpty())
         return TextKey::trimmed(rest).toString(); // the usual "    Key = value" line
     QString value = line.toString();
     value.remove(removed.toString());
@@ -62,7 +74,8 @@ QString valueOf(QStringView line, QStringView removed) {
 // the pieces between two empty lines that the block split would keep apart hold
 // only empty lines, which carry no marker, so both readings give the same
 // records.
-AppexList parseListing(QStringView text) {
+AppexList parseListing(QStringView text)
+{
     AppexList records;
     std::optional<Appex> block; // made at the block's first marker line
     const auto endBlock = [&] {
@@ -78,10 +91,10 @@ AppexList parseListing(QStringView text) {
         const QStringView line = text.sliced(start, end - start);
         if (line.isEmpty()) {
             endBlock();
-        } else if (const Marker *marker = markerOf(line)) {
+        } else if (const MarkerMatch match = markerOf(line); match.marker) {
             if (!block)
                 block.emplace();
-            (*block).*(marker->field) = valueOf(line, marker->removed);
+            (*block).*(match.marker->field) = valueOf(line, match.marker->removed, match.position);
         }
         start = end + 1;
     }

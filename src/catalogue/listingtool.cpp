@@ -7,11 +7,13 @@
 
 namespace {
 
-ListingTool::Result failure(QString text) {
+ListingTool::Result failure(QString text)
+{
     return {QByteArray(), std::move(text)};
 }
 
-int remainingMilliseconds(const QDeadlineTimer &deadline) {
+int remainingMilliseconds(const QDeadlineTimer &deadline)
+{
     return int(qMin<qint64>(deadline.remainingTime(), std::numeric_limits<int>::max()));
 }
 
@@ -19,9 +21,11 @@ int remainingMilliseconds(const QDeadlineTimer &deadline) {
 
 ListingTool::ListingTool(QString path, std::chrono::milliseconds timeout)
     : m_path(std::move(path))
-    , m_timeout(timeout) {}
+    , m_timeout(timeout)
+{}
 
-QString ListingTool::defaultPath() {
+QString ListingTool::defaultPath()
+{
 #ifdef Q_OS_MACOS
     return QStringLiteral("/usr/bin/pluginkit");
 #else
@@ -30,7 +34,8 @@ QString ListingTool::defaultPath() {
 #endif
 }
 
-ListingTool::Result ListingTool::run() const {
+ListingTool::Result ListingTool::run() const
+{
     QProcess process;
     process.setProgram(m_path);
     process.setArguments({QStringLiteral("-m"), QStringLiteral("-vv")});
@@ -42,7 +47,7 @@ ListingTool::Result ListingTool::run() const {
     const auto timedOut = [&] {
         process.kill();
         process.waitForFinished();
-        const auto seconds = std::chrono::ceil<std::chrono::seconds>(m_timeout).count();
+        const double seconds = std::chrono::duration<double>(m_timeout).count();
         return failure(QStringLiteral("pluginkit did not finish within %1 seconds and was stopped.")
                            .arg(seconds));
     };

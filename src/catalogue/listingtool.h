@@ -9,9 +9,11 @@
 //
 // Runs synchronously: it returns when the tool has exited, was stopped, or
 // could not be started.
-class ListingTool {
+class ListingTool
+{
 public:
-    struct Result {
+    struct Result
+    {
         QByteArray output;   // the tool's standard output, when it succeeded
         QString failureText; // why the run failed; empty on success
     };

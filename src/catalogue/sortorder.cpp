@@ -9,7 +9,8 @@
 
 namespace SortOrder {
 
-QList<Key> passesFor(qint64 sortCode) {
+QList<Key> passesFor(qint64 sortCode)
+{
     switch (sortCode) {
     case SortCode::Name:
         return {Key::Name};
@@ -24,7 +25,8 @@ QList<Key> passesFor(qint64 sortCode) {
 
 namespace {
 
-std::string keyOf(const Appex &record, Key key) {
+std::string keyOf(const Appex &record, Key key)
+{
     switch (key) {
     case Key::SDK:
         return TextKey::caseInsensitive(record.SDK);
@@ -40,7 +42,8 @@ std::string keyOf(const Appex &record, Key key) {
 
 } // namespace
 
-void sortBy(AppexList &records, Key key) {
+void sortBy(AppexList &records, Key key)
+{
     // Keys are made once per record, not once per comparison.
     std::vector<std::string> keys;
     keys.reserve(size_t(records.size()));

@@ -9,7 +9,8 @@
 
 namespace {
 
-std::string asciiBytes(QStringView text, bool lowerCase) {
+std::string asciiBytes(QStringView text, bool lowerCase)
+{
     std::string bytes(size_t(text.size()), '\0');
     std::transform(text.begin(), text.end(), bytes.begin(), [lowerCase](QChar c) {
         return char(lowerCase ? TextKey::asciiLower(c.unicode()) : c.unicode());
@@ -17,13 +18,15 @@ std::string asciiBytes(QStringView text, bool lowerCase) {
     return bytes;
 }
 
-icu::UnicodeString aliasOf(QStringView text) {
+icu::UnicodeString aliasOf(QStringView text)
+{
     // Read-only alias: ICU copies on the first change.
     return icu::UnicodeString(false, reinterpret_cast<const UChar *>(text.utf16()),
                               int32_t(text.size()));
 }
 
-std::string normalisedUtf8(const icu::UnicodeString &text) {
+std::string normalisedUtf8(const icu::UnicodeString &text)
+{
     UErrorCode status = U_ZERO_ERROR;
     const icu::Normalizer2 *nfc = icu::Normalizer2::getNFCInstance(status);
     const icu::UnicodeString normalised = U_SUCCESS(status) ? nfc->normalize(text, status) : text;
@@ -36,17 +39,20 @@ std::string normalisedUtf8(const icu::UnicodeString &text) {
 
 namespace TextKey {
 
-bool isAscii(QStringView text) {
+bool isAscii(QStringView text)
+{
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-bool isTrimCharacter(char16_t c) {
+bool isTrimCharacter(char16_t c)
+{
     if (c < 0x80)
         return c == u' ' || (c >= u'\t' && c <= u'\r');
     return c == 0x85 || c == 0x2028 || c == 0x2029 || u_charType(c) == U_SPACE_SEPARATOR;
 }
 
-QStringView trimmed(QStringView text) {
+QStringView trimmed(QStringView text)
+{
     qsizetype begin = 0;
     qsizetype end = text.size();
     while (begin < end && isTrimCharacter(text[begin].unicode()))
@@ -56,13 +62,15 @@ QStringView trimmed(QStringView text) {
     return text.sliced(begin, end - begin);
 }
 
-std::string caseSensitive(QStringView text) {
+std::string caseSensitive(QStringView text)
+{
     if (TextKey::isAscii(text))
         return asciiBytes(text, false);
     return normalisedUtf8(aliasOf(text));
 }
 
-std::string caseInsensitive(QStringView text) {
+std::string caseInsensitive(QStringView text)
+{
     // ASCII text is already normalised, and its full lower-case mapping is
     // the ASCII one.
     if (TextKey::isAscii(text))

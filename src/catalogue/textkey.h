@@ -12,7 +12,8 @@
 namespace TextKey {
 
 [[nodiscard]] bool isAscii(QStringView text);
-[[nodiscard]] constexpr char16_t asciiLower(char16_t c) {
+[[nodiscard]] constexpr char16_t asciiLower(char16_t c)
+{
     return c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
 }
 

@@ -6,9 +6,11 @@
 
 UuidSearch::UuidSearch(QStringView query)
     : m_queryKey(TextKey::caseInsensitive(query))
-    , m_asciiQuery(TextKey::isAscii(query)) {}
+    , m_asciiQuery(TextKey::isAscii(query))
+{}
 
-bool UuidSearch::matches(const Appex &record) const {
+bool UuidSearch::matches(const Appex &record) const
+{
     if (m_queryKey.empty())
         return false;
     const QStringView uuid = record.uuid;
@@ -23,7 +25,8 @@ bool UuidSearch::matches(const Appex &record) const {
     return TextKey::caseInsensitive(uuid).find(m_queryKey) != std::string::npos;
 }
 
-AppexList UuidSearch::filter(const AppexList &records) const {
+AppexList UuidSearch::filter(const AppexList &records) const
+{
     AppexList found;
     std::copy_if(records.begin(), records.end(), std::back_inserter(found),
                  [this](const Appex &record) { return matches(record); });

@@ -9,7 +9,8 @@
 // The window's search: a record matches when its `uuid`, lower-cased, contains
 // the lower-cased query. Lower case is the locale-independent full mapping, and
 // canonically equivalent texts count as equal. An empty query matches nothing.
-class UuidSearch {
+class UuidSearch
+{
 public:
     explicit UuidSearch(QStringView query);
 

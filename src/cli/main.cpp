@@ -16,7 +16,8 @@ namespace {
 
 enum ExitCode { Success = 0, Failure = 1, BadUsage = 2 };
 
-struct Options {
+struct Options
+{
     QString listing; // empty: run the listing tool
     qint64 sortCode = 0;
     QString search;
@@ -24,11 +25,13 @@ struct Options {
     QString output; // empty: standard output
 };
 
-void printError(const QString &message) {
+void printError(const QString &message)
+{
     std::fprintf(stderr, "zephlist-cli: %s\n", qPrintable(message));
 }
 
-std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringList &arguments) {
+std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringList &arguments)
+{
     const QCommandLineOption listing(
         QStringLiteral("listing"),
         QStringLiteral("Read a captured listing from FILE (- for "
@@ -85,7 +88,8 @@ std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringLis
 }
 
 // A captured listing, read like the tool's output and with the same size limit.
-std::optional<QByteArray> readListing(const QString &name) {
+std::optional<QByteArray> readListing(const QString &name)
+{
     QFile file(name);
     const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
                                                    : file.open(QIODevice::ReadOnly);
@@ -105,7 +109,8 @@ std::optional<QByteArray> readListing(const QString &name) {
     return listing;
 }
 
-bool writeOutput(const QString &name, const QByteArray &data) {
+bool writeOutput(const QString &name, const QByteArray &data)
+{
     if (name.isEmpty()) {
         QFile out;
         if (out.open(stdout, QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush())
@@ -122,7 +127,8 @@ bool writeOutput(const QString &name, const QByteArray &data) {
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("zephlist-cli"));
     QCoreApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));

@@ -6,14 +6,16 @@
 
 namespace RecordFormat {
 
-QByteArray tsv(const AppexList &records) {
+QByteArray tsv(const AppexList &records)
+{
     QString text;
     for (const Appex &record : records)
         text += record.copyText() + u'\n';
     return text.toUtf8();
 }
 
-QByteArray json(const AppexList &records) {
+QByteArray json(const AppexList &records)
+{
     QJsonArray array;
     for (const Appex &record : records) {
         array.append(QJsonObject{

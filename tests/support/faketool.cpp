@@ -1,0 +1,27 @@
+#include "faketool.h"
+
+#include <QFile>
+
+QString FakeTool::write(const QString &name, const QByteArray &script)
+{
+    QFile file(m_dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write the fake tool %s", qPrintable(file.fileName()));
+    file.write("#!/bin/sh\n[ \"$#\" = 2 ] && [ \"$1\" = -m ] && [ \"$2\" = -vv ] || exit 64\n" +
+               script + '\n');
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return file.fileName();
+}
+
+QString FakeTool::printing(const QByteArray &listing, int status)
+{
+    const QString listingName = QStringLiteral("listing%1.txt").arg(++m_count);
+    QFile file(m_dir.filePath(listingName));
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    file.write(listing);
+    file.close();
+    return write(QStringLiteral("tool%1").arg(m_count),
+                 "cat '" + file.fileName().toUtf8() + "'\nexit " + QByteArray::number(status));
+}
