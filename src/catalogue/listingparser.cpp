@@ -70,10 +70,10 @@ QString valueOf(QStringView line, QStringView removed, qsizetype from)
 
 } // namespace
 
-// Blocks end at "\n\n". Reading line by line, a block ends at every empty line:
-// the pieces between two empty lines that the block split would keep apart hold
-// only empty lines, which carry no marker, so both readings give the same
-// records.
+// Blocks are separated by "\n\n". Two lines with text lie in one block exactly
+// when no empty line stands between them, and only lines with text can hold a
+// marker: so closing the block at every empty line gives the records that
+// splitting at "\n\n" gives, in one pass and without the split.
 AppexList parseListing(QStringView text)
 {
     AppexList records;

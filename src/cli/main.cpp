@@ -1,7 +1,8 @@
-// zephlist-cli: the catalogue's records for scripts, as TSV or JSON.
+// zephlist-cli: the catalogue's records for scripts, as TSV, JSON or an RTF report.
 
 #include "appexer.h"
 #include "recordformat.h"
+#include "rtfencoder.h"
 #include "uuidsearch.h"
 
 #include <QCommandLineParser>
@@ -46,7 +47,7 @@ std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringLis
                                                    "ignoring case."),
                                     QStringLiteral("QUERY"));
     const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("Output format: tsv or json."),
+                                    QStringLiteral("Output format: tsv, json or rtf."),
                                     QStringLiteral("FORMAT"), QStringLiteral("tsv"));
     const QCommandLineOption output(QStringLiteral("output"),
                                     QStringLiteral("Write to FILE instead of standard output."),
@@ -80,7 +81,8 @@ std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringLis
             QStringLiteral("the sort code must be a whole number: %1").arg(parser.value(sort)));
         return std::nullopt;
     }
-    if (options.format != QLatin1String("tsv") && options.format != QLatin1String("json")) {
+    if (!QStringList{QStringLiteral("tsv"), QStringLiteral("json"), QStringLiteral("rtf")}.contains(
+            options.format)) {
         printError(QStringLiteral("unknown format: %1").arg(options.format));
         return std::nullopt;
     }
@@ -159,6 +161,8 @@ int main(int argc, char *argv[])
                                   ? appexer.appexList()
                                   : UuidSearch(options->search).filter(appexer.appexList());
     const QByteArray data = options->format == QLatin1String("json") ? RecordFormat::json(records)
-                                                                     : RecordFormat::tsv(records);
+                            : options->format == QLatin1String("rtf")
+                                ? RtfEncoder::encode(composeReport(records))
+                                : RecordFormat::tsv(records);
     return writeOutput(options->output, data) ? Success : Failure;
 }

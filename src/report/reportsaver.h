@@ -1,0 +1,28 @@
+#pragma once
+
+#include "reportcomposer.h"
+#include "savepanel.h"
+
+#include <QDateTime>
+
+class Appexer;
+class ErrorAlert;
+
+// Saving the catalogue as an RTF report, chosen in a save panel.
+namespace ReportSaver {
+
+// "Zephlist", the date stamp of `catalogueDate`, ".text".
+[[nodiscard]] QString proposedName(const QDateTime &catalogueDate);
+
+// Composes the report of the whole catalogue now and opens a save panel;
+// writes the file when the panel is confirmed. Does nothing for an empty
+// catalogue. A failed write shows `alert`.
+void saveAsRTF(const Appexer &appexer, SavePanel &panel, ErrorAlert &alert);
+
+// The panel's completion: writes `report` as RTF to `location`. The file is
+// replaced only once the whole report is written, so a failure leaves any
+// earlier file as it was.
+void writeReport(SavePanel::Response response, const QString &location, const ReportText &report,
+                 ErrorAlert &alert);
+
+} // namespace ReportSaver
