@@ -33,3 +33,7 @@ private:
 Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);
 
 using AppexList = QList<Appex>;
+
+// Set before a parent application's name, in the report and in the rows:
+// the family emoji of one adult and one child, then a space.
+inline const QString parentMarker = QStringLiteral("\U0001F9D1\u200D\U0001F9D2 ");

@@ -32,10 +32,6 @@ private:
     QList<Run> m_runs;
 };
 
-// Set before a parent application's name, in the report and in the rows:
-// the family emoji of one adult and one child, then a space.
-inline const QString parentMarker = QStringLiteral("\U0001F9D1\u200D\U0001F9D2 ");
-
 // The report of `records`: one line per record, in list order, each line the
 // record's fields as coloured runs. The parent's runs depend on `parentName`
 // alone. Nothing else: no title, header or footer.

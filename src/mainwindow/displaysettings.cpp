@@ -1,0 +1,78 @@
+#include "displaysettings.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString showPathsKey = QStringLiteral("showPaths");
+const QString showUUIDKey = QStringLiteral("showUUID");
+const QString sortCodeKey = QStringLiteral("sortCode");
+
+const QString organisation = QStringLiteral("Zephlist");
+const QString application = QStringLiteral("Zephlist");
+
+// Text-based stores (INI) give every value back as a string: accept the
+// string forms that the store itself writes, and nothing else.
+bool readBool(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    if (value.typeId() == QMetaType::Bool)
+        return value.toBool();
+    return value.typeId() == QMetaType::QString && value.toString() == QLatin1String("true");
+}
+
+qint64 readInteger(const QSettings &settings, const QString &key)
+{
+    const QVariant value = settings.value(key);
+    bool isInteger = false;
+    qint64 integer = 0;
+    switch (value.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
+        integer = value.toLongLong(&isInteger);
+        break;
+    case QMetaType::QString:
+        integer = value.toString().toLongLong(&isInteger);
+        break;
+    default:
+        break;
+    }
+    return isInteger ? integer : 0;
+}
+
+void store(const QString &key, const QVariant &value)
+{
+    QSettings settings(organisation, application);
+    settings.setValue(key, value);
+    settings.sync();
+}
+
+} // namespace
+
+namespace DisplaySettings {
+
+Values read()
+{
+    const QSettings settings(organisation, application);
+    return {readBool(settings, showPathsKey), readBool(settings, showUUIDKey),
+            readInteger(settings, sortCodeKey)};
+}
+
+void storeShowPaths(bool showPaths)
+{
+    store(showPathsKey, showPaths);
+}
+
+void storeShowUUID(bool showUUID)
+{
+    store(showUUIDKey, showUUID);
+}
+
+void storeSortCode(qint64 sortCode)
+{
+    store(sortCodeKey, sortCode);
+}
+
+} // namespace DisplaySettings

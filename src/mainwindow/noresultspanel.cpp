@@ -1,0 +1,61 @@
+#include "noresultspanel.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+
+QPixmap magnifyingGlass(const QColor &colour, qreal devicePixelRatio)
+{
+    const int size = 48;
+    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawEllipse(QRectF(6, 6, 26, 26));
+    painter.drawLine(QPointF(29, 29), QPointF(42, 42));
+    return pixmap;
+}
+
+} // namespace
+
+NoResultsPanel::NoResultsPanel(QWidget *parent)
+    : QWidget(parent)
+    , m_description(new QLabel(this))
+{
+    setObjectName(QStringLiteral("noResultsPanel"));
+    auto *symbol = new QLabel(this);
+    symbol->setPixmap(
+        magnifyingGlass(palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
+    symbol->setAlignment(Qt::AlignCenter);
+
+    auto *title = new QLabel(QStringLiteral("No appex found"), this);
+    QFont titleFont = title->font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
+    title->setFont(titleFont);
+    title->setAlignment(Qt::AlignCenter);
+
+    m_description->setObjectName(QStringLiteral("noResultsDescription"));
+    m_description->setAlignment(Qt::AlignCenter);
+    m_description->setTextFormat(Qt::PlainText);
+    m_description->setForegroundRole(QPalette::PlaceholderText);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(symbol);
+    layout->addWidget(title);
+    layout->addWidget(m_description);
+}
+
+void NoResultsPanel::setQuery(const QString &query)
+{
+    m_description->setText(QStringLiteral("No results found for \"%1\"").arg(query));
+}
+
+QString NoResultsPanel::description() const
+{
+    return m_description->text();
+}
