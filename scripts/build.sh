@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 preset="${1:-dev}"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-qpa-plugins libicu-dev)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-qpa-plugins libicu-dev
+    fonts-noto-color-emoji)
 
 if command -v dpkg-query >/dev/null 2>&1; then
     missing=()

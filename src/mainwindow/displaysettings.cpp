@@ -2,6 +2,8 @@
 
 #include <QSettings>
 
+#include <memory>
+
 namespace {
 
 const QString showPathsKey = QStringLiteral("showPaths");
@@ -10,6 +12,14 @@ const QString sortCodeKey = QStringLiteral("sortCode");
 
 const QString organisation = QStringLiteral("Zephlist");
 const QString application = QStringLiteral("Zephlist");
+
+// The platform's store (the preferences domain on macOS), unless a test set
+// another default format and location.
+std::unique_ptr<QSettings> openPreferences()
+{
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, organisation,
+                                       application);
+}
 
 // Text-based stores (INI) give every value back as a string: accept the
 // string forms that the store itself writes, and nothing else.
@@ -44,9 +54,9 @@ qint64 readInteger(const QSettings &settings, const QString &key)
 
 void store(const QString &key, const QVariant &value)
 {
-    QSettings settings(organisation, application);
-    settings.setValue(key, value);
-    settings.sync();
+    const auto settings = openPreferences();
+    settings->setValue(key, value);
+    settings->sync();
 }
 
 } // namespace
@@ -55,9 +65,9 @@ namespace DisplaySettings {
 
 Values read()
 {
-    const QSettings settings(organisation, application);
-    return {readBool(settings, showPathsKey), readBool(settings, showUUIDKey),
-            readInteger(settings, sortCodeKey)};
+    const auto settings = openPreferences();
+    return {readBool(*settings, showPathsKey), readBool(*settings, showUUIDKey),
+            readInteger(*settings, sortCodeKey)};
 }
 
 void storeShowPaths(bool showPaths)

@@ -1,6 +1,6 @@
 #include "appexer.h"
 #include "datestamp.h"
-#include "erroralert.h"
+#include "fakedialogs.h"
 #include "faketool.h"
 #include "listingbuilder.h"
 #include "reportsaver.h"
@@ -10,28 +10,6 @@
 #include <QTest>
 
 namespace {
-
-// Remembers each panel opened; the test completes them as a user would.
-class FakeSavePanel : public SavePanel
-{
-public:
-    void begin(const QString &proposedName, Completion completion) override
-    {
-        proposedNames << proposedName;
-        completions << std::move(completion);
-    }
-
-    QStringList proposedNames;
-    QList<Completion> completions;
-};
-
-class FakeAlert : public ErrorAlert
-{
-public:
-    void showErrorAlert(const QString &detail) override { details << detail; }
-
-    QStringList details;
-};
 
 QByteArray contentsOf(const QString &path)
 {
