@@ -1,4 +1,4 @@
-#include "contentview.h"
+#include "zephlistapp.h"
 
 #include <QApplication>
 
@@ -7,8 +7,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zephlist"));
     QApplication::setOrganizationName(QStringLiteral("Zephlist"));
-    auto *window = new ContentView;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->show();
+    QApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zephlist.svg")));
+
+    ZephlistApp zephlist;
+    zephlist.newMainWindow();
     return QApplication::exec();
 }

@@ -1,0 +1,81 @@
+#include "zephlistapp.h"
+
+#include "helpcommands.h"
+#include "helpview.h"
+
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QVBoxLayout>
+
+ZephlistApp::ZephlistApp(QObject *parent)
+    : ZephlistApp(Services{}, parent)
+{}
+
+ZephlistApp::ZephlistApp(Services services, QObject *parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+{
+    if (!m_services.helpDocumentUrl)
+        m_services.helpDocumentUrl = &HelpView::helpDocumentUrl;
+#ifdef Q_OS_MACOS
+    // A Mac app keeps its menu bar, and runs on, with no window open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_windowlessMenuBar = std::make_unique<QMenuBar>(nullptr);
+    installMenus(m_windowlessMenuBar.get(), m_windowlessMenuBar->addMenu(tr("&File")));
+#endif
+}
+
+ZephlistApp::~ZephlistApp()
+{
+    delete m_helpWindow; // a top-level window without a parent
+}
+
+ContentView *ZephlistApp::newMainWindow()
+{
+    auto *window = new ContentView(m_services.mainWindowServices());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    installMenus(window->menuBar(), window->fileMenu());
+    window->show();
+    return window;
+}
+
+void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
+{
+    QAction *first = fileMenu->actions().value(0);
+    auto *newWindow = new QAction(tr("New Window"), fileMenu);
+    newWindow->setObjectName(QStringLiteral("newWindow"));
+    newWindow->setShortcut(QKeySequence::New);
+    connect(newWindow, &QAction::triggered, this, &ZephlistApp::newMainWindow);
+    fileMenu->insertAction(first, newWindow);
+    if (first)
+        fileMenu->insertSeparator(first);
+
+    fileMenu->addSeparator();
+    QAction *quit = fileMenu->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
+    quit->setShortcut(QKeySequence::Quit);
+    quit->setMenuRole(QAction::QuitRole);
+
+    HelpCommands([this](const QString &identifier) { openWindow(identifier); }).install(menuBar);
+}
+
+void ZephlistApp::openWindow(const QString &identifier)
+{
+    if (identifier != QLatin1String("help"))
+        return;
+    if (!m_helpWindow) {
+        m_helpWindow = new QWidget;
+        m_helpWindow->setObjectName(identifier);
+        m_helpWindow->setWindowTitle(QStringLiteral("Help Window"));
+        m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        auto *layout = new QVBoxLayout(m_helpWindow);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(new HelpView(m_services.helpDocumentUrl(), m_helpWindow));
+        m_helpWindow->resize(
+            QSize(620, 860).boundedTo(m_helpWindow->screen()->availableSize() * 0.9));
+    }
+    m_helpWindow->show();
+    m_helpWindow->raise();
+    m_helpWindow->activateWindow();
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "contentview.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QUrl>
+
+#include <functional>
+#include <memory>
+
+class QMenuBar;
+
+// The application's windows: any number of main windows, each with its own
+// catalogue, and the one help window, asked for by its identifier "help".
+class ZephlistApp : public QObject
+{
+    Q_OBJECT
+
+public:
+    // What the windows are made with; tests replace them.
+    struct Services
+    {
+        std::function<ContentView::Services()> mainWindowServices = [] {
+            return ContentView::Services{};
+        };
+        std::function<QUrl()> helpDocumentUrl;
+    };
+
+    explicit ZephlistApp(QObject *parent = nullptr);
+    explicit ZephlistApp(Services services, QObject *parent = nullptr);
+    ~ZephlistApp() override;
+
+    // A new main window, shown; it deletes itself when closed.
+    ContentView *newMainWindow();
+    // Shows the window with `identifier`: the help window is made when none is
+    // open, and brought to the front otherwise.
+    void openWindow(const QString &identifier);
+
+    [[nodiscard]] QWidget *helpWindow() const { return m_helpWindow; }
+
+private:
+    void installMenus(QMenuBar *menuBar, QMenu *fileMenu);
+
+    Services m_services;
+    QPointer<QWidget> m_helpWindow;
+    std::unique_ptr<QMenuBar> m_windowlessMenuBar; // macOS: menus with no window open
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QPdfView>
+#include <QUrl>
+
+class QPdfDocument;
+
+// Shows the PDF at a file location one page at a time, scaled to fit the view
+// as it resizes; the page keys, arrow keys and the wheel turn the pages.
+// Configured once, when made. A file that is not a PDF leaves the view
+// without a document.
+class PDFKitView : public QPdfView
+{
+    Q_OBJECT
+
+public:
+    explicit PDFKitView(const QUrl &url, QWidget *parent = nullptr);
+    ~PDFKitView() override;
+
+    [[nodiscard]] QUrl url() const { return m_url; }
+    [[nodiscard]] int currentPage() const;
+    void goToPage(int page);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+
+private:
+    void fitPageInView();
+
+    const QUrl m_url;
+    QPdfDocument *m_pdf;
+    int m_wheelAngle = 0; // wheel movement not yet turned into a page
+};

@@ -1,0 +1,80 @@
+#include "pdfkitview.h"
+
+#include <QPdfDocument>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestPDFKitView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpDocumentHasPages();
+    void pageFitsTheViewAsItResizes();
+    void keysTurnPages();
+    void notAPdfGivesAnEmptyViewer();
+
+private:
+    const QUrl m_help = QUrl::fromLocalFile(QStringLiteral(ZEPHLIST_HELP_PDF));
+};
+
+void TestPDFKitView::helpDocumentHasPages()
+{
+    QPdfDocument document;
+    QCOMPARE(document.load(m_help.toLocalFile()), QPdfDocument::Error::None);
+    QVERIFY(document.pageCount() >= 3);
+    QCOMPARE(document.metaData(QPdfDocument::MetaDataField::Title).toString(),
+             QStringLiteral("Zephlist Help"));
+}
+
+void TestPDFKitView::pageFitsTheViewAsItResizes()
+{
+    PDFKitView view(m_help);
+    QVERIFY(view.document());
+    QCOMPARE(view.pageMode(), QPdfView::PageMode::SinglePage);
+    view.resize(400, 900); // tall: the width decides
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    const qreal narrow = view.zoomFactor();
+    view.resize(800, 900);
+    QCoreApplication::processEvents();
+    QVERIFY2(view.zoomFactor() > narrow * 1.5, qPrintable(QString::number(view.zoomFactor())));
+    view.resize(800, 300); // wide: the height decides
+    QCoreApplication::processEvents();
+    QVERIFY(view.zoomFactor() < narrow);
+}
+
+void TestPDFKitView::keysTurnPages()
+{
+    PDFKitView view(m_help);
+    view.resize(400, 600);
+    view.show();
+    QCOMPARE(view.currentPage(), 0);
+    QTest::keyClick(&view, Qt::Key_PageDown);
+    QCOMPARE(view.currentPage(), 1);
+    QTest::keyClick(&view, Qt::Key_End);
+    QCOMPARE(view.currentPage(), view.document()->pageCount() - 1);
+    QTest::keyClick(&view, Qt::Key_PageDown); // no page after the last
+    QCOMPARE(view.currentPage(), view.document()->pageCount() - 1);
+    QTest::keyClick(&view, Qt::Key_Home);
+    QCOMPARE(view.currentPage(), 0);
+}
+
+void TestPDFKitView::notAPdfGivesAnEmptyViewer()
+{
+    QTemporaryDir dir;
+    const QString fake = dir.filePath(QStringLiteral("ZephlistHelp.pdf"));
+    QFile file(fake);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("This is not a PDF.\n");
+    file.close();
+
+    PDFKitView view(QUrl::fromLocalFile(fake));
+    view.show();
+    QVERIFY(!view.document());
+    QTest::keyClick(&view, Qt::Key_PageDown); // harmless without a document
+    QCOMPARE(view.currentPage(), 0);
+}
+
+QTEST_MAIN(TestPDFKitView)
+#include "tst_pdfkitview.moc"
