@@ -7,7 +7,6 @@
 
 PDFKitView::PDFKitView(const QUrl &url, QWidget *parent)
     : QPdfView(parent)
-    , m_url(url)
     , m_pdf(new QPdfDocument(this))
 {
     setFocusPolicy(Qt::StrongFocus);

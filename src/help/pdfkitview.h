@@ -17,7 +17,6 @@ public:
     explicit PDFKitView(const QUrl &url, QWidget *parent = nullptr);
     ~PDFKitView() override;
 
-    [[nodiscard]] QUrl url() const { return m_url; }
     [[nodiscard]] int currentPage() const;
     void goToPage(int page);
 
@@ -29,7 +28,6 @@ protected:
 private:
     void fitPageInView();
 
-    const QUrl m_url;
     QPdfDocument *m_pdf;
     int m_wheelAngle = 0; // wheel movement not yet turned into a page
 };

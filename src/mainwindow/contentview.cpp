@@ -73,54 +73,51 @@ void ContentView::buildControls(QWidget *content)
     auto *row = new QHBoxLayout(controls);
     row->setContentsMargins(8, 0, 8, 0);
 
-    auto *sortLabel = new QLabel(QStringLiteral("Sort By:"), controls);
-    row->addWidget(sortLabel);
-    m_sortGroup = new QButtonGroup(this);
+    row->addWidget(new QLabel(QStringLiteral("Sort By:"), controls));
+    auto *sortGroup = new QButtonGroup(this);
     for (int code = 0; code < sortEntries.size(); ++code) {
         auto *entry = new QRadioButton(sortEntries[code], controls);
         entry->setObjectName(QStringLiteral("sortBy") + sortEntries[code]);
         entry->setAccessibleDescription(QStringLiteral("Sort by %1").arg(sortEntries[code]));
         entry->setChecked(code == m_sortCode); // none for a stored code outside 0 to 3
-        m_sortGroup->addButton(entry, code);
+        sortGroup->addButton(entry, code);
         row->addWidget(entry);
     }
-    connect(m_sortGroup, &QButtonGroup::idClicked, this, &ContentView::pickSortCode);
+    connect(sortGroup, &QButtonGroup::idClicked, this, &ContentView::pickSortCode);
     row->addSpacing(12);
 
-    m_getAppexesButton = new QPushButton(QStringLiteral("Get Appexes"), controls);
-    m_getAppexesButton->setObjectName(QStringLiteral("getAppexes"));
-    connect(m_getAppexesButton, &QPushButton::clicked, this, &ContentView::getAppexes);
-    row->addWidget(m_getAppexesButton);
+    const auto addButton = [&](const QString &text, const QString &name,
+                               void (ContentView::*action)()) {
+        auto *button = new QPushButton(text, controls);
+        button->setObjectName(name);
+        connect(button, &QPushButton::clicked, this, action);
+        row->addWidget(button);
+    };
+    // A toggle changes every row at once and is stored straight away.
+    const auto addToggle = [&](const QString &text, const QString &name, bool &shown,
+                               void (*store)(bool)) {
+        auto *toggle = new QCheckBox(text, controls);
+        toggle->setObjectName(name);
+        toggle->setChecked(shown);
+        connect(toggle, &QCheckBox::toggled, this, [this, &shown, store](bool on) {
+            shown = on;
+            m_model->setDisplay(m_showPaths, m_showUUID);
+            store(on);
+        });
+        row->addWidget(toggle);
+    };
 
+    addButton(QStringLiteral("Get Appexes"), QStringLiteral("getAppexes"),
+              &ContentView::getAppexes);
     m_countLabel = new QLabel(QStringLiteral("0 appexes"), controls);
     m_countLabel->setObjectName(QStringLiteral("count"));
     m_countLabel->setAccessibleName(QStringLiteral("Number of appexes"));
     row->addWidget(m_countLabel);
-
-    m_showPathsBox = new QCheckBox(QStringLiteral("Show Paths"), controls);
-    m_showPathsBox->setObjectName(QStringLiteral("showPaths"));
-    m_showPathsBox->setChecked(m_showPaths);
-    connect(m_showPathsBox, &QCheckBox::toggled, this, [this](bool on) {
-        m_showPaths = on;
-        m_model->setDisplay(m_showPaths, m_showUUID);
-        DisplaySettings::storeShowPaths(on);
-    });
-    row->addWidget(m_showPathsBox);
-
-    m_showUUIDBox = new QCheckBox(QStringLiteral("Show UUID"), controls);
-    m_showUUIDBox->setObjectName(QStringLiteral("showUUID"));
-    m_showUUIDBox->setChecked(m_showUUID);
-    connect(m_showUUIDBox, &QCheckBox::toggled, this, [this](bool on) {
-        m_showUUID = on;
-        m_model->setDisplay(m_showPaths, m_showUUID);
-        DisplaySettings::storeShowUUID(on);
-    });
-    row->addWidget(m_showUUIDBox);
-
-    m_saveButton = new QPushButton(QStringLiteral("Save as RTF"), controls);
-    m_saveButton->setObjectName(QStringLiteral("saveAsRTF"));
-    connect(m_saveButton, &QPushButton::clicked, this, &ContentView::saveAsRTF);
-    row->addWidget(m_saveButton);
+    addToggle(QStringLiteral("Show Paths"), QStringLiteral("showPaths"), m_showPaths,
+              &DisplaySettings::storeShowPaths);
+    addToggle(QStringLiteral("Show UUID"), QStringLiteral("showUUID"), m_showUUID,
+              &DisplaySettings::storeShowUUID);
+    addButton(QStringLiteral("Save as RTF"), QStringLiteral("saveAsRTF"), &ContentView::saveAsRTF);
 
     m_list = new QListView(content);
     m_list->setObjectName(QStringLiteral("appexList"));

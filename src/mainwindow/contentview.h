@@ -13,13 +13,10 @@
 
 class AppexListModel;
 class NoResultsPanel;
-class QButtonGroup;
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListView;
 class QMenu;
-class QPushButton;
 
 // The main window: one catalogue, the controls above its list, and the UUID
 // search in the toolbar.
@@ -41,8 +38,6 @@ public:
     ~ContentView() override;
 
     [[nodiscard]] const Appexer &appexer() const { return *m_appexer; }
-    [[nodiscard]] const AppexList &searchList() const { return m_searchList; }
-    [[nodiscard]] SavePanel &savePanel() const { return *m_savePanel; }
 
     // The File menu, to which the application adds its window commands.
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
@@ -83,12 +78,7 @@ private:
     AppexListModel *m_model;
     QListView *m_list;
     NoResultsPanel *m_noResults;
-    QButtonGroup *m_sortGroup;
-    QPushButton *m_getAppexesButton;
     QLabel *m_countLabel;
-    QCheckBox *m_showPathsBox;
-    QCheckBox *m_showUUIDBox;
-    QPushButton *m_saveButton;
     QLineEdit *m_searchField;
     QMenu *m_fileMenu;
 };
