@@ -8,7 +8,8 @@
 // The median wall time of `runs` calls of `work`, in milliseconds; `prepare`
 // runs untimed before each call.
 template<typename Work, typename Prepare = void (*)()>
-double medianMilliseconds(int runs, Work &&work, Prepare &&prepare = [] {})
+double medianMilliseconds(
+    int runs, Work &&work, Prepare &&prepare = [] {})
 {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) {

@@ -26,8 +26,8 @@ int main(int argc, char *argv[])
         AppexList records;
         // Dropping the previous run's records is not part of parsing.
         const auto dropRecords = [&] { records = AppexList(); };
-        const double parse =
-            medianMilliseconds(runs, [&] { records = parseListing(text); }, dropRecords);
+        const double parse = medianMilliseconds(
+            runs, [&] { records = parseListing(text); }, dropRecords);
         const double decodeAndParse = medianMilliseconds(
             runs,
             [&] {
@@ -52,9 +52,9 @@ int main(int argc, char *argv[])
         if (found != 1)
             qFatal("the search found %lld records instead of 1", qlonglong(found));
 
-        std::printf("%-8d %10.1f %12.0f %12.0f %9.1f %9.1f %9.1f %9.1f %12.2f\n", entries, megabytes,
-                    megabytes / (parse / 1e3), megabytes / (decodeAndParse / 1e3), sorts[0], sorts[1],
-                    sorts[2], sorts[3], search);
+        std::printf("%-8d %10.1f %12.0f %12.0f %9.1f %9.1f %9.1f %9.1f %12.2f\n", entries,
+                    megabytes, megabytes / (parse / 1e3), megabytes / (decodeAndParse / 1e3),
+                    sorts[0], sorts[1], sorts[2], sorts[3], search);
     }
     std::printf("(times in ms, medians of %d runs)\n", runs);
     return 0;

@@ -25,8 +25,8 @@ int main(int argc, char *argv[])
         const double compose =
             medianMilliseconds(runs, [&] { report = composeReport(appexer.appexList()); });
         const double encode = medianMilliseconds(runs, [&] { rtf = RtfEncoder::encode(report); });
-        std::printf("%-8d %10.1f %10.1f %10.1f %10.1f\n", entries, compose, encode, compose + encode,
-                    double(rtf.size()) / 1e6);
+        std::printf("%-8d %10.1f %10.1f %10.1f %10.1f\n", entries, compose, encode,
+                    compose + encode, double(rtf.size()) / 1e6);
     }
     std::printf("(times in ms, medians of %d runs)\n", runs);
     return 0;

@@ -17,8 +17,8 @@ const QString application = QStringLiteral("Zephlist");
 // another default format and location.
 std::unique_ptr<QSettings> openPreferences()
 {
-    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope, organisation,
-                                       application);
+    return std::make_unique<QSettings>(QSettings::defaultFormat(), QSettings::UserScope,
+                                       organisation, application);
 }
 
 // Text-based stores (INI) give every value back as a string: accept the

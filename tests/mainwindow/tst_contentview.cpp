@@ -157,7 +157,8 @@ void TestContentView::newWindow()
     QCOMPARE(window.find<QLineEdit>("search")->placeholderText(), QStringLiteral("UUID"));
     QVERIFY(window.view->centralWidget()->minimumSize() == QSize(800, 200));
     QCOMPARE(window.list()->font().pointSizeF(), 12.0);
-    QCOMPARE(window.list()->font().family(), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
+    QCOMPARE(window.list()->font().family(),
+             QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
     QCOMPARE(window.list()->selectionMode(), QAbstractItemView::ExtendedSelection);
 }
 
