@@ -14,7 +14,6 @@ private slots:
     void emptyListingSucceeds();
     void failures_data();
     void failures();
-    void failureAfterSuccessEmptiesSilently();
     void refreshesMakeNewIdentitiesAndKeepTheDate();
     void largeListingIsReadWhole();
     void onlyStandardOutputIsParsed();
@@ -98,23 +97,6 @@ void TestAppexer::failures()
     QVERIFY2(appexer.failureText().contains(failure), qPrintable(appexer.failureText()));
     QVERIFY(appexer.appexList().isEmpty());
     QCOMPARE(will.size(), 0);
-    QCOMPARE(did.size(), 0);
-}
-
-void TestAppexer::failureAfterSuccessEmptiesSilently()
-{
-    const QString tool = m_tools.printing(ListingBuilder().addGenerated(5).listing());
-    Appexer appexer(tool);
-    QVERIFY(appexer.getAppexes(SortCode::SDK));
-    QCOMPARE(appexer.appexList().size(), 5);
-
-    // The same tool now fails: replace it with one that exits 3.
-    QVERIFY(QFile::remove(tool));
-    QVERIFY(QFile::copy(m_tools.printing("UUID = 1\n", 3), tool));
-    QSignalSpy did(&appexer, &Appexer::appexListDidChange);
-    QVERIFY(!appexer.getAppexes(SortCode::SDK));
-    QCOMPARE(appexer.failureText(), QStringLiteral("Error 3 when running pluginkit."));
-    QVERIFY(appexer.appexList().isEmpty());
     QCOMPARE(did.size(), 0);
 }
 

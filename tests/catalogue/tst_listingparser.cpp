@@ -1,6 +1,10 @@
 #include "listingparser.h"
+#include "textkey.h"
 
+#include <QSet>
 #include <QTest>
+
+#include <unicode/uchar.h>
 
 // Each record is written as its six text fields joined by "|", in the order
 // SDK|name|path|parentPath|parentName|uuid.
@@ -20,7 +24,8 @@ private slots:
     void workedExample();
     void rules_data();
     void rules();
-    void largeListingKeepsEveryEntry();
+    void trimSetIsWhiteSpaceAndLineBreaksOnly();
+    void copyTextAndIdentity();
 };
 
 void TestListingParser::workedExample()
@@ -125,15 +130,37 @@ void TestListingParser::rules()
     QTEST(summaries(parseListing(listing)), "records");
 }
 
-void TestListingParser::largeListingKeepsEveryEntry()
+void TestListingParser::trimSetIsWhiteSpaceAndLineBreaksOnly()
 {
-    QString listing;
-    for (int i = 0; i < 20000; ++i)
-        listing += QStringLiteral("+ id(1)\n\t  UUID = U%1\n\t  Display Name = N%1\n\n").arg(i);
-    const AppexList records = parseListing(listing);
-    QCOMPARE(records.size(), 20000);
-    QCOMPARE(records.last().uuid, QStringLiteral("U19999"));
-    QCOMPARE(records.last().name, QStringLiteral("N19999"));
+    for (char32_t c = 0; c <= 0xFFFF; ++c) {
+        const bool expected = c == u' ' || c == u'\t' || (c >= 0x0A && c <= 0x0D) || c == 0x85 ||
+                              c == 0x2028 || c == 0x2029 ||
+                              u_charType(UChar32(c)) == U_SPACE_SEPARATOR;
+        QVERIFY2(TextKey::isTrimCharacter(char16_t(c)) == expected,
+                 qPrintable(QString::number(c, 16)));
+    }
+}
+
+void TestListingParser::copyTextAndIdentity()
+{
+    const AppexList records = parseListing(u"Display Name = Notes Share\nPath = /A/Share.appex\n"
+                                           u"Parent Name = Notes\nParent Bundle = /A\n"
+                                           u"SDK = com.apple.sample-kind\nUUID = 5D2C\n\n"
+                                           u"UUID = X\n\nDisplay Name = a\tb\nUUID = 1");
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records[0].copyText(),
+             QStringLiteral("Notes Share\t/A/Share.appex\tNotes\t/A\tsample-kind\t5D2C"));
+    QCOMPARE(records[1].copyText(), QStringLiteral("\t\t\t\t[no SDK]\tX"));
+    QCOMPARE(records[2].copyText(), QStringLiteral("a\tb\t\t\t\t[no SDK]\t1"));
+
+    QSet<QUuid> ids;
+    for (int i = 0; i < 2000; ++i) {
+        const QUuid id = Appex().id();
+        QCOMPARE(id.version(), QUuid::Random);
+        QCOMPARE(id.variant(), QUuid::DCE);
+        ids.insert(id);
+    }
+    QCOMPARE(ids.size(), 2000);
 }
 
 QTEST_GUILESS_MAIN(TestListingParser)

@@ -23,7 +23,6 @@ class TestUuidSearch : public QObject
 private slots:
     void matches_data();
     void matches();
-    void filterKeepsOrderAndCopies();
 };
 
 void TestUuidSearch::matches_data()
@@ -36,10 +35,7 @@ void TestUuidSearch::matches_data()
                                              << "6C1F-AB12-9F3C" << true;
     QTest::newRow("upper query, lower UUID") << "AB12"
                                              << "6c1f-ab12" << true;
-    QTest::newRow("mixed case") << "Ab12"
-                                << "xaB12x" << true;
-    QTest::newRow("whole UUID") << "5d2c"
-                                << "5D2C" << true;
+
     QTest::newRow("not contiguous") << "a2"
                                     << "AB12" << false;
     QTest::newRow("empty query matches nothing") << ""
@@ -52,8 +48,7 @@ void TestUuidSearch::matches_data()
                                          << "x AB12" << true;
     QTest::newRow("no wildcards") << "a*2"
                                   << "AB12" << false;
-    QTest::newRow("no pattern") << "."
-                                << "AB12" << false;
+
     QTest::newRow("Kelvin sign in the UUID lower-cases to k") << "k1"
                                                               << "\u212A1" << true;
     QTest::newRow("canonically equivalent") << "e\u0301"
@@ -69,17 +64,6 @@ void TestUuidSearch::matches()
     QFETCH(QString, query);
     QFETCH(QString, uuid);
     QTEST(UuidSearch(query).matches(recordWith(uuid)), "match");
-}
-
-void TestUuidSearch::filterKeepsOrderAndCopies()
-{
-    const AppexList records = {recordWith("B-AB12", "b"), recordWith("C-0000", "c"),
-                               recordWith("A-ab12", "a")};
-    const AppexList found = UuidSearch(u"aB1").filter(records);
-    QCOMPARE(found.size(), 2);
-    QCOMPARE(found[0].name, QStringLiteral("b"));
-    QCOMPARE(found[1].name, QStringLiteral("a"));
-    QCOMPARE(found[1].id(), records[2].id());
 }
 
 QTEST_GUILESS_MAIN(TestUuidSearch)

@@ -26,7 +26,6 @@ class TestAppexListModel : public QObject
 
 private slots:
     void passesTheModelTester();
-    void rowsFollowTheFlags();
     void displayChangeRepaintsWithoutReset();
 };
 
@@ -41,20 +40,6 @@ void TestAppexListModel::passesTheModelTester()
     QCOMPARE(model.rowCount(), 1);
     QCOMPARE(model.rowCount(model.index(0)), 0);
     QVERIFY(!model.data(model.index(5), Qt::DisplayRole).isValid());
-}
-
-void TestAppexListModel::rowsFollowTheFlags()
-{
-    AppexListModel model;
-    const AppexList records = recordsNamed({"alpha"});
-    model.setRecords(records, false);
-    QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("[no SDK] alpha"));
-    QCOMPARE(model.data(model.index(0), AppexListModel::IdRole).toUuid(), records[0].id());
-
-    model.setRecords(records, true); // search results show the UUID
-    QCOMPARE(model.data(model.index(0)).toString(), QStringLiteral("[no SDK] alpha ALPHA"));
-    const auto row = model.data(model.index(0), AppexListModel::MessageRowRole).value<MessageRow>();
-    QCOMPARE(row.items().size(), 3);
 }
 
 void TestAppexListModel::displayChangeRepaintsWithoutReset()
