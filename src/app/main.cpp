@@ -8,7 +8,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zephlist"));
     QApplication::setOrganizationName(QStringLiteral("Zephlist"));
     QApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/zephlist.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zephlist")); // its icon comes with the entry
 
     ZephlistApp zephlist;
     zephlist.newMainWindow();
