@@ -44,12 +44,15 @@ ListingTool::Result ListingTool::run() const
     process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 
     const QDeadlineTimer deadline(m_timeout);
-    const auto timedOut = [&] {
+    const auto stop = [&process](QString why) {
         process.kill();
         process.waitForFinished();
+        return failure(std::move(why));
+    };
+    const auto timedOut = [&] {
         const double seconds = std::chrono::duration<double>(m_timeout).count();
-        return failure(QStringLiteral("pluginkit did not finish within %1 seconds and was stopped.")
-                           .arg(seconds));
+        return stop(QStringLiteral("pluginkit did not finish within %1 seconds and was stopped.")
+                        .arg(seconds));
     };
 
     process.start(QIODevice::ReadOnly);
@@ -66,10 +69,9 @@ ListingTool::Result ListingTool::run() const
     while (true) {
         output += process.readAllStandardOutput();
         if (output.size() > maxOutputBytes) {
-            process.kill();
-            process.waitForFinished();
-            return failure(
-                QStringLiteral("pluginkit wrote more than 256 MiB; its listing was discarded."));
+            return stop(
+                QStringLiteral("pluginkit wrote more than %1 MiB; its listing was discarded.")
+                    .arg(maxOutputBytes / (1024 * 1024)));
         }
         if (process.state() == QProcess::NotRunning)
             break;

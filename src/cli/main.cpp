@@ -105,7 +105,9 @@ std::optional<QByteArray> readListing(const QString &name)
         return std::nullopt;
     }
     if (listing.size() > ListingTool::maxOutputBytes) {
-        printError(QStringLiteral("%1 is larger than 256 MiB; nothing was read.").arg(name));
+        printError(QStringLiteral("%1 is larger than %2 MiB; nothing was read.")
+                       .arg(name)
+                       .arg(ListingTool::maxOutputBytes / (1024 * 1024)));
         return std::nullopt;
     }
     return listing;
