@@ -4,6 +4,8 @@
 #include <QString>
 #include <QUuid>
 
+#include <array>
+
 // One registered app extension, as the listing tool reports it.
 //
 // A plain value: copies are independent. The text fields hold exactly what the
@@ -25,6 +27,11 @@ public:
     QString parentPath;
     QString parentName;
     QString uuid;
+    // From the block's header line, "+    com.example.Widget(1.2)"; empty
+    // when the block has none.
+    QString identifier;
+    QString version;
+    QString election; // one of the Election names below, or empty
 
 private:
     QUuid m_id;
@@ -32,7 +39,25 @@ private:
 
 Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);
 
+// The fields of the copy text, in order: name, path, parent name, parent
+// path, SDK, UUID.
+[[nodiscard]] inline std::array<const QString *, 6> copyFields(const Appex &record)
+{
+    return {&record.name,       &record.path, &record.parentName,
+            &record.parentPath, &record.SDK,  &record.uuid};
+}
+
 using AppexList = QList<Appex>;
+
+// What the user or the system elected for an extension, as the header line's
+// tag says it: the names that `Appex::election` holds.
+namespace Election {
+inline const QString use = QStringLiteral("use");
+inline const QString ignore = QStringLiteral("ignore");
+inline const QString debug = QStringLiteral("debug");
+inline const QString superseded = QStringLiteral("superseded");
+inline const QString unknown = QStringLiteral("unknown");
+} // namespace Election
 
 // Set before a parent application's name, in the report and in the rows:
 // the family emoji of one adult and one child, then a space.

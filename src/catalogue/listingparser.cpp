@@ -1,9 +1,9 @@
 #include "listingparser.h"
 
+#include "headerline.h"
 #include "textkey.h"
 
 #include <array>
-#include <optional>
 
 namespace {
 
@@ -12,16 +12,17 @@ struct Marker
     QStringView key;     // the marker is the key followed by " = "
     QStringView removed; // what is cut out of a matching line
     QString Appex::*field;
+    bool shared; // many records hold the same value
 };
 
 // Tested in this order: the first marker that a line contains anywhere decides.
 const std::array<Marker, 6> markers = {{
-    {u"Path", u"Path = ", &Appex::path},
-    {u"SDK", u"SDK = com.apple.", &Appex::SDK},
-    {u"Display Name", u"Display Name = ", &Appex::name},
-    {u"Parent Bundle", u"Parent Bundle = ", &Appex::parentPath},
-    {u"Parent Name", u"Parent Name = ", &Appex::parentName},
-    {u"UUID", u"UUID = ", &Appex::uuid},
+    {u"Path", u"Path = ", &Appex::path, false},
+    {u"SDK", u"SDK = com.apple.", &Appex::SDK, true},
+    {u"Display Name", u"Display Name = ", &Appex::name, false},
+    {u"Parent Bundle", u"Parent Bundle = ", &Appex::parentPath, true},
+    {u"Parent Name", u"Parent Name = ", &Appex::parentName, true},
+    {u"UUID", u"UUID = ", &Appex::uuid, false},
 }};
 
 struct MarkerMatch
@@ -52,52 +53,108 @@ MarkerMatch markerOf(QStringView line)
 }
 
 // The line without any occurrence of `removed`, trimmed. No occurrence of it
-// starts before `from`.
-QString valueOf(QStringView line, QStringView removed, qsizetype from)
+// starts before `from`. Usually a stretch of the line itself; otherwise made
+// in `scratch`.
+QStringView valueOf(QStringView line, QStringView removed, qsizetype from, QString &scratch)
 {
-    const qsizetype first = line.indexOf(removed, from);
+    const qsizetype first =
+        line.sliced(from).startsWith(removed) ? from : line.indexOf(removed, from);
     if (first < 0)
-        return TextKey::trimmed(line).toString();
+        return TextKey::trimmed(line);
     const QStringView rest = line.sliced(first + removed.size());
     // Every removed text holds '=': a rest without one holds no second occurrence.
     const bool removedOnce = !rest.contains(u'=') || !rest.contains(removed);
     if (removedOnce && TextKey::trimmed(line.first(first)).isEmpty())
-        return TextKey::trimmed(rest).toString(); // the usual "    Key = value" line
-    QString value = line.toString();
-    value.remove(removed.toString());
-    return TextKey::trimmed(value).toString();
+        return TextKey::trimmed(rest); // the usual "    Key = value" line
+    scratch = line.toString();
+    scratch.remove(removed.toString());
+    return TextKey::trimmed(scratch);
 }
 
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
 // when no empty line stands between them, and only lines with text can hold a
-// marker: so closing the block at every empty line gives the records that
-// splitting at "\n\n" gives, in one pass and without the split.
-AppexList parseListing(QStringView text)
+// marker or the header: so closing the block at every empty line gives the
+// records that splitting at "\n\n" gives, in one pass and without the split.
+void ListingParser::addText(QStringView text)
 {
-    AppexList records;
-    std::optional<Appex> block; // made at the block's first marker line
-    const auto endBlock = [&] {
-        if (block && !block->uuid.isEmpty())
-            records.append(std::move(*block));
-        block.reset();
-    };
-
-    for (qsizetype start = 0; start <= text.size();) {
-        qsizetype end = text.indexOf(u'\n', start);
-        if (end < 0)
-            end = text.size();
+    qsizetype start = 0;
+    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
         const QStringView line = text.sliced(start, end - start);
-        if (line.isEmpty()) {
-            endBlock();
-        } else if (const MarkerMatch match = markerOf(line); match.marker) {
-            if (!block)
-                block.emplace();
-            (*block).*(match.marker->field) = valueOf(line, match.marker->removed, match.position);
+        if (m_partialLine.isEmpty()) {
+            addLine(line);
+        } else {
+            m_partialLine += line;
+            addLine(m_partialLine);
+            m_partialLine.clear();
         }
         start = end + 1;
     }
+    m_partialLine += text.sliced(start);
+}
+
+AppexList ListingParser::finish()
+{
+    addLine(m_partialLine);
+    m_partialLine.clear();
     endBlock();
-    return records;
+    return std::exchange(m_records, {});
+}
+
+void ListingParser::addLine(QStringView line)
+{
+    if (line.isEmpty()) {
+        endBlock();
+        return;
+    }
+    if (!m_blockHasText && !TextKey::trimmed(line).isEmpty()) {
+        m_blockHasText = true;
+        if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
+            Appex &record = blockRecord();
+            record.identifier = header->identifier.toString();
+            record.version = m_sharedValues.get(header->version);
+            record.election = header->election;
+            return; // a header holds no marker
+        }
+    }
+    if (const MarkerMatch match = markerOf(line); match.marker) {
+        QString scratch;
+        const QStringView value = valueOf(line, match.marker->removed, match.position, scratch);
+        blockRecord().*(match.marker->field) =
+            match.marker->shared ? m_sharedValues.get(value) : value.toString();
+    }
+}
+
+Appex &ListingParser::blockRecord()
+{
+    if (!m_blockHasRecord) {
+        m_records.emplaceBack();
+        m_blockHasRecord = true;
+    }
+    return m_records.last();
+}
+
+void ListingParser::endBlock()
+{
+    if (m_blockHasRecord && m_records.constLast().uuid.isEmpty())
+        m_records.removeLast();
+    m_blockHasRecord = false;
+    m_blockHasText = false;
+}
+
+QString ListingParser::SharedValues::get(QStringView value)
+{
+    if (const auto known = m_values.find(value); known != m_values.end())
+        return *known;
+    if (m_values.size() >= maxValues) // not a value that many records share, then
+        return value.toString();
+    return *m_values.insert(value.toString()).first;
+}
+
+AppexList parseListing(QStringView text)
+{
+    ListingParser parser;
+    parser.addText(text);
+    return parser.finish();
 }

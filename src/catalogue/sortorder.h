@@ -2,7 +2,7 @@
 
 #include "appex.h"
 
-#include <QList>
+#include <vector>
 
 // The four orders of the catalogue, chosen by a sort code. Codes other than
 // the four below sort as `SortCode::SDK`.
@@ -15,15 +15,17 @@ constexpr qint64 Name = 3;
 
 namespace SortOrder {
 
-enum class Key { SDK, ParentName, Uuid, Name };
+// The order of `records` for `sortCode`, as the positions of the records in
+// their new order. Ascending and stable:
+//   SDK:    by SDK, then name, ignoring case;
+//   Parent: by parent name, then name, ignoring case;
+//   UUID:   by UUID, respecting case;
+//   Name:   by name, ignoring case.
+// Keys compare by Unicode scalar value after canonical normalisation; there
+// is no locale collation.
+[[nodiscard]] std::vector<qsizetype> order(const AppexList &records, qint64 sortCode);
 
-// The stable passes, in the order to run them, that give the order of `sortCode`:
-// a two-key order is a pass by the secondary key followed by one by the primary.
-[[nodiscard]] QList<Key> passesFor(qint64 sortCode);
-
-// Stable ascending sort of `records` by one key: `uuid` case-sensitively, the
-// others ignoring case. Keys compare by Unicode scalar value after
-// normalisation; no locale collation.
-void sortBy(AppexList &records, Key key);
+// `records` rearranged into `order`.
+void apply(AppexList &records, const std::vector<qsizetype> &order);
 
 } // namespace SortOrder

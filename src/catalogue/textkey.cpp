@@ -9,15 +9,6 @@
 
 namespace {
 
-std::string asciiBytes(QStringView text, bool lowerCase)
-{
-    std::string bytes(size_t(text.size()), '\0');
-    std::transform(text.begin(), text.end(), bytes.begin(), [lowerCase](QChar c) {
-        return char(lowerCase ? TextKey::asciiLower(c.unicode()) : c.unicode());
-    });
-    return bytes;
-}
-
 icu::UnicodeString aliasOf(QStringView text)
 {
     // Read-only alias: ICU copies on the first change.
@@ -62,22 +53,60 @@ QStringView trimmed(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
+std::optional<bool> asciiFind(QStringView text, std::string_view query)
+{
+    const char16_t *chars = text.utf16();
+    const qsizetype size = text.size();
+    const qsizetype last = size - qsizetype(query.size());
+    bool found = false;
+    // One pass: every character is checked for ASCII, and each one that
+    // starts like the query is compared with the rest of it.
+    for (qsizetype i = 0; i < size; ++i) {
+        const char16_t c = chars[i];
+        if (c >= 0x80)
+            return std::nullopt;
+        if (found || i > last || asciiLower(c) != query[0])
+            continue;
+        size_t k = 1;
+        while (k < query.size() && asciiLower(chars[i + qsizetype(k)]) == char16_t(query[k]))
+            ++k;
+        found = k == query.size();
+    }
+    return found;
+}
+
+void appendKey(std::string &key, QStringView text, bool ignoringCase)
+{
+    // ASCII text is already normalised, and its full lower-case mapping is
+    // the ASCII one.
+    const size_t start = key.size();
+    key.resize(start + size_t(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c >= 0x80) {
+            key.resize(start);
+            icu::UnicodeString unicode = aliasOf(text);
+            if (ignoringCase)
+                unicode.toLower(icu::Locale::getRoot());
+            key += normalisedUtf8(unicode);
+            return;
+        }
+        key[start + size_t(i)] = char(ignoringCase ? asciiLower(c) : c);
+    }
+}
+
 std::string caseSensitive(QStringView text)
 {
-    if (TextKey::isAscii(text))
-        return asciiBytes(text, false);
-    return normalisedUtf8(aliasOf(text));
+    std::string key;
+    appendKey(key, text, false);
+    return key;
 }
 
 std::string caseInsensitive(QStringView text)
 {
-    // ASCII text is already normalised, and its full lower-case mapping is
-    // the ASCII one.
-    if (TextKey::isAscii(text))
-        return asciiBytes(text, true);
-    icu::UnicodeString lowered = aliasOf(text);
-    lowered.toLower(icu::Locale::getRoot());
-    return normalisedUtf8(lowered);
+    std::string key;
+    appendKey(key, text, true);
+    return key;
 }
 
 } // namespace TextKey

@@ -2,7 +2,9 @@
 
 #include <QStringView>
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // Unicode rules shared by the parser, the sort orders and the UUID search.
 //
@@ -21,6 +23,14 @@ namespace TextKey {
 // U+000A to U+000D, U+0085, U+2028 and U+2029.
 [[nodiscard]] bool isTrimCharacter(char16_t c);
 [[nodiscard]] QStringView trimmed(QStringView text);
+
+// Whether `text`, lower-cased, contains `query`, a non-empty lower-case ASCII
+// text; nothing when `text` is not ASCII, whose lower case needs the full
+// Unicode rules. Reads `text` without copying it.
+[[nodiscard]] std::optional<bool> asciiFind(QStringView text, std::string_view query);
+
+// Appends the key of `text` to `key`: caseSensitive() or caseInsensitive().
+void appendKey(std::string &key, QStringView text, bool ignoringCase);
 
 // The text itself, canonically normalised.
 [[nodiscard]] std::string caseSensitive(QStringView text);

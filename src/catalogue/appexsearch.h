@@ -1,0 +1,35 @@
+#pragma once
+
+#include "appex.h"
+#include "appexfield.h"
+
+#include <QStringView>
+
+#include <span>
+#include <string>
+
+// The search of the window and the CLI: a record matches when one of the
+// fields in scope, lower-cased, contains the lower-cased query. Lower case is
+// the locale-independent full mapping, and canonically equivalent texts count
+// as equal. An empty query matches nothing.
+class AppexSearch
+{
+public:
+    enum class Scope { Uuid, AllFields };
+
+    explicit AppexSearch(QStringView query, Scope scope = Scope::Uuid);
+
+    [[nodiscard]] bool matches(const Appex &record) const;
+
+    // The fields that the "all fields" scope looks at.
+    static constexpr std::array allFields = {
+        AppexField::SDK,        AppexField::Name, AppexField::Path,      AppexField::ParentName,
+        AppexField::ParentPath, AppexField::Uuid, AppexField::Identifier};
+
+private:
+    [[nodiscard]] bool fieldMatches(QStringView text) const;
+
+    std::string m_queryKey;
+    bool m_asciiQuery;
+    std::span<const AppexField> m_fields;
+};

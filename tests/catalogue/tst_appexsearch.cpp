@@ -1,0 +1,93 @@
+#include "appexsearch.h"
+
+#include <QTest>
+
+namespace {
+
+// A record whose UUID is `uuid`, with "ab12" and "x" in the other fields that
+// the search reads, and "zz" in those it does not.
+Appex recordWith(const QString &uuid)
+{
+    Appex record;
+    record.uuid = uuid;
+    record.name = QStringLiteral("Name AB12");
+    record.path = QStringLiteral("/p/Path.appex");
+    record.SDK = QStringLiteral("kind");
+    record.parentName = QStringLiteral("Parent");
+    record.parentPath = QStringLiteral("/Applications/Parent.app");
+    record.identifier = QStringLiteral("com.example.x");
+    record.version = QStringLiteral("zz1");
+    record.election = Election::ignore;
+    return record;
+}
+
+} // namespace
+
+class TestAppexSearch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void matches_data();
+    void matches();
+};
+
+void TestAppexSearch::matches_data()
+{
+    QTest::addColumn<QString>("query");
+    QTest::addColumn<QString>("uuid");
+    QTest::addColumn<bool>("match");
+    QTest::addColumn<bool>("matchAll"); // in any field
+
+    QTest::newRow("lower query, upper UUID") << "6c1f"
+                                             << "6C1F-AB12-9F3C" << true << true;
+    QTest::newRow("upper query, lower UUID") << "6C1F"
+                                             << "6c1f-ab12" << true << true;
+    QTest::newRow("not contiguous") << "61"
+                                    << "6C1F" << false << false;
+    QTest::newRow("empty query matches nothing") << ""
+                                                 << "AB12" << false << false;
+    QTest::newRow("a name") << "name a"
+                            << "0000" << false << true;
+    QTest::newRow("a path") << "/P/PATH"
+                            << "0000" << false << true;
+    QTest::newRow("an SDK") << "KIND"
+                            << "0000" << false << true;
+    QTest::newRow("a parent name") << "parent"
+                                   << "0000" << false << true;
+    QTest::newRow("a parent path") << "applications/"
+                                   << "0000" << false << true;
+    QTest::newRow("an identifier") << "example.x"
+                                   << "0000" << false << true;
+    QTest::newRow("version and election are not searched") << "zz1"
+                                                           << "0000" << false << false;
+    QTest::newRow("not across fields") << "ab12/"
+                                       << "0000" << false << false;
+    QTest::newRow("leading blank must be in the UUID") << " 6c"
+                                                       << "6C12" << false << false;
+    QTest::newRow("leading blank found") << " 6c"
+                                         << "x 6C12" << true << true;
+    QTest::newRow("no wildcards") << "6*2"
+                                  << "6C12" << false << false;
+    QTest::newRow("Kelvin sign in the UUID lower-cases to k") << "k1"
+                                                              << "\u212A1" << true << true;
+    QTest::newRow("canonically equivalent") << "e\u0301"
+                                            << "CAF\u00C9" << true << true;
+    QTest::newRow("a combining mark joins the letter before") << "cafe"
+                                                              << "CAFE\u0301" << false << false;
+    QTest::newRow("not diacritic-insensitive") << "0e"
+                                               << "0CAF\u00C9" << false << false;
+    QTest::newRow("non-ASCII query") << "\u00FC"
+                                     << "X\u00DCY" << true << true;
+}
+
+void TestAppexSearch::matches()
+{
+    QFETCH(QString, query);
+    QFETCH(QString, uuid);
+    QTEST(AppexSearch(query).matches(recordWith(uuid)), "match");
+    QTEST(AppexSearch(query, AppexSearch::Scope::AllFields).matches(recordWith(uuid)), "matchAll");
+}
+
+QTEST_GUILESS_MAIN(TestAppexSearch)
+#include "tst_appexsearch.moc"
