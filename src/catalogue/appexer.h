@@ -1,51 +1,131 @@
 #pragma once
 
 #include "appex.h"
-#include "listingtool.h"
+#include "listingcomparison.h"
+#include "listingjob.h"
 #include "sortorder.h"
 
+#include <QAbstractListModel>
 #include <QDateTime>
-#include <QObject>
+#include <QHash>
+#include <QPointer>
 
-// The catalogue of one main window: the records of the last listing and the
-// moment the catalogue was made.
+// The catalogue of one main window: the records of the last listing, and the
+// moment the catalogue was made. It is the model of the window's list, one
+// row per record: reset once per listing, its layout changed once per sort.
 //
-// Observers connect to appexListWillChange() and appexListDidChange(), which
-// surround every change of the list: each record appended by a refresh and each
-// sorting pass. Emptying the list at the start of a refresh is not announced,
-// so a failed refresh sends nothing at all.
-class Appexer : public QObject
+// A listing comes from the listing tool or from a file of a captured one, and
+// is read as a job: nothing waits for it. One job runs at a time; asking for
+// another while one runs does nothing. Every job ends in jobFinished().
+//
+// Compared with an older listing, the rows mark the records added or changed
+// since, and the records removed since follow the catalogue's own.
+class Appexer : public QAbstractListModel
 {
     Q_OBJECT
 
 public:
-    explicit Appexer(QString toolPath = ListingTool::defaultPath(),
-                     std::chrono::milliseconds toolTimeout = ListingTool::defaultTimeout,
+    enum Role {
+        RecordRole = Qt::UserRole, // the row's Appex
+        IdRole,                    // the record's identity, a QUuid
+        ChangeRole,                // an AppexChange, as an int
+    };
+    enum class ElectionChoice { Use, Ignore, Default };
+
+    explicit Appexer(QString toolPath = defaultToolPath(), ListingLimits limits = {},
                      QObject *parent = nullptr);
 
-    [[nodiscard]] const AppexList &appexList() const { return m_appexList; }
-    [[nodiscard]] QDateTime theDate() const { return m_theDate; }
-    // Why the last refresh failed, in one sentence; empty after a success.
-    [[nodiscard]] QString failureText() const { return m_failureText; }
+    // The system's tool on macOS; elsewhere the stand-in installed with the app.
+    [[nodiscard]] static QString defaultToolPath();
 
-    // Runs the listing tool and replaces the records with those of its
-    // listing, sorted by `sortCode`. False when the tool failed; the list is
-    // then empty.
-    bool getAppexes(qint64 sortCode);
-    // The same for a listing captured earlier: decoded as UTF-8, parsed,
-    // appended and sorted as a refresh does. False when it is not UTF-8.
-    bool loadListing(QByteArray listing, qint64 sortCode);
+    [[nodiscard]] const AppexList &appexList() const { return m_records; }
+    [[nodiscard]] QDateTime theDate() const { return m_theDate; }
+    // The file of the captured listing shown; empty for the tool's.
+    [[nodiscard]] QString listingFile() const { return m_listingFile; }
+    // The listing's bytes exactly as read; empty unless kept.
+    [[nodiscard]] const QByteArray &listing() const { return m_listing; }
+    // Whether listings keep their bytes (the default) for saving them again.
+    void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
+
+    // Runs the listing tool; replaces the records with its listing's, sorted
+    // by `sortCode`. When it fails the catalogue is emptied; when it is
+    // cancelled nothing changes.
+    void refresh(qint64 sortCode);
+    // The same for a captured listing (`fileName` "-" is standard input);
+    // when it cannot be read the records stay as they were.
+    void openListing(const QString &fileName, qint64 sortCode);
+    // Elects `identifier` with the listing tool, then refreshes.
+    void setElection(const QString &identifier, ElectionChoice choice, qint64 sortCode);
+    // Marks the records against the captured listing in `fileName`.
+    void compareWithListing(const QString &fileName);
+    void clearComparison();
+    void cancel();
+
+    // refresh(), openListing() and setElection() waiting for the outcome:
+    // true on success.
+    [[nodiscard]] bool getAppexes(qint64 sortCode);
+    [[nodiscard]] bool loadListing(const QString &fileName, qint64 sortCode);
+    [[nodiscard]] bool elect(const QString &identifier, ElectionChoice choice, qint64 sortCode);
+
     void sortAppexList(qint64 sortCode);
 
+    [[nodiscard]] bool isBusy() const { return m_job != nullptr; }
+    // What the running job does, for the user: "Running pluginkit".
+    [[nodiscard]] QString busyText() const { return m_busyText; }
+    // Why the last job failed, in one sentence, and the tool's own words;
+    // both empty after a success.
+    [[nodiscard]] QString failureText() const { return m_failureText; }
+    [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
+
+    [[nodiscard]] bool isComparing() const { return m_baseline.has_value(); }
+    // The older listing's file, and how many records differ in each way.
+    [[nodiscard]] QString baselineFile() const { return m_baselineFile; }
+    [[nodiscard]] qsizetype changeCount(AppexChange change) const;
+
+    // The record of a row and how it changed; rows past the catalogue's
+    // records are the removed ones.
+    [[nodiscard]] const Appex &recordAt(int row) const;
+    [[nodiscard]] AppexChange changeAt(int row) const;
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index,
+                                int role = Qt::DisplayRole) const override;
+
 signals:
-    void appexListWillChange();
-    void appexListDidChange();
+    void busyChanged(bool busy);
+    void jobFinished(bool succeeded);
 
 private:
-    bool fail(QString failureText);
+    enum class Outcome { Replace, Baseline, Elected };
 
-    AppexList m_appexList;
+    void startJob(std::unique_ptr<ListingSource> source, QString busyText, Outcome outcome,
+                  const QString &file);
+    void jobEnded(ListingJob *job, Outcome outcome, const QString &file);
+    void replaceRecords(AppexList records, QByteArray listing, const QString &file);
+    void compareRecords();
+    [[nodiscard]] bool waitForJob();
+    [[nodiscard]] std::unique_ptr<ListingSource> toolSource(QStringList arguments) const;
+
+    const QString m_toolPath;
+    const ListingLimits m_limits;
     const QDateTime m_theDate = QDateTime::currentDateTime();
+    bool m_keepsListing = true;
+    qint64 m_sortCode = 0;
+
+    AppexList m_records;
+    QByteArray m_listing;
+    QString m_listingFile;
+
+    std::optional<AppexList> m_baseline;
+    QString m_baselineFile;
+    AppexList m_removed;
+    QHash<QUuid, AppexChange> m_changes; // of the records added or changed
+
+    QPointer<ListingJob> m_job;
+    QString m_busyText;
     QString m_failureText;
-    const ListingTool m_tool;
+    QString m_failureDetail;
+    qint64 m_electionSortCode = 0;
 };
+
+Q_DECLARE_METATYPE(Appex)

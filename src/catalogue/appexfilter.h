@@ -1,0 +1,40 @@
+#pragma once
+
+#include "appexsearch.h"
+
+#include <QSortFilterProxyModel>
+
+class Appexer;
+
+// The rows of a catalogue that the window shows: those that match the search
+// while there is a query (all of them while there is none), and only the
+// changed ones when asked to. As a proxy of the catalogue it follows every
+// refresh and sort, so it never shows records of an earlier listing.
+class AppexFilter : public QSortFilterProxyModel
+{
+    Q_OBJECT
+
+public:
+    explicit AppexFilter(Appexer *appexer, QObject *parent = nullptr);
+
+    void setQuery(const QString &query);
+    void setScope(AppexSearch::Scope scope);
+    void setChangesOnly(bool changesOnly);
+
+    [[nodiscard]] bool isSearching() const { return !m_query.isEmpty(); }
+    [[nodiscard]] QString query() const { return m_query; }
+    [[nodiscard]] AppexSearch::Scope scope() const { return m_scope; }
+
+protected:
+    [[nodiscard]] bool filterAcceptsRow(int sourceRow,
+                                        const QModelIndex &sourceParent) const override;
+
+private:
+    void searchAgain();
+
+    const Appexer *m_appexer;
+    QString m_query;
+    AppexSearch::Scope m_scope = AppexSearch::Scope::Uuid;
+    AppexSearch m_search{QString()};
+    bool m_changesOnly = false;
+};

@@ -1,0 +1,60 @@
+#include "filesource.h"
+
+#include <cstdio>
+
+FileSource::FileSource(QString fileName, QObject *parent)
+    : ListingSource(parent)
+    , m_fileName(std::move(fileName))
+{
+    m_nextPiece.setSingleShot(true);
+    connect(&m_nextPiece, &QTimer::timeout, this, &FileSource::readPiece);
+}
+
+void FileSource::start()
+{
+    const bool opened = m_fileName == QLatin1String("-")
+                            ? m_file.open(stdin, QIODevice::ReadOnly)
+                            : (m_file.setFileName(m_fileName), m_file.open(QIODevice::ReadOnly));
+    // A failure to open is told on the next turn, as every other ending is.
+    if (opened)
+        m_nextPiece.start(0);
+    else
+        QTimer::singleShot(0, this, &FileSource::fail);
+}
+
+void FileSource::abort()
+{
+    m_nextPiece.stop();
+    m_file.close();
+}
+
+void FileSource::readPiece()
+{
+    m_piece.resize(pieceBytes);
+    const qint64 size = m_file.read(m_piece.data(), pieceBytes);
+    if (size < 0) {
+        fail();
+        return;
+    }
+    if (size > 0)
+        emit bytesRead(QByteArrayView(m_piece).first(size));
+    if (!m_file.isOpen()) // aborted by a receiver
+        return;
+    if (size == 0) {
+        m_file.close();
+        emit finished(QString(), QString());
+    } else {
+        m_nextPiece.start(0);
+    }
+}
+
+void FileSource::fail()
+{
+    const QString reason = m_file.errorString();
+    m_file.close();
+    const QString name = m_fileName == QLatin1String("-")
+                             ? QStringLiteral("standard input")
+                             : QStringLiteral("\u201C%1\u201D").arg(m_fileName);
+    emit finished(QStringLiteral("The listing %1 could not be read: %2.").arg(name, reason),
+                  QString());
+}

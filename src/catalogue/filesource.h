@@ -1,0 +1,31 @@
+#pragma once
+
+#include "listingsource.h"
+
+#include <QFile>
+#include <QTimer>
+
+// A listing captured earlier, read from a file ("-" for standard input) a
+// piece at a time, one piece per turn of the event loop, so that reading a
+// large file never holds up the application.
+class FileSource : public ListingSource
+{
+    Q_OBJECT
+
+public:
+    static constexpr qsizetype pieceBytes = 1024 * 1024;
+
+    explicit FileSource(QString fileName, QObject *parent = nullptr);
+
+    void start() override;
+    void abort() override;
+
+private:
+    void readPiece();
+    void fail();
+
+    QString m_fileName;
+    QFile m_file;
+    QByteArray m_piece; // reused: fresh memory for every piece costs more than reading it
+    QTimer m_nextPiece;
+};

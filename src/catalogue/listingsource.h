@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QObject>
+#include <QString>
+
+// Where the bytes of a listing come from: the listing tool, or a listing
+// captured in a file. Reads asynchronously: bytesRead() as the bytes arrive,
+// then finished() once.
+class ListingSource : public QObject
+{
+    Q_OBJECT
+
+public:
+    using QObject::QObject;
+
+    virtual void start() = 0;
+    // Stops reading at once; nothing more is emitted.
+    virtual void abort() = 0;
+
+signals:
+    // The bytes are valid during the call only: connect directly.
+    void bytesRead(QByteArrayView bytes);
+    // `failureText` is empty when every byte was read; `detail` may tell more
+    // (what the tool wrote to its standard error).
+    void finished(const QString &failureText, const QString &detail);
+};
