@@ -1,9 +1,10 @@
 // zephlist-cli: the catalogue's records for scripts, as TSV, JSON or an RTF report.
 
 #include "appexer.h"
+#include "appexsearch.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
-#include "uuidsearch.h"
+#include "terminationsignals.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -20,10 +21,16 @@ enum ExitCode { Success = 0, Failure = 1, BadUsage = 2 };
 struct Options
 {
     QString listing; // empty: run the listing tool
+    QString compare; // an older listing to compare with
     qint64 sortCode = 0;
     QString search;
-    QString format = QStringLiteral("tsv");
+    AppexSearch::Scope scope = AppexSearch::Scope::Uuid;
+    QString format;
     QString output; // empty: standard output
+    QString tool;
+    ListingLimits limits;
+    std::optional<Appexer::ElectionChoice> election;
+    QString identifier;
 };
 
 void printError(const QString &message)
@@ -31,86 +38,136 @@ void printError(const QString &message)
     std::fprintf(stderr, "zephlist-cli: %s\n", qPrintable(message));
 }
 
-std::optional<Options> parseOptions(QCommandLineParser &parser, const QStringList &arguments)
+class CommandLine
 {
-    const QCommandLineOption listing(
+public:
+    CommandLine();
+
+    // The options of `arguments`, or nothing once it printed what is wrong.
+    [[nodiscard]] std::optional<Options> read(const QStringList &arguments);
+    [[nodiscard]] QString helpText() const { return m_parser.helpText(); }
+
+private:
+    QCommandLineParser m_parser;
+    const QCommandLineOption m_listing{
         QStringLiteral("listing"),
-        QStringLiteral("Read a captured listing from FILE (- for "
-                       "standard input) instead of running pluginkit."),
-        QStringLiteral("FILE"));
-    const QCommandLineOption sort(QStringLiteral("sort"),
-                                  QStringLiteral("Sort code: 0 SDK, 1 parent, 2 UUID, 3 name; "
-                                                 "any other sorts as 0."),
-                                  QStringLiteral("CODE"), QStringLiteral("0"));
-    const QCommandLineOption search(QStringLiteral("search"),
-                                    QStringLiteral("Keep the records whose UUID contains QUERY, "
-                                                   "ignoring case."),
-                                    QStringLiteral("QUERY"));
-    const QCommandLineOption format(QStringLiteral("format"),
-                                    QStringLiteral("Output format: tsv, json or rtf."),
-                                    QStringLiteral("FORMAT"), QStringLiteral("tsv"));
-    const QCommandLineOption output(QStringLiteral("output"),
-                                    QStringLiteral("Write to FILE instead of standard output."),
-                                    QStringLiteral("FILE"));
-    parser.setApplicationDescription(
+        QStringLiteral("Read a captured listing from FILE (- for standard input) instead of "
+                       "running pluginkit."),
+        QStringLiteral("FILE")};
+    const QCommandLineOption m_sort{QStringLiteral("sort"),
+                                    QStringLiteral("Sort code: 0 SDK, 1 parent, 2 UUID, 3 name; "
+                                                   "any other sorts as 0."),
+                                    QStringLiteral("CODE"), QStringLiteral("0")};
+    const QCommandLineOption m_search{
+        QStringLiteral("search"),
+        QStringLiteral("Keep the records whose UUID (or, with --search-in all, any field) "
+                       "contains QUERY, ignoring case. Write --search=-x for a query that "
+                       "starts with a dash."),
+        QStringLiteral("QUERY")};
+    const QCommandLineOption m_searchIn{QStringLiteral("search-in"),
+                                        QStringLiteral("Where --search looks: uuid or all."),
+                                        QStringLiteral("SCOPE"), QStringLiteral("uuid")};
+    const QCommandLineOption m_format{QStringLiteral("format"),
+                                      QStringLiteral("Output format: tsv, json or rtf."),
+                                      QStringLiteral("FORMAT"), QStringLiteral("tsv")};
+    const QCommandLineOption m_output{QStringLiteral("output"),
+                                      QStringLiteral("Write to FILE instead of standard output."),
+                                      QStringLiteral("FILE")};
+    const QCommandLineOption m_compare{
+        QStringLiteral("compare"),
+        QStringLiteral("List only what changed since the captured listing OLDER: a first TSV "
+                       "column +, - or ~, a JSON key \"change\"."),
+        QStringLiteral("OLDER")};
+    const QCommandLineOption m_pluginkit{QStringLiteral("pluginkit"),
+                                         QStringLiteral("The listing tool to run."),
+                                         QStringLiteral("PATH"), Appexer::defaultToolPath()};
+    const QCommandLineOption m_timeout{
+        QStringLiteral("timeout"),
+        QStringLiteral("Stop the listing tool after SECONDS (default 60)."),
+        QStringLiteral("SECONDS"), QStringLiteral("60")};
+    const QCommandLineOption m_elect{
+        QStringLiteral("elect"),
+        QStringLiteral("Elect the extension named by --identifier: use, ignore or default; "
+                       "then list as usual."),
+        QStringLiteral("CHOICE")};
+    const QCommandLineOption m_identifier{QStringLiteral("identifier"),
+                                          QStringLiteral("The extension that --elect elects."),
+                                          QStringLiteral("ID")};
+};
+
+CommandLine::CommandLine()
+{
+    m_parser.setApplicationDescription(
         QStringLiteral("Lists the app extensions that pluginkit reports."));
-    parser.addOptions({listing, sort, search, format, output});
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
-
-    if (!parser.parse(arguments)) {
-        printError(parser.errorText());
-        return std::nullopt;
-    }
-    if (parser.isSet(help))
-        parser.showHelp(Success);
-    if (parser.isSet(version))
-        parser.showVersion();
-    if (!parser.positionalArguments().isEmpty()) {
-        printError(
-            QStringLiteral("unexpected argument: %1").arg(parser.positionalArguments().first()));
-        return std::nullopt;
-    }
-
-    Options options{parser.value(listing), 0, parser.value(search), parser.value(format),
-                    parser.value(output)};
-    bool isNumber = false;
-    options.sortCode = parser.value(sort).toLongLong(&isNumber);
-    if (!isNumber) {
-        printError(
-            QStringLiteral("the sort code must be a whole number: %1").arg(parser.value(sort)));
-        return std::nullopt;
-    }
-    if (!QStringList{QStringLiteral("tsv"), QStringLiteral("json"), QStringLiteral("rtf")}.contains(
-            options.format)) {
-        printError(QStringLiteral("unknown format: %1").arg(options.format));
-        return std::nullopt;
-    }
-    return options;
+    m_parser.addOptions({m_listing, m_sort, m_search, m_searchIn, m_format, m_output, m_compare,
+                         m_pluginkit, m_timeout, m_elect, m_identifier});
 }
 
-// A captured listing, read like the tool's output and with the same size limit.
-std::optional<QByteArray> readListing(const QString &name)
+std::optional<Options> CommandLine::read(const QStringList &arguments)
 {
-    QFile file(name);
-    const bool opened = name == QLatin1String("-") ? file.open(stdin, QIODevice::ReadOnly)
-                                                   : file.open(QIODevice::ReadOnly);
-    if (!opened) {
-        printError(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
+    const QCommandLineOption help = m_parser.addHelpOption();
+    const QCommandLineOption version = m_parser.addVersionOption();
+    const auto bad = [](const QString &message) {
+        printError(message);
         return std::nullopt;
+    };
+    if (!m_parser.parse(arguments))
+        return bad(m_parser.errorText());
+    if (m_parser.isSet(help))
+        m_parser.showHelp(Success);
+    if (m_parser.isSet(version))
+        m_parser.showVersion();
+    if (!m_parser.positionalArguments().isEmpty())
+        return bad(
+            QStringLiteral("unexpected argument: %1").arg(m_parser.positionalArguments().first()));
+
+    Options options;
+    options.listing = m_parser.value(m_listing);
+    options.compare = m_parser.value(m_compare);
+    options.search = m_parser.value(m_search);
+    options.format = m_parser.value(m_format);
+    options.output = m_parser.value(m_output);
+    options.tool = m_parser.value(m_pluginkit);
+    bool isNumber = false;
+    options.sortCode = m_parser.value(m_sort).toLongLong(&isNumber);
+    if (!isNumber)
+        return bad(
+            QStringLiteral("the sort code must be a whole number: %1").arg(m_parser.value(m_sort)));
+    const double seconds = m_parser.value(m_timeout).toDouble(&isNumber);
+    if (!isNumber || !(seconds > 0 && seconds <= 86400))
+        return bad(QStringLiteral("the time-out must be a number of seconds up to 86400: %1")
+                       .arg(m_parser.value(m_timeout)));
+    options.limits.timeout = std::chrono::milliseconds(qint64(seconds * 1000));
+
+    const QString scope = m_parser.value(m_searchIn);
+    if (scope != QLatin1String("uuid") && scope != QLatin1String("all"))
+        return bad(QStringLiteral("--search-in takes uuid or all: %1").arg(scope));
+    if (scope == QLatin1String("all"))
+        options.scope = AppexSearch::Scope::AllFields;
+    if (!QStringList{QStringLiteral("tsv"), QStringLiteral("json"), QStringLiteral("rtf")}.contains(
+            options.format))
+        return bad(QStringLiteral("unknown format: %1").arg(options.format));
+    if (!options.compare.isEmpty() && options.format == QLatin1String("rtf"))
+        return bad(QStringLiteral("--compare writes tsv or json, not rtf"));
+
+    if (m_parser.isSet(m_elect) != m_parser.isSet(m_identifier))
+        return bad(QStringLiteral("--elect and --identifier go together"));
+    if (m_parser.isSet(m_elect)) {
+        const QString choice = m_parser.value(m_elect);
+        if (choice == QLatin1String("use"))
+            options.election = Appexer::ElectionChoice::Use;
+        else if (choice == QLatin1String("ignore"))
+            options.election = Appexer::ElectionChoice::Ignore;
+        else if (choice == QLatin1String("default"))
+            options.election = Appexer::ElectionChoice::Default;
+        else
+            return bad(QStringLiteral("--elect takes use, ignore or default: %1").arg(choice));
+        if (!options.listing.isEmpty())
+            return bad(
+                QStringLiteral("--elect works on the system's extensions, not on --listing"));
+        options.identifier = m_parser.value(m_identifier);
     }
-    QByteArray listing = file.read(ListingTool::maxOutputBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        printError(QStringLiteral("cannot read %1: %2").arg(name, file.errorString()));
-        return std::nullopt;
-    }
-    if (listing.size() > ListingTool::maxOutputBytes) {
-        printError(QStringLiteral("%1 is larger than %2 MiB; nothing was read.")
-                       .arg(name)
-                       .arg(ListingTool::maxOutputBytes / (1024 * 1024)));
-        return std::nullopt;
-    }
-    return listing;
+    return options;
 }
 
 bool writeOutput(const QString &name, const QByteArray &data)
@@ -129,42 +186,76 @@ bool writeOutput(const QString &name, const QByteArray &data)
     return false;
 }
 
+// Fills `appexer` as the options ask: from the tool (after an election, if
+// any) or from a captured listing. Ctrl+C or SIGTERM while the tool runs
+// stops the tool's whole process group.
+bool load(Appexer &appexer, const Options &options)
+{
+    if (!options.listing.isEmpty())
+        return appexer.loadListing(options.listing, options.sortCode);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &appexer,
+                     &Appexer::cancel);
+    return options.election ? appexer.elect(options.identifier, *options.election, options.sortCode)
+                            : appexer.getAppexes(options.sortCode);
+}
+
+int run(const Options &options)
+{
+    Appexer appexer(options.tool, options.limits);
+    appexer.setKeepsListing(false);
+    if (!load(appexer, options)) {
+        printError(appexer.failureText());
+        if (!appexer.failureDetail().isEmpty())
+            std::fprintf(stderr, "%s\n", qPrintable(appexer.failureDetail()));
+        return Failure;
+    }
+
+    const AppexSearch search(options.search, options.scope);
+    const auto wanted = [&](const Appex &record) {
+        return options.search.isEmpty() || search.matches(record);
+    };
+    QByteArray data;
+    if (!options.compare.isEmpty()) {
+        Appexer older;
+        older.setKeepsListing(false);
+        if (!older.loadListing(options.compare, options.sortCode)) {
+            printError(older.failureText());
+            return Failure;
+        }
+        QList<ComparedAppex> changes = compareListings(older.appexList(), appexer.appexList());
+        changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
+        data = options.format == QLatin1String("json") ? RecordFormat::json(changes)
+                                                       : RecordFormat::tsv(changes);
+    } else {
+        AppexList records = appexer.appexList();
+        records.removeIf([&](const Appex &record) { return !wanted(record); });
+        data = options.format == QLatin1String("json")  ? RecordFormat::json(records)
+               : options.format == QLatin1String("rtf") ? RtfEncoder::encode(composeReport(records))
+                                                        : RecordFormat::tsv(records);
+    }
+    return writeOutput(options.output, data) ? Success : Failure;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("zephlist-cli"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
+    int status = Success;
+    {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("zephlist-cli"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
 
-    QCommandLineParser parser;
-    const std::optional<Options> options = parseOptions(parser, QCoreApplication::arguments());
-    if (!options) {
-        std::fputs(qPrintable(parser.helpText()), stderr);
-        return BadUsage;
-    }
-
-    Appexer appexer;
-    bool loaded = false;
-    if (options->listing.isEmpty()) {
-        loaded = appexer.getAppexes(options->sortCode);
-    } else {
-        std::optional<QByteArray> listing = readListing(options->listing);
-        if (!listing)
-            return Failure;
-        loaded = appexer.loadListing(std::move(*listing), options->sortCode);
-    }
-    if (!loaded) {
-        printError(appexer.failureText());
-        return Failure;
-    }
-
-    const AppexList records = options->search.isEmpty()
-                                  ? appexer.appexList()
-                                  : UuidSearch(options->search).filter(appexer.appexList());
-    const QByteArray data = options->format == QLatin1String("json") ? RecordFormat::json(records)
-                            : options->format == QLatin1String("rtf")
-                                ? RtfEncoder::encode(composeReport(records))
-                                : RecordFormat::tsv(records);
-    return writeOutput(options->output, data) ? Success : Failure;
+        CommandLine commandLine;
+        const std::optional<Options> options = commandLine.read(QCoreApplication::arguments());
+        if (!options) {
+            std::fputs(qPrintable(commandLine.helpText()), stderr);
+            return BadUsage;
+        }
+        status = run(*options);
+    } // the application's end waits for a stopped tool's group to go
+    if (TerminationSignals::received() != 0)
+        TerminationSignals::endByReceivedSignal();
+    return status;
 }

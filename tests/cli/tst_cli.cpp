@@ -1,55 +1,47 @@
-#include "listingbuilder.h"
+#include "faketool.h"
+#include "golden.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 class TestCli : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
     void runs_data();
     void runs();
-    void json();
+    void elections();
+    void terminationStopsTheToolsGroup();
     void runsTheStandInTool();
 
 private:
     // Exit code, standard output and standard error of one run.
-    std::tuple<int, QString, QString> run(const QStringList &arguments,
-                                          const QByteArray &input = {});
+    std::tuple<int, QByteArray, QString> run(const QStringList &arguments,
+                                             const QByteArray &input = {});
 
-    QTemporaryDir m_dir;
-    QString m_listing;
+    FakeTool m_tools;
+    const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
+    const QString m_older = testDataPath(QStringLiteral("listings/older.txt"));
 };
 
-std::tuple<int, QString, QString> TestCli::run(const QStringList &arguments,
-                                               const QByteArray &input)
+std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
+                                                  const QByteArray &input)
 {
     QProcess cli;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZEPHLIST_STANDIN_STATE", m_tools.path("elections"));
+    cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(ZEPHLIST_CLI), arguments);
     cli.write(input);
     cli.closeWriteChannel();
     if (!cli.waitForFinished(60000) || cli.exitStatus() != QProcess::NormalExit)
         qFatal("zephlist-cli did not finish");
-    return {cli.exitCode(), QString::fromUtf8(cli.readAllStandardOutput()),
+    return {cli.exitCode(), cli.readAllStandardOutput(),
             QString::fromUtf8(cli.readAllStandardError())};
-}
-
-void TestCli::initTestCase()
-{
-    m_listing = m_dir.filePath(QStringLiteral("listing.txt"));
-    QFile file(m_listing);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(ListingBuilder()
-                   .add({"Zeta", "AB12-0001", "com.apple.share"})
-                   .add({"Café", "cd34-0002", "com.apple.widget", "Notes"})
-                   .add({"alpha", "ab12-0003", "com.apple.widget"})
-                   .listing());
 }
 
 void TestCli::runs_data()
@@ -57,100 +49,141 @@ void TestCli::runs_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("input");
     QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("out");   // the whole of standard output
-    QTest::addColumn<QString>("error"); // contained in standard error
+    QTest::addColumn<QString>("golden"); // the whole output; else in it, or in errors
+    QTest::addColumn<QString>("contains");
 
-    const QString path = "/System/Library/ExtensionKit/Extensions/";
-    const QString zeta = "Zeta\t" + path + "Zeta.appex\t\t\tshare\tAB12-0001\n";
-    const QString cafe =
-        "Café\t" + path + "Café.appex\tNotes\t/Applications/Notes.app\twidget\tcd34-0002\n";
-    const QString alpha = "alpha\t" + path + "alpha.appex\t\t\twidget\tab12-0003\n";
-    QFile listing(m_listing);
-    listing.open(QIODevice::ReadOnly);
-    const QByteArray stdinListing = listing.readAll();
-    const QStringList file = {"--listing", m_listing};
-
-    QTest::newRow("by name") << file + QStringList{"--sort", "3"} << QByteArray() << 0
-                             << alpha + cafe + zeta << "";
-
-    QTest::newRow("standard input, code 9 as SDK")
-        << QStringList{"--listing", "-", "--sort", "9"} << stdinListing << 0 << zeta + alpha + cafe
+    const QStringList newer{"--listing", m_newer};
+    QTest::newRow("by name") << newer + QStringList{"--sort", "3"} << QByteArray() << 0
+                             << "cli/newer-by-name.tsv"
+                             << "";
+    QTest::newRow("standard input, code 9 as SDK then name")
+        << QStringList{"--listing", "-", "--sort", "9"} << readTestData("listings/newer.txt") << 0
+        << ""
+        << "Elected\t/A/Elected.appex";
+    QTest::newRow("compared, by UUID") << newer + QStringList{"--compare", m_older, "--sort", "2"}
+                                       << QByteArray() << 0 << "cli/changes-by-uuid.tsv"
+                                       << "";
+    QTest::newRow("compared, searched in all fields, as JSON")
+        << newer + QStringList{"--compare",   m_older, "--format", "json",
+                               "--search-in", "all",   "--search", "TWICE"}
+        << QByteArray() << 0 << "cli/twice-changes.json"
         << "";
-    QTest::newRow("search ignores case") << file + QStringList{"--search", "AB12", "--sort", "2"}
-                                         << QByteArray() << 0 << zeta + alpha << "";
+    QTest::newRow("a query that starts with a dash")
+        << QStringList{"--listing", testDataPath("listings/rules.txt"), "--search=-2"}
+        << QByteArray() << 0 << ""
+        << "crlf still one block\t";
+    QTest::newRow("an RTF report")
+        << QStringList{"--listing", m_older, "--format", "rtf", "--search", "U8"} << QByteArray()
+        << 0 << ""
+        << "\\cf0 No header \\cf2 /A/NoHeader.appex \\cf0 ";
 
     QTest::newRow("unknown option") << QStringList{"--bogus"} << QByteArray() << 2 << ""
                                     << "Unknown option";
     QTest::newRow("sort not a number") << QStringList{"--sort", "name"} << QByteArray() << 2 << ""
                                        << "whole number";
-
     QTest::newRow("positional argument") << QStringList{"extra"} << QByteArray() << 2 << ""
                                          << "unexpected argument";
-    QTest::newRow("unreadable listing") << QStringList{"--listing", m_dir.filePath("none")}
-                                        << QByteArray() << 1 << "" << m_dir.filePath("none");
+    QTest::newRow("unknown scope") << QStringList{"--search-in", "names"} << QByteArray() << 2 << ""
+                                   << "--search-in takes uuid or all";
+    QTest::newRow("time-out not a number")
+        << QStringList{"--timeout", "soon"} << QByteArray() << 2 << ""
+        << "time-out";
+    QTest::newRow("election without identifier")
+        << QStringList{"--elect", "use"} << QByteArray() << 2 << ""
+        << "go together";
+    QTest::newRow("election of a captured listing")
+        << newer + QStringList{"--elect", "use", "--identifier", "x"} << QByteArray() << 2 << ""
+        << "not on --listing";
+    QTest::newRow("comparison as RTF")
+        << newer + QStringList{"--compare", m_older, "--format", "rtf"} << QByteArray() << 2 << ""
+        << "not rtf";
+
+    QTest::newRow("unreadable listing")
+        << QStringList{"--listing", m_tools.path("none")} << QByteArray() << 1 << ""
+        << "could not be read: No such file or directory";
     QTest::newRow("listing not UTF-8")
         << QStringList{"--listing", "-"} << QByteArray("UUID = \xff") << 1 << ""
         << "UTF-8";
     QTest::newRow("unwritable output")
-        << file + QStringList{"--output", m_dir.filePath("no/dir/out")} << QByteArray() << 1 << ""
+        << newer + QStringList{"--output", m_tools.path("no/dir/out")} << QByteArray() << 1 << ""
         << "cannot write";
-    QTest::newRow("RTF report")
-        << file + QStringList{"--format", "rtf", "--search", "0002"} << QByteArray() << 0
-        << "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
-           "{\\fonttbl{\\f0\\fswiss\\fcharset0 Helvetica;}}\n"
-           "{\\colortbl;\\red0\\green122\\blue255;\\red40\\green205\\blue65;"
-           "\\red255\\green59\\blue48;}\n"
-           "{\\*\\generator Zephlist " ZEPHLIST_VERSION ";}\n\\pard\\plain\\f0\\fs24\n"
-           "\\cf1 widget \\cf0 Caf\\u233? \\cf2 " +
-               path +
-               "Caf\\u233?.appex \\cf0 "
-               "\\u-10178?\\u-8751?\\u8205?\\u-10178?\\u-8750? Notes \\cf3 /Applications/Notes.app "
-               "\\cf0 cd34-0002\\par\n}\n"
-        << "";
+    QTest::newRow("tool fails, and says why")
+        << QStringList{"--pluginkit", m_tools.write("failing", "echo 'no registry' >&2\nexit 3")}
+        << QByteArray() << 1 << ""
+        << "Error 3 when running pluginkit.\nno registry";
+    QTest::newRow("tool hangs") << QStringList{"--pluginkit",
+                                               m_tools.write("hang", "exec sleep 60"), "--timeout",
+                                               "0.5"}
+                                << QByteArray() << 1 << ""
+                                << "did not finish within 0.5 seconds";
 }
 
 void TestCli::runs()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, input);
-    QFETCH(QString, error);
-    const auto [exitCode, out, err] = run(arguments, input);
+    QFETCH(QString, golden);
+    QFETCH(QString, contains);
+    const auto [exitCode, out, errors] = run(arguments, input);
     QTEST(exitCode, "exitCode");
-    QTEST(out, "out");
-    QVERIFY2(err.contains(error), qPrintable(err));
+    if (!golden.isEmpty())
+        COMPARE_GOLDEN(out, golden);
+    QVERIFY2((exitCode == 0 ? QString::fromUtf8(out) : errors).contains(contains),
+             qPrintable(errors));
 }
 
-void TestCli::json()
+void TestCli::elections()
 {
-    const QString output = m_dir.filePath(QStringLiteral("out.json"));
-    const auto [exitCode, out, err] =
-        run({"--listing", m_listing, "--format", "json", "--output", output});
-    QCOMPARE(exitCode, 0);
-    QVERIFY(out.isEmpty());
-    QFile file(output);
+    const QStringList trackpad{"--pluginkit", ZEPHLIST_STAND_IN,
+                               "--search-in", "all",
+                               "--search",    "com.apple.ui.TrackpadSettings",
+                               "--format",    "json"};
+    const auto [elected, out, errors] =
+        run(trackpad +
+            QStringList{"--elect", "ignore", "--identifier", "com.apple.ui.TrackpadSettings"});
+    QCOMPARE(elected, 0);
+    QVERIFY2(out.contains("\"election\": \"ignore\""), out.constData());
+    QVERIFY(std::get<1>(run(trackpad)).contains("\"election\": \"ignore\"")); // it stays
+
+    const auto [unknown, nothing, why] =
+        run({"--pluginkit", ZEPHLIST_STAND_IN, "--elect", "use", "--identifier", "com.example.No"});
+    QCOMPARE(unknown, 1);
+    QVERIFY2(why.contains("Error 1 when running pluginkit.") && why.contains("com.example.No"),
+             qPrintable(why));
+}
+
+// The tool runs in a group of its own, out of the terminal's reach: the CLI
+// stops the whole group when it is told to end, then ends by the same signal.
+void TestCli::terminationStopsTheToolsGroup()
+{
+    const QString pidFile = m_tools.path("child.pid");
+    const QString tool =
+        m_tools.write("spawner", "sleep 60 &\necho $! > '" + pidFile.toUtf8() + "'\nwait");
+    QProcess cli;
+    cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
+    QTRY_VERIFY(QFile::exists(pidFile) && QFile(pidFile).size() > 0);
+    QFile file(pidFile);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QJsonParseError error;
-    const QJsonArray records = QJsonDocument::fromJson(file.readAll(), &error).array();
-    QCOMPARE(error.error, QJsonParseError::NoError);
-    QCOMPARE(records.size(), 3);
-    const QJsonObject cafe = records[2].toObject();
-    QCOMPARE(cafe.keys(), QStringList({"SDK", "name", "parentName", "parentPath", "path", "uuid"}));
-    QCOMPARE(cafe["name"].toString(), QStringLiteral("Café"));
-    QCOMPARE(cafe["parentPath"].toString(), QStringLiteral("/Applications/Notes.app"));
+    const pid_t child = file.readAll().trimmed().toInt();
+    QCOMPARE(::kill(child, 0), 0);
+    cli.terminate();
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit); // by SIGTERM, as if uncaught
+    QTRY_VERIFY(::kill(child, 0) != 0);
 }
 
 void TestCli::runsTheStandInTool()
 {
-    const auto [exitCode, out, err] = run({});
+    const auto [exitCode, out, errors] = run({});
     QCOMPARE(exitCode, 0);
-    const QStringList lines = out.split(u'\n', Qt::SkipEmptyParts);
-    QVERIFY(lines.size() >= 400);
-    QString previousSdk;
-    for (const QString &line : lines) {
-        const QStringList fields = line.split(u'\t');
+    const QList<QByteArray> lines = out.split('\n');
+    QCOMPARE(lines.size(), 473); // each record's line, then an empty end
+    QByteArray previousSdk;
+    for (const QByteArray &line : lines.first(472)) {
+        const QList<QByteArray> fields = line.split('\t');
         QCOMPARE(fields.size(), 6);
         QVERIFY2(fields[4].toLower() >= previousSdk,
-                 qPrintable(line)); // the sample's SDKs are ASCII
+                 line.constData()); // the sample's SDKs are ASCII
         previousSdk = fields[4].toLower();
     }
 }
