@@ -1,25 +1,32 @@
 #pragma once
 
 #include "appexer.h"
+#include "appexsearch.h"
 #include "erroralert.h"
+#include "openpanel.h"
 #include "savepanel.h"
 
 #include <QDateTime>
 #include <QMainWindow>
-#include <QSet>
-#include <QUuid>
 
+#include <functional>
 #include <memory>
 
-class AppexListModel;
+class AppexFilter;
+class JobStatus;
+class MessageBar;
+class MessageRowDelegate;
 class NoResultsPanel;
+class QAction;
+class QButtonGroup;
 class QLabel;
 class QLineEdit;
-class QListView;
 class QMenu;
+class QTreeView;
 
-// The main window: one catalogue, the controls above its list, and the UUID
-// search in the toolbar.
+// The main window: one catalogue, the controls above its list, and the search
+// in the toolbar. Listings are read as jobs, so the window stays live while
+// the tool runs.
 class ContentView : public QMainWindow
 {
     Q_OBJECT
@@ -28,9 +35,14 @@ public:
     // What the window works with; tests replace them.
     struct Services
     {
-        QString toolPath = ListingTool::defaultPath();
-        std::unique_ptr<SavePanel> savePanel;   // default: a file dialog
-        std::unique_ptr<ErrorAlert> errorAlert; // default: a message box
+        QString toolPath = Appexer::defaultToolPath();
+        ListingLimits limits;
+        std::unique_ptr<SavePanel> reportPanel;  // default: a file dialog for RTF
+        std::unique_ptr<SavePanel> listingPanel; // default: a file dialog for listings
+        std::unique_ptr<OpenPanel> openPanel;    // default: a file dialog
+        std::unique_ptr<ErrorAlert> errorAlert;  // default: a message box
+        // Asks before switching an extension off; default: a message box.
+        std::function<bool(const QString &question, const QString &detail)> confirm;
     };
 
     explicit ContentView(QWidget *parent = nullptr);
@@ -38,47 +50,98 @@ public:
     ~ContentView() override;
 
     [[nodiscard]] const Appexer &appexer() const { return *m_appexer; }
-
     // The File menu, to which the application adds its window commands.
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
+
+    // Shows the captured listing in `file`.
+    void openListing(const QString &file);
 
     // The selected records of the list being shown, in list order, as the
     // clipboard gets them: one copy text per line.
     [[nodiscard]] QString selectedCopyText() const;
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    // No menu of toolbars: the search field cannot be hidden.
+    QMenu *createPopupMenu() override { return nullptr; }
+
 private:
-    void buildControls(QWidget *content);
+    void buildActions();
     void buildMenus();
+    QWidget *buildControls();
+    void buildList();
+    void buildSearch();
+    void buildStatusBar();
+    void placeWindow();
 
     void getAppexes();
     void pickSortCode(int sortCode);
+    void setSearchScope(AppexSearch::Scope scope);
     void saveAsRTF();
-    void copySelection();
-    void setSearchQuery(const QString &query);
-    void updateSearchList();
+    void saveListing();
+    void chooseListing(const QString &title, const std::function<void(QString)> &use);
+    void escape();
+    void copyField(QString Appex::*field);
+    void showInFileManager();
+    void elect(Appexer::ElectionChoice choice);
 
-    void scheduleRedraw();
-    void redraw();
-    void restoreSelection();
+    void jobStarted();
+    void jobFinished(bool succeeded);
+    void scheduleUpdate();
+    void catalogueChanged();
+    void updateRowWidth();
+    void updateActions();
+    void updateSearchState();
+    [[nodiscard]] QModelIndexList selectedRows() const;
+    [[nodiscard]] const Appex *currentRecord() const;
 
     Appexer *m_appexer;
-    std::unique_ptr<SavePanel> m_savePanel;
-    std::unique_ptr<ErrorAlert> m_errorAlert;
+    AppexFilter *m_filter;
+    Services m_services;
     const QDateTime m_theStartDate = QDateTime::currentDateTime();
     static constexpr qreal theFontSize = 12.0;
 
-    QSet<QUuid> m_selection;
     bool m_showPaths;
     bool m_showUUID;
     qint64 m_sortCode;
-    QString m_searchQuery;
-    AppexList m_searchList;
-    bool m_redrawPending = false;
+    int m_widestRow = 0;
+    bool m_updatePending = false;
 
-    AppexListModel *m_model;
-    QListView *m_list;
-    NoResultsPanel *m_noResults;
-    QLabel *m_countLabel;
-    QLineEdit *m_searchField;
-    QMenu *m_fileMenu;
+    QMenu *m_fileMenu = nullptr;
+    QTreeView *m_list = nullptr;
+    MessageRowDelegate *m_delegate = nullptr;
+    NoResultsPanel *m_noResults = nullptr;
+    MessageBar *m_failureBar = nullptr;
+    MessageBar *m_comparisonBar = nullptr;
+    QLabel *m_countLabel = nullptr;
+    QLineEdit *m_searchField = nullptr;
+    QButtonGroup *m_sortGroup = nullptr;
+    QLabel *m_matchesLabel = nullptr;
+    QLabel *m_changesLabel = nullptr;
+    JobStatus *m_jobStatus = nullptr;
+
+    QAction *m_getAppexesAction = nullptr;
+    QAction *m_openAction = nullptr;
+    QAction *m_saveListingAction = nullptr;
+    QAction *m_compareAction = nullptr;
+    QAction *m_clearComparisonAction = nullptr;
+    QAction *m_changesOnlyAction = nullptr;
+    QAction *m_saveAsRTFAction = nullptr;
+    QAction *m_copyAction = nullptr;
+    QAction *m_copyUuidAction = nullptr;
+    QAction *m_copyPathAction = nullptr;
+    QAction *m_copyIdentifierAction = nullptr;
+    QAction *m_selectAllAction = nullptr;
+    QAction *m_findAction = nullptr;
+    QAction *m_showPathsAction = nullptr;
+    QAction *m_showUUIDAction = nullptr;
+    QAction *m_showInFileManagerAction = nullptr;
+    QAction *m_enableAction = nullptr;
+    QAction *m_disableAction = nullptr;
+    QAction *m_resetElectionAction = nullptr;
+    QAction *m_uuidScopeAction = nullptr;
+    QAction *m_allFieldsScopeAction = nullptr;
 };

@@ -1,23 +1,37 @@
 #pragma once
 
-#include "rtffiledialog.h"
 #include "savepanel.h"
 
+#include <QFileDialog>
 #include <QPointer>
 
-// The save panel as a modeless RtfFileDialog: the main window stays usable
-// while it is open, and each save opens a dialog of its own.
+// The save panel as the platform's file dialog where it has one: modeless,
+// one dialog per save, starting in the folder last used. A chosen name
+// without the file type's suffix gets it appended (so the proposed
+// "….text" saves as "….text.rtf"), and replacing a file under the completed
+// name is confirmed, since the dialog only saw the name as typed.
 class FileDialogSavePanel : public SavePanel
 {
 public:
-    explicit FileDialogSavePanel(QWidget *window);
+    struct FileType
+    {
+        QString nameFilter; // "Rich Text Format (*.rtf)"
+        QString suffix;     // ".rtf"
+    };
+
+    FileDialogSavePanel(QWidget *window, FileType type);
 
     void begin(const QString &proposedName, Completion completion) override;
 
+    // `name` with the suffix appended unless it already ends so.
+    [[nodiscard]] QString completedName(const QString &name) const;
     // The dialog opened last, while it is open; for tests.
-    [[nodiscard]] RtfFileDialog *openDialog() const { return m_lastDialog; }
+    [[nodiscard]] QFileDialog *openDialog() const { return m_lastDialog; }
 
 private:
+    void chosen(const QString &file, const Completion &completion);
+
     QWidget *m_window;
-    QPointer<RtfFileDialog> m_lastDialog;
+    FileType m_type;
+    QPointer<QFileDialog> m_lastDialog;
 };

@@ -21,3 +21,16 @@ QList<MessageRow::Item> MessageRow::items() const
         items.append({m_line.uuid, Colour::Red});
     return items;
 }
+
+qsizetype MessageRow::textLength(const Appex &line, bool showPaths, bool showUUID, bool isSearching)
+{
+    qsizetype length = line.SDK.size() + line.name.size();
+    if (showPaths)
+        length += line.path.size();
+    if (!line.parentName.isEmpty())
+        length +=
+            parentMarker.size() + line.parentName.size() + (showPaths ? line.parentPath.size() : 0);
+    if (showUUID || isSearching)
+        length += line.uuid.size();
+    return length;
+}

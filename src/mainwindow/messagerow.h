@@ -23,10 +23,16 @@ public:
     MessageRow() = default;
     MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearching);
 
+    [[nodiscard]] const Appex &line() const { return m_line; }
+
     // SDK and name always; the path with `showPaths`; the parent's name when
     // there is one, and its path with `showPaths`; the UUID with `showUUID`,
     // and in every row of the search results.
     [[nodiscard]] QList<Item> items() const;
+
+    // How many characters items() holds in all, without making them.
+    [[nodiscard]] static qsizetype textLength(const Appex &line, bool showPaths, bool showUUID,
+                                              bool isSearching);
 
 private:
     Appex m_line;

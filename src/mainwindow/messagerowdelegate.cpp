@@ -1,6 +1,6 @@
 #include "messagerowdelegate.h"
 
-#include "appexlistmodel.h"
+#include "appexer.h"
 
 #include <QApplication>
 #include <QPainter>
@@ -10,30 +10,79 @@ namespace {
 constexpr int itemSpacing = 8;    // between the items of a row
 constexpr int rowMargin = 6;      // left and right of a row
 constexpr int verticalMargin = 2; // above and below the text
+constexpr qreal fadedOpacity = 0.45;
 
 bool isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Base).lightness() < 128;
 }
 
+// The election's mark: pluginkit's own tags, but for "use", which is the rule.
+QString electionMark(const QString &election)
+{
+    if (election == Election::ignore)
+        return QStringLiteral("\u2298"); // a circled slash: switched off
+    if (election == Election::superseded)
+        return QStringLiteral("=");
+    if (election == Election::debug)
+        return QStringLiteral("!");
+    if (election == Election::unknown)
+        return QStringLiteral("?");
+    return {};
+}
+
+std::pair<QString, QColor> changeMark(AppexChange change, bool dark)
+{
+    switch (change) {
+    case AppexChange::Added:
+        return {QStringLiteral("+"), dark ? QColor(0x30, 0xd1, 0x58) : QColor(0x1a, 0x7f, 0x37)};
+    case AppexChange::Changed:
+        return {QStringLiteral("~"), dark ? QColor(0xff, 0xd6, 0x0a) : QColor(0x8a, 0x6d, 0x00)};
+    case AppexChange::Removed:
+        return {QStringLiteral("\u2212"),
+                dark ? QColor(0xff, 0x70, 0x70) : QColor(0xc8, 0x10, 0x2e)};
+    case AppexChange::Unchanged:
+        break;
+    }
+    return {};
+}
+
 } // namespace
 
 QColor MessageRowDelegate::colourOf(MessageRow::Colour colour, const QPalette &palette)
 {
+    // Each at least 4.5:1 against the list's background; parent path (orange)
+    // and UUID (red) apart in hue as well as in lightness.
     const bool dark = isDark(palette);
     switch (colour) {
     case MessageRow::Colour::Green:
-        return dark ? QColor(0x30, 0xd1, 0x58) : QColor(0x24, 0x8a, 0x3d);
+        return dark ? QColor(0x30, 0xd1, 0x58) : QColor(0x1a, 0x7f, 0x37);
     case MessageRow::Colour::Brown:
         return dark ? QColor(0xc4, 0xa0, 0x78) : QColor(0x7f, 0x65, 0x45);
     case MessageRow::Colour::Orange:
-        return dark ? QColor(0xff, 0x9f, 0x0a) : QColor(0xc9, 0x34, 0x00);
+        return dark ? QColor(0xff, 0x9f, 0x0a) : QColor(0x9a, 0x5a, 0x00);
     case MessageRow::Colour::Red:
-        return dark ? QColor(0xff, 0x45, 0x3a) : QColor(0xd7, 0x00, 0x15);
+        return dark ? QColor(0xff, 0x70, 0x70) : QColor(0xc8, 0x10, 0x2e);
     case MessageRow::Colour::Text:
         return palette.color(QPalette::Text);
     }
     Q_UNREACHABLE();
+}
+
+int MessageRowDelegate::marksWidth(const QFontMetrics &metrics) const
+{
+    const int mark = 2 * metrics.horizontalAdvance(u'M');
+    return m_display.isComparing ? 2 * mark : mark;
+}
+
+int MessageRowDelegate::rowWidth(const Appex &record, const QFont &font) const
+{
+    const QFontMetrics metrics(font);
+    const MessageRow row(record, m_display.showPaths, m_display.showUUID, m_display.isSearching);
+    int width = 2 * rowMargin + marksWidth(metrics) - itemSpacing;
+    for (const MessageRow::Item &item : row.items())
+        width += itemSpacing + metrics.horizontalAdvance(item.text);
+    return width;
 }
 
 void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
@@ -46,54 +95,48 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     const QStyle *style = option.widget ? option.widget->style() : QApplication::style();
     style->drawControl(QStyle::CE_ItemViewItem, &background, painter, option.widget);
 
-    const auto row = index.data(AppexListModel::MessageRowRole).value<MessageRow>();
+    const Appex record = index.data(Appexer::RecordRole).value<Appex>();
+    const auto change = AppexChange(index.data(Appexer::ChangeRole).toInt());
+    const MessageRow row(record, m_display.showPaths, m_display.showUUID, m_display.isSearching);
     // On the selection colour the item colours could vanish: selected rows
     // use the palette's highlighted text throughout.
     const bool selected = option.state.testFlag(QStyle::State_Selected);
-    const QRect area = option.rect.adjusted(rowMargin, 0, -rowMargin, 0);
-    const QFontMetrics metrics(option.font);
-
-    const QList<MessageRow::Item> items = row.items();
-    int rowWidth = -itemSpacing;
-    for (const MessageRow::Item &item : items)
-        rowWidth += itemSpacing + metrics.horizontalAdvance(item.text);
-    // A row too wide keeps room for the ellipsis that ends it.
-    const bool overflows = rowWidth > area.width();
-    const QString ellipsis(QChar(0x2026));
-    const int ellipsisWidth = metrics.horizontalAdvance(ellipsis);
+    const QColor plain =
+        option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text);
+    QFont font = option.font;
+    font.setStrikeOut(change == AppexChange::Removed);
+    const QFontMetrics metrics(font);
+    const int mark = 2 * metrics.horizontalAdvance(u'M');
+    const int alignment = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
 
     painter->save();
-    painter->setFont(option.font);
-    int x = area.left();
-    for (const MessageRow::Item &item : items) {
-        if (x > area.left())
-            x += itemSpacing;
-        const int room = area.right() + 1 - x;
-        const int width = metrics.horizontalAdvance(item.text);
-        const bool fits = overflows ? width + itemSpacing + ellipsisWidth <= room : width <= room;
-        // The item that does not fit is the row's last, cut short.
-        const QString text = fits ? item.text
-                             : width + ellipsisWidth <= room
-                                 ? item.text + ellipsis
-                                 : metrics.elidedText(item.text, Qt::ElideRight, room);
-        painter->setPen(selected ? option.palette.color(QPalette::HighlightedText)
-                                 : colourOf(item.colour, option.palette));
-        painter->drawText(QRect(x, area.top(), room, area.height()),
-                          Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
-        if (!fits)
+    painter->setFont(font);
+    QRect area = option.rect.adjusted(rowMargin, 0, -rowMargin, 0);
+    if (m_display.isComparing) {
+        const auto [symbol, colour] = changeMark(change, isDark(option.palette));
+        painter->setPen(selected ? plain : colour);
+        painter->drawText(area, alignment, symbol);
+        area.setLeft(area.left() + mark);
+    }
+    painter->setPen(plain);
+    painter->drawText(area, alignment, electionMark(record.election));
+    area.setLeft(area.left() + mark);
+
+    if (record.election == Election::ignore || change == AppexChange::Removed)
+        painter->setOpacity(fadedOpacity);
+    for (const MessageRow::Item &item : row.items()) {
+        painter->setPen(selected ? plain : colourOf(item.colour, option.palette));
+        const QString text = metrics.elidedText(item.text, Qt::ElideRight, area.width());
+        painter->drawText(area, alignment, text);
+        area.setLeft(area.left() + metrics.horizontalAdvance(text) + itemSpacing);
+        if (area.width() <= 0)
             break;
-        x += width;
     }
     painter->restore();
 }
 
-QSize MessageRowDelegate::sizeHint(const QStyleOptionViewItem &option,
-                                   const QModelIndex &index) const
+QSize MessageRowDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &) const
 {
-    const QFontMetrics metrics(option.font);
-    int width = 2 * rowMargin;
-    const auto items = index.data(AppexListModel::MessageRowRole).value<MessageRow>().items();
-    for (const MessageRow::Item &item : items)
-        width += metrics.horizontalAdvance(item.text) + itemSpacing;
-    return {width, metrics.height() + 2 * verticalMargin};
+    // Rows are as wide as the view's column: the window sets it to the widest.
+    return {option.rect.width(), QFontMetrics(option.font).height() + 2 * verticalMargin};
 }

@@ -1,24 +1,45 @@
 #pragma once
 
+#include "listingcomparison.h"
 #include "messagerow.h"
 
 #include <QStyledItemDelegate>
 
 // Paints a row's MessageRow items on one line, each in its colour, in the
-// list's font; a row too long for the view ends in an ellipsis.
+// view's font. A mark at the left tells the extension's election when it is
+// not plainly in use, and, while comparing, how the record changed; ignored
+// and removed records are drawn faded.
 class MessageRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
 
 public:
+    // What every row shows, as the window's settings and state say.
+    struct Display
+    {
+        bool showPaths = false;
+        bool showUUID = false;
+        bool isSearching = false;
+        bool isComparing = false;
+    };
+
     using QStyledItemDelegate::QStyledItemDelegate;
 
-    // The colour of an item on `palette`, chosen to stay legible on light and
-    // dark palettes.
+    void setDisplay(Display display) { m_display = display; }
+    [[nodiscard]] Display display() const { return m_display; }
+
+    // The colour of an item on `palette`, legible on light and dark palettes.
     [[nodiscard]] static QColor colourOf(MessageRow::Colour colour, const QPalette &palette);
+    // The width that `record`'s row takes in `font`.
+    [[nodiscard]] int rowWidth(const Appex &record, const QFont &font) const;
 
     void paint(QPainter *painter, const QStyleOptionViewItem &option,
                const QModelIndex &index) const override;
     [[nodiscard]] QSize sizeHint(const QStyleOptionViewItem &option,
                                  const QModelIndex &index) const override;
+
+private:
+    [[nodiscard]] int marksWidth(const QFontMetrics &metrics) const;
+
+    Display m_display;
 };

@@ -1,5 +1,6 @@
 #include "noresultspanel.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QVBoxLayout>
@@ -24,13 +25,12 @@ QPixmap magnifyingGlass(const QColor &colour, qreal devicePixelRatio)
 
 NoResultsPanel::NoResultsPanel(QWidget *parent)
     : QWidget(parent)
+    , m_symbol(new QLabel(this))
     , m_description(new QLabel(this))
 {
     setObjectName(QStringLiteral("noResultsPanel"));
-    auto *symbol = new QLabel(this);
-    symbol->setPixmap(
-        magnifyingGlass(palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
-    symbol->setAlignment(Qt::AlignCenter);
+    m_symbol->setAlignment(Qt::AlignCenter);
+    drawSymbol();
 
     auto *title = new QLabel(QStringLiteral("No appex found"), this);
     QFont titleFont = title->font();
@@ -45,9 +45,22 @@ NoResultsPanel::NoResultsPanel(QWidget *parent)
     m_description->setForegroundRole(QPalette::PlaceholderText);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(symbol);
+    layout->addWidget(m_symbol);
     layout->addWidget(title);
     layout->addWidget(m_description);
+}
+
+void NoResultsPanel::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        drawSymbol(); // in the new palette's colours
+}
+
+void NoResultsPanel::drawSymbol()
+{
+    m_symbol->setPixmap(
+        magnifyingGlass(palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
 }
 
 void NoResultsPanel::setQuery(const QString &query)

@@ -16,6 +16,12 @@ public:
     void setQuery(const QString &query);
     [[nodiscard]] QString description() const;
 
+protected:
+    void changeEvent(QEvent *event) override;
+
 private:
+    void drawSymbol();
+
+    QLabel *m_symbol;
     QLabel *m_description;
 };

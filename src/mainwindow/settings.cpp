@@ -1,6 +1,8 @@
-#include "displaysettings.h"
+#include "settings.h"
 
+#include <QDir>
 #include <QSettings>
+#include <QStandardPaths>
 
 #include <memory>
 
@@ -9,6 +11,9 @@ namespace {
 const QString showPathsKey = QStringLiteral("showPaths");
 const QString showUUIDKey = QStringLiteral("showUUID");
 const QString sortCodeKey = QStringLiteral("sortCode");
+const QString searchScopeKey = QStringLiteral("searchScope");
+const QString windowGeometryKey = QStringLiteral("windowGeometry");
+const QString lastFolderKey = QStringLiteral("lastFolder");
 
 const QString organisation = QStringLiteral("Zephlist");
 const QString application = QStringLiteral("Zephlist");
@@ -61,13 +66,16 @@ void store(const QString &key, const QVariant &value)
 
 } // namespace
 
-namespace DisplaySettings {
+namespace Settings {
 
 Values read()
 {
     const auto settings = openPreferences();
-    return {readBool(*settings, showPathsKey), readBool(*settings, showUUIDKey),
-            readInteger(*settings, sortCodeKey)};
+    Values values{readBool(*settings, showPathsKey), readBool(*settings, showUUIDKey),
+                  readInteger(*settings, sortCodeKey)};
+    if (settings->value(searchScopeKey).toString() == QLatin1String("all"))
+        values.searchScope = AppexSearch::Scope::AllFields;
+    return values;
 }
 
 void storeShowPaths(bool showPaths)
@@ -85,4 +93,33 @@ void storeSortCode(qint64 sortCode)
     store(sortCodeKey, sortCode);
 }
 
-} // namespace DisplaySettings
+void storeSearchScope(AppexSearch::Scope scope)
+{
+    store(searchScopeKey,
+          scope == AppexSearch::Scope::AllFields ? QStringLiteral("all") : QStringLiteral("uuid"));
+}
+
+QByteArray windowGeometry()
+{
+    return openPreferences()->value(windowGeometryKey).toByteArray();
+}
+
+void storeWindowGeometry(const QByteArray &geometry)
+{
+    store(windowGeometryKey, geometry);
+}
+
+QString lastFolder()
+{
+    const QString folder = openPreferences()->value(lastFolderKey).toString();
+    if (!folder.isEmpty() && QDir(folder).exists())
+        return folder;
+    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+}
+
+void storeLastFolder(const QString &folder)
+{
+    store(lastFolderKey, folder);
+}
+
+} // namespace Settings

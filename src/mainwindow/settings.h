@@ -1,17 +1,23 @@
 #pragma once
 
-#include <QtGlobal>
+#include "appexsearch.h"
 
-// The three display settings that outlive a window, in the app's preferences
-// (QSettings, organisation and application "Zephlist"). An absent key, or a
-// value of another type, reads as false or 0. Each change is written at once.
-namespace DisplaySettings {
+#include <QByteArray>
+#include <QString>
+
+// What the main windows keep between runs, in the app's preferences
+// (QSettings, organisation and application "Zephlist"): the display settings,
+// read when a window is made and written at once on every change, and where
+// windows and file dialogs were last. An absent key, or a value of another
+// type, reads as its default.
+namespace Settings {
 
 struct Values
 {
     bool showPaths = false;
     bool showUUID = false;
     qint64 sortCode = 0;
+    AppexSearch::Scope searchScope = AppexSearch::Scope::Uuid;
 };
 
 [[nodiscard]] Values read();
@@ -19,5 +25,14 @@ struct Values
 void storeShowPaths(bool showPaths);
 void storeShowUUID(bool showUUID);
 void storeSortCode(qint64 sortCode);
+void storeSearchScope(AppexSearch::Scope scope);
 
-} // namespace DisplaySettings
+// The last main window's size and place, as QWidget::saveGeometry() gives it.
+[[nodiscard]] QByteArray windowGeometry();
+void storeWindowGeometry(const QByteArray &geometry);
+
+// The folder of the last file opened or saved; the documents folder at first.
+[[nodiscard]] QString lastFolder();
+void storeLastFolder(const QString &folder);
+
+} // namespace Settings

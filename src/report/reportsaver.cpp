@@ -29,17 +29,26 @@ void saveAsRTF(const Appexer &appexer, SavePanel &panel, ErrorAlert &alert)
 void writeReport(SavePanel::Response response, const QString &location, const ReportText &report,
                  ErrorAlert &alert)
 {
-    if (response != SavePanel::Response::OK || location.isEmpty())
-        return;
-    const QByteArray rtf = RtfEncoder::encode(report);
+    if (response == SavePanel::Response::OK && !location.isEmpty())
+        writeFile(location, RtfEncoder::encode(report), QStringLiteral("report"), alert);
+}
+
+void writeListing(SavePanel::Response response, const QString &location, const QByteArray &listing,
+                  ErrorAlert &alert)
+{
+    if (response == SavePanel::Response::OK && !location.isEmpty())
+        writeFile(location, listing, QStringLiteral("listing"), alert);
+}
+
+void writeFile(const QString &location, const QByteArray &bytes, const QString &what,
+               ErrorAlert &alert)
+{
     QSaveFile file(location);
-    // Where the folder cannot take a temporary file, write the file in place.
-    file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
         return;
     // Uncommitted, the temporary file is dropped and any earlier file stays.
-    alert.showErrorAlert(QStringLiteral("The report could not be saved as \u201C%1\u201D: %2.")
-                             .arg(location, file.errorString()));
+    alert.showErrorAlert(QStringLiteral("The %1 could not be saved as \u201C%2\u201D: %3.")
+                             .arg(what, location, file.errorString()));
 }
 
 } // namespace ReportSaver

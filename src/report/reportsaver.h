@@ -25,4 +25,12 @@ void saveAsRTF(const Appexer &appexer, SavePanel &panel, ErrorAlert &alert);
 void writeReport(SavePanel::Response response, const QString &location, const ReportText &report,
                  ErrorAlert &alert);
 
+// The same for a listing, written exactly as it was read.
+void writeListing(SavePanel::Response response, const QString &location, const QByteArray &listing,
+                  ErrorAlert &alert);
+
+// Writes `bytes` to `location`; a failure shows `alert`, naming `what` was saved.
+void writeFile(const QString &location, const QByteArray &bytes, const QString &what,
+               ErrorAlert &alert);
+
 } // namespace ReportSaver

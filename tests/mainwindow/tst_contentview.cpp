@@ -1,60 +1,104 @@
 #include "contentview.h"
 #include "datestamp.h"
-#include "displaysettings.h"
 #include "fakedialogs.h"
 #include "faketool.h"
-#include "listingbuilder.h"
+#include "golden.h"
+#include "jobstatus.h"
+#include "messagebar.h"
+#include "messagerowdelegate.h"
 #include "noresultspanel.h"
+#include "settings.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListView>
+#include <QMimeData>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 namespace {
 
-const QString alphaRow = QStringLiteral("share alpha \U0001F9D1\u200D\U0001F9D2 Notes");
+// Remembers each open panel; the test answers it as a user would.
+class FakeOpenPanel : public OpenPanel
+{
+public:
+    void begin(const QString &, Completion completion) override
+    {
+        completions << std::move(completion);
+    }
+    QList<Completion> completions;
+};
 
-// A window with a fake listing tool, save panel and alert, worked as a user would.
+// A window with a fake listing tool and fake dialogs, worked as a user would.
 struct Window
 {
     explicit Window(const QString &toolPath)
     {
-        auto panel = std::make_unique<FakeSavePanel>();
-        savePanel = panel.get();
-        view = std::make_unique<ContentView>(
-            ContentView::Services{toolPath, std::move(panel), std::make_unique<FakeAlert>()});
+        ContentView::Services services;
+        services.toolPath = toolPath;
+        services.limits.timeout = std::chrono::seconds(20);
+        reportPanel = new FakeSavePanel;
+        listingPanel = new FakeSavePanel;
+        openPanel = new FakeOpenPanel;
+        alert = new FakeAlert;
+        services.reportPanel.reset(reportPanel);
+        services.listingPanel.reset(listingPanel);
+        services.openPanel.reset(openPanel);
+        services.errorAlert.reset(alert);
+        services.confirm = [this](const QString &question, const QString &) {
+            questions << question;
+            return answer;
+        };
+        view = std::make_unique<ContentView>(std::move(services));
         view->show();
+        settle();
     }
 
     template<typename T = QAbstractButton> T *find(const char *name) const
     {
         return view->findChild<T *>(QLatin1String(name));
     }
-    // Presses a button and lets the queued redraw run.
-    void click(const char *name) const
+    static void settle() { QCoreApplication::processEvents(); } // the window follows
+    // Starts a job with `start` and waits for it; its success.
+    template<typename Start> bool job(Start start) const
     {
-        find(name)->click();
-        QCoreApplication::processEvents();
+        QSignalSpy done(&view->appexer(), &Appexer::jobFinished);
+        start();
+        const bool ended = !done.isEmpty() || done.wait(10000);
+        settle();
+        return ended && done.last().first().toBool();
     }
-    void search(const QString &query) const { find<QLineEdit>("search")->setText(query); }
-    QString count() const { return find<QLabel>("count")->text(); }
-    QString status() const { return view->statusBar()->currentMessage(); }
-    const NoResultsPanel *panel() const { return find<NoResultsPanel>("noResultsPanel"); }
-    QListView *list() const { return find<QListView>("appexList"); }
-    QStringList rows() const
+    bool refresh() const
     {
-        QStringList texts;
+        return job([this] { find("getAppexes")->click(); });
+    }
+    QAction *action(const QString &text) const
+    {
+        for (QAction *action : view->findChildren<QAction *>()) {
+            if (action->text().remove(u'&').remove(u'\u2026') == text)
+                return action;
+        }
+        qFatal("no action %s", qPrintable(text));
+    }
+    void search(const QString &query) const
+    {
+        find<QLineEdit>("search")->setText(query);
+        settle();
+    }
+    QTreeView *list() const { return find<QTreeView>("appexList"); }
+    QStringList names() const
+    {
+        QStringList names;
         for (int row = 0; row < list()->model()->rowCount(); ++row)
-            texts << list()->model()->index(row, 0).data().toString();
-        return texts;
+            names << list()->model()->index(row, 0).data().toString();
+        return names;
     }
     void select(const QList<int> &rows) const
     {
@@ -62,10 +106,19 @@ struct Window
         for (const int row : rows)
             selection.select(list()->model()->index(row, 0), list()->model()->index(row, 0));
         list()->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+        list()->selectionModel()->setCurrentIndex(list()->model()->index(rows.first(), 0),
+                                                  QItemSelectionModel::NoUpdate);
     }
+    QString text(const char *label) const { return find<QLabel>(label)->text(); }
+    const MessageBar *bar(const char *name) const { return find<MessageBar>(name); }
 
     std::unique_ptr<ContentView> view;
-    FakeSavePanel *savePanel;
+    FakeSavePanel *reportPanel;
+    FakeSavePanel *listingPanel;
+    FakeOpenPanel *openPanel;
+    FakeAlert *alert;
+    QStringList questions;
+    bool answer = false;
 };
 
 } // namespace
@@ -76,36 +129,24 @@ class TestContentView : public QObject
 
 private slots:
     void init();
-    void newWindow();
-    void refreshShowsTheListingInTheStoredOrderAndRedrawsOnce();
-    void failedRefreshes();
+    void newWindowAndLiveRefresh();
+    void escapeStopsTheToolElseClearsTheSearch();
+    void failuresShowInTheBar();
     void sortEntriesSortAndStore();
-    void search();
+    void searchFollowsTheCatalogue();
     void copy_data();
     void copy();
-    void selectionSurvivesRedrawsButNotRefreshes();
-    void togglesChangeRowsAndPersist();
+    void togglesAndTheWindowPersist();
     void saveAsRTF();
+    void listingsAsFiles();
+    void comparison();
+    void elections();
+    void keyboard();
 
 private:
-    // A tool that prints the three-record listing, or fails with `status`.
-    QString tool(int status = 0)
-    {
-        return m_tools.printing(ListingBuilder()
-                                    .add({"Gamma", "CC-AB-03", "com.apple.widget"})
-                                    .add({"alpha", "aa-ab-01", "com.apple.share", "Notes"})
-                                    .add({"Beta", "BB-00-02", "com.apple.widget"})
-                                    .listing(),
-                                status);
-    }
-    // Makes the tool at `path` behave like `other` from now on.
-    static void replaceTool(const QString &path, const QString &other)
-    {
-        QVERIFY(QFile::remove(path) && QFile::copy(other, path));
-    }
-
-    std::unique_ptr<QTemporaryDir> m_settings;
     FakeTool m_tools;
+    std::unique_ptr<QTemporaryDir> m_settings;
+    const QByteArray m_newer = readTestData(QStringLiteral("listings/newer.txt"));
 };
 
 void TestContentView::init()
@@ -115,197 +156,302 @@ void TestContentView::init()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_settings->path());
 }
 
-void TestContentView::newWindow()
+void TestContentView::newWindowAndLiveRefresh()
 {
-    Window window(tool());
+    Window window(m_tools.write("slow", "sleep 0.5\ncat '" +
+                                            testDataPath("listings/newer.txt").toUtf8() + "'"));
     QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist"));
-    QCOMPARE(window.count(), QStringLiteral("0 appexes"));
-    QCOMPARE(window.rows(), QStringList());
-    QVERIFY(!window.panel()->isVisible());
-    QVERIFY(window.find("sortBySDK")->isChecked());
-    QVERIFY(!window.find("showPaths")->isChecked() && !window.find("showUUID")->isChecked());
-    QCOMPARE(window.find<QLineEdit>("search")->placeholderText(), QStringLiteral("UUID"));
-    QCOMPARE(window.list()->font().pointSizeF(), 12.0);
+    QCOMPARE(window.text("count"), QStringLiteral("0 appexes"));
+    QVERIFY(!window.find("saveAsRTF")->isEnabled());
+    QVERIFY(window.view->width() >=
+            std::min(1000, int(window.view->screen()->availableSize().width() * 0.9)));
+
+    QSignalSpy done(&window.view->appexer(), &Appexer::jobFinished);
+    window.find("getAppexes")->click();
+    Window::settle();
+    // The window lives on while the tool runs, and a second request waits for nothing.
+    QVERIFY(window.find<JobStatus>("jobStatus")->isVisible());
+    QVERIFY(window.find<JobStatus>("jobStatus")->text().startsWith("Running pluginkit"));
+    QVERIFY(!window.find("getAppexes")->isEnabled());
+    QTest::keyClick(window.view.get(), Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(done.wait(10000));
+    Window::settle();
+    QCOMPARE(done.size(), 1);
+    QVERIFY(!window.find<JobStatus>("jobStatus")->isVisible());
+    QCOMPARE(window.text("count"), QStringLiteral("10 appexes"));
+    QCOMPARE(window.names().first(), QStringLiteral("Elected")); // SDK, then name
+    QCOMPARE(window.view->windowTitle(), "Zephlist " + dateStamp(window.view->appexer().theDate()));
+    QVERIFY(window.find("saveAsRTF")->isEnabled());
 }
 
-void TestContentView::refreshShowsTheListingInTheStoredOrderAndRedrawsOnce()
+void TestContentView::escapeStopsTheToolElseClearsTheSearch()
 {
-    DisplaySettings::storeSortCode(3);
-    const QDateTime before = QDateTime::currentDateTime();
-    Window window(tool());
-    const QDateTime after = QDateTime::currentDateTime();
-    QVERIFY(window.find("sortByName")->isChecked());
-    QSignalSpy resets(window.list()->model(), &QAbstractItemModel::modelReset);
+    const QString tool = m_tools.printing(m_newer);
+    Window window(tool);
+    QVERIFY(window.refresh());
+    QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+    QFile::remove(tool);
+    QVERIFY(QFile::copy(m_tools.write("hang", "exec sleep 60"), tool));
+    window.find("getAppexes")->click();
+    window.list()->setFocus();
+    QVERIFY(window.job([&] { QTest::keyClick(window.list(), Qt::Key_Escape); }) == false);
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("The listing was cancelled."));
+    QCOMPARE(window.text("count"), QStringLiteral("10 appexes")); // nothing changed
+    QVERIFY(!window.bar("failureBar")->isVisible());
 
-    window.click("getAppexes");
-    QCOMPARE(resets.size(), 1); // three appends and a sort: one redraw
-    QCOMPARE(window.rows(), QStringList({alphaRow, "widget Beta", "widget Gamma"}));
-    QCOMPARE(window.count(), QStringLiteral("3 appexes"));
-    // Stamped with the window's start, so every refresh gives the same title.
-    const QString title = window.view->windowTitle();
-    QVERIFY2(title == "Zephlist " + dateStamp(before) || title == "Zephlist " + dateStamp(after),
-             qPrintable(title));
-    window.click("getAppexes");
-    QCOMPARE(window.view->windowTitle(), title);
+    window.find<QLineEdit>("search")->setFocus();
+    QTest::keyClicks(window.find<QLineEdit>("search"), "n1");
+    QTest::keyClick(window.find<QLineEdit>("search"), Qt::Key_Escape);
+    QVERIFY(window.find<QLineEdit>("search")->text().isEmpty());
 }
 
-void TestContentView::failedRefreshes()
+void TestContentView::failuresShowInTheBar()
 {
-    const QString failing = tool(1);
-    Window fresh(failing);
-    fresh.click("getAppexes");
-    QCOMPARE(fresh.view->windowTitle(), QStringLiteral("Zephlist"));
-    QCOMPARE(fresh.status(), QStringLiteral("Error 1 when running pluginkit."));
-
-    const QString flaky = tool();
-    Window window(flaky);
-    window.click("getAppexes");
+    const QString tool = m_tools.printing(m_newer);
+    Window window(tool);
+    QVERIFY(window.refresh());
     const QString title = window.view->windowTitle();
-    replaceTool(flaky, failing);
-    window.click("getAppexes");
+    QFile::remove(tool);
+    QVERIFY(QFile::copy(m_tools.write("failing", "echo 'no registry' >&2\nexit 3"), tool));
+    QVERIFY(!window.refresh());
+    QVERIFY(window.bar("failureBar")->isVisible());
+    QCOMPARE(window.bar("failureBar")->text(), QStringLiteral("Error 3 when running pluginkit."));
+    QCOMPARE(window.bar("failureBar")->details(), QStringLiteral("no registry"));
     QCOMPARE(window.view->windowTitle(), title);
-    QCOMPARE(window.status(), QStringLiteral("Error 1 when running pluginkit."));
-    QCOMPARE(window.count(), QStringLiteral("0 appexes"));
-    QCOMPARE(window.rows(), QStringList());
-    window.click("saveAsRTF");
-    QVERIFY(window.savePanel->completions.isEmpty());
-    replaceTool(flaky, tool());
-    window.click("getAppexes");
-    QVERIFY(window.status().isEmpty());
+    QCOMPARE(window.text("count"), QStringLiteral("0 appexes"));
+    QVERIFY(!window.find("saveAsRTF")->isEnabled());
+
+    QFile::remove(tool);
+    QVERIFY(QFile::copy(m_tools.printing(m_newer), tool));
+    QVERIFY(window.refresh());
+    QVERIFY(!window.bar("failureBar")->isVisible());
 }
 
 void TestContentView::sortEntriesSortAndStore()
 {
-    Window window(tool());
-    window.click("sortByName"); // nothing to sort yet; the code is stored all the same
-    QCOMPARE(DisplaySettings::read().sortCode, 3);
-    window.click("getAppexes");
-    window.click("sortByUUID"); // case-sensitive: upper case first
-    QCOMPARE(window.rows().first(), QStringLiteral("widget Beta"));
-    window.click("sortByParent");
-    QCOMPARE(window.rows().last(), alphaRow);
-    QCOMPARE(DisplaySettings::read().sortCode, 1);
+    Window window(m_tools.printing(m_newer));
+    window.find("sortByName")->click(); // nothing to sort yet; the code is stored all the same
+    QCOMPARE(Settings::read().sortCode, 3);
+    QVERIFY(window.refresh());
+    QCOMPARE(window.names().mid(0, 3), QStringList({"Elected", "Moved", "New"}));
+    window.find("sortByUUID")->click(); // case-sensitive: N10 before N2
+    QCOMPARE(window.names().mid(0, 3), QStringList({"New", "Only the UUID changes", "Same"}));
+    QCOMPARE(Settings::read().sortCode, 2);
 
-    DisplaySettings::storeSortCode(7); // no entry of its own: none chosen, sorts as SDK
-    Window other(tool());
+    Settings::storeSortCode(7); // no entry of its own: none chosen, sorts as SDK
+    Window other(m_tools.printing(m_newer));
     for (const char *entry : {"sortBySDK", "sortByParent", "sortByUUID", "sortByName"})
         QVERIFY(!other.find(entry)->isChecked());
-    other.click("getAppexes");
-    QCOMPARE(other.rows(), QStringList({alphaRow, "widget Beta", "widget Gamma"}));
-    QCOMPARE(DisplaySettings::read().sortCode, 7);
+    QVERIFY(other.refresh());
+    QCOMPARE(other.names().first(), QStringLiteral("Elected"));
+    QCOMPARE(Settings::read().sortCode, 7);
 }
 
-void TestContentView::search()
+void TestContentView::searchFollowsTheCatalogue()
 {
-    const QString path = tool();
-    Window window(path);
+    const QString tool = m_tools.printing(m_newer);
+    Window window(tool);
+    auto *field = window.find<QLineEdit>("search");
+    QCOMPARE(field->placeholderText(), QStringLiteral("UUID"));
     window.search("9C1A"); // before any listing
-    QVERIFY(window.panel()->isVisible());
-    QCOMPARE(window.panel()->description(), QStringLiteral("No results found for \"9C1A\""));
+    QVERIFY(window.find<NoResultsPanel>("noResultsPanel")->isVisible());
+    QCOMPARE(window.find<NoResultsPanel>("noResultsPanel")->description(),
+             QStringLiteral("No results found for \"9C1A\""));
 
-    window.click("getAppexes");
-    window.search("ab"); // UUIDs only, ignoring case, and shown in every result
-    QCOMPARE(window.rows(), QStringList({alphaRow + " aa-ab-01", "widget Gamma CC-AB-03"}));
-    QCOMPARE(window.count(), QStringLiteral("3 appexes"));
-    QVERIFY(!window.panel()->isVisible());
-    window.search("Gamma");
-    QCOMPARE(window.rows(), QStringList());
-    QCOMPARE(window.panel()->description(), QStringLiteral("No results found for \"Gamma\""));
+    QVERIFY(window.refresh());
+    window.search("n1");
+    QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
+    QCOMPARE(window.text("matches"), QStringLiteral("2 matches"));
+    QVERIFY(window.view->findChild<MessageRowDelegate *>()->display().isSearching);
+    QCOMPARE(window.text("count"), QStringLiteral("10 appexes"));
 
-    // Results stay as computed until the query changes, whatever the catalogue does.
-    window.search("-0");
-    const QStringList results = window.rows();
-    window.click("sortByUUID");
-    replaceTool(path, m_tools.printing(ListingBuilder().add({"Delta", "DD-00-04"}).listing()));
-    window.click("getAppexes");
-    QCOMPARE(window.rows(), results);
-    QCOMPARE(window.count(), QStringLiteral("1 appexes"));
-    window.search("-");
-    window.search("-0");
-    QCOMPARE(window.rows(), QStringList({"widgetkit-extension Delta DD-00-04"}));
+    window.action("All Fields")->trigger();
+    QCOMPARE(field->placeholderText(), QStringLiteral("All Fields"));
+    QCOMPARE(Settings::read().searchScope, AppexSearch::Scope::AllFields);
+    window.search("twice");
+    QCOMPARE(window.text("matches"), QStringLiteral("3 matches"));
+    // Another listing: the results are those of the new records.
+    QFile::remove(tool);
+    QVERIFY(QFile::copy(m_tools.printing(readTestData("listings/older.txt")), tool));
+    QVERIFY(window.refresh());
+    QCOMPARE(window.names(), QStringList({"Twice first", "Twice second"}));
+
     window.search("");
-    QCOMPARE(window.rows(), QStringList({"widgetkit-extension Delta"}));
-    QVERIFY(!window.panel()->isVisible());
+    QCOMPARE(window.names().size(), 9);
+    QVERIFY(!window.find<QLabel>("matches")->isVisible());
+    QVERIFY(!window.view->findChild<MessageRowDelegate *>()->display().isSearching);
 }
 
 void TestContentView::copy_data()
 {
     QTest::addColumn<QString>("query");
     QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("clipboard");
 
-    const QString alpha = "alpha\t/System/Library/ExtensionKit/Extensions/alpha.appex\tNotes\t"
-                          "/Applications/Notes.app\tshare\taa-ab-01";
-    const QString gamma =
-        "Gamma\t/System/Library/ExtensionKit/Extensions/Gamma.appex\t\t\twidget\tCC-AB-03";
-    QTest::newRow("catalogue, in list order") << "" << QList<int>{2, 0} << alpha + "\n" + gamma;
-    QTest::newRow("search results") << "AB" << QList<int>{1} << gamma;
+    const QString version = "Version\t/A/Version.appex\t\t\twidgetkit-extension\tN3";
+    const QString elected = "Elected\t/A/Elected.appex\t\t\twidgetkit-extension\tN4";
+    QTest::newRow("catalogue, in list order")
+        << "" << QList<int>{9, 0} << "Copy" << elected + "\n" + version;
+    QTest::newRow("search results") << "N3" << QList<int>{0} << "Copy" << version;
+    QTest::newRow("UUIDs") << "" << QList<int>{1, 0} << "Copy UUID"
+                           << "N4\nN8";
+    QTest::newRow("identifiers") << "" << QList<int>{0} << "Copy Identifier"
+                                 << "com.example.Elected";
 }
 
 void TestContentView::copy()
 {
     QFETCH(QString, query);
     QFETCH(QList<int>, rows);
-    Window window(tool());
-    window.click("getAppexes");
+    QFETCH(QString, action);
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
     window.search(query);
     window.select(rows);
     QApplication::clipboard()->clear();
-    QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
-    window.list()->setFocus();
-    // The window's Copy, not the list's own copy of its current row.
-    QTest::keySequence(window.list(), QKeySequence::Copy);
+    window.action(action)->trigger();
     QTEST(QApplication::clipboard()->text(), "clipboard");
 }
 
-void TestContentView::selectionSurvivesRedrawsButNotRefreshes()
+void TestContentView::togglesAndTheWindowPersist()
 {
-    Window window(tool());
-    window.click("getAppexes");
-    window.select({1});
-    const QString selected = window.view->selectedCopyText();
-    window.search("b");
-    window.search("");
-    window.click("showPaths");
-    QCOMPARE(window.view->selectedCopyText(), selected);
-    QCOMPARE(window.list()->selectionModel()->selectedRows().size(), 1);
-
-    window.click("getAppexes"); // new records, new identities
-    QVERIFY(window.list()->selectionModel()->selectedRows().isEmpty());
-    QVERIFY(window.view->selectedCopyText().isEmpty());
-}
-
-void TestContentView::togglesChangeRowsAndPersist()
-{
-    Window window(tool());
-    Window other(tool());
-    window.click("getAppexes");
-    window.click("showPaths");
-    QCOMPARE(window.rows()[0], "share alpha /System/Library/ExtensionKit/Extensions/alpha.appex "
-                               "\U0001F9D1\u200D\U0001F9D2 Notes /Applications/Notes.app");
-    window.click("showUUID");
-    QVERIFY(window.rows()[1].endsWith(QStringLiteral(" BB-00-02")));
-    QCOMPARE(DisplaySettings::read().showPaths, true);
-    QCOMPARE(DisplaySettings::read().showUUID, true);
+    Window window(m_tools.printing(m_newer));
+    Window other(m_tools.printing(m_newer));
+    window.find("showPaths")->click();
+    window.find("showUUID")->click();
+    Window::settle();
+    const auto display = window.view->findChild<MessageRowDelegate *>()->display();
+    QVERIFY(display.showPaths && display.showUUID);
+    QVERIFY(Settings::read().showPaths && Settings::read().showUUID);
     QVERIFY(!other.find("showUUID")->isChecked()); // open windows keep their own
+
+    window.view->setGeometry(40, 50, 1100, 700);
+    window.view->close();
+    Window later(m_tools.printing(m_newer));
+    QVERIFY(later.find("showPaths")->isChecked());
+    QCOMPARE(later.view->size(), QSize(1100, 700));
 }
 
 void TestContentView::saveAsRTF()
 {
-    Window window(tool());
-    window.click("saveAsRTF"); // empty catalogue: no panel
-    QVERIFY(window.savePanel->completions.isEmpty());
-    window.click("getAppexes");
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
     window.search("zz"); // the report ignores the search
-    window.click("saveAsRTF");
-    QCOMPARE(window.savePanel->proposedNames,
+    window.find("saveAsRTF")->click();
+    QCOMPARE(window.reportPanel->proposedNames,
              QStringList{"Zephlist" + dateStamp(window.view->appexer().theDate()) + ".text"});
     QTemporaryDir dir;
-    window.savePanel->completions.first()(SavePanel::Response::OK, dir.filePath("report.rtf"));
+    window.reportPanel->completions.first()(SavePanel::Response::OK, dir.filePath("report.rtf"));
     QFile report(dir.filePath("report.rtf"));
     QVERIFY(report.open(QIODevice::ReadOnly));
-    const QByteArray rtf = report.readAll();
-    QVERIFY(rtf.contains("alpha") && rtf.contains("Beta") && rtf.contains("Gamma"));
+    QCOMPARE(report.readAll().count("\\par\n"), 10);
+}
+
+void TestContentView::listingsAsFiles()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(!window.action("Save Listing")->isEnabled());
+    QVERIFY(window.job([&] {
+        window.action("Open Listing")->trigger();
+        window.openPanel->completions.first()(testDataPath("listings/older.txt"));
+    }));
+    QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist \u2014 older.txt"));
+    QCOMPARE(window.text("count"), QStringLiteral("9 appexes"));
+
+    // A file dropped on the window is opened too.
+    QMimeData dropped;
+    dropped.setUrls({QUrl::fromLocalFile(testDataPath("listings/newer.txt"))});
+    QVERIFY(window.job([&] {
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject *>(window.view.get())->event(&drop); // no drag to pass it on
+    }));
+    QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist \u2014 newer.txt"));
+
+    window.action("Save Listing")->trigger();
+    QCOMPARE(window.listingPanel->proposedNames, QStringList{"newer.txt"});
+    QTemporaryDir dir;
+    window.listingPanel->completions.first()(SavePanel::Response::OK, dir.filePath("copy.txt"));
+    QFile copy(dir.filePath("copy.txt"));
+    QVERIFY(copy.open(QIODevice::ReadOnly));
+    QCOMPARE(copy.readAll(), m_newer); // exactly the bytes read
+}
+
+void TestContentView::comparison()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(testDataPath("listings/older.txt"));
+    }));
+    QVERIFY(window.bar("informationBar")->isVisible());
+    QCOMPARE(window.text("changes"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
+    QCOMPARE(window.names().size(), 12); // the removed ones shown too
+    window.action("Show Changes Only")->trigger();
+    QCOMPARE(window.names().size(), 9);
+    window.action("Clear Comparison")->trigger();
+    Window::settle();
+    QVERIFY(!window.bar("informationBar")->isVisible());
+    QCOMPARE(window.names().size(), 10);
+    QVERIFY(!window.action("Show Changes Only")->isChecked());
+}
+
+void TestContentView::elections()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("elections").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    window.search("com.apple.ui.TrackpadSettings");
+    window.action("All Fields")->trigger();
+    Window::settle();
+    window.select({0});
+    const auto election = [&] {
+        return window.list()
+            ->model()
+            ->index(0, 0)
+            .data(Appexer::RecordRole)
+            .value<Appex>()
+            .election;
+    };
+    QVERIFY(!window.action("Enable")->isEnabled()); // already in use
+
+    window.action("Disable")->trigger(); // declined: nothing happens
+    QCOMPARE(window.questions.size(), 1);
+    QVERIFY(window.questions.first().contains("Trackpad Settings"));
+    QVERIFY(!window.view->appexer().isBusy());
+    window.answer = true;
+    window.action("Disable")->trigger(); // elects, then lists again
+    QTRY_COMPARE(election(), Election::ignore);
+
+    // A captured listing is no place to elect the system's extensions.
+    QVERIFY(window.job([&] { window.view->openListing(testDataPath("listings/older.txt")); }));
+    window.search("");
+    window.select({0});
+    QVERIFY(!window.action("Reset to Default")->isEnabled());
+}
+
+void TestContentView::keyboard()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+    auto *field = window.find<QLineEdit>("search");
+    field->setText("abc");
+    window.list()->setFocus();
+    QTest::keySequence(window.view.get(), QKeySequence::Find);
+    QVERIFY(field->hasFocus());
+    QCOMPARE(field->selectedText(), QStringLiteral("abc"));
+
+    // Tab goes through the controls as they lie on screen, top to bottom.
+    QStringList order;
+    for (QWidget *widget = field->nextInFocusChain(); widget != window.list();
+         widget = widget->nextInFocusChain()) {
+        if (widget->isVisible() && widget->focusPolicy() & Qt::TabFocus)
+            order << widget->objectName();
+    }
+    QCOMPARE(order, QStringList({"sortBySDK", "sortByParent", "sortByUUID", "sortByName",
+                                 "getAppexes", "showPaths", "showUUID", "saveAsRTF"}));
 }
 
 QTEST_MAIN(TestContentView)

@@ -1,10 +1,10 @@
-#include "displaysettings.h"
+#include "settings.h"
 
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
-class TestDisplaySettings : public QObject
+class TestSettings : public QObject
 {
     Q_OBJECT
 
@@ -14,7 +14,7 @@ private slots:
     void storedValuesReadBack();
 };
 
-void TestDisplaySettings::absentOrForeignValuesReadAsDefaults_data()
+void TestSettings::absentOrForeignValuesReadAsDefaults_data()
 {
     QTest::addColumn<QVariant>("value"); // stored under all three keys by other means
     QTest::newRow("absent") << QVariant();
@@ -23,7 +23,7 @@ void TestDisplaySettings::absentOrForeignValuesReadAsDefaults_data()
     QTest::newRow("number beyond 64 bits") << QVariant(QStringLiteral("99999999999999999999"));
 }
 
-void TestDisplaySettings::absentOrForeignValuesReadAsDefaults()
+void TestSettings::absentOrForeignValuesReadAsDefaults()
 {
     QFETCH(QVariant, value);
     QTemporaryDir dir;
@@ -31,24 +31,27 @@ void TestDisplaySettings::absentOrForeignValuesReadAsDefaults()
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     if (value.isValid()) {
         QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Zephlist", "Zephlist");
-        for (const char *key : {"showPaths", "showUUID", "sortCode"})
+        for (const char *key : {"showPaths", "showUUID", "sortCode", "searchScope"})
             settings.setValue(QLatin1String(key), value);
     }
-    const DisplaySettings::Values values = DisplaySettings::read();
+    const Settings::Values values = Settings::read();
     QVERIFY(!values.showPaths && !values.showUUID);
     QCOMPARE(values.sortCode, 0);
+    QCOMPARE(values.searchScope, AppexSearch::Scope::Uuid);
 }
 
-void TestDisplaySettings::storedValuesReadBack()
+void TestSettings::storedValuesReadBack()
 {
     QTemporaryDir dir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
-    DisplaySettings::storeShowUUID(true);
-    DisplaySettings::storeSortCode(-9000000000);
-    const DisplaySettings::Values values = DisplaySettings::read();
+    Settings::storeShowUUID(true);
+    Settings::storeSortCode(-9000000000);
+    Settings::storeSearchScope(AppexSearch::Scope::AllFields);
+    const Settings::Values values = Settings::read();
     QVERIFY(!values.showPaths && values.showUUID);
     QCOMPARE(values.sortCode, -9000000000);
+    QCOMPARE(values.searchScope, AppexSearch::Scope::AllFields);
 }
 
-QTEST_GUILESS_MAIN(TestDisplaySettings)
-#include "tst_displaysettings.moc"
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"

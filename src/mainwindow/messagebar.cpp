@@ -1,0 +1,94 @@
+#include "messagebar.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QToolButton>
+
+MessageBar::MessageBar(Kind kind, QWidget *parent)
+    : QFrame(parent)
+    , m_text(new QLabel(this))
+    , m_detailsButton(new QToolButton(this))
+    , m_details(new QPlainTextEdit(this))
+    , m_close(new QToolButton(this))
+    , m_row(new QHBoxLayout)
+{
+    const bool error = kind == Kind::Error;
+    setObjectName(error ? QStringLiteral("failureBar") : QStringLiteral("informationBar"));
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+    // A tint of the kind's colour over the window's own, so it suits light
+    // and dark palettes alike.
+    QPalette tinted = palette();
+    const QColor tint = error ? QColor(0xda, 0x44, 0x53) : QColor(0x3d, 0xae, 0xe9);
+    const QColor window = tinted.color(QPalette::Window);
+    tinted.setColor(QPalette::Window, QColor::fromRgbF(window.redF() * 0.8 + tint.redF() * 0.2,
+                                                       window.greenF() * 0.8 + tint.greenF() * 0.2,
+                                                       window.blueF() * 0.8 + tint.blueF() * 0.2));
+    setPalette(tinted);
+
+    auto *icon = new QLabel(this);
+    const int iconSize = style()->pixelMetric(QStyle::PM_SmallIconSize, nullptr, this);
+    icon->setPixmap(
+        style()
+            ->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxInformation)
+            .pixmap(iconSize));
+    m_text->setWordWrap(true);
+    m_text->setTextFormat(Qt::PlainText);
+    m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_detailsButton->setText(tr("&Details"));
+    m_detailsButton->setCheckable(true);
+    m_detailsButton->setToolTip(tr("Show what the listing tool reported"));
+    m_details->setReadOnly(true);
+    m_details->setMaximumHeight(6 * fontMetrics().lineSpacing());
+    m_details->setVisible(false);
+    connect(m_detailsButton, &QToolButton::toggled, m_details, &QWidget::setVisible);
+    m_close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    m_close->setAutoRaise(true);
+    m_close->setToolTip(tr("Close this message"));
+    m_close->setAccessibleName(tr("Close message"));
+    connect(m_close, &QToolButton::clicked, this, &QWidget::hide);
+
+    m_row->addWidget(icon, 0, Qt::AlignTop);
+    m_row->addWidget(m_text, 1);
+    m_row->addWidget(m_detailsButton);
+    m_row->addWidget(m_close, 0, Qt::AlignTop);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 4, 4, 4);
+    column->addLayout(m_row);
+    column->addWidget(m_details);
+    hide();
+}
+
+void MessageBar::showMessage(const QString &text, const QString &details)
+{
+    m_text->setText(text);
+    m_details->setPlainText(details);
+    m_detailsButton->setVisible(!details.isEmpty());
+    m_detailsButton->setChecked(false);
+    show();
+}
+
+void MessageBar::addActionButton(QAction *action)
+{
+    auto *button = new QToolButton(this);
+    button->setDefaultAction(action);
+    m_row->insertWidget(m_row->indexOf(m_close), button);
+}
+
+void MessageBar::setClosable(bool closable)
+{
+    m_close->setVisible(closable);
+}
+
+QString MessageBar::text() const
+{
+    return m_text->text();
+}
+
+QString MessageBar::details() const
+{
+    return m_details->toPlainText();
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// A modeless panel in which the user picks a captured listing to open.
+class OpenPanel
+{
+public:
+    // Called once, when the panel closes, with the chosen file; empty when
+    // the user cancelled.
+    using Completion = std::function<void(const QString &file)>;
+
+    virtual ~OpenPanel() = default;
+
+    // Shows a panel titled `title` and returns at once.
+    virtual void begin(const QString &title, Completion completion) = 0;
+};
