@@ -1,6 +1,8 @@
 #include "zephlistapp.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
 
 int main(int argc, char *argv[])
 {
@@ -8,9 +10,31 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zephlist"));
     QApplication::setOrganizationName(QStringLiteral("Zephlist"));
     QApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("zephlist")); // its icon comes with the entry
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zephlist.svg")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("zephlist"));
 
-    ZephlistApp zephlist;
-    zephlist.newMainWindow();
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Lists the app extensions that macOS registers."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption pluginkit(QStringLiteral("pluginkit"),
+                                       QStringLiteral("The listing tool to run."),
+                                       QStringLiteral("PATH"), Appexer::defaultToolPath());
+    parser.addOption(pluginkit);
+    parser.addPositionalArgument(QStringLiteral("listing"),
+                                 QStringLiteral("A captured listing to show."), "[listing]");
+    parser.process(app);
+
+    ZephlistApp::Services services;
+    services.mainWindowServices = [tool = parser.value(pluginkit)] {
+        ContentView::Services windowServices;
+        windowServices.toolPath = tool;
+        return windowServices;
+    };
+    ZephlistApp zephlist(std::move(services));
+    ContentView *window = zephlist.newMainWindow();
+    if (!parser.positionalArguments().isEmpty())
+        window->openListing(parser.positionalArguments().first());
     return QApplication::exec();
 }

@@ -34,9 +34,15 @@ ZephlistApp::~ZephlistApp()
 
 ContentView *ZephlistApp::newMainWindow()
 {
+    // A new window steps down and right from the one in front, so both show.
+    auto *front = qobject_cast<ContentView *>(QApplication::activeWindow());
     auto *window = new ContentView(m_services.mainWindowServices());
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenus(window->menuBar(), window->fileMenu());
+    if (front) {
+        window->resize(front->size());
+        window->move(front->pos() + QPoint(24, 24));
+    }
     window->show();
     return window;
 }
@@ -44,7 +50,7 @@ ContentView *ZephlistApp::newMainWindow()
 void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
 {
     QAction *first = fileMenu->actions().value(0);
-    auto *newWindow = new QAction(tr("New Window"), fileMenu);
+    auto *newWindow = new QAction(tr("&New Window"), fileMenu);
     newWindow->setObjectName(QStringLiteral("newWindow"));
     newWindow->setShortcut(QKeySequence::New);
     connect(newWindow, &QAction::triggered, this, &ZephlistApp::newMainWindow);
@@ -53,8 +59,12 @@ void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
         fileMenu->insertSeparator(first);
 
     fileMenu->addSeparator();
-    QAction *quit = fileMenu->addAction(tr("Quit"), qApp, &QCoreApplication::quit);
-    quit->setShortcut(QKeySequence::Quit);
+    // Closing every window first lets each one keep its place and stop its tool.
+    QAction *quit = fileMenu->addAction(tr("&Quit"), qApp, [] {
+        QApplication::closeAllWindows();
+        QCoreApplication::quit();
+    });
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // whatever the platform's theme says
     quit->setMenuRole(QAction::QuitRole);
 
     HelpCommands([this](const QString &identifier) { openWindow(identifier); }).install(menuBar);
@@ -69,6 +79,8 @@ void ZephlistApp::openWindow(const QString &identifier)
         m_helpWindow->setObjectName(identifier);
         m_helpWindow->setWindowTitle(QStringLiteral("Help Window"));
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
+        // Help alone does not keep the app running once the last main window closes.
+        m_helpWindow->setAttribute(Qt::WA_QuitOnClose, false);
         auto *layout = new QVBoxLayout(m_helpWindow);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new HelpView(m_services.helpDocumentUrl(), m_helpWindow));

@@ -2,17 +2,62 @@
 
 #include "pdfkitview.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPdfDocument>
+#include <QStyle>
+#include <QToolBar>
 #include <QVBoxLayout>
+
+namespace {
+
+// Previous and Next, and where the reader is: "Page 2 of 7".
+QToolBar *pageBar(PDFKitView *view, QWidget *parent)
+{
+    auto *bar = new QToolBar(parent);
+    bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    QAction *previous = bar->addAction(parent->style()->standardIcon(QStyle::SP_ArrowBack),
+                                       QObject::tr("&Previous"),
+                                       [view] { view->goToPage(view->currentPage() - 1); });
+    previous->setObjectName(QStringLiteral("previousPage"));
+    previous->setToolTip(QObject::tr("The page before (Page Up)"));
+    QAction *next =
+        bar->addAction(parent->style()->standardIcon(QStyle::SP_ArrowForward), QObject::tr("&Next"),
+                       [view] { view->goToPage(view->currentPage() + 1); });
+    next->setObjectName(QStringLiteral("nextPage"));
+    next->setToolTip(QObject::tr("The page after (Page Down)"));
+    auto *where = new QLabel(bar);
+    where->setObjectName(QStringLiteral("pageNumber"));
+    where->setContentsMargins(8, 0, 8, 0);
+    bar->addWidget(where);
+    const auto show = [view, previous, next, where] {
+        const int pages = view->document() ? view->document()->pageCount() : 0;
+        const int page = view->currentPage();
+        where->setText(QObject::tr("Page %1 of %2").arg(pages ? page + 1 : 0).arg(pages));
+        previous->setEnabled(page > 0);
+        next->setEnabled(page + 1 < pages);
+    };
+    QObject::connect(view, &PDFKitView::currentPageChanged, bar, show);
+    show();
+    return bar;
+}
+
+} // namespace
 
 HelpView::HelpView(const QUrl &pdfUrl, QWidget *parent)
     : QWidget(parent)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto *close = new QAction(this);
+    close->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    close->setShortcutContext(Qt::WindowShortcut);
+    connect(close, &QAction::triggered, this, [this] { window()->close(); });
+    addAction(close);
     if (pdfUrl.isEmpty()) {
         auto *missing =
             new QLabel(tr("The help document is missing from this installation."), this);
@@ -21,7 +66,10 @@ HelpView::HelpView(const QUrl &pdfUrl, QWidget *parent)
         missing->setWordWrap(true);
         layout->addWidget(missing);
     } else {
-        layout->addWidget(new PDFKitView(pdfUrl, this));
+        auto *view = new PDFKitView(pdfUrl, this);
+        layout->addWidget(pageBar(view, this));
+        layout->addWidget(view);
+        view->setFocus();
     }
 }
 

@@ -3,8 +3,9 @@
 #include <QUrl>
 #include <QWidget>
 
-// The help window's content: the help document filling the window, or, when
-// there is no document, a sentence saying so.
+// The help window's content: the help document filling the window under a
+// small toolbar that turns its pages, or, when there is no document, a
+// sentence saying so. Esc and Ctrl+W close the window.
 class HelpView : public QWidget
 {
     Q_OBJECT

@@ -18,6 +18,8 @@ PDFKitView::PDFKitView(const QUrl &url, QWidget *parent)
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (m_pdf->load(url.toLocalFile()) == QPdfDocument::Error::None)
         setDocument(m_pdf);
+    connect(pageNavigator(), &QPdfPageNavigator::currentPageChanged, this,
+            &PDFKitView::currentPageChanged);
 }
 
 PDFKitView::~PDFKitView()

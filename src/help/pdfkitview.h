@@ -20,6 +20,9 @@ public:
     [[nodiscard]] int currentPage() const;
     void goToPage(int page);
 
+signals:
+    void currentPageChanged(int page);
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -11,8 +11,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 class TestZephlistApp : public QObject
 {
@@ -26,6 +28,7 @@ private slots:
     void helpWithoutADocument_data();
     void helpWithoutADocument();
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
+    void closingTheLastMainWindowEndsTheAppDespiteHelp();
 
 private:
     std::unique_ptr<ZephlistApp> makeApp();
@@ -58,8 +61,11 @@ std::unique_ptr<ZephlistApp> TestZephlistApp::makeApp()
     const QString tool = m_tools.printing(ListingBuilder().addGenerated(4).listing());
     ZephlistApp::Services services;
     services.mainWindowServices = [tool] {
-        return ContentView::Services{tool, std::make_unique<FakeSavePanel>(),
-                                     std::make_unique<FakeAlert>()};
+        ContentView::Services windowServices;
+        windowServices.toolPath = tool;
+        windowServices.reportPanel = std::make_unique<FakeSavePanel>();
+        windowServices.errorAlert = std::make_unique<FakeAlert>();
+        return windowServices;
     };
     services.helpDocumentUrl = [this] {
         ++m_lookups;
@@ -137,7 +143,10 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     const auto app = makeApp();
     ContentView *first = app->newMainWindow();
     first->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->click();
+    QSignalSpy listed(&first->appexer(), &Appexer::jobFinished);
     first->findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
+    QVERIFY(listed.wait());
+    QVERIFY(QTest::qWaitForWindowActive(first));
     QAction *newWindow = first->fileMenu()->findChild<QAction *>(QStringLiteral("newWindow"));
     QCOMPARE(newWindow->shortcut(), QKeySequence(QKeySequence::New));
     newWindow->trigger();
@@ -148,9 +157,42 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
             second = view;
     }
     QVERIFY(second);
+    QCOMPARE(second->pos(), first->pos() + QPoint(24, 24)); // cascaded
     QVERIFY(second->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->isChecked());
     QCOMPARE(first->appexer().appexList().size(), 4);
     QVERIFY(second->appexer().appexList().isEmpty());
+}
+
+void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()
+{
+    const auto app = makeApp();
+    ContentView *window = app->newMainWindow();
+
+    // The help window turns its pages from its toolbar, and Esc closes it.
+    app->openWindow(QStringLiteral("help"));
+    QPointer<QWidget> help = app->helpWindow();
+    auto *page = help->findChild<QLabel *>(QStringLiteral("pageNumber"));
+    QVERIFY(page->text().startsWith("Page 1 of "));
+    help->findChild<QAction *>(QStringLiteral("nextPage"))->trigger();
+    QVERIFY(page->text().startsWith("Page 2 of "));
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help, Qt::Key_Escape);
+    QTRY_VERIFY(help.isNull());
+
+    // The app's own loop ends by itself once no main window is left.
+    app->openWindow(QStringLiteral("help"));
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    bool endedByItself = true;
+    connect(&giveUp, &QTimer::timeout, qApp, [&endedByItself] {
+        endedByItself = false;
+        QCoreApplication::quit();
+    });
+    giveUp.start(5000);
+    QTimer::singleShot(0, window, &QWidget::close);
+    QCoreApplication::exec();
+    giveUp.stop();
+    QVERIFY(endedByItself);
 }
 
 QTEST_MAIN(TestZephlistApp)
