@@ -1,61 +1,104 @@
-// Parse throughput, sort and search times of the catalogue on generated
-// listings of pluginkit's shape.
+// The catalogue at scale: the CLI from a captured listing to TSV, and the
+// parts of it, on the stand-in's sample repeated to 10k and 100k entries.
 
 #include "appexer.h"
+#include "appexfilter.h"
 #include "benchtimer.h"
-#include "listingbuilder.h"
 #include "listingparser.h"
-#include "uuidsearch.h"
+#include "recordformat.h"
+#include "samplelisting.h"
+#include "sortorder.h"
 
 #include <QCoreApplication>
-#include <QStringDecoder>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
 
 #include <cstdio>
+
+namespace {
+
+// Wall time of `zephlist-cli --listing FILE --format tsv > /dev/null`.
+double cliMilliseconds(const QString &listingFile)
+{
+    QProcess cli;
+    cli.setProgram(QStringLiteral(ZEPHLIST_CLI));
+    cli.setArguments({QStringLiteral("--listing"), listingFile, QStringLiteral("--format"),
+                      QStringLiteral("tsv")});
+    cli.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    cli.start();
+    if (!cli.waitForFinished(-1) || cli.exitCode() != 0)
+        qFatal("zephlist-cli failed");
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+double childrenPeakMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_maxrss) * 1024 / 1e6; // kilobytes on Linux
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     const int runs = 5;
-    std::printf("%-8s %10s %12s %12s %9s %9s %9s %9s %12s\n", "entries", "MB", "parse MB/s",
-                "+decode MB/s", "sort 0", "sort 1", "sort 2", "sort 3", "search");
-    for (const int entries : {1000, 10000, 100000}) {
-        const QByteArray listing = ListingBuilder().addGenerated(entries).listing();
-        const double megabytes = double(listing.size()) / 1e6;
+    QTemporaryDir dir;
+    std::printf("%-8s %6s %8s %9s %7s %7s %7s %7s %7s %8s %8s %6s\n", "entries", "MB", "CLI ms",
+                "CLI RSS", "parse", "sort 0", "sort 1", "sort 2", "sort 3", "find all", "find id",
+                "TSV");
+    for (const int entries : {10000, 100000}) {
+        const QByteArray listing = repeatedSample(entries);
+        const QString file = dir.filePath(QStringLiteral("listing%1.txt").arg(entries));
+        QFile out(file);
+        if (!out.open(QIODevice::WriteOnly) || out.write(listing) != listing.size())
+            qFatal("cannot write the listing");
+        out.close();
+
+        const double cli = medianMilliseconds(runs, [&] { cliMilliseconds(file); });
+        const double cliPeak = childrenPeakMegabytes();
+
         const QString text = QString::fromUtf8(listing);
+        const double parse = medianMilliseconds(runs, [&] { (void)parseListing(text); });
 
-        AppexList records;
-        // Dropping the previous run's records is not part of parsing.
-        const auto dropRecords = [&] { records = AppexList(); };
-        const double parse = medianMilliseconds(
-            runs, [&] { records = parseListing(text); }, dropRecords);
-        const double decodeAndParse = medianMilliseconds(
-            runs,
-            [&] {
-                QStringDecoder decoder(QStringDecoder::Utf8);
-                records = parseListing(QString(decoder.decode(listing)));
-            },
-            dropRecords);
-
+        Appexer appexer(QString{});
+        appexer.setKeepsListing(false);
+        if (!appexer.loadListing(file, SortCode::SDK))
+            qFatal("the listing did not load");
+        AppexList records = appexer.appexList();
         double sorts[4];
         for (qint64 code = 0; code < 4; ++code) {
-            sorts[code] = medianMilliseconds(runs, [&] {
-                AppexList list = records; // from listing order every time
-                for (const SortOrder::Key key : SortOrder::passesFor(code))
-                    SortOrder::sortBy(list, key);
-            });
+            sorts[code] = medianMilliseconds(
+                runs, [&] { SortOrder::apply(records, SortOrder::order(records, code)); });
         }
-        // A query in the middle of the generated UUIDs, present in one record.
-        const QString query = records[records.size() / 2].uuid.right(12).toLower();
-        qsizetype found = 0;
-        const double search =
-            medianMilliseconds(runs, [&] { found = UuidSearch(query).filter(records).size(); });
-        if (found != 1)
-            qFatal("the search found %lld records instead of 1", qlonglong(found));
 
-        std::printf("%-8d %10.1f %12.0f %12.0f %9.1f %9.1f %9.1f %9.1f %12.2f\n", entries,
-                    megabytes, megabytes / (parse / 1e3), megabytes / (decodeAndParse / 1e3),
-                    sorts[0], sorts[1], sorts[2], sorts[3], search);
+        // Every keystroke filters the whole catalogue again; "ui" is in some
+        // names and paths, in no UUID.
+        AppexFilter filter(&appexer);
+        filter.setScope(AppexSearch::Scope::AllFields);
+        QString query = QStringLiteral("ui");
+        const double findAll = medianMilliseconds(runs, [&] {
+            query = query == u"ui" ? QStringLiteral("uI") : QStringLiteral("ui");
+            filter.setQuery(query);
+            (void)filter.rowCount(); // the proxy filters when asked
+        });
+        filter.setScope(AppexSearch::Scope::Uuid);
+        const double findUuid = medianMilliseconds(runs, [&] {
+            query = query == u"4e" ? QStringLiteral("4E") : QStringLiteral("4e");
+            filter.setQuery(query);
+            (void)filter.rowCount();
+        });
+        const double tsv = medianMilliseconds(runs, [&] { (void)RecordFormat::tsv(records); });
+
+        std::printf("%-8d %6.1f %8.0f %8.0fM %7.0f %7.1f %7.1f %7.1f %7.1f %8.1f %8.1f %6.1f\n",
+                    entries, double(listing.size()) / 1e6, cli, cliPeak, parse, sorts[0], sorts[1],
+                    sorts[2], sorts[3], findAll, findUuid, tsv);
     }
-    std::printf("(times in ms, medians of %d runs)\n", runs);
+    std::printf("(ms, medians of %d runs; CLI RSS is the peak over its runs, in MB)\n", runs);
     return 0;
 }
