@@ -1,0 +1,52 @@
+// Build tool: a picture of the main window for the help, made from the real
+// widgets after a listing of the stand-in tool.
+// helpshot STAND-IN OUTPUT.png
+
+#include "contentview.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QEventLoop>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen"); // runs headless during the build
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fputs("usage: helpshot STAND-IN OUTPUT.png\n", stderr);
+        return 64;
+    }
+    // The build's own settings and elections, not the user's.
+    QTemporaryDir scratch;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, scratch.path());
+    qputenv("ZEPHLIST_STANDIN_STATE", scratch.filePath(QStringLiteral("elections")).toUtf8());
+
+    ContentView::Services services;
+    services.toolPath = QString::fromLocal8Bit(argv[1]);
+    ContentView window(std::move(services));
+    window.resize(880, 500);
+    window.show();
+    bool listed = false;
+    QEventLoop loop;
+    QObject::connect(&window.appexer(), &Appexer::jobFinished, &loop, [&](bool succeeded) {
+        listed = succeeded;
+        loop.quit();
+    });
+    window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
+    loop.exec();
+    QCoreApplication::processEvents(); // the window follows the listing
+    if (!listed) {
+        std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.appexer().failureText()));
+        return 1;
+    }
+    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "helpshot: cannot write %s\n", argv[2]);
+        return 1;
+    }
+    return 0;
+}
