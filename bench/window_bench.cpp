@@ -1,17 +1,19 @@
-// Time from pressing "Get Appexes" to the list holding every row, with the
-// listing tool replaying a generated listing, and the process's peak memory.
-// Runs offscreen.
+// The main window at scale, offscreen: from Get Appexes to the full list,
+// from a keystroke in the search field to the redrawn list, and the peak
+// memory, with a tool that prints the stand-in's sample repeated.
 
-#include "appexlistmodel.h"
+#include "appexer.h"
+#include "benchtimer.h"
 #include "contentview.h"
-#include "fakedialogs.h"
-#include "faketool.h"
-#include "listingbuilder.h"
+#include "samplelisting.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QListView>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTreeView>
 
 #include <sys/resource.h>
 
@@ -23,7 +25,23 @@ double peakMegabytes()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    return double(usage.ru_maxrss) * 1024 / 1e6; // kilobytes on Linux
+}
+
+// A tool that prints `listing`, kept in `dir`.
+QString toolPrinting(const QTemporaryDir &dir, const QByteArray &listing, int entries)
+{
+    QFile file(dir.filePath(QStringLiteral("listing%1.txt").arg(entries)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(listing) != listing.size())
+        qFatal("cannot write the listing");
+    file.close();
+    QFile tool(dir.filePath(QStringLiteral("tool%1").arg(entries)));
+    if (!tool.open(QIODevice::WriteOnly))
+        qFatal("cannot write the tool");
+    tool.write("#!/bin/sh\nexec cat '" + file.fileName().toUtf8() + "'\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFileDevice::ExeOwner);
+    return tool.fileName();
 }
 
 } // namespace
@@ -33,30 +51,55 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    FakeTool tools;
+    QTemporaryDir dir;
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
 
-    std::printf("%-8s %10s %12s %14s\n", "entries", "MB", "refresh ms", "peak RSS MB");
+    std::printf("%-8s %6s %11s %13s %13s %9s\n", "entries", "MB", "refresh ms", "keystroke ms",
+                "all fields ms", "peak MB");
     for (const int entries : {10000, 100000}) {
-        QString tool;
-        double megabytes = 0;
-        {
-            const QByteArray listing = ListingBuilder().addGenerated(entries).listing();
-            megabytes = double(listing.size()) / 1e6;
-            tool = tools.printing(listing);
-        }
-        ContentView window(ContentView::Services{tool, std::make_unique<FakeSavePanel>(),
-                                                 std::make_unique<FakeAlert>()});
+        ContentView::Services services;
+        services.toolPath = toolPrinting(dir, repeatedSample(entries), entries);
+        ContentView window(std::move(services));
+        window.resize(1000, 650);
         window.show();
         QCoreApplication::processEvents();
-        const auto *model = window.findChild<QListView *>(QStringLiteral("appexList"))->model();
+        auto *list = window.findChild<QTreeView *>(QStringLiteral("appexList"));
+        auto *search = window.findChild<QLineEdit *>(QStringLiteral("search"));
+        const auto settle = [list] {
+            QCoreApplication::processEvents();
+            list->viewport()->repaint(); // what the user sees, drawn now
+        };
 
         QElapsedTimer timer;
         timer.start();
+        QEventLoop loop;
+        QObject::connect(&window.appexer(), &Appexer::jobFinished, &loop, &QEventLoop::quit);
         window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
-        while (model->rowCount() < entries)
-            QCoreApplication::processEvents();
-        const double elapsed = double(timer.nsecsElapsed()) / 1e6;
-        std::printf("%-8d %10.1f %12.0f %14.0f\n", entries, megabytes, elapsed, peakMegabytes());
+        loop.exec();
+        settle();
+        const double refresh = double(timer.nsecsElapsed()) / 1e6;
+        if (list->model()->rowCount() != entries)
+            qFatal("the list holds %d rows", list->model()->rowCount());
+
+        // Typing "ab", deleting it and so on: each keystroke filters anew.
+        const QStringList keystrokes{"a", "ab", "a", "", "4", "4e", "4", ""};
+        int next = 0;
+        const auto type = [&] {
+            search->setText(keystrokes[next++ % keystrokes.size()]);
+            settle();
+        };
+        const double keystroke = medianMilliseconds(int(keystrokes.size()), type);
+        for (QAction *scope : window.findChildren<QAction *>()) {
+            if (scope->text() == QLatin1String("All Fields"))
+                scope->trigger();
+        }
+        const double allFields = medianMilliseconds(int(keystrokes.size()), type);
+        std::printf("%-8d %6.1f %11.0f %13.1f %13.1f %9.0f\n", entries,
+                    double(repeatedSample(entries).size()) / 1e6, refresh, keystroke, allFields,
+                    peakMegabytes());
     }
+    std::printf(
+        "(keystrokes: medians of 8; the search starts in UUIDs, then looks in all fields)\n");
     return 0;
 }

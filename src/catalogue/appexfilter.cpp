@@ -7,6 +7,11 @@ AppexFilter::AppexFilter(Appexer *appexer, QObject *parent)
     , m_appexer(appexer)
 {
     setSourceModel(appexer);
+    // Told before the proxy learns of the change, so it never filters by the
+    // index of an earlier listing or order.
+    const auto stale = [this] { m_indexIsStale = true; };
+    connect(appexer, &QAbstractItemModel::modelAboutToBeReset, this, stale);
+    connect(appexer, &QAbstractItemModel::layoutAboutToBeChanged, this, stale);
 }
 
 void AppexFilter::setQuery(const QString &query)
@@ -31,18 +36,42 @@ void AppexFilter::setChangesOnly(bool changesOnly)
     if (changesOnly == m_changesOnly)
         return;
     m_changesOnly = changesOnly;
-    invalidateFilter();
+    filterAgain();
 }
 
 void AppexFilter::searchAgain()
 {
     m_search = AppexSearch(m_query, m_scope);
-    invalidateFilter();
+    m_matchesAreStale = true;
+    filterAgain();
+}
+
+// One pass over the catalogue and one layout change, however the rows shown
+// change: invalidateFilter() would tell the views of every stretch of rows
+// that comes or goes, which on a large catalogue takes longer than typing.
+void AppexFilter::filterAgain()
+{
+    invalidate();
 }
 
 bool AppexFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
     if (m_changesOnly && m_appexer->changeAt(sourceRow) == AppexChange::Unchanged)
         return false;
-    return !isSearching() || m_search.matches(m_appexer->recordAt(sourceRow));
+    return !isSearching() || searchMatches(sourceRow);
+}
+
+bool AppexFilter::searchMatches(int sourceRow) const
+{
+    if (m_indexIsStale) {
+        m_index.build(m_appexer->rowCount(),
+                      [this](int row) -> const Appex & { return m_appexer->recordAt(row); });
+        m_indexIsStale = false;
+        m_matchesAreStale = true;
+    }
+    if (m_matchesAreStale) {
+        m_matches = m_index.matching(m_search);
+        m_matchesAreStale = false;
+    }
+    return m_matches[size_t(sourceRow)];
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appexsearch.h"
+#include "searchindex.h"
 
 #include <QSortFilterProxyModel>
 
@@ -31,10 +32,18 @@ protected:
 
 private:
     void searchAgain();
+    void filterAgain();
+    [[nodiscard]] bool searchMatches(int sourceRow) const;
 
     const Appexer *m_appexer;
     QString m_query;
     AppexSearch::Scope m_scope = AppexSearch::Scope::Uuid;
     AppexSearch m_search{QString()};
     bool m_changesOnly = false;
+
+    // Made when first needed, and again after the catalogue changed.
+    mutable SearchIndex m_index;
+    mutable bool m_indexIsStale = true;
+    mutable std::vector<bool> m_matches; // by source row
+    mutable bool m_matchesAreStale = true;
 };

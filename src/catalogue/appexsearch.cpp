@@ -11,6 +11,7 @@ constexpr std::array uuidOnly = {AppexField::Uuid};
 AppexSearch::AppexSearch(QStringView query, Scope scope)
     : m_queryKey(TextKey::caseInsensitive(query))
     , m_asciiQuery(TextKey::isAscii(query))
+    , m_scope(scope)
     , m_fields(scope == Scope::Uuid ? std::span<const AppexField>(uuidOnly)
                                     : std::span<const AppexField>(allFields))
 {}

@@ -7,6 +7,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 // The search of the window and the CLI: a record matches when one of the
 // fields in scope, lower-cased, contains the lower-cased query. Lower case is
@@ -21,6 +22,10 @@ public:
 
     [[nodiscard]] bool matches(const Appex &record) const;
 
+    // The query lower-cased and normalised, as fields are compared with it.
+    [[nodiscard]] std::string_view queryKey() const { return m_queryKey; }
+    [[nodiscard]] Scope scope() const { return m_scope; }
+
     // The fields that the "all fields" scope looks at.
     static constexpr std::array allFields = {
         AppexField::SDK,        AppexField::Name, AppexField::Path,      AppexField::ParentName,
@@ -31,5 +36,6 @@ private:
 
     std::string m_queryKey;
     bool m_asciiQuery;
+    Scope m_scope;
     std::span<const AppexField> m_fields;
 };

@@ -1,4 +1,5 @@
 #include "appexsearch.h"
+#include "searchindex.h"
 
 #include <QTest>
 
@@ -79,6 +80,8 @@ void TestAppexSearch::matches_data()
                                                << "0CAF\u00C9" << false << false;
     QTest::newRow("non-ASCII query") << "\u00FC"
                                      << "X\u00DCY" << true << true;
+    QTest::newRow("a line feed matches nothing") << "x\nother"
+                                                 << "0000" << false << false;
 }
 
 void TestAppexSearch::matches()
@@ -87,6 +90,13 @@ void TestAppexSearch::matches()
     QFETCH(QString, uuid);
     QTEST(AppexSearch(query).matches(recordWith(uuid)), "match");
     QTEST(AppexSearch(query, AppexSearch::Scope::AllFields).matches(recordWith(uuid)), "matchAll");
+
+    // The window's index gives the same answers, in a row among others.
+    const AppexList records{recordWith("other"), recordWith(uuid), recordWith("other")};
+    SearchIndex index;
+    index.build(3, [&records](int row) -> const Appex & { return records[row]; });
+    QTEST(bool(index.matching(AppexSearch(query))[1]), "match");
+    QTEST(bool(index.matching(AppexSearch(query, AppexSearch::Scope::AllFields))[1]), "matchAll");
 }
 
 QTEST_GUILESS_MAIN(TestAppexSearch)
