@@ -5,6 +5,7 @@
 #include "filedialogopenpanel.h"
 #include "filedialogsavepanel.h"
 #include "jobstatus.h"
+#include "magnifyingglass.h"
 #include "messagebar.h"
 #include "messageboxalert.h"
 #include "messagerowdelegate.h"
@@ -105,7 +106,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     column->addWidget(buildControls(), 0, Qt::AlignHCenter);
     column->addWidget(m_failureBar);
     column->addWidget(m_comparisonBar);
-    column->addLayout(listArea);
+    column->addLayout(listArea, 1); // the list takes the room the bars leave
     setCentralWidget(content);
     buildMenus();
     buildStatusBar();
@@ -364,7 +365,9 @@ void ContentView::buildSearch()
     scopeMenu->addSection(tr("Search In"));
     scopeMenu->addActions({m_uuidScopeAction, m_allFieldsScopeAction});
     QAction *scope = m_searchField->addAction(
-        style()->standardIcon(QStyle::SP_FileDialogContentsView), QLineEdit::LeadingPosition);
+        QIcon(magnifyingGlass(palette().color(QPalette::PlaceholderText), 16, devicePixelRatioF())),
+        QLineEdit::LeadingPosition);
+
     scope->setToolTip(tr("Choose what the search looks at"));
     scope->setMenu(scopeMenu);
     connect(scope, &QAction::triggered, this, [this, scopeMenu] {

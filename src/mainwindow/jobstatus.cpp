@@ -17,6 +17,7 @@ JobStatus::JobStatus(QWidget *parent)
     auto *stopButton = new QPushButton(tr("S&top"), this);
     stopButton->setObjectName(QStringLiteral("stop"));
     stopButton->setToolTip(tr("Stop the listing tool (Esc)"));
+    stopButton->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     connect(stopButton, &QPushButton::clicked, this, &JobStatus::stopRequested);
 
     auto *row = new QHBoxLayout(this);

@@ -19,6 +19,7 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
     setObjectName(error ? QStringLiteral("failureBar") : QStringLiteral("informationBar"));
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     // A tint of the kind's colour over the window's own, so it suits light
     // and dark palettes alike.
     QPalette tinted = palette();
@@ -51,10 +52,10 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
     m_close->setAccessibleName(tr("Close message"));
     connect(m_close, &QToolButton::clicked, this, &QWidget::hide);
 
-    m_row->addWidget(icon, 0, Qt::AlignTop);
+    m_row->addWidget(icon);
     m_row->addWidget(m_text, 1);
     m_row->addWidget(m_detailsButton);
-    m_row->addWidget(m_close, 0, Qt::AlignTop);
+    m_row->addWidget(m_close);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(8, 4, 4, 4);
     column->addLayout(m_row);

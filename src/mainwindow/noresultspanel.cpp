@@ -1,27 +1,10 @@
 #include "noresultspanel.h"
 
+#include "magnifyingglass.h"
+
 #include <QEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QVBoxLayout>
-
-namespace {
-
-QPixmap magnifyingGlass(const QColor &colour, qreal devicePixelRatio)
-{
-    const int size = 48;
-    QPixmap pixmap(QSize(size, size) * devicePixelRatio);
-    pixmap.setDevicePixelRatio(devicePixelRatio);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(colour, 4, Qt::SolidLine, Qt::RoundCap));
-    painter.drawEllipse(QRectF(6, 6, 26, 26));
-    painter.drawLine(QPointF(29, 29), QPointF(42, 42));
-    return pixmap;
-}
-
-} // namespace
 
 NoResultsPanel::NoResultsPanel(QWidget *parent)
     : QWidget(parent)
@@ -60,7 +43,7 @@ void NoResultsPanel::changeEvent(QEvent *event)
 void NoResultsPanel::drawSymbol()
 {
     m_symbol->setPixmap(
-        magnifyingGlass(palette().color(QPalette::PlaceholderText), devicePixelRatioF()));
+        magnifyingGlass(palette().color(QPalette::PlaceholderText), 48, devicePixelRatioF()));
 }
 
 void NoResultsPanel::setQuery(const QString &query)

@@ -111,10 +111,15 @@ void storeWindowGeometry(const QByteArray &geometry)
 
 QString lastFolder()
 {
-    const QString folder = openPreferences()->value(lastFolderKey).toString();
-    if (!folder.isEmpty() && QDir(folder).exists())
-        return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    // A folder given to a file dialog must exist, or the dialog takes it for
+    // a file's name.
+    for (const QString &folder :
+         {openPreferences()->value(lastFolderKey).toString(),
+          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}) {
+        if (!folder.isEmpty() && QDir(folder).exists())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 void storeLastFolder(const QString &folder)

@@ -31,7 +31,9 @@ void storeSearchScope(AppexSearch::Scope scope);
 [[nodiscard]] QByteArray windowGeometry();
 void storeWindowGeometry(const QByteArray &geometry);
 
-// The folder of the last file opened or saved; the documents folder at first.
+// The folder of the last file opened or saved; at first the documents folder,
+// or the home folder when there is none.
+
 [[nodiscard]] QString lastFolder();
 void storeLastFolder(const QString &folder);
 
