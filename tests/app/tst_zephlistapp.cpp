@@ -1,7 +1,8 @@
 #include "contentview.h"
 #include "fakedialogs.h"
 #include "faketool.h"
-#include "listingbuilder.h"
+#include "golden.h"
+
 #include "pdfkitview.h"
 #include "zephlistapp.h"
 
@@ -58,7 +59,7 @@ void TestZephlistApp::cleanup()
 
 std::unique_ptr<ZephlistApp> TestZephlistApp::makeApp()
 {
-    const QString tool = m_tools.printing(ListingBuilder().addGenerated(4).listing());
+    const QString tool = m_tools.printing(readTestData("listings/older.txt"));
     ZephlistApp::Services services;
     services.mainWindowServices = [tool] {
         ContentView::Services windowServices;
@@ -159,7 +160,7 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     QVERIFY(second);
     QCOMPARE(second->pos(), first->pos() + QPoint(24, 24)); // cascaded
     QVERIFY(second->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->isChecked());
-    QCOMPARE(first->appexer().appexList().size(), 4);
+    QCOMPARE(first->appexer().appexList().size(), 9);
     QVERIFY(second->appexer().appexList().isEmpty());
 }
 
