@@ -3,9 +3,8 @@
 #include "appexer.h"
 #include "datestamp.h"
 #include "erroralert.h"
+#include "outputfile.h"
 #include "rtfencoder.h"
-
-#include <QSaveFile>
 
 namespace ReportSaver {
 
@@ -31,15 +30,13 @@ void writeReport(SavePanel::Response response, const QString &location, const Re
 {
     if (response != SavePanel::Response::OK || location.isEmpty())
         return;
-    const QByteArray rtf = RtfEncoder::encode(report);
-    QSaveFile file(location);
-    // Where the folder cannot take a temporary file, write the file in place.
-    file.setDirectWriteFallback(true);
-    if (file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() && file.commit())
-        return;
-    // Uncommitted, the temporary file is dropped and any earlier file stays.
-    alert.showErrorAlert(QStringLiteral("The report could not be saved as \u201C%1\u201D: %2.")
-                             .arg(location, file.errorString()));
+    // A save dialog names a document: a FIFO or a device there is refused,
+    // with the same alert as any other failure.
+    const std::optional<QString> failure =
+        OutputFile::write(location, RtfEncoder::encode(report), OutputFile::SpecialFiles::Refuse);
+    if (failure)
+        alert.showErrorAlert(QStringLiteral("The report could not be saved as \u201C%1\u201D: %2.")
+                                 .arg(location, *failure));
 }
 
 } // namespace ReportSaver

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestCli : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,7 @@ private slots:
     void runs_data();
     void runs();
     void json();
+    void outputOntoAFifo();
     void runsTheStandInTool();
 
 private:
@@ -137,6 +140,20 @@ void TestCli::json()
     QCOMPARE(cafe.keys(), QStringList({"SDK", "name", "parentName", "parentPath", "path", "uuid"}));
     QCOMPARE(cafe["name"].toString(), QStringLiteral("Café"));
     QCOMPARE(cafe["parentPath"].toString(), QStringLiteral("/Applications/Notes.app"));
+}
+
+void TestCli::outputOntoAFifo()
+{
+    const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    QCOMPARE(std::get<0>(run({"--listing", m_listing, "--output", fifo})), 0);
+    // Had the FIFO been replaced, the reader would still be waiting for a writer.
+    QVERIFY(reader.waitForFinished(10000));
+    QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()),
+             std::get<1>(run({"--listing", m_listing})));
+    QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());
 }
 
 void TestCli::runsTheStandInTool()

@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class TestReportSaver : public QObject
 {
     Q_OBJECT
@@ -64,6 +68,8 @@ void TestReportSaver::endings_data()
                                  << "No such file or directory";
     QTest::newRow("location is a folder")
         << R::OK << "folder" << QByteArray() << false << "directory";
+    QTest::newRow("location is a FIFO")
+        << R::OK << "fifo" << QByteArray() << false << "Not a regular file";
 }
 
 void TestReportSaver::endings()
@@ -81,6 +87,10 @@ void TestReportSaver::endings()
     }
     if (location == QLatin1String("folder"))
         QVERIFY(QDir(m_dir.path()).mkdir(location));
+    int fifoReader = -1; // so that a write to the FIFO would not wait
+    if (location == QLatin1String("fifo") &&
+        ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
+        fifoReader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
 
     Appexer appexer(m_tools.printing(ListingBuilder().addGenerated(3).listing()));
     QVERIFY(appexer.getAppexes(SortCode::Name));
@@ -90,8 +100,10 @@ void TestReportSaver::endings()
     QCOMPARE(panel.completions.size(), 1);
     panel.completions.first()(response, path);
 
+    if (fifoReader >= 0)
+        ::close(fifoReader);
     QFile file(path);
-    QCOMPARE(file.open(QIODevice::ReadOnly) &&
+    QCOMPARE(QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
                  file.readAll() == RtfEncoder::encode(composeReport(appexer.appexList())),
              written);
     QCOMPARE(alerts.details.size(), alert.isEmpty() ? 0 : 1);
