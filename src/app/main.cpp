@@ -1,3 +1,4 @@
+#include "version.h"
 #include "zephlistapp.h"
 
 #include <QApplication>
@@ -8,7 +9,8 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Zephlist"));
     QApplication::setOrganizationName(QStringLiteral("Zephlist"));
     QApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("zephlist")); // its icon comes with the entry
+    // The window's icon comes with the desktop entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("zephlist"));
 
     ZephlistApp zephlist;
     zephlist.newMainWindow();

@@ -5,6 +5,7 @@
 #include "recordformat.h"
 #include "rtfencoder.h"
 #include "uuidsearch.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,4 +1,5 @@
 #include "listingbuilder.h"
+#include "version.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
