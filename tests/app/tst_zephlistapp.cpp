@@ -4,6 +4,7 @@
 #include "listingbuilder.h"
 #include "pdfkitview.h"
 #include "zephlistapp.h"
+#include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -153,5 +154,5 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     QVERIFY(second->appexer().appexList().isEmpty());
 }
 
-QTEST_MAIN(TestZephlistApp)
+ZEPHLIST_GUI_TEST_MAIN(TestZephlistApp)
 #include "tst_zephlistapp.moc"

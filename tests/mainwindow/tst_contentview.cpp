@@ -5,6 +5,7 @@
 #include "faketool.h"
 #include "listingbuilder.h"
 #include "noresultspanel.h"
+#include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -308,5 +309,5 @@ void TestContentView::saveAsRTF()
     QVERIFY(rtf.contains("alpha") && rtf.contains("Beta") && rtf.contains("Gamma"));
 }
 
-QTEST_MAIN(TestContentView)
+ZEPHLIST_GUI_TEST_MAIN(TestContentView)
 #include "tst_contentview.moc"

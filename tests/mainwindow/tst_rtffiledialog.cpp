@@ -1,5 +1,6 @@
 #include "filedialogsavepanel.h"
 #include "rtffiledialog.h"
+#include "zephlisttest.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -77,5 +78,5 @@ void TestRtfFileDialog::savePanelsAreModelessAndReportTheChoice()
     QTRY_VERIFY(first.isNull()); // a panel lasts one save
 }
 
-QTEST_MAIN(TestRtfFileDialog)
+ZEPHLIST_GUI_TEST_MAIN(TestRtfFileDialog)
 #include "tst_rtffiledialog.moc"
