@@ -33,13 +33,23 @@ std::optional<QString> writeAll(int fd, QByteArrayView data,
     return std::nullopt;
 }
 
-// Whether `path` exists, after any symbolic links, as something other than a
-// regular file or a folder.
-bool isSpecialFile(const QByteArray &path)
+// Something other than a regular file or a folder: a FIFO, a device, a socket.
+bool isSpecialFile(const struct stat &status)
 {
-    struct stat status;
-    return ::stat(path.constData(), &status) == 0 && !S_ISREG(status.st_mode) &&
-           !S_ISDIR(status.st_mode);
+    return !S_ISREG(status.st_mode) && !S_ISDIR(status.st_mode);
+}
+
+// The standard output or error when `status` is the file it is open on, as
+// for /dev/stdout. Writing through that descriptor keeps what the shell chose:
+// ">> log" appends, where replacing or reopening the file would lose the log.
+std::optional<int> standardStreamOn(const struct stat &status)
+{
+    for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open;
+        if (::fstat(fd, &open) == 0 && open.st_dev == status.st_dev && open.st_ino == status.st_ino)
+            return fd;
+    }
+    return std::nullopt;
 }
 
 // A FIFO or device takes the bytes as they come: there is nothing to replace.
@@ -85,7 +95,14 @@ std::optional<QString> write(const QString &path, QByteArrayView data, SpecialFi
                              const WriteFunction &writeSome)
 {
     const QByteArray nativePath = QFile::encodeName(path);
-    if (!isSpecialFile(nativePath))
+    struct stat status;
+    if (::stat(nativePath.constData(), &status) != 0) // a new file, or QSaveFile says why not
+        return replaceWhole(path, data, writeSome);
+    if (special == SpecialFiles::WriteAsStream) {
+        if (const std::optional<int> stream = standardStreamOn(status))
+            return writeAll(*stream, data, writeSome);
+    }
+    if (!isSpecialFile(status))
         return replaceWhole(path, data, writeSome);
     if (special == SpecialFiles::Refuse)
         return QStringLiteral("Not a regular file");

@@ -13,8 +13,11 @@ namespace OutputFile {
 // What to do when the target exists and is neither a regular file nor a
 // folder: a FIFO, a device, /dev/stdout on a pipe.
 enum class SpecialFiles {
-    Refuse,        // fail: a save dialog means a document, not a device
-    WriteAsStream, // open it and write in place, as a shell redirection does
+    Refuse, // fail: a save dialog means a document, not a device
+    // Open it and write in place, as a shell redirection does. A target that
+    // standard output or error is open on (/dev/stdout, or the file they are
+    // redirected to) is written through that descriptor, so ">> log" appends.
+    WriteAsStream,
 };
 
 // Writes up to `size` bytes to `fd` as ::write does: the count written, or -1

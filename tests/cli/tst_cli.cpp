@@ -20,6 +20,7 @@ private slots:
     void runs();
     void json();
     void outputOntoAFifo();
+    void outputOntoTheFileStandardOutputAppendsTo();
     void runsTheStandInTool();
 
 private:
@@ -155,6 +156,21 @@ void TestCli::outputOntoAFifo()
     QCOMPARE(QString::fromUtf8(reader.readAllStandardOutput()),
              std::get<1>(run({"--listing", m_listing})));
     QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());
+}
+
+// As "--output /dev/stdout >> log" does: the log's earlier lines stay.
+void TestCli::outputOntoTheFileStandardOutputAppendsTo()
+{
+    const QString log = m_dir.filePath(QStringLiteral("log"));
+    for (const QStringList &output : {QStringList(), QStringList{"--output", log}}) {
+        QProcess cli;
+        cli.setStandardOutputFile(log, QIODevice::Append);
+        cli.start(QStringLiteral(ZEPHLIST_CLI), QStringList{"--listing", m_listing} + output);
+        QVERIFY(cli.waitForFinished(60000) && cli.exitCode() == 0);
+    }
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), std::get<1>(run({"--listing", m_listing})).toUtf8().repeated(2));
 }
 
 void TestCli::runsTheStandInTool()
