@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing, then configures and builds
-# with the CMake preset given as the first argument (default: dev).
+# with the CMake preset given as the first argument: dev (the default), asan or fuzz.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 preset="${1:-dev}"
 
-packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-qpa-plugins libicu-dev
+packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-svg-dev qt6-qpa-plugins libicu-dev
     fonts-noto-color-emoji)
+# libFuzzer comes with clang's runtime libraries.
+[ "$preset" != fuzz ] || packages+=(clang libclang-rt-14-dev)
 
 if command -v dpkg-query >/dev/null 2>&1; then
     missing=()

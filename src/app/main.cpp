@@ -1,3 +1,4 @@
+#include "version.h"
 #include "zephlistapp.h"
 
 #include <QApplication>

@@ -2,14 +2,15 @@
 
 #include "appexer.h"
 #include "appexsearch.h"
+#include "outputfile.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
 #include "terminationsignals.h"
+#include "version.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFile>
-#include <QSaveFile>
+
 
 #include <cstdio>
 #include <optional>
@@ -170,19 +171,17 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     return options;
 }
 
-bool writeOutput(const QString &name, const QByteArray &data)
+[[nodiscard]] bool writeOutput(const QString &name, const QByteArray &data)
 {
-    if (name.isEmpty()) {
-        QFile out;
-        if (out.open(stdout, QIODevice::WriteOnly) && out.write(data) == data.size() && out.flush())
-            return true;
-        printError(QStringLiteral("cannot write to standard output: %1").arg(out.errorString()));
-        return false;
-    }
-    QSaveFile out(name);
-    if (out.open(QIODevice::WriteOnly) && out.write(data) == data.size() && out.commit())
+    // A FIFO or a device as --output is written as a stream, as the shell's
+    // redirection would: never replaced by a regular file.
+    const std::optional<QString> failure =
+        name.isEmpty() ? OutputFile::writeToStandardOutput(data)
+                       : OutputFile::write(name, data, OutputFile::SpecialFiles::WriteAsStream);
+    if (!failure)
         return true;
-    printError(QStringLiteral("cannot write %1: %2").arg(name, out.errorString()));
+    printError(name.isEmpty() ? QStringLiteral("cannot write to standard output: %1").arg(*failure)
+                              : QStringLiteral("cannot write %1: %2").arg(name, *failure));
     return false;
 }
 

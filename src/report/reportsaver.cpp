@@ -3,9 +3,8 @@
 #include "appexer.h"
 #include "datestamp.h"
 #include "erroralert.h"
+#include "outputfile.h"
 #include "rtfencoder.h"
-
-#include <QSaveFile>
 
 namespace ReportSaver {
 
@@ -40,15 +39,16 @@ void writeListing(SavePanel::Response response, const QString &location, const Q
         writeFile(location, listing, QStringLiteral("listing"), alert);
 }
 
-void writeFile(const QString &location, const QByteArray &bytes, const QString &what,
+void writeFile(const QString &location, QByteArrayView bytes, const QString &what,
                ErrorAlert &alert)
 {
-    QSaveFile file(location);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        return;
-    // Uncommitted, the temporary file is dropped and any earlier file stays.
-    alert.showErrorAlert(QStringLiteral("The %1 could not be saved as \u201C%2\u201D: %3.")
-                             .arg(what, location, file.errorString()));
+    // A save dialog names a document: a FIFO or a device there is refused,
+    // with the same alert as any other failure.
+    const std::optional<QString> failure =
+        OutputFile::write(location, bytes, OutputFile::SpecialFiles::Refuse);
+    if (failure)
+        alert.showErrorAlert(QStringLiteral("The %1 could not be saved as \u201C%2\u201D: %3.")
+                                 .arg(what, location, *failure));
 }
 
 } // namespace ReportSaver

@@ -19,9 +19,9 @@ namespace ReportSaver {
 // catalogue. A failed write shows `alert`.
 void saveAsRTF(const Appexer &appexer, SavePanel &panel, ErrorAlert &alert);
 
-// The panel's completion: writes `report` as RTF to `location`. The file is
-// replaced only once the whole report is written, so a failure leaves any
-// earlier file as it was.
+// The panel's completion: writes `report` as RTF to `location` with
+// OutputFile, so a failure leaves any earlier file as it was, and shows
+// `alert` with the reason. A location that is not a regular file is refused.
 void writeReport(SavePanel::Response response, const QString &location, const ReportText &report,
                  ErrorAlert &alert);
 
@@ -30,7 +30,7 @@ void writeListing(SavePanel::Response response, const QString &location, const Q
                   ErrorAlert &alert);
 
 // Writes `bytes` to `location`; a failure shows `alert`, naming `what` was saved.
-void writeFile(const QString &location, const QByteArray &bytes, const QString &what,
+void writeFile(const QString &location, QByteArrayView bytes, const QString &what,
                ErrorAlert &alert);
 
 } // namespace ReportSaver

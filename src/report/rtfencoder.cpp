@@ -1,4 +1,5 @@
 #include "rtfencoder.h"
+#include "version.h"
 
 #include <algorithm>
 #include <array>

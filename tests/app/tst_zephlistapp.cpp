@@ -5,6 +5,7 @@
 
 #include "pdfkitview.h"
 #include "zephlistapp.h"
+#include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -196,5 +197,5 @@ void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()
     QVERIFY(endedByItself);
 }
 
-QTEST_MAIN(TestZephlistApp)
+ZEPHLIST_GUI_TEST_MAIN(TestZephlistApp)
 #include "tst_zephlistapp.moc"

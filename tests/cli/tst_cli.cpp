@@ -7,6 +7,8 @@
 
 #include <csignal>
 
+#include <sys/stat.h>
+
 class TestCli : public QObject
 {
     Q_OBJECT
@@ -16,6 +18,8 @@ private slots:
     void runs();
     void elections();
     void terminationStopsTheToolsGroup();
+    void outputOntoAFifo();
+    void outputOntoTheFileStandardOutputAppendsTo();
     void runsTheStandInTool();
 
 private:
@@ -172,7 +176,36 @@ void TestCli::terminationStopsTheToolsGroup()
     QTRY_VERIFY(::kill(child, 0) != 0);
 }
 
+void TestCli::outputOntoAFifo()
+{
+    const QString fifo = m_tools.path(QStringLiteral("fifo"));
+    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    QProcess reader;
+    reader.start(QStringLiteral("cat"), {fifo});
+    QCOMPARE(std::get<0>(run({"--listing", m_newer, "--output", fifo})), 0);
+    // Had the FIFO been replaced, the reader would still be waiting for a writer.
+    QVERIFY(reader.waitForFinished(10000));
+    QCOMPARE(reader.readAllStandardOutput(), std::get<1>(run({"--listing", m_newer})));
+    QVERIFY(QFileInfo::exists(fifo) && !QFileInfo(fifo).isFile());
+}
+
+// As "--output /dev/stdout >> log" does: the log's earlier lines stay.
+void TestCli::outputOntoTheFileStandardOutputAppendsTo()
+{
+    const QString log = m_tools.path(QStringLiteral("log"));
+    for (const QStringList &output : {QStringList(), QStringList{"--output", log}}) {
+        QProcess cli;
+        cli.setStandardOutputFile(log, QIODevice::Append);
+        cli.start(QStringLiteral(ZEPHLIST_CLI), QStringList{"--listing", m_newer} + output);
+        QVERIFY(cli.waitForFinished(60000) && cli.exitCode() == 0);
+    }
+    QFile file(log);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), std::get<1>(run({"--listing", m_newer})).repeated(2));
+}
+
 void TestCli::runsTheStandInTool()
+
 {
     const auto [exitCode, out, errors] = run({});
     QCOMPARE(exitCode, 0);

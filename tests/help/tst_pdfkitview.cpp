@@ -1,4 +1,5 @@
 #include "pdfkitview.h"
+#include "zephlisttest.h"
 
 #include <QPdfDocument>
 #include <QTest>
@@ -58,5 +59,5 @@ void TestPDFKitView::keysTurnPages()
     QCOMPARE(view.currentPage(), 0);
 }
 
-QTEST_MAIN(TestPDFKitView)
+ZEPHLIST_GUI_TEST_MAIN(TestPDFKitView)
 #include "tst_pdfkitview.moc"

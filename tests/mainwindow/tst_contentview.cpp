@@ -8,6 +8,7 @@
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
 #include "settings.h"
+#include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -454,5 +455,5 @@ void TestContentView::keyboard()
                                  "getAppexes", "showPaths", "showUUID", "saveAsRTF"}));
 }
 
-QTEST_MAIN(TestContentView)
+ZEPHLIST_GUI_TEST_MAIN(TestContentView)
 #include "tst_contentview.moc"

@@ -1,13 +1,16 @@
 #include "appexer.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
-#include "faketool.h"
-#include "listingbuilder.h"
+#include "golden.h"
 #include "reportsaver.h"
 #include "rtfencoder.h"
 
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TestReportSaver : public QObject
 {
@@ -21,7 +24,6 @@ private slots:
     void reportIsComposedBeforeThePanelOpens();
 
 private:
-    FakeTool m_tools;
     QTemporaryDir m_dir;
 };
 
@@ -64,6 +66,8 @@ void TestReportSaver::endings_data()
                                  << "No such file or directory";
     QTest::newRow("location is a folder")
         << R::OK << "folder" << QByteArray() << false << "directory";
+    QTest::newRow("location is a FIFO")
+        << R::OK << "fifo" << QByteArray() << false << "Not a regular file";
 }
 
 void TestReportSaver::endings()
@@ -81,17 +85,23 @@ void TestReportSaver::endings()
     }
     if (location == QLatin1String("folder"))
         QVERIFY(QDir(m_dir.path()).mkdir(location));
+    int fifoReader = -1; // so that a write to the FIFO would not wait
+    if (location == QLatin1String("fifo") &&
+        ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
+        fifoReader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
 
-    Appexer appexer(m_tools.printing(ListingBuilder().addGenerated(3).listing()));
-    QVERIFY(appexer.getAppexes(SortCode::Name));
+    Appexer appexer;
+    QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
     FakeSavePanel panel;
     FakeAlert alerts;
     ReportSaver::saveAsRTF(appexer, panel, alerts);
     QCOMPARE(panel.completions.size(), 1);
     panel.completions.first()(response, path);
 
+    if (fifoReader >= 0)
+        ::close(fifoReader);
     QFile file(path);
-    QCOMPARE(file.open(QIODevice::ReadOnly) &&
+    QCOMPARE(QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
                  file.readAll() == RtfEncoder::encode(composeReport(appexer.appexList())),
              written);
     QCOMPARE(alerts.details.size(), alert.isEmpty() ? 0 : 1);
@@ -102,19 +112,17 @@ void TestReportSaver::endings()
 
 void TestReportSaver::reportIsComposedBeforeThePanelOpens()
 {
-    const QString tool = m_tools.printing(ListingBuilder().addGenerated(4).listing());
-    Appexer appexer(tool);
-    QVERIFY(appexer.getAppexes(SortCode::Name));
+    Appexer appexer;
+    QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
     const QByteArray expected = RtfEncoder::encode(composeReport(appexer.appexList()));
     FakeSavePanel panel;
     FakeAlert alerts;
     ReportSaver::saveAsRTF(appexer, panel, alerts);
 
-    // A re-sort and a refresh to another listing while the panel is open.
+    // A re-sort and another listing while the panel is open.
     appexer.sortAppexList(SortCode::UUID);
-    QVERIFY(QFile::remove(tool) &&
-            QFile::copy(m_tools.printing(ListingBuilder().addGenerated(9).listing()), tool));
-    QVERIFY(appexer.getAppexes(SortCode::SDK));
+    QVERIFY(appexer.loadListing(testDataPath("listings/newer.txt"), SortCode::SDK));
+
 
     const QString location = m_dir.filePath(QStringLiteral("composed.rtf"));
     panel.completions.first()(SavePanel::Response::OK, location);

@@ -1,5 +1,6 @@
 #include "reportpieces.h"
 #include "rtfencoder.h"
+#include "version.h"
 
 #include <QTest>
 

@@ -1,0 +1,42 @@
+// Any line read as a block's header: when it is one, its parts are trimmed, its
+// election is one of the names, and the parser gives a record of that block
+// the same parts.
+
+#include "fuzzcheck.h"
+#include "headerline.h"
+#include "listingparser.h"
+#include "textkey.h"
+
+#include <cstdint>
+
+namespace {
+
+bool isTrimmed(QStringView text)
+{
+    return TextKey::trimmed(text).size() == text.size();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString line = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size))
+                             .remove(u'\n'); // one line
+    const std::optional<HeaderLine> header = HeaderLine::parse(line);
+    const AppexList records = parseListing(line + QStringLiteral("\nUUID = u"));
+    if (!header) {
+        require(records.isEmpty() || records.first().identifier.isEmpty(),
+                "no header, no identifier");
+        return 0;
+    }
+    require(!line.contains(u" = "), "a header holds no marker sign");
+    require(isTrimmed(header->identifier) && isTrimmed(header->version), "parts are trimmed");
+    require(QStringList{"", "use", "ignore", "debug", "superseded", "unknown"}.contains(
+                header->election),
+            "the election is one of the names");
+    require(records.size() == 1 && records.first().identifier == header->identifier &&
+                records.first().version == header->version &&
+                records.first().election == header->election,
+            "the parser keeps the header's parts");
+    return 0;
+}

@@ -1,0 +1,30 @@
+// Any text, listing or not, parses into records that each have a UUID and whose
+// fields each come from within one line; and it parses the same whole or in
+// pieces, as a listing is parsed while it is read.
+
+#include "appexfield.h"
+#include "fuzzcheck.h"
+#include "listingparser.h"
+#include "recordformat.h"
+
+#include <cstdint>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const AppexList records = parseListing(text);
+    for (const Appex &record : records) {
+        require(!record.uuid.isEmpty(), "every record has a UUID");
+        for (const AppexFieldInfo &field : appexFields)
+            require(!(record.*field.value).contains(u'\n'), "no field holds a line feed");
+    }
+
+    // Pieces whose size the first character picks.
+    const qsizetype piece = text.isEmpty() ? 1 : 1 + text.front().unicode() % 13;
+    ListingParser parser;
+    for (qsizetype at = 0; at < text.size(); at += piece)
+        parser.addText(QStringView(text).sliced(at, std::min(piece, text.size() - at)));
+    require(RecordFormat::json(parser.finish()) == RecordFormat::json(records),
+            "pieces of any size parse as the whole");
+    return 0;
+}
