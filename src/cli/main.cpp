@@ -11,7 +11,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
-
 #include <cstdio>
 #include <optional>
 

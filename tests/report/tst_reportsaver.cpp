@@ -123,7 +123,6 @@ void TestReportSaver::reportIsComposedBeforeThePanelOpens()
     appexer.sortAppexList(SortCode::UUID);
     QVERIFY(appexer.loadListing(testDataPath("listings/newer.txt"), SortCode::SDK));
 
-
     const QString location = m_dir.filePath(QStringLiteral("composed.rtf"));
     panel.completions.first()(SavePanel::Response::OK, location);
     QFile file(location);
