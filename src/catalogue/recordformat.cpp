@@ -9,49 +9,60 @@
 
 namespace {
 
-// Builds UTF-8 text in place, without a QString or QByteArray per piece: a
-// large catalogue's TSV is written at the speed of memory.
-class Utf8Writer
+// Writes UTF-8 text a piece at a time, each built in place in one buffer,
+// without a QString or QByteArray per field: a large catalogue's TSV is
+// written at the speed of memory and never waits whole in it.
+class PieceWriter
 {
 public:
-    // Both append after makeRoom() made room for them.
-    void append(QStringView text) { m_end = m_encoder.appendToBuffer(m_end, text); }
-    void append(char ascii) { *m_end++ = ascii; }
+    static constexpr qsizetype pieceBytes = 1024 * 1024;
 
-    // The record's copy text and a line feed.
-    void appendLine(const Appex &record)
+    explicit PieceWriter(const RecordFormat::WritePiece &write)
+        : m_write(write)
+        , m_bytes(pieceBytes + pieceBytes / 8, Qt::Uninitialized)
+        , m_end(m_bytes.data())
+    {}
+
+    // The record's copy text and a line feed, after `prefix`. False once a
+    // piece could not be written.
+    bool appendLine(const Appex &record, QStringView prefix = {})
     {
-        qsizetype size = 1;
+        qsizetype size = prefix.size() + 1;
         for (const QString *field : copyFields(record))
             size += field->size() + 1;
         makeRoom(m_encoder.requiredSpace(size));
+        append(prefix);
         for (const QString *field : copyFields(record)) {
             if (field != &record.name) // a tab before every field but the first
-                append('\t');
+                *m_end++ = '\t';
             append(*field);
         }
-        append('\n');
+        *m_end++ = '\n';
+        return used() < pieceBytes || flush();
     }
-    // Room for `bytes` more, before appending them.
-    void makeRoom(qsizetype bytes)
+    bool flush()
     {
-        const qsizetype used = m_end ? m_end - m_bytes.constData() : 0;
-        if (m_bytes.size() - used < bytes) {
-            m_bytes.resize(std::max(2 * m_bytes.size(), used + bytes));
-            m_end = m_bytes.data() + used;
-        }
-    }
-    [[nodiscard]] QByteArray take()
-    {
-        m_bytes.truncate(m_end ? m_end - m_bytes.constData() : 0);
-        m_end = nullptr;
-        return std::exchange(m_bytes, {});
+        const bool written = used() == 0 || m_write(QByteArrayView(m_bytes.constData(), used()));
+        m_end = m_bytes.data();
+        return written;
     }
 
 private:
+    void append(QStringView text) { m_end = m_encoder.appendToBuffer(m_end, text); }
+    [[nodiscard]] qsizetype used() const { return m_end - m_bytes.constData(); }
+    void makeRoom(qsizetype bytes)
+    {
+        const qsizetype used = this->used();
+        if (m_bytes.size() - used < bytes) {
+            m_bytes.resize(std::max(pieceBytes, used + bytes) + pieceBytes / 8);
+            m_end = m_bytes.data() + used;
+        }
+    }
+
+    const RecordFormat::WritePiece &m_write;
     QStringEncoder m_encoder{QStringEncoder::Utf8};
     QByteArray m_bytes;
-    char *m_end = nullptr;
+    char *m_end;
 };
 
 QJsonObject objectOf(const Appex &record)
@@ -71,24 +82,24 @@ QByteArray document(const QJsonArray &array)
 
 namespace RecordFormat {
 
-QByteArray tsv(const AppexList &records)
+bool writeTsv(const AppexList &records, const WritePiece &write)
 {
-    Utf8Writer out;
-    for (const Appex &record : records)
-        out.appendLine(record);
-    return out.take();
+    PieceWriter out(write);
+    for (const Appex &record : records) {
+        if (!out.appendLine(record))
+            return false;
+    }
+    return out.flush();
 }
 
-QByteArray tsv(const QList<ComparedAppex> &records)
+bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write)
 {
-    Utf8Writer out;
+    PieceWriter out(write);
     for (const ComparedAppex &compared : records) {
-        out.makeRoom(2);
-        out.append(changeSymbol(compared.change));
-        out.append('\t');
-        out.appendLine(compared.record);
+        if (!out.appendLine(compared.record, changeSymbol(compared.change) + u'\t'))
+            return false;
     }
-    return out.take();
+    return out.flush();
 }
 
 QByteArray json(const AppexList &records)

@@ -4,6 +4,9 @@
 #include "listingcomparison.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
+
+#include <functional>
 
 // The forms in which records leave the app for scripts: TSV, each record's
 // copy text on a line of its own, and JSON, an array of objects with every
@@ -11,8 +14,13 @@
 // column "+", "-" or "~", and a JSON key "change".
 namespace RecordFormat {
 
-[[nodiscard]] QByteArray tsv(const AppexList &records);
-[[nodiscard]] QByteArray tsv(const QList<ComparedAppex> &records);
+// Takes the output a piece at a time; false stops the writing.
+using WritePiece = std::function<bool(QByteArrayView piece)>;
+
+// The TSV, in pieces of about a MiB: a large catalogue's never waits whole in
+// memory. False when `write` stopped it.
+[[nodiscard]] bool writeTsv(const AppexList &records, const WritePiece &write);
+[[nodiscard]] bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write);
 [[nodiscard]] QByteArray json(const AppexList &records);
 [[nodiscard]] QByteArray json(const QList<ComparedAppex> &records);
 

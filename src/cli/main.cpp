@@ -170,19 +170,45 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     return options;
 }
 
-[[nodiscard]] bool writeOutput(const QString &name, const QByteArray &data)
+// Where the output goes: standard output, written a piece at a time as it
+// comes, or the file of --output, written whole once complete, so that a
+// failure leaves an earlier file as it was. A FIFO or a device as --output is
+// written as a stream, as the shell's redirection would: never replaced.
+class Output
 {
-    // A FIFO or a device as --output is written as a stream, as the shell's
-    // redirection would: never replaced by a regular file.
-    const std::optional<QString> failure =
-        name.isEmpty() ? OutputFile::writeToStandardOutput(data)
-                       : OutputFile::write(name, data, OutputFile::SpecialFiles::WriteAsStream);
-    if (!failure)
-        return true;
-    printError(name.isEmpty() ? QStringLiteral("cannot write to standard output: %1").arg(*failure)
-                              : QStringLiteral("cannot write %1: %2").arg(name, *failure));
-    return false;
-}
+public:
+    explicit Output(QString file)
+        : m_file(std::move(file))
+    {}
+
+    [[nodiscard]] bool write(QByteArrayView piece)
+    {
+        if (!m_file.isEmpty()) {
+            m_whole += piece;
+            return true;
+        }
+        return succeeded(OutputFile::writeToStandardOutput(piece));
+    }
+    [[nodiscard]] bool finish()
+    {
+        return m_file.isEmpty() || succeeded(OutputFile::write(
+                                       m_file, m_whole, OutputFile::SpecialFiles::WriteAsStream));
+    }
+
+private:
+    bool succeeded(const std::optional<QString> &failure) const
+    {
+        if (!failure)
+            return true;
+        printError(m_file.isEmpty()
+                       ? QStringLiteral("cannot write to standard output: %1").arg(*failure)
+                       : QStringLiteral("cannot write %1: %2").arg(m_file, *failure));
+        return false;
+    }
+
+    QString m_file; // empty: standard output
+    QByteArray m_whole;
+};
 
 // Fills `appexer` as the options ask: from the tool (after an election, if
 // any) or from a captured listing. Ctrl+C or SIGTERM while the tool runs
@@ -213,7 +239,9 @@ int run(const Options &options)
     const auto wanted = [&](const Appex &record) {
         return options.search.isEmpty() || search.matches(record);
     };
-    QByteArray data;
+    Output output(options.output);
+    const auto write = [&output](QByteArrayView piece) { return output.write(piece); };
+    bool written = false;
     if (!options.compare.isEmpty()) {
         Appexer older;
         older.setKeepsListing(false);
@@ -223,16 +251,17 @@ int run(const Options &options)
         }
         QList<ComparedAppex> changes = compareListings(older.appexList(), appexer.appexList());
         changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
-        data = options.format == QLatin1String("json") ? RecordFormat::json(changes)
-                                                       : RecordFormat::tsv(changes);
+        written = options.format == QLatin1String("json") ? write(RecordFormat::json(changes))
+                                                          : RecordFormat::writeTsv(changes, write);
     } else {
         AppexList records = appexer.appexList();
         records.removeIf([&](const Appex &record) { return !wanted(record); });
-        data = options.format == QLatin1String("json")  ? RecordFormat::json(records)
-               : options.format == QLatin1String("rtf") ? RtfEncoder::encode(composeReport(records))
-                                                        : RecordFormat::tsv(records);
+        written = options.format == QLatin1String("json") ? write(RecordFormat::json(records))
+                  : options.format == QLatin1String("rtf")
+                      ? write(RtfEncoder::encode(composeReport(records)))
+                      : RecordFormat::writeTsv(records, write);
     }
-    return writeOutput(options.output, data) ? Success : Failure;
+    return written && output.finish() ? Success : Failure;
 }
 
 } // namespace
