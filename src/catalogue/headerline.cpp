@@ -28,7 +28,7 @@ QString electionOfTag(QChar tag)
 std::optional<HeaderLine> HeaderLine::parse(QStringView line)
 {
     QStringView text = TextKey::trimmed(line);
-    if (line.contains(u" = ") || !text.endsWith(u')') || !text.contains(u'('))
+    if (!text.endsWith(u')') || !text.contains(u'(') || line.contains(u" = "))
         return std::nullopt;
 
     HeaderLine header;

@@ -28,7 +28,8 @@ const std::array<Marker, 6> markers = {{
 struct MarkerMatch
 {
     const Marker *marker = nullptr;
-    qsizetype position = -1; // of the marker's first occurrence
+    qsizetype position = -1;   // of the marker's first occurrence
+    qsizetype lastEquals = -1; // where the line's last '=' is
 };
 
 // Every marker ends in " = ", so a line holds a marker exactly when one of its
@@ -38,13 +39,17 @@ MarkerMatch markerOf(QStringView line)
 {
     MarkerMatch found;
     for (qsizetype at = line.indexOf(u'='); at >= 0; at = line.indexOf(u'=', at + 1)) {
-        if (at == 0 || at + 1 == line.size() || line[at - 1] != u' ' || line[at + 1] != u' ')
+        found.lastEquals = at;
+        if (at < 2 || at + 1 == line.size() || line[at - 1] != u' ' || line[at + 1] != u' ')
             continue;
         const QStringView before = line.first(at - 1);
         for (const Marker *marker = markers.data();
              marker != found.marker && marker != markers.end(); ++marker) {
-            if (before.endsWith(marker->key)) {
-                found = {marker, before.size() - marker->key.size()};
+            // The last letters differ for most keys: compare whole keys only
+            // when they agree.
+            if (before.back() == marker->key.back() && before.endsWith(marker->key)) {
+                found.marker = marker;
+                found.position = before.size() - marker->key.size();
                 break;
             }
         }
@@ -53,9 +58,10 @@ MarkerMatch markerOf(QStringView line)
 }
 
 // The line without any occurrence of `removed`, trimmed. No occurrence of it
-// starts before `from`. Usually a stretch of the line itself; otherwise made
-// in `scratch`.
-QStringView valueOf(QStringView line, QStringView removed, qsizetype from, QString &scratch)
+// starts before `from`, and the line's last '=' is at `lastEquals`. Usually a
+// stretch of the line itself; otherwise made in `scratch`.
+QStringView valueOf(QStringView line, QStringView removed, qsizetype from, qsizetype lastEquals,
+                    QString &scratch)
 {
     const qsizetype first =
         line.sliced(from).startsWith(removed) ? from : line.indexOf(removed, from);
@@ -63,7 +69,7 @@ QStringView valueOf(QStringView line, QStringView removed, qsizetype from, QStri
         return TextKey::trimmed(line);
     const QStringView rest = line.sliced(first + removed.size());
     // Every removed text holds '=': a rest without one holds no second occurrence.
-    const bool removedOnce = !rest.contains(u'=') || !rest.contains(removed);
+    const bool removedOnce = lastEquals < first + removed.size() || !rest.contains(removed);
     if (removedOnce && TextKey::trimmed(line.first(first)).isEmpty())
         return TextKey::trimmed(rest); // the usual "    Key = value" line
     scratch = line.toString();
@@ -120,7 +126,9 @@ void ListingParser::addLine(QStringView line)
     }
     if (const MarkerMatch match = markerOf(line); match.marker) {
         QString scratch;
-        const QStringView value = valueOf(line, match.marker->removed, match.position, scratch);
+        const QStringView value =
+            valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch);
+
         blockRecord().*(match.marker->field) =
             match.marker->shared ? m_sharedValues.get(value) : value.toString();
     }

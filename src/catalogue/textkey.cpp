@@ -35,10 +35,8 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-bool isTrimCharacter(char16_t c)
+bool isUnicodeTrimCharacter(char16_t c)
 {
-    if (c < 0x80)
-        return c == u' ' || (c >= u'\t' && c <= u'\r');
     return c == 0x85 || c == 0x2028 || c == 0x2029 || u_charType(c) == U_SPACE_SEPARATOR;
 }
 

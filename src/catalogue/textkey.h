@@ -21,7 +21,12 @@ namespace TextKey {
 
 // White space and line breaks: space, tab, every Unicode space separator,
 // U+000A to U+000D, U+0085, U+2028 and U+2029.
-[[nodiscard]] bool isTrimCharacter(char16_t c);
+[[nodiscard]] bool isUnicodeTrimCharacter(char16_t c); // of those at U+0080 and above
+[[nodiscard]] inline bool isTrimCharacter(char16_t c)
+{
+    return c < 0x80 ? c == u' ' || (c >= u'\t' && c <= u'\r') : isUnicodeTrimCharacter(c);
+}
+
 [[nodiscard]] QStringView trimmed(QStringView text);
 
 // Whether `text`, lower-cased, contains `query`, a non-empty lower-case ASCII
