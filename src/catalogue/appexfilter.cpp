@@ -64,11 +64,14 @@ bool AppexFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 bool AppexFilter::searchMatches(int sourceRow) const
 {
     if (m_indexIsStale) {
-        m_index.build(m_appexer->rowCount(),
-                      [this](int row) -> const Appex & { return m_appexer->recordAt(row); });
+        m_hasIndex = m_index.build(m_appexer->rowCount(), [this](int row) -> const Appex & {
+            return m_appexer->recordAt(row);
+        });
         m_indexIsStale = false;
         m_matchesAreStale = true;
     }
+    if (!m_hasIndex)
+        return m_search.matches(m_appexer->recordAt(sourceRow));
     if (m_matchesAreStale) {
         m_matches = m_index.matching(m_search);
         m_matchesAreStale = false;

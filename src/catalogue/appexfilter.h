@@ -44,6 +44,8 @@ private:
     // Made when first needed, and again after the catalogue changed.
     mutable SearchIndex m_index;
     mutable bool m_indexIsStale = true;
+    mutable bool m_hasIndex = false; // a catalogue too large for one is searched directly
+
     mutable std::vector<bool> m_matches; // by source row
     mutable bool m_matchesAreStale = true;
 };

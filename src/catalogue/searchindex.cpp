@@ -5,7 +5,8 @@
 #include <algorithm>
 #include <string_view>
 
-void SearchIndex::build(int count, const std::function<const Appex &(int row)> &recordAt)
+bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &recordAt,
+                        size_t maxBytes)
 {
     m_keys.clear();
     m_starts.assign(1, 0);
@@ -22,7 +23,12 @@ void SearchIndex::build(int count, const std::function<const Appex &(int row)> &
             m_keys += '\n';
         }
         m_starts.push_back(m_keys.size());
+        if (m_keys.size() > maxBytes) {
+            *this = SearchIndex();
+            return false;
+        }
     }
+    return true;
 }
 
 std::vector<bool> SearchIndex::matching(const AppexSearch &search) const

@@ -13,8 +13,14 @@
 class SearchIndex
 {
 public:
+    // The most the keys may take: past it, a catalogue is better searched
+    // record by record than kept twice in memory.
+    static constexpr size_t maxBytes = size_t(64) * 1024 * 1024;
+
     // The fields of `count` records, the one of each row by `recordAt`.
-    void build(int count, const std::function<const Appex &(int row)> &recordAt);
+    // False, and the index empty, when they would take more than maxBytes.
+    [[nodiscard]] bool build(int count, const std::function<const Appex &(int row)> &recordAt,
+                             size_t maxBytes = SearchIndex::maxBytes);
 
     // For each row, whether `search` matches its record; as
     // AppexSearch::matches() would, for every row at once.

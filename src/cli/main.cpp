@@ -254,8 +254,14 @@ int run(const Options &options)
         written = options.format == QLatin1String("json") ? write(RecordFormat::json(changes))
                                                           : RecordFormat::writeTsv(changes, write);
     } else {
-        AppexList records = appexer.appexList();
-        records.removeIf([&](const Appex &record) { return !wanted(record); });
+        // Copies of the records found only: a catalogue of a million records
+        // is not copied whole to keep a few.
+        AppexList found;
+        if (!options.search.isEmpty())
+            std::copy_if(appexer.appexList().begin(), appexer.appexList().end(),
+                         std::back_inserter(found), wanted);
+        const AppexList &records = options.search.isEmpty() ? appexer.appexList() : found;
+
         written = options.format == QLatin1String("json") ? write(RecordFormat::json(records))
                   : options.format == QLatin1String("rtf")
                       ? write(RtfEncoder::encode(composeReport(records)))

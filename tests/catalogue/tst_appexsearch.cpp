@@ -94,7 +94,10 @@ void TestAppexSearch::matches()
     // The window's index gives the same answers, in a row among others.
     const AppexList records{recordWith("other"), recordWith(uuid), recordWith("other")};
     SearchIndex index;
-    index.build(3, [&records](int row) -> const Appex & { return records[row]; });
+    const auto recordAt = [&records](int row) -> const Appex & { return records[row]; };
+    QVERIFY(!index.build(3, recordAt, 100)); // too large for its room
+    QVERIFY(index.build(3, recordAt));
+
     QTEST(bool(index.matching(AppexSearch(query))[1]), "match");
     QTEST(bool(index.matching(AppexSearch(query, AppexSearch::Scope::AllFields))[1]), "matchAll");
 }
