@@ -22,6 +22,20 @@ bool differ(const Appex &a, const Appex &b)
 
 using PairKey = std::pair<QString, QString>; // identifier, path
 
+struct ChangeName
+{
+    QLatin1StringView symbol;
+    QLatin1StringView word;
+};
+
+// In the order of AppexChange.
+constexpr std::array<ChangeName, 4> changeNames = {{
+    {QLatin1StringView(""), QLatin1StringView("")},
+    {QLatin1StringView("+"), QLatin1StringView("added")},
+    {QLatin1StringView("~"), QLatin1StringView("changed")},
+    {QLatin1StringView("-"), QLatin1StringView("removed")},
+}};
+
 } // namespace
 
 QList<ComparedAppex> compareListings(const AppexList &older, const AppexList &newer)
@@ -54,30 +68,10 @@ QList<ComparedAppex> compareListings(const AppexList &older, const AppexList &ne
 
 QString changeSymbol(AppexChange change)
 {
-    switch (change) {
-    case AppexChange::Added:
-        return QStringLiteral("+");
-    case AppexChange::Removed:
-        return QStringLiteral("-");
-    case AppexChange::Changed:
-        return QStringLiteral("~");
-    case AppexChange::Unchanged:
-        break;
-    }
-    return {};
+    return changeNames[size_t(change)].symbol;
 }
 
 QString changeWord(AppexChange change)
 {
-    switch (change) {
-    case AppexChange::Added:
-        return QStringLiteral("added");
-    case AppexChange::Removed:
-        return QStringLiteral("removed");
-    case AppexChange::Changed:
-        return QStringLiteral("changed");
-    case AppexChange::Unchanged:
-        break;
-    }
-    return {};
+    return changeNames[size_t(change)].word;
 }

@@ -5,7 +5,8 @@
 #include <QList>
 
 // How a record of a newer listing differs from an older one.
-enum class AppexChange { Unchanged, Added, Changed, Removed };
+enum class AppexChange { Unchanged, Added, Changed, Removed }; // changeNames follows this order
+
 
 struct ComparedAppex
 {
