@@ -97,7 +97,6 @@ int main(int argc, char *argv[])
             (void)RecordFormat::writeTsv(records, [](QByteArrayView) { return true; });
         });
 
-
         std::printf("%-8d %6.1f %8.0f %8.0fM %7.0f %7.1f %7.1f %7.1f %7.1f %8.1f %8.1f %6.1f\n",
                     entries, double(listing.size()) / 1e6, cli, cliPeak, parse, sorts[0], sorts[1],
                     sorts[2], sorts[3], findAll, findUuid, tsv);

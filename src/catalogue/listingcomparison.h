@@ -7,7 +7,6 @@
 // How a record of a newer listing differs from an older one.
 enum class AppexChange { Unchanged, Added, Changed, Removed }; // changeNames follows this order
 
-
 struct ComparedAppex
 {
     AppexChange change;
