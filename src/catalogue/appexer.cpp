@@ -149,6 +149,10 @@ void Appexer::sortAppexList(qint64 sortCode)
         rowNow[order.size() + size_t(removedOrder[row])] = int(order.size() + row);
     SortOrder::apply(m_records, order);
     SortOrder::apply(m_removed, removedOrder);
+    std::vector<qsizetype> listingPositions(order.size());
+    for (size_t row = 0; row < order.size(); ++row)
+        listingPositions[row] = m_listingPositions[size_t(order[row])];
+    m_listingPositions = std::move(listingPositions);
 
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
@@ -260,7 +264,8 @@ void Appexer::replaceRecords(AppexList records, QByteArray listing, const QStrin
 {
     beginResetModel();
     m_records = std::move(records);
-    SortOrder::apply(m_records, SortOrder::order(m_records, m_sortCode));
+    m_listingPositions = SortOrder::order(m_records, m_sortCode);
+    SortOrder::apply(m_records, m_listingPositions);
     m_listing = std::move(listing);
     m_listingFile = file;
     compareRecords();
@@ -273,12 +278,22 @@ void Appexer::compareRecords()
     m_removed.clear();
     if (!m_baseline)
         return;
-    AppexList older = *m_baseline;
-    SortOrder::apply(older, SortOrder::order(older, m_sortCode));
-    for (ComparedAppex &compared : compareListings(older, m_records)) {
+    // Records pair up in the listings' own orders, whatever order shows them.
+    for (ComparedAppex &compared : compareListings(*m_baseline, inListingOrder())) {
         if (compared.change == AppexChange::Removed)
             m_removed.append(std::move(compared.record));
         else
             m_changes.insert(compared.record.id(), compared.change);
     }
+    SortOrder::apply(m_removed, SortOrder::order(m_removed, m_sortCode));
+}
+
+ListingRecords Appexer::inListingOrder() const
+{
+    std::vector<qsizetype> rowOf(m_listingPositions.size()); // of each listing position
+    for (size_t row = 0; row < rowOf.size(); ++row)
+        rowOf[size_t(m_listingPositions[row])] = qsizetype(row);
+    return {m_records.size(), [this, rowOf = std::move(rowOf)](qsizetype i) -> const Appex & {
+                return m_records[rowOf[size_t(i)]];
+            }};
 }

@@ -77,6 +77,9 @@ public:
     [[nodiscard]] QString failureText() const { return m_failureText; }
     [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
 
+    // The records in the order the listing gave them.
+    [[nodiscard]] ListingRecords inListingOrder() const;
+
     [[nodiscard]] bool isComparing() const { return m_baseline.has_value(); }
     // The older listing's file, and how many records differ in each way.
     [[nodiscard]] QString baselineFile() const { return m_baselineFile; }
@@ -113,10 +116,12 @@ private:
     qint64 m_sortCode = 0;
 
     AppexList m_records;
+    std::vector<qsizetype> m_listingPositions; // of the records, in the listing
     QByteArray m_listing;
     QString m_listingFile;
 
-    std::optional<AppexList> m_baseline;
+    std::optional<AppexList> m_baseline; // in listing order
+
     QString m_baselineFile;
     AppexList m_removed;
     QHash<QUuid, AppexChange> m_changes; // of the records added or changed

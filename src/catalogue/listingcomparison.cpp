@@ -1,12 +1,12 @@
 #include "listingcomparison.h"
 
 #include "appexfield.h"
+#include "sortorder.h"
 
 #include <QHash>
 
 #include <algorithm>
 #include <array>
-#include <deque>
 
 namespace {
 
@@ -38,32 +38,61 @@ constexpr std::array<ChangeName, 4> changeNames = {{
 
 } // namespace
 
-QList<ComparedAppex> compareListings(const AppexList &older, const AppexList &newer)
+QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingRecords &newer)
 {
-    // The older records of each key, in listing order, not yet paired.
-    QHash<PairKey, std::deque<qsizetype>> unpaired;
-    for (qsizetype i = 0; i < older.size(); ++i)
-        unpaired[{older[i].identifier, older[i].path}].push_back(i);
+    // The older records not yet paired, in listing order: the first of each
+    // key, and after each the next of the same key.
+    QHash<PairKey, qsizetype> firstUnpaired; // -1 once all of a key are paired
+    std::vector<qsizetype> nextOfKey(size_t(older.count), -1);
+    for (qsizetype i = older.count - 1; i >= 0; --i) {
+        const PairKey key{older.at(i).identifier, older.at(i).path};
+        if (const auto first = firstUnpaired.find(key); first != firstUnpaired.end()) {
+            nextOfKey[size_t(i)] = *first;
+            *first = i;
+        } else {
+            firstUnpaired.insert(key, i);
+        }
+    }
 
     QList<ComparedAppex> changes;
-    std::vector<bool> paired(size_t(older.size()), false);
-    for (const Appex &record : newer) {
-        const auto candidates = unpaired.find({record.identifier, record.path});
-        if (candidates == unpaired.end() || candidates->empty()) {
+    std::vector<bool> paired(size_t(older.count), false);
+    for (qsizetype i = 0; i < newer.count; ++i) {
+        const Appex &record = newer.at(i);
+        const auto first = firstUnpaired.find({record.identifier, record.path});
+        if (first == firstUnpaired.end() || *first < 0) {
             changes.append({AppexChange::Added, record});
             continue;
         }
-        const qsizetype partner = candidates->front();
-        candidates->pop_front();
+        const qsizetype partner = *first;
+        *first = nextOfKey[size_t(partner)];
+
         paired[size_t(partner)] = true;
-        if (differ(older[partner], record))
+        if (differ(older.at(partner), record))
             changes.append({AppexChange::Changed, record});
     }
-    for (qsizetype i = 0; i < older.size(); ++i) {
+    for (qsizetype i = 0; i < older.count; ++i) {
         if (!paired[size_t(i)])
-            changes.append({AppexChange::Removed, older[i]});
+            changes.append({AppexChange::Removed, older.at(i)});
     }
     return changes;
+}
+
+void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode)
+{
+    const auto removed =
+        std::find_if(changes.begin(), changes.end(), [](const ComparedAppex &compared) {
+            return compared.change == AppexChange::Removed;
+        });
+    for (const auto &[begin, end] :
+         {std::pair(changes.begin(), removed), std::pair(removed, changes.end())}) {
+        AppexList records;
+        std::transform(begin, end, std::back_inserter(records),
+                       [](const ComparedAppex &compared) { return compared.record; });
+        const std::vector<qsizetype> order = SortOrder::order(records, sortCode);
+        const QList<ComparedAppex> part(begin, end);
+        for (size_t i = 0; i < order.size(); ++i)
+            *(begin + qsizetype(i)) = part[order[i]];
+    }
 }
 
 QString changeSymbol(AppexChange change)

@@ -21,6 +21,11 @@ using WritePiece = std::function<bool(QByteArrayView piece)>;
 // memory. False when `write` stopped it.
 [[nodiscard]] bool writeTsv(const AppexList &records, const WritePiece &write);
 [[nodiscard]] bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write);
+// The JSON, an array of objects with sorted keys as QJsonDocument writes
+// them, in pieces as the TSV.
+[[nodiscard]] bool writeJson(const AppexList &records, const WritePiece &write);
+[[nodiscard]] bool writeJson(const QList<ComparedAppex> &records, const WritePiece &write);
+// The JSON of `records`, whole.
 [[nodiscard]] QByteArray json(const AppexList &records);
 [[nodiscard]] QByteArray json(const QList<ComparedAppex> &records);
 

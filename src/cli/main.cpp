@@ -226,6 +226,13 @@ bool load(Appexer &appexer, const Options &options)
 
 int run(const Options &options)
 {
+    // The older listing first: an election is not made for a run that fails.
+    Appexer older;
+    older.setKeepsListing(false);
+    if (!options.compare.isEmpty() && !older.loadListing(options.compare, options.sortCode)) {
+        printError(older.failureText());
+        return Failure;
+    }
     Appexer appexer(options.tool, options.limits);
     appexer.setKeepsListing(false);
     if (!load(appexer, options)) {
@@ -241,18 +248,15 @@ int run(const Options &options)
     };
     Output output(options.output);
     const auto write = [&output](QByteArrayView piece) { return output.write(piece); };
+    const bool json = options.format == QLatin1String("json");
     bool written = false;
     if (!options.compare.isEmpty()) {
-        Appexer older;
-        older.setKeepsListing(false);
-        if (!older.loadListing(options.compare, options.sortCode)) {
-            printError(older.failureText());
-            return Failure;
-        }
-        QList<ComparedAppex> changes = compareListings(older.appexList(), appexer.appexList());
+        QList<ComparedAppex> changes =
+            compareListings(older.inListingOrder(), appexer.inListingOrder());
         changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
-        written = options.format == QLatin1String("json") ? write(RecordFormat::json(changes))
-                                                          : RecordFormat::writeTsv(changes, write);
+        sortChanges(changes, options.sortCode);
+        written =
+            json ? RecordFormat::writeJson(changes, write) : RecordFormat::writeTsv(changes, write);
     } else {
         // Copies of the records found only: a catalogue of a million records
         // is not copied whole to keep a few.
@@ -261,8 +265,7 @@ int run(const Options &options)
             std::copy_if(appexer.appexList().begin(), appexer.appexList().end(),
                          std::back_inserter(found), wanted);
         const AppexList &records = options.search.isEmpty() ? appexer.appexList() : found;
-
-        written = options.format == QLatin1String("json") ? write(RecordFormat::json(records))
+        written = json ? RecordFormat::writeJson(records, write)
                   : options.format == QLatin1String("rtf")
                       ? write(RtfEncoder::encode(composeReport(records)))
                       : RecordFormat::writeTsv(records, write);

@@ -280,6 +280,18 @@ void TestAppexer::comparison()
     appexer.clearComparison();
     QCOMPARE(appexer.rowCount(), 10);
     QCOMPARE(appexer.changeAt(0), AppexChange::Unchanged);
+
+    // Records of one key pair up in listing order, whatever the sorts did.
+    QFile twice(m_tools.path("twice.txt"));
+    QVERIFY(twice.open(QIODevice::WriteOnly));
+    twice.write("+ com.x(1)\nPath = /x\nUUID = 2\n\n+ com.x(2)\nPath = /x\nUUID = 1\n");
+    twice.close();
+    QVERIFY(appexer.loadListing(twice.fileName(), SortCode::SDK));
+    appexer.sortAppexList(SortCode::UUID);
+    appexer.sortAppexList(SortCode::SDK); // ties now in UUID order, not the listing's
+    appexer.compareWithListing(twice.fileName());
+    QVERIFY(finished(appexer));
+    QCOMPARE(appexer.changeCount(AppexChange::Changed), 0);
 }
 
 void TestAppexer::filterFollowsTheCatalogue()

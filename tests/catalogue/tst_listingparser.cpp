@@ -1,9 +1,14 @@
+#include "appexfield.h"
 #include "golden.h"
 #include "listingcomparison.h"
+
 #include "listingparser.h"
 #include "recordformat.h"
 #include "textkey.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSet>
 #include <QTest>
 
@@ -19,6 +24,7 @@ private slots:
     void listings_data();
     void listings();
     void comparison();
+    void jsonIsQJsonDocuments();
     void trimSetIsWhiteSpaceAndLineBreaksOnly();
     void copyTextAndIdentity();
 };
@@ -53,6 +59,20 @@ void TestListingParser::comparison()
     const AppexList newer = parseListing(QString::fromUtf8(readTestData("listings/newer.txt")));
     COMPARE_GOLDEN(RecordFormat::json(compareListings(older, newer)), "listings/changes.json");
     QVERIFY(compareListings(newer, newer).isEmpty());
+}
+
+void TestListingParser::jsonIsQJsonDocuments()
+{
+    Appex record;
+    for (char16_t c = 0; c < 0x80; ++c)
+        record.name += QChar(c);
+    record.path = QString::fromUtf16(u"\u00e9\u2028\U0001F3B5") + QChar(0xD800) + QChar(u'x');
+    QJsonObject object;
+    for (const AppexFieldInfo &field : appexFields)
+        object.insert(field.jsonKey, record.*field.value);
+    QCOMPARE(RecordFormat::json({record, record}),
+             QJsonDocument(QJsonArray{object, object}).toJson(QJsonDocument::Indented));
+    QCOMPARE(RecordFormat::json(AppexList()), QByteArray("[\n]\n"));
 }
 
 void TestListingParser::trimSetIsWhiteSpaceAndLineBreaksOnly()
