@@ -16,10 +16,8 @@ void FileSource::start()
                             ? m_file.open(stdin, QIODevice::ReadOnly)
                             : (m_file.setFileName(m_fileName), m_file.open(QIODevice::ReadOnly));
     // A failure to open is told on the next turn, as every other ending is.
-    if (opened)
-        m_nextPiece.start(0);
-    else
-        QTimer::singleShot(0, this, &FileSource::fail);
+    m_failed = !opened;
+    m_nextPiece.start(0);
 }
 
 void FileSource::abort()
@@ -30,6 +28,11 @@ void FileSource::abort()
 
 void FileSource::readPiece()
 {
+    if (m_failed) {
+        fail();
+        return;
+    }
+
     m_piece.resize(pieceBytes);
     const qint64 size = m_file.read(m_piece.data(), pieceBytes);
     if (size < 0) {

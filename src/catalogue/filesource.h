@@ -28,4 +28,5 @@ private:
     QFile m_file;
     QByteArray m_piece; // reused: fresh memory for every piece costs more than reading it
     QTimer m_nextPiece;
+    bool m_failed = false; // to open
 };

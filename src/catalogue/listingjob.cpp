@@ -12,7 +12,7 @@ qsizetype wholeCharacters(QByteArrayView bytes)
 {
     qsizetype start = bytes.size();
     // A character has at most three continuation bytes, 10xxxxxx.
-    while (start > 0 && bytes.size() - start < 4 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
+    while (start > 0 && bytes.size() - start < 3 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
         --start;
     if (start == 0)
         return bytes.size();
@@ -76,10 +76,15 @@ void ListingJob::addBytes(QByteArrayView bytes)
         m_pending += bytes;
         decode(std::exchange(m_pending, {}));
     }
-    if (m_parser.recordCount() > m_limits.maxRecords) {
-        stop(QStringLiteral("The listing holds more than %1 records, so none of it was read.")
-                 .arg(QLocale(QLocale::English).toString(m_limits.maxRecords)));
-    }
+    if (m_parser.recordCount() > m_limits.maxRecords)
+        stop(tooManyRecords());
+}
+
+QString ListingJob::tooManyRecords() const
+{
+    return QStringLiteral("The listing holds more than %1 %2, so none of it was read.")
+        .arg(QLocale(QLocale::English).toString(m_limits.maxRecords),
+             m_limits.maxRecords == 1 ? QStringLiteral("record") : QStringLiteral("records"));
 }
 
 void ListingJob::decode(QByteArrayView bytes)
@@ -115,6 +120,11 @@ void ListingJob::sourceFinished(const QString &failureText, const QString &detai
         return;
     }
     m_records = m_parser.finish();
+    if (m_records.size() > m_limits.maxRecords) {
+        m_records.clear();
+        end(tooManyRecords(), detail);
+        return;
+    }
     end(QString(), detail);
 }
 
@@ -130,7 +140,7 @@ void ListingJob::end(const QString &failureText, const QString &detail)
         return;
     m_ended = true;
     m_failureText = failureText;
-    m_failureDetail = detail;
+    m_failureDetail = failureText.isEmpty() ? QString() : detail;
     if (!succeeded()) {
         m_listing.clear();
         m_parser = ListingParser();

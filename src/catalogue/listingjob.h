@@ -57,6 +57,7 @@ private:
     void sourceFinished(const QString &failureText, const QString &detail);
     void stop(const QString &failureText);
     void end(const QString &failureText, const QString &detail);
+    [[nodiscard]] QString tooManyRecords() const;
 
     std::unique_ptr<ListingSource> m_source;
     const ListingLimits m_limits;

@@ -20,8 +20,8 @@ public:
     // The records of all the text added, in listing order.
     [[nodiscard]] AppexList finish();
 
-    // Records made so far.
-    [[nodiscard]] qsizetype recordCount() const { return m_records.size(); }
+    // Records complete so far: of the blocks ended, those with a UUID.
+    [[nodiscard]] qsizetype recordCount() const { return m_records.size() - m_blockHasRecord; }
 
 private:
     // Values that many records hold alike, an SDK or a parent, kept once and

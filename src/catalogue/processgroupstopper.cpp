@@ -61,7 +61,8 @@ bool ProcessGroupStopper::groupIsGone() const
 
 void ProcessGroupStopper::killWhatIsLeft()
 {
-    if (!m_done)
+    // Never to a group known to be gone: its number may be another's by now.
+    if (!m_done && !groupIsGone())
         ::kill(-m_group, SIGKILL);
     m_done = true;
 }

@@ -34,11 +34,17 @@ void ToolSource::start()
     connect(m_process, &QProcess::readyReadStandardError, this, &ToolSource::readErrors);
     connect(m_process, &QProcess::finished, this, &ToolSource::processFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
+        // QProcess may say so within start(): told on the next turn, as every
+        // other ending is, so that no caller hears of the end before start() returns.
         if (error == QProcess::FailedToStart)
-            processFailed();
+            QMetaObject::invokeMethod(this, &ToolSource::processFailed, Qt::QueuedConnection);
     });
     m_deadline.start(m_timeout);
     m_process->start(QIODevice::ReadOnly);
+    // The child makes its own group too: whichever runs first, a stop that
+    // comes at once finds the group made.
+    if (const qint64 pid = m_process->processId(); pid > 0)
+        ::setpgid(pid_t(pid), pid_t(pid));
 }
 
 void ToolSource::abort()
@@ -64,7 +70,7 @@ void ToolSource::readErrors()
 void ToolSource::processFinished(int exitCode, int exitStatus)
 {
     readOutput();   // what the tool wrote just before it exited
-    if (!m_process) // the output was one byte too many
+    if (!m_process) // a receiver stopped it: the output went past a limit
         return;
     readErrors();
     if (exitStatus == QProcess::CrashExit)
@@ -77,8 +83,9 @@ void ToolSource::processFinished(int exitCode, int exitStatus)
 
 void ToolSource::processFailed()
 {
-    finish(QStringLiteral("pluginkit could not be started (%1): %2.")
-               .arg(m_program, m_process->errorString()));
+    if (m_process) // else aborted meanwhile
+        finish(QStringLiteral("pluginkit could not be started (%1): %2.")
+                   .arg(m_program, m_process->errorString()));
 }
 
 void ToolSource::timedOut()

@@ -118,6 +118,9 @@ void TestAppexer::failures_data()
     QTest::newRow("more records than the cap")
         << m_tools.printing(m_newer) << any << qsizetype(9)
         << "The listing holds more than 9 records, so none of it was read.";
+    QTest::newRow("the last record past the cap, with no blank line after it")
+        << m_tools.printing(readTestData("listings/older.txt") + "\nUUID = tenth") << any
+        << qsizetype(9) << "The listing holds more than 9 records, so none of it was read.";
 }
 
 void TestAppexer::failures()
@@ -141,8 +144,9 @@ void TestAppexer::failures()
     QCOMPARE(resets.size(), 1);
 }
 
-// A tool that starts a child which ignores SIGTERM, and then hangs: the child
-// must be gone once the grace period after stopping the tool has passed.
+// A tool that starts a child which notes SIGTERM and goes on, and then hangs:
+// the child must hear SIGTERM first and be gone once the grace period after
+// stopping the tool has passed.
 void TestAppexer::stoppingReachesTheWholeGroup_data()
 {
     QTest::addColumn<bool>("cancel"); // else the time-out stops it
@@ -154,9 +158,12 @@ void TestAppexer::stoppingReachesTheWholeGroup()
 {
     QFETCH(bool, cancel);
     const QString pidFile = m_tools.path(QStringLiteral("child%1.pid").arg(cancel));
-    const QString tool = m_tools.write(QStringLiteral("spawner%1").arg(cancel),
-                                       "(trap '' TERM; exec sleep 60) &\necho $! > '" +
-                                           pidFile.toUtf8() + "'\nwait");
+    const QString termFile = m_tools.path(QStringLiteral("child%1.term").arg(cancel));
+    // The child tells its process id once it listens for SIGTERM.
+    const QString tool =
+        m_tools.write(QStringLiteral("spawner%1").arg(cancel),
+                      "sh -c 'trap \"touch " + termFile.toUtf8() + "\" TERM; echo $$ > " +
+                          pidFile.toUtf8() + "; while :; do sleep 0.1; done' &\nwait");
     ListingLimits limits;
     limits.timeout = std::chrono::milliseconds(cancel ? 60000 : 500);
     Appexer appexer(tool, limits);
@@ -171,6 +178,8 @@ void TestAppexer::stoppingReachesTheWholeGroup()
         QCOMPARE(appexer.failureText(), QStringLiteral("The listing was cancelled."));
         QCOMPARE(appexer.appexList().size(), 9);
     }
+    QTRY_VERIFY(QFile::exists(termFile));
+    QVERIFY(isRunning(pidFile)); // within the grace period
     QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pidFile), 5000);
 }
 
@@ -214,6 +223,17 @@ void TestAppexer::capturedListings()
     QVERIFY(appexer.loadListing(file.fileName(), SortCode::UUID));
     QCOMPARE(appexer.appexList().first().name, QStringLiteral("\u00e9"));
     QCOMPARE(appexer.listing(), large);
+
+    // A byte order mark opening a listing is no text; a block without a UUID
+    // is no record, however many the limit lets in.
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("\xEF\xBB\xBF+    com.x(1)\nUUID = a\n\n+    com.y(1)\n");
+    file.close();
+    ListingLimits oneRecord;
+    oneRecord.maxRecords = 1;
+    Appexer one(QString(), oneRecord);
+    QVERIFY(one.loadListing(file.fileName(), SortCode::UUID));
+    QCOMPARE(one.appexList().first().identifier, QStringLiteral("com.x"));
 }
 
 void TestAppexer::elections()
