@@ -3,6 +3,7 @@
 #include <QSocketNotifier>
 
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 
@@ -14,22 +15,15 @@ namespace {
 constexpr std::array handled = {SIGINT, SIGTERM};
 volatile std::sig_atomic_t receivedSignal = 0;
 int wakeUp[2] = {-1, -1}; // written by the handler, read by the event loop
+std::array<struct sigaction, handled.size()> before; // what each signal did before
 
 extern "C" void onSignal(int signal)
 {
+    const int savedErrno = errno; // the code it interrupts may be about to read it
     receivedSignal = signal;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(wakeUp[1], &byte, 1);
-}
-
-void setHandler(void (*handler)(int))
-{
-    struct sigaction action = {};
-    action.sa_handler = handler;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (const int signal : handled)
-        sigaction(signal, &action, nullptr);
+    errno = savedErrno;
 }
 
 } // namespace
@@ -46,12 +40,23 @@ TerminationSignals::TerminationSignals(QObject *parent)
         }
         emit terminationRequested();
     });
-    setHandler(onSignal);
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (size_t i = 0; i < handled.size(); ++i) {
+        sigaction(handled[i], nullptr, &before[i]);
+        // A signal ignored when the program started (as `cmd &` in a script
+        // ignores SIGINT) stays ignored.
+        if (before[i].sa_handler != SIG_IGN)
+            sigaction(handled[i], &action, nullptr);
+    }
 }
 
 TerminationSignals::~TerminationSignals()
 {
-    setHandler(SIG_DFL);
+    for (size_t i = 0; i < handled.size(); ++i)
+        sigaction(handled[i], &before[i], nullptr);
 }
 
 int TerminationSignals::received()
@@ -61,7 +66,7 @@ int TerminationSignals::received()
 
 void TerminationSignals::endByReceivedSignal()
 {
-    setHandler(SIG_DFL);
+    std::signal(receivedSignal, SIG_DFL);
     std::raise(receivedSignal);
     std::_Exit(128 + receivedSignal); // in case the signal was blocked
 }

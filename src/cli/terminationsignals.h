@@ -13,7 +13,7 @@ class TerminationSignals : public QObject
 
 public:
     explicit TerminationSignals(QObject *parent = nullptr);
-    ~TerminationSignals() override; // restores the default handling
+    ~TerminationSignals() override; // restores what the signals did before
 
     // The signal received, or 0.
     [[nodiscard]] static int received();
