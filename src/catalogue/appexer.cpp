@@ -25,7 +25,13 @@ QString choiceArgument(Appexer::ElectionChoice choice)
     return QStringLiteral("default");
 }
 
+QString readingText(const QString &fileName)
+{
+    return QStringLiteral("Reading \u201C%1\u201D").arg(QFileInfo(fileName).fileName());
+}
+
 QString toolTipOf(const Appex &record)
+
 {
     QString rows;
     for (const AppexFieldInfo &field : appexFields) {
@@ -64,24 +70,24 @@ void Appexer::refresh(qint64 sortCode)
 void Appexer::openListing(const QString &fileName, qint64 sortCode)
 {
     m_sortCode = sortCode;
-    startJob(std::make_unique<FileSource>(fileName),
-             QStringLiteral("Reading \u201C%1\u201D").arg(QFileInfo(fileName).fileName()),
-             Outcome::Replace, fileName);
+    startJob(std::make_unique<FileSource>(fileName), readingText(fileName), Outcome::Replace,
+             fileName);
 }
 
 void Appexer::setElection(const QString &identifier, ElectionChoice choice, qint64 sortCode)
 {
     m_sortCode = sortCode;
-    startJob(toolSource(
-                 {QStringLiteral("-e"), choiceArgument(choice), QStringLiteral("-i"), identifier}),
-             QStringLiteral("Running pluginkit"), Outcome::Elected, QString());
+    startJob(
+        toolSource(
+            {QStringLiteral("-e"), choiceArgument(choice), QStringLiteral("-i"), identifier}),
+        QStringLiteral("Running pluginkit -e %1 -i %2").arg(choiceArgument(choice), identifier),
+        Outcome::Elected, QString());
 }
 
 void Appexer::compareWithListing(const QString &fileName)
 {
-    startJob(std::make_unique<FileSource>(fileName),
-             QStringLiteral("Reading \u201C%1\u201D").arg(QFileInfo(fileName).fileName()),
-             Outcome::Baseline, fileName);
+    startJob(std::make_unique<FileSource>(fileName), readingText(fileName), Outcome::Baseline,
+             fileName);
 }
 
 void Appexer::clearComparison()
@@ -235,6 +241,9 @@ void Appexer::jobEnded(ListingJob *job, Outcome outcome, const QString &file)
     m_busyText.clear();
     m_failureText = job->failureText();
     m_failureDetail = job->failureDetail();
+    m_wasCancelled = job->wasCancelled();
+    if (m_wasCancelled && outcome == Outcome::Elected)
+        m_failureText = QStringLiteral("The election was cancelled.");
 
     if (job->succeeded()) {
         switch (outcome) {

@@ -76,6 +76,8 @@ public:
     // both empty after a success.
     [[nodiscard]] QString failureText() const { return m_failureText; }
     [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
+    // Whether the last job failed by being cancelled.
+    [[nodiscard]] bool wasCancelled() const { return m_wasCancelled; }
 
     // The records in the order the listing gave them.
     [[nodiscard]] ListingRecords inListingOrder() const;
@@ -130,7 +132,7 @@ private:
     QString m_busyText;
     QString m_failureText;
     QString m_failureDetail;
-    qint64 m_electionSortCode = 0;
+    bool m_wasCancelled = false;
 };
 
 Q_DECLARE_METATYPE(Appex)

@@ -7,7 +7,7 @@ AppexFilter::AppexFilter(Appexer *appexer, QObject *parent)
     , m_appexer(appexer)
 {
     setSourceModel(appexer);
-    // Told before the proxy learns of the change, so it never filters by the
+    // Told before the change is done, so that no filtering after it uses the
     // index of an earlier listing or order.
     const auto stale = [this] { m_indexIsStale = true; };
     connect(appexer, &QAbstractItemModel::modelAboutToBeReset, this, stale);

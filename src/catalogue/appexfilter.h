@@ -24,7 +24,6 @@ public:
 
     [[nodiscard]] bool isSearching() const { return !m_query.isEmpty(); }
     [[nodiscard]] QString query() const { return m_query; }
-    [[nodiscard]] AppexSearch::Scope scope() const { return m_scope; }
 
 protected:
     [[nodiscard]] bool filterAcceptsRow(int sourceRow,

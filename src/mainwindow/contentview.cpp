@@ -49,6 +49,7 @@ const QStringList sortEntries = {QStringLiteral("SD&K"), QStringLiteral("P&arent
 bool askByMessageBox(QWidget *window, const QString &question, const QString &detail)
 {
     QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, window);
+    box.setTextFormat(Qt::PlainText); // a name is no markup
     box.setInformativeText(detail);
     box.setDefaultButton(box.addButton(QObject::tr("Disable"), QMessageBox::AcceptRole));
     return box.exec() == 0; // the first button added: "Disable"
@@ -112,7 +113,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     buildStatusBar();
     setSearchScope(settings.searchScope);
 
-    connect(m_appexer, &Appexer::busyChanged, this, &ContentView::jobStarted);
+    connect(m_appexer, &Appexer::busyChanged, this, &ContentView::showBusy);
     connect(m_appexer, &Appexer::jobFinished, this, &ContentView::jobFinished);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
@@ -161,7 +162,9 @@ void ContentView::buildActions()
         action(tr("Co&mpare with Listing\u2026"),
                tr("Mark what changed since a listing captured earlier"), QKeySequence(), [this] {
                    chooseListing(tr("Compare with Listing"), [this](const QString &file) {
-                       m_appexer->compareWithListing(file);
+                       readListing(file, [this](const QString &older) {
+                           m_appexer->compareWithListing(older);
+                       });
                    });
                });
     m_clearComparisonAction = action(tr("C&lear Comparison"), tr("Stop comparing"), QKeySequence(),
@@ -405,8 +408,11 @@ void ContentView::buildStatusBar()
         setTabOrder(previous, button);
         previous = button;
     }
-    for (const char *name : {"getAppexes", "showPaths", "showUUID", "saveAsRTF"}) {
-        QWidget *next = findChild<QWidget *>(QLatin1String(name));
+    QList<QWidget *> chain;
+    for (const char *name : {"getAppexes", "showPaths", "showUUID", "saveAsRTF"})
+        chain << findChild<QWidget *>(QLatin1String(name));
+    chain << m_failureBar->buttons() << m_comparisonBar->buttons() << m_list;
+    for (QWidget *next : chain) {
         setTabOrder(previous, next);
         previous = next;
     }
@@ -424,7 +430,25 @@ void ContentView::placeWindow()
 
 void ContentView::openListing(const QString &file)
 {
-    m_appexer->openListing(file, m_sortCode);
+    readListing(file,
+                [this](const QString &listing) { m_appexer->openListing(listing, m_sortCode); });
+}
+
+// A listing chosen while a job runs is read once it ends; one that is not a
+// regular file, a FIFO say, is refused, as reading it could hold the window up.
+void ContentView::readListing(const QString &file, const std::function<void(QString)> &read)
+{
+    if (m_appexer->isBusy()) {
+        m_pendingRead = [this, file, read] { readListing(file, read); };
+        return;
+    }
+    if (!QFileInfo(file).isFile()) {
+        m_failureBar->showMessage(
+            tr("The listing \u201C%1\u201D could not be read: it is not a regular file.")
+                .arg(file));
+        return;
+    }
+    read(file);
 }
 
 QString ContentView::selectedCopyText() const
@@ -444,7 +468,7 @@ void ContentView::closeEvent(QCloseEvent *event)
 void ContentView::dragEnterEvent(QDragEnterEvent *event)
 {
     const QList<QUrl> urls = event->mimeData()->urls();
-    if (urls.size() == 1 && urls.first().isLocalFile() && !m_appexer->isBusy())
+    if (urls.size() == 1 && urls.first().isLocalFile())
         event->acceptProposedAction();
 }
 
@@ -471,8 +495,8 @@ void ContentView::pickSortCode(int sortCode)
     if (sortCode == m_sortCode)
         return;
     m_sortCode = sortCode;
-    if (!m_appexer->appexList().isEmpty())
-        m_appexer->sortAppexList(m_sortCode);
+    // Also with nothing to sort: a listing read meanwhile is sorted so.
+    m_appexer->sortAppexList(m_sortCode);
     Settings::storeSortCode(m_sortCode);
 }
 
@@ -533,11 +557,20 @@ void ContentView::showInFileManager()
     const Appex *record = currentRecord();
     if (!record)
         return;
+    const QString folder = QFileInfo(record->path).absolutePath();
+    if (!QFileInfo(folder).isDir()) {
+        statusBar()->showMessage(tr("\u201C%1\u201D is not on this computer.").arg(folder), 5000);
+        return;
+    }
 #ifdef Q_OS_MACOS
-    QProcess::startDetached(QStringLiteral("/usr/bin/open"), {QStringLiteral("-R"), record->path});
+    const bool shown = QProcess::startDetached(QStringLiteral("/usr/bin/open"),
+                                               {QStringLiteral("-R"), record->path});
 #else
-    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(record->path).absolutePath()));
+    const bool shown = QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 #endif
+    if (!shown)
+        statusBar()->showMessage(tr("No file manager could show \u201C%1\u201D.").arg(folder),
+                                 5000);
 }
 
 void ContentView::elect(Appexer::ElectionChoice choice)
@@ -545,18 +578,19 @@ void ContentView::elect(Appexer::ElectionChoice choice)
     const Appex *record = currentRecord();
     if (!record)
         return;
+    // Copies: the question's own event loop may see the catalogue change.
+    const QString identifier = record->identifier;
+    const QString name = nameOf(*record);
     if (choice == Appexer::ElectionChoice::Ignore &&
-        !m_services.confirm(
-            tr("Disable \u201C%1\u201D?")
-                .arg(record->name.isEmpty() ? record->identifier : record->name),
-            tr("The extension %1 will no longer be used. This takes effect for your user "
-               "account until you enable it again.")
-                .arg(record->identifier)))
+        !m_services.confirm(tr("Disable \u201C%1\u201D?").arg(name),
+                            tr("The extension %1 will no longer be used. This takes effect for "
+                               "your user account until you enable it again.")
+                                .arg(identifier)))
         return;
-    m_appexer->setElection(record->identifier, choice, m_sortCode);
+    m_appexer->setElection(identifier, choice, m_sortCode);
 }
 
-void ContentView::jobStarted()
+void ContentView::showBusy()
 {
     if (m_appexer->isBusy())
         m_jobStatus->start(m_appexer->busyText());
@@ -567,18 +601,27 @@ void ContentView::jobStarted()
 
 void ContentView::jobFinished(bool succeeded)
 {
+    const QString file = m_appexer->listingFile();
     if (succeeded) {
         m_failureBar->hide();
-        const QString file = m_appexer->listingFile();
-        setWindowTitle(file.isEmpty()
-                           ? QStringLiteral("Zephlist ") + dateStamp(m_theStartDate)
-                           : QStringLiteral("Zephlist \u2014 ") + QFileInfo(file).fileName());
-    } else if (m_appexer->failureText() == ListingJob::cancelledText) {
+        m_toolListed = m_toolListed || file.isEmpty();
+        if (!file.isEmpty() && m_appexer->appexList().isEmpty())
+            m_failureBar->showMessage(tr("\u201C%1\u201D holds no extensions. Is it a listing "
+                                         "that \u201Cpluginkit -m -vv\u201D printed?")
+                                          .arg(QFileInfo(file).fileName()));
+    } else if (m_appexer->wasCancelled()) {
         statusBar()->showMessage(m_appexer->failureText(), 5000);
     } else {
         m_failureBar->showMessage(m_appexer->failureText(), m_appexer->failureDetail());
     }
+    // The title tells where the list shown came from: a file, or the tool,
+    // stamped with the window's start once the tool listed.
+    setWindowTitle(!file.isEmpty() ? QStringLiteral("Zephlist \u2014 ") + QFileInfo(file).fileName()
+                   : m_toolListed  ? QStringLiteral("Zephlist ") + dateStamp(m_theStartDate)
+                                   : QStringLiteral("Zephlist"));
     updateActions();
+    if (!m_appexer->isBusy() && m_pendingRead)
+        std::exchange(m_pendingRead, {})();
 }
 
 // A filter or a listing can change the list many times in one go: the window
@@ -652,8 +695,6 @@ void ContentView::updateActions()
     const bool comparing = m_appexer->isComparing();
     const bool selected = m_list->selectionModel()->hasSelection();
     m_getAppexesAction->setEnabled(!busy);
-    m_openAction->setEnabled(!busy);
-    m_compareAction->setEnabled(!busy);
     m_saveListingAction->setEnabled(!m_appexer->listing().isEmpty());
     m_saveAsRTFAction->setEnabled(!m_appexer->appexList().isEmpty());
     m_clearComparisonAction->setEnabled(comparing && !busy);
@@ -668,6 +709,14 @@ void ContentView::updateActions()
         record && m_appexer->listingFile().isEmpty() && !busy && !record->identifier.isEmpty() &&
         AppexChange(current.data(Appexer::ChangeRole).toInt()) != AppexChange::Removed;
     m_showInFileManagerAction->setEnabled(record && !record->path.isEmpty());
+    // The election commands name the one extension they act on.
+    const QString name = record ? QStringLiteral(" \u201C%1\u201D")
+                                      .arg(nameOf(*record))
+                                      .replace(QChar(u'&'), QStringLiteral("&&"))
+                                : QString();
+    m_enableAction->setText(tr("&Enable%1").arg(name));
+    m_disableAction->setText(tr("&Disable%1\u2026").arg(name));
+    m_resetElectionAction->setText(tr("&Reset%1 to Default").arg(name));
     m_enableAction->setEnabled(live && record->election != Election::use);
     m_disableAction->setEnabled(live && record->election != Election::ignore);
     m_resetElectionAction->setEnabled(live);
@@ -689,6 +738,12 @@ QModelIndexList ContentView::selectedRows() const
     std::sort(rows.begin(), rows.end(),
               [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     return rows;
+}
+
+QString ContentView::nameOf(const Appex &record)
+{
+    const QString name = record.name.isEmpty() ? record.identifier : record.name;
+    return name.size() > 40 ? name.left(39) + u'\u2026' : name;
 }
 
 const Appex *ContentView::currentRecord() const

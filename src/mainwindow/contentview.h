@@ -83,12 +83,13 @@ private:
     void saveAsRTF();
     void saveListing();
     void chooseListing(const QString &title, const std::function<void(QString)> &use);
+    void readListing(const QString &file, const std::function<void(QString)> &read);
     void escape();
     void copyField(QString Appex::*field);
     void showInFileManager();
     void elect(Appexer::ElectionChoice choice);
 
-    void jobStarted();
+    void showBusy();
     void jobFinished(bool succeeded);
     void scheduleUpdate();
     void catalogueChanged();
@@ -97,6 +98,8 @@ private:
     void updateSearchState();
     [[nodiscard]] QModelIndexList selectedRows() const;
     [[nodiscard]] const Appex *currentRecord() const;
+    // A record's name for a command or question; its identifier if it has none.
+    [[nodiscard]] static QString nameOf(const Appex &record);
 
     Appexer *m_appexer;
     AppexFilter *m_filter;
@@ -108,6 +111,8 @@ private:
     bool m_showUUID;
     qint64 m_sortCode;
     int m_widestRow = 0;
+    bool m_toolListed = false;           // a listing of the tool was shown
+    std::function<void()> m_pendingRead; // a listing chosen while a job ran
     bool m_updatePending = false;
 
     QMenu *m_fileMenu = nullptr;

@@ -27,7 +27,6 @@ void FileDialogSavePanel::begin(const QString &proposedName, Completion completi
                          else
                              completion(Response::Cancel, QString());
                      });
-    m_lastDialog = dialog;
     dialog->show();
 }
 

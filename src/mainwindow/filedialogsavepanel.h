@@ -2,8 +2,7 @@
 
 #include "savepanel.h"
 
-#include <QFileDialog>
-#include <QPointer>
+class QWidget;
 
 // The save panel as the platform's file dialog where it has one: modeless,
 // one dialog per save, starting in the folder last used. A chosen name
@@ -25,13 +24,10 @@ public:
 
     // `name` with the suffix appended unless it already ends so.
     [[nodiscard]] QString completedName(const QString &name) const;
-    // The dialog opened last, while it is open; for tests.
-    [[nodiscard]] QFileDialog *openDialog() const { return m_lastDialog; }
 
 private:
     void chosen(const QString &file, const Completion &completion);
 
     QWidget *m_window;
     FileType m_type;
-    QPointer<QFileDialog> m_lastDialog;
 };

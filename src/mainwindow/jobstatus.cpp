@@ -9,6 +9,8 @@ JobStatus::JobStatus(QWidget *parent)
     : QWidget(parent)
     , m_label(new QLabel(this))
 {
+    m_label->setTextFormat(Qt::PlainText); // file names are no markup
+
     setObjectName(QStringLiteral("jobStatus"));
     auto *busy = new QProgressBar(this);
     busy->setRange(0, 0); // no end known: the bar moves to and fro

@@ -45,7 +45,11 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
     m_details->setReadOnly(true);
     m_details->setMaximumHeight(6 * fontMetrics().lineSpacing());
     m_details->setVisible(false);
-    connect(m_detailsButton, &QToolButton::toggled, m_details, &QWidget::setVisible);
+    connect(m_detailsButton, &QToolButton::toggled, this, [this](bool shown) {
+        m_details->setVisible(shown);
+        m_detailsButton->setText(shown ? tr("Hide &Details") : tr("&Details"));
+    });
+
     m_close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     m_close->setAutoRaise(true);
     m_close->setToolTip(tr("Close this message"));
@@ -84,7 +88,18 @@ void MessageBar::setClosable(bool closable)
     m_close->setVisible(closable);
 }
 
+QList<QWidget *> MessageBar::buttons() const
+{
+    QList<QWidget *> buttons;
+    for (int i = 0; i < m_row->count(); ++i) {
+        if (auto *button = qobject_cast<QToolButton *>(m_row->itemAt(i)->widget()))
+            buttons << button;
+    }
+    return buttons;
+}
+
 QString MessageBar::text() const
+
 {
     return m_text->text();
 }

@@ -24,7 +24,10 @@ public:
     void addActionButton(QAction *action);
     void setClosable(bool closable);
 
+    // Its buttons, in the order they lie.
+    [[nodiscard]] QList<QWidget *> buttons() const;
     [[nodiscard]] QString text() const;
+
     [[nodiscard]] QString details() const;
 
 private:

@@ -3,7 +3,6 @@
 #include "appex.h"
 
 #include <QList>
-#include <QMetaType>
 #include <QString>
 
 // What one row of the list shows for a record: coloured texts, left to right.
@@ -20,10 +19,7 @@ public:
         friend bool operator==(const Item &, const Item &) = default;
     };
 
-    MessageRow() = default;
     MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearching);
-
-    [[nodiscard]] const Appex &line() const { return m_line; }
 
     // SDK and name always; the path with `showPaths`; the parent's name when
     // there is one, and its path with `showPaths`; the UUID with `showUUID`,
@@ -40,5 +36,3 @@ private:
     bool m_showUUID = false;
     bool m_isSearching = false;
 };
-
-Q_DECLARE_METATYPE(MessageRow)

@@ -4,15 +4,12 @@
 
 #include "listingparser.h"
 #include "recordformat.h"
-#include "textkey.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSet>
 #include <QTest>
-
-#include <unicode/uchar.h>
 
 // Each listing in tests/data/listings parses to the records of the JSON file
 // of the same name, field by field and in listing order.
@@ -25,7 +22,6 @@ private slots:
     void listings();
     void comparison();
     void jsonIsQJsonDocuments();
-    void trimSetIsWhiteSpaceAndLineBreaksOnly();
     void copyTextAndIdentity();
 };
 
@@ -73,17 +69,6 @@ void TestListingParser::jsonIsQJsonDocuments()
     QCOMPARE(RecordFormat::json({record, record}),
              QJsonDocument(QJsonArray{object, object}).toJson(QJsonDocument::Indented));
     QCOMPARE(RecordFormat::json(AppexList()), QByteArray("[\n]\n"));
-}
-
-void TestListingParser::trimSetIsWhiteSpaceAndLineBreaksOnly()
-{
-    for (char32_t c = 0; c <= 0xFFFF; ++c) {
-        const bool expected = c == u' ' || c == u'\t' || (c >= 0x0A && c <= 0x0D) || c == 0x85 ||
-                              c == 0x2028 || c == 0x2029 ||
-                              u_charType(UChar32(c)) == U_SPACE_SEPARATOR;
-        QVERIFY2(TextKey::isTrimCharacter(char16_t(c)) == expected,
-                 qPrintable(QString::number(c, 16)));
-    }
 }
 
 void TestListingParser::copyTextAndIdentity()

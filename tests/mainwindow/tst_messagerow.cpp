@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+#include <numeric>
+
 using Colour = MessageRow::Colour;
 using Items = QList<MessageRow::Item>;
 
@@ -68,6 +70,12 @@ void TestMessageRow::items()
     record.parentPath = parentPath;
     record.uuid = "5D2C";
     QTEST(MessageRow(record, showPaths, showUUID, isSearching).items(), "items");
+    QFETCH(Items, items); // the window measures rows by their length alone
+    QCOMPARE(MessageRow::textLength(record, showPaths, showUUID, isSearching),
+             std::accumulate(items.begin(), items.end(), qsizetype(0),
+                             [](qsizetype sum, const MessageRow::Item &item) {
+                                 return sum + item.text.size();
+                             }));
 }
 
 QTEST_GUILESS_MAIN(TestMessageRow)
