@@ -31,12 +31,10 @@ QString readingText(const QString &fileName)
 }
 
 QString toolTipOf(const Appex &record)
-
 {
     QString rows;
     for (const AppexFieldInfo &field : appexFields) {
         rows += QStringLiteral("<tr><td><b>%1</b></td><td style=\"white-space:pre\">%2</td></tr>")
-
                     .arg(field.label, (record.*field.value).toHtmlEscaped());
     }
     return QStringLiteral("<table>%1</table>").arg(rows);

@@ -9,7 +9,8 @@
 // an optional election tag, the extension's identifier and its version.
 struct HeaderLine
 {
-    QStringView identifier; // stretches of the line parsed
+    QStringView identifier; // stretches of the line parsed: valid while it is
+
     QStringView version;
     QString election; // an Election name; empty without a tag
 

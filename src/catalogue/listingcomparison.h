@@ -7,7 +7,8 @@
 #include <functional>
 
 // How a record of a newer listing differs from an older one.
-enum class AppexChange { Unchanged, Added, Changed, Removed }; // changeNames follows this order
+// changeSymbol() and changeWord() read a table in this order.
+enum class AppexChange { Unchanged, Added, Changed, Removed };
 
 struct ComparedAppex
 {

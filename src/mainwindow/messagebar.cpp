@@ -99,7 +99,6 @@ QList<QWidget *> MessageBar::buttons() const
 }
 
 QString MessageBar::text() const
-
 {
     return m_text->text();
 }

@@ -205,7 +205,6 @@ void TestCli::outputOntoTheFileStandardOutputAppendsTo()
 }
 
 void TestCli::runsTheStandInTool()
-
 {
     const auto [exitCode, out, errors] = run({});
     QCOMPARE(exitCode, 0);
