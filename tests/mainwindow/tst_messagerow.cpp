@@ -1,8 +1,32 @@
 #include "messagerow.h"
+#include "messagerowdelegate.h"
 
+#include <QPalette>
 #include <QTest>
 
+#include <cmath>
 #include <numeric>
+
+namespace {
+
+// Relative luminance and contrast ratio, as WCAG defines them.
+double luminance(const QColor &colour)
+{
+    const auto linear = [](double c) {
+        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
 
 using Colour = MessageRow::Colour;
 using Items = QList<MessageRow::Item>;
@@ -14,6 +38,8 @@ class TestMessageRow : public QObject
 private slots:
     void items_data();
     void items();
+    void coloursAreLegible_data();
+    void coloursAreLegible();
 };
 
 void TestMessageRow::items_data()
@@ -78,5 +104,25 @@ void TestMessageRow::items()
                              }));
 }
 
-QTEST_GUILESS_MAIN(TestMessageRow)
+void TestMessageRow::coloursAreLegible_data()
+{
+    QTest::addColumn<QColor>("background");
+    QTest::newRow("light") << QColor(Qt::white);
+    QTest::newRow("dark") << QColor(0x1e, 0x1e, 0x1e);
+}
+
+void TestMessageRow::coloursAreLegible()
+{
+    QFETCH(QColor, background);
+    QPalette palette;
+    palette.setColor(QPalette::Base, background);
+    for (const Colour colour : {Colour::Green, Colour::Brown, Colour::Orange, Colour::Red})
+        QVERIFY(contrast(MessageRowDelegate::colourOf(colour, palette), background) >= 4.5);
+    // The parent path and the UUID, side by side in a row, apart in hue.
+    const int orange = MessageRowDelegate::colourOf(Colour::Orange, palette).hslHue();
+    const int red = MessageRowDelegate::colourOf(Colour::Red, palette).hslHue();
+    QVERIFY(std::min(std::abs(orange - red), 360 - std::abs(orange - red)) >= 25);
+}
+
+QTEST_MAIN(TestMessageRow)
 #include "tst_messagerow.moc"
