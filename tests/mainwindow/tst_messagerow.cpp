@@ -121,7 +121,7 @@ void TestMessageRow::coloursAreLegible()
     // The parent path and the UUID, side by side in a row, apart in hue.
     const int orange = MessageRowDelegate::colourOf(Colour::Orange, palette).hslHue();
     const int red = MessageRowDelegate::colourOf(Colour::Red, palette).hslHue();
-    QVERIFY(std::min(std::abs(orange - red), 360 - std::abs(orange - red)) >= 25);
+    QVERIFY(std::min(std::abs(orange - red), 360 - std::abs(orange - red)) >= 30);
 }
 
 QTEST_MAIN(TestMessageRow)
