@@ -1,5 +1,6 @@
 #include "messagerow.h"
 #include "messagerowdelegate.h"
+#include "zephlisttest.h"
 
 #include <QPalette>
 #include <QTest>
@@ -124,5 +125,5 @@ void TestMessageRow::coloursAreLegible()
     QVERIFY(std::min(std::abs(orange - red), 360 - std::abs(orange - red)) >= 30);
 }
 
-QTEST_MAIN(TestMessageRow)
+ZEPHLIST_GUI_TEST_MAIN(TestMessageRow)
 #include "tst_messagerow.moc"
