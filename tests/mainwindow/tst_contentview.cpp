@@ -161,7 +161,7 @@ void TestContentView::init()
 
 void TestContentView::newWindowAndLiveRefresh()
 {
-    Window window(m_tools.write("slow", "sleep 0.5\ncat '" +
+    Window window(m_tools.write("slow", "sleep 1\ncat '" +
                                             testDataPath("listings/newer.txt").toUtf8() + "'"));
     QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist"));
     QCOMPARE(window.text("count"), QStringLiteral("0 appexes"));
