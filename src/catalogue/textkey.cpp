@@ -93,12 +93,6 @@ void appendKey(std::string &key, QStringView text, bool ignoringCase)
     }
 }
 
-std::string caseSensitive(QStringView text)
-{
-    std::string key;
-    appendKey(key, text, false);
-    return key;
-}
 
 std::string caseInsensitive(QStringView text)
 {

@@ -34,12 +34,12 @@ namespace TextKey {
 // Unicode rules. Reads `text` without copying it.
 [[nodiscard]] std::optional<bool> asciiFind(QStringView text, std::string_view query);
 
-// Appends the key of `text` to `key`: caseSensitive() or caseInsensitive().
+// Appends the key of `text` to `key`: the text itself, canonically
+// normalised, or, `ignoringCase`, the text of caseInsensitive().
 void appendKey(std::string &key, QStringView text, bool ignoringCase);
 
-// The text itself, canonically normalised.
-[[nodiscard]] std::string caseSensitive(QStringView text);
 // The text after the locale-independent full lower-case mapping, canonically
+
 // normalised: texts that differ only in letter case give equal keys.
 [[nodiscard]] std::string caseInsensitive(QStringView text);
 
