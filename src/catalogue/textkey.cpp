@@ -93,7 +93,6 @@ void appendKey(std::string &key, QStringView text, bool ignoringCase)
     }
 }
 
-
 std::string caseInsensitive(QStringView text)
 {
     std::string key;
