@@ -63,13 +63,10 @@ int main(int argc, char *argv[])
         const double cli = medianMilliseconds(runs, [&] { cliMilliseconds(file); });
         const double cliPeak = childrenPeakMegabytes();
 
-        const QString text = QString::fromUtf8(listing);
-        const double parse = medianMilliseconds(runs, [&] { (void)parseListing(text); });
+        const double parse = medianMilliseconds(runs, [&] { (void)parseListing(listing); });
 
-        Appexer appexer(QString{});
-        appexer.setKeepsListing(false);
-        if (!appexer.loadListing(file, SortCode::SDK))
-            qFatal("the listing did not load");
+        Appexer appexer;
+        appexer.setListing(parseListing(listing), listing, file, SortCode::SDK);
         AppexList records = appexer.appexList();
         double sorts[4];
         for (qint64 code = 0; code < 4; ++code) {

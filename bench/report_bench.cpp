@@ -3,9 +3,11 @@
 
 #include "appexer.h"
 #include "benchtimer.h"
+#include "listingparser.h"
 #include "reportcomposer.h"
 #include "rtfencoder.h"
 #include "samplelisting.h"
+#include "sortorder.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -24,9 +26,8 @@ int main(int argc, char *argv[])
         if (!file.open(QIODevice::WriteOnly) || file.write(listing) != listing.size())
             qFatal("cannot write the listing");
         file.close();
-        Appexer appexer(QString{});
-        if (!appexer.loadListing(file.fileName(), SortCode::SDK))
-            qFatal("the listing did not load");
+        Appexer appexer;
+        appexer.setListing(parseListing(listing), listing, file.fileName(), SortCode::SDK);
 
         ReportText report;
         QByteArray rtf;

@@ -74,7 +74,8 @@ int main(int argc, char *argv[])
         QElapsedTimer timer;
         timer.start();
         QEventLoop loop;
-        QObject::connect(&window.appexer(), &Appexer::jobFinished, &loop, &QEventLoop::quit);
+        QObject::connect(&window.catalogue(), &CatalogueController::jobFinished, &loop,
+                         &QEventLoop::quit);
         window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
         loop.exec();
         settle();

@@ -33,15 +33,16 @@ int main(int argc, char *argv[])
     window.show();
     bool listed = false;
     QEventLoop loop;
-    QObject::connect(&window.appexer(), &Appexer::jobFinished, &loop, [&](bool succeeded) {
-        listed = succeeded;
-        loop.quit();
-    });
+    QObject::connect(&window.catalogue(), &CatalogueController::jobFinished, &loop,
+                     [&](bool succeeded) {
+                         listed = succeeded;
+                         loop.quit();
+                     });
     window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
     loop.exec();
     QCoreApplication::processEvents(); // the window follows the listing
     if (!listed) {
-        std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.appexer().failureText()));
+        std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.catalogue().failureText()));
         return 1;
     }
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {

@@ -21,7 +21,7 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     const QCommandLineOption pluginkit(QStringLiteral("pluginkit"),
                                        QStringLiteral("The listing tool to run."),
-                                       QStringLiteral("PATH"), Appexer::defaultToolPath());
+                                       QStringLiteral("PATH"), ListingLoader::defaultToolPath());
     parser.addOption(pluginkit);
     parser.addPositionalArgument(QStringLiteral("listing"),
                                  QStringLiteral("A captured listing to show."), "[listing]");

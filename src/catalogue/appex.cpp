@@ -1,41 +1,58 @@
 #include "appex.h"
 
-#include <QRandomGenerator>
-
-#include <array>
-#include <cstring>
-
 namespace {
 
-// A version 4 UUID from a generator of the thread's own, seeded from the
-// system's entropy. QUuid::createUuid() asks the system on every call, and the
-// process-wide generator takes a lock on every call: on a large listing both
-// cost more than parsing it.
-QUuid newRandomUuid()
-{
-    thread_local QRandomGenerator generator = QRandomGenerator::securelySeeded();
-    std::array<quint32, 4> words;
-    generator.fillRange(words.data(), words.size());
-    std::array<char, 16> bytes;
-    std::memcpy(bytes.data(), words.data(), bytes.size());
-    bytes[6] = char((bytes[6] & 0x0f) | 0x40); // version 4
-    bytes[8] = char((bytes[8] & 0x3f) | 0x80); // RFC 4122 variant
-    return QUuid::fromRfc4122(QByteArrayView(bytes.data(), bytes.size()));
-}
+constexpr QByteArrayView noSDK("[no SDK]");
+// In the order of AppexElection.
+constexpr std::array<QByteArrayView, 6> electionNames = {"",      "use",        "ignore",
+                                                         "debug", "superseded", "unknown"};
 
 } // namespace
 
-Appex::Appex()
-    : m_id(newRandomUuid())
-{}
+QByteArrayView Appex::bytes(AppexField field) const
+{
+    if (field == AppexField::Election)
+        return electionNames[size_t(m_election)];
+    if (field == AppexField::SDK && !m_hasSDK)
+        return noSDK;
+    const Span span = m_spans[size_t(field)];
+    const QByteArray &text = m_ownSpans & (1u << unsigned(field)) ? m_own : m_text;
+    return QByteArrayView(text.constData() + span.offset, span.size);
+}
+
+QString Appex::text(AppexField field) const
+{
+    return QString::fromUtf8(bytes(field));
+}
+
+void Appex::setText(AppexField field, QStringView text)
+{
+    if (field == AppexField::Election)
+        return;
+    setOwnText(field, text.toUtf8());
+    if (field == AppexField::SDK)
+        m_hasSDK = true;
+}
+
+void Appex::setOwnText(AppexField field, QByteArrayView utf8)
+{
+    m_spans[size_t(field)] = {quint32(m_own.size()), quint32(utf8.size())};
+    m_ownSpans |= quint8(1u << unsigned(field));
+    m_own += utf8;
+}
 
 QString Appex::copyText() const
 {
     QString text;
-    for (const QString *field : copyFields(*this)) {
-        if (field != &name) // a tab before every field but the first
+    for (const AppexField field : copyFields) {
+        if (field != AppexField::Name) // a tab before every field but the first
             text += u'\t';
-        text += *field;
+        text += this->text(field);
     }
     return text;
+}
+
+QString electionName(AppexElection election)
+{
+    return QString::fromLatin1(electionNames[size_t(election)]);
 }

@@ -1,63 +1,97 @@
 #pragma once
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
-#include <QUuid>
 
 #include <array>
 
+// The text fields of a record. The order is the storage's; the copy text's
+// and the JSON's orders are their own (copyFields, appexFields).
+enum class AppexField {
+    SDK,
+    Name,
+    Path,
+    ParentPath,
+    ParentName,
+    Uuid,
+    Identifier,
+    Version,
+    Election
+};
+
+// What the user or the system elected for an extension, as the header line's
+// tag says it.
+enum class AppexElection : quint8 { None, Use, Ignore, Debug, Superseded, Unknown };
+
 // One registered app extension, as the listing tool reports it.
 //
-// A plain value: copies are independent. The text fields hold exactly what the
-// parser stored; `id` is our own identity for the record (the list selection
-// uses it) and is unrelated to the tool's `uuid`.
+// A plain value: copies are independent. The fields are UTF-8 text held as
+// stretches of one buffer, which the records of a listing share with the
+// listing's bytes: reading a listing makes no string per field. A QString is
+// made only when one is asked for.
 class Appex
 {
 public:
-    Appex();
+    Appex() = default;
 
-    [[nodiscard]] QUuid id() const { return m_id; }
+    [[nodiscard]] QByteArrayView bytes(AppexField field) const;
+    [[nodiscard]] QString text(AppexField field) const;
+    // Sets a field to a text of its own, not shared with other records.
+    void setText(AppexField field, QStringView text);
+
+    [[nodiscard]] QString SDK() const { return text(AppexField::SDK); }
+    [[nodiscard]] QString name() const { return text(AppexField::Name); }
+    [[nodiscard]] QString path() const { return text(AppexField::Path); }
+    [[nodiscard]] QString parentPath() const { return text(AppexField::ParentPath); }
+    [[nodiscard]] QString parentName() const { return text(AppexField::ParentName); }
+    [[nodiscard]] QString uuid() const { return text(AppexField::Uuid); }
+    // From the block's header line, "+    com.example.Widget(1.2)"; empty
+    // when the block has none.
+    [[nodiscard]] QString identifier() const { return text(AppexField::Identifier); }
+    [[nodiscard]] QString version() const { return text(AppexField::Version); }
+    [[nodiscard]] AppexElection election() const { return m_election; }
+    void setElection(AppexElection election) { m_election = election; }
 
     // The record's clipboard form: six fields joined by tabs, no line ending.
     [[nodiscard]] QString copyText() const;
 
-    QString SDK = QStringLiteral("[no SDK]");
-    QString name;
-    QString path;
-    QString parentPath;
-    QString parentName;
-    QString uuid;
-    // From the block's header line, "+    com.example.Widget(1.2)"; empty
-    // when the block has none.
-    QString identifier;
-    QString version;
-    QString election; // one of the Election names below, or empty
-
 private:
-    QUuid m_id;
+    friend class ListingParser;
+
+    // Where a field's text lies: a stretch of the listing the record shares
+    // (m_text), or, for a text set apart from it, of m_own.
+    struct Span
+    {
+        quint32 offset = 0;
+        quint32 size = 0;
+    };
+    static constexpr size_t storedFields = 8; // all but the election
+
+    void setOwnText(AppexField field, QByteArrayView utf8);
+
+    QByteArray m_text;
+    QByteArray m_own; // empty but for the few records with a text of their own
+    std::array<Span, storedFields> m_spans{};
+    quint8 m_ownSpans = 0; // a bit per field: its span is of m_own
+    AppexElection m_election = AppexElection::None;
+    bool m_hasSDK = false; // without one, the SDK reads as "[no SDK]"
 };
 
 Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);
 
 // The fields of the copy text, in order: name, path, parent name, parent
 // path, SDK, UUID.
-[[nodiscard]] inline std::array<const QString *, 6> copyFields(const Appex &record)
-{
-    return {&record.name,       &record.path, &record.parentName,
-            &record.parentPath, &record.SDK,  &record.uuid};
-}
+inline constexpr std::array<AppexField, 6> copyFields = {
+    AppexField::Name,       AppexField::Path, AppexField::ParentName,
+    AppexField::ParentPath, AppexField::SDK,  AppexField::Uuid};
 
 using AppexList = QList<Appex>;
 
-// What the user or the system elected for an extension, as the header line's
-// tag says it: the names that `Appex::election` holds.
-namespace Election {
-inline const QString use = QStringLiteral("use");
-inline const QString ignore = QStringLiteral("ignore");
-inline const QString debug = QStringLiteral("debug");
-inline const QString superseded = QStringLiteral("superseded");
-inline const QString unknown = QStringLiteral("unknown");
-} // namespace Election
+// The names of the elections, as records show them: "use", "ignore",
+// "debug", "superseded", "unknown"; empty for none.
+[[nodiscard]] QString electionName(AppexElection election);
 
 // Set before a parent application's name, in the report and in the rows:
 // the family emoji of one adult and one child, then a space.

@@ -1,91 +1,43 @@
 #include "appexer.h"
 
 #include "appexfield.h"
-#include "filesource.h"
 #include "sortorder.h"
-#include "toolsource.h"
-
-#include <QCoreApplication>
-#include <QDir>
-#include <QEventLoop>
-#include <QFileInfo>
 
 namespace {
-
-QString choiceArgument(Appexer::ElectionChoice choice)
-{
-    switch (choice) {
-    case Appexer::ElectionChoice::Use:
-        return QStringLiteral("use");
-    case Appexer::ElectionChoice::Ignore:
-        return QStringLiteral("ignore");
-    case Appexer::ElectionChoice::Default:
-        break;
-    }
-    return QStringLiteral("default");
-}
-
-QString readingText(const QString &fileName)
-{
-    return QStringLiteral("Reading \u201C%1\u201D").arg(QFileInfo(fileName).fileName());
-}
 
 QString toolTipOf(const Appex &record)
 {
     QString rows;
     for (const AppexFieldInfo &field : appexFields) {
         rows += QStringLiteral("<tr><td><b>%1</b></td><td style=\"white-space:pre\">%2</td></tr>")
-                    .arg(field.label, (record.*field.value).toHtmlEscaped());
+                    .arg(fieldLabel(field), record.text(field.field).toHtmlEscaped());
     }
     return QStringLiteral("<table>%1</table>").arg(rows);
 }
 
 } // namespace
 
-Appexer::Appexer(QString toolPath, ListingLimits limits, QObject *parent)
-    : QAbstractListModel(parent)
-    , m_toolPath(std::move(toolPath))
-    , m_limits(limits)
-{}
-
-QString Appexer::defaultToolPath()
+void Appexer::setListing(AppexList records, QByteArray listing, const QString &file,
+                         qint64 sortCode)
 {
-#ifdef Q_OS_MACOS
-    return QStringLiteral("/usr/bin/pluginkit");
-#else
-    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                           QStringLiteral("/" ZEPHLIST_STAND_IN_FROM_BINDIR));
-#endif
-}
-
-void Appexer::refresh(qint64 sortCode)
-{
+    beginResetModel();
     m_sortCode = sortCode;
-    startJob(toolSource({QStringLiteral("-m"), QStringLiteral("-vv")}),
-             QStringLiteral("Running pluginkit"), Outcome::Replace, QString());
+    m_records = std::move(records);
+    m_listingPositions = SortOrder::order(m_records, m_sortCode);
+    SortOrder::apply(m_records, m_listingPositions);
+    m_listing = std::move(listing);
+    m_listingFile = file;
+    compareRecords();
+    endResetModel();
 }
 
-void Appexer::openListing(const QString &fileName, qint64 sortCode)
+void Appexer::setBaseline(AppexList records, const QString &file)
 {
-    m_sortCode = sortCode;
-    startJob(std::make_unique<FileSource>(fileName), readingText(fileName), Outcome::Replace,
-             fileName);
-}
-
-void Appexer::setElection(const QString &identifier, ElectionChoice choice, qint64 sortCode)
-{
-    m_sortCode = sortCode;
-    startJob(
-        toolSource(
-            {QStringLiteral("-e"), choiceArgument(choice), QStringLiteral("-i"), identifier}),
-        QStringLiteral("Running pluginkit -e %1 -i %2").arg(choiceArgument(choice), identifier),
-        Outcome::Elected, QString());
-}
-
-void Appexer::compareWithListing(const QString &fileName)
-{
-    startJob(std::make_unique<FileSource>(fileName), readingText(fileName), Outcome::Baseline,
-             fileName);
+    beginResetModel();
+    m_baseline = std::move(records);
+    m_baselineFile = file;
+    compareRecords();
+    endResetModel();
 }
 
 void Appexer::clearComparison()
@@ -99,46 +51,11 @@ void Appexer::clearComparison()
     endResetModel();
 }
 
-void Appexer::cancel()
-{
-    if (m_job)
-        m_job->cancel();
-}
-
-bool Appexer::getAppexes(qint64 sortCode)
-{
-    refresh(sortCode);
-    return waitForJob();
-}
-
-bool Appexer::loadListing(const QString &fileName, qint64 sortCode)
-{
-    openListing(fileName, sortCode);
-    return waitForJob();
-}
-
-bool Appexer::elect(const QString &identifier, ElectionChoice choice, qint64 sortCode)
-{
-    setElection(identifier, choice, sortCode);
-    return waitForJob();
-}
-
-bool Appexer::waitForJob()
-{
-    bool succeeded = false;
-    QEventLoop loop;
-    connect(this, &Appexer::jobFinished, &loop, [&](bool outcome) {
-        succeeded = outcome;
-        if (!isBusy()) // an election goes on to refresh
-            loop.quit();
-    });
-    if (isBusy())
-        loop.exec();
-    return succeeded;
-}
-
 void Appexer::sortAppexList(qint64 sortCode)
 {
+    // The rows are always in the order of m_sortCode.
+    if (sortCode == m_sortCode)
+        return;
     m_sortCode = sortCode;
     if (m_records.size() < 2 && m_removed.size() < 2)
         return;
@@ -183,7 +100,8 @@ AppexChange Appexer::changeAt(int row) const
 {
     if (row >= m_records.size())
         return AppexChange::Removed;
-    return m_changes.value(m_records[row].id(), AppexChange::Unchanged);
+    return m_changes.empty() ? AppexChange::Unchanged
+                             : m_changes[size_t(m_listingPositions[size_t(row)])];
 }
 
 int Appexer::rowCount(const QModelIndex &parent) const
@@ -198,85 +116,16 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
     const Appex &record = recordAt(index.row());
     switch (role) {
     case Qt::DisplayRole:
-        return record.name;
+        return record.name();
     case Qt::ToolTipRole:
         return toolTipOf(record);
     case RecordRole:
         return QVariant::fromValue(record);
-    case IdRole:
-        return record.id();
     case ChangeRole:
         return int(changeAt(index.row()));
     default:
         return {};
     }
-}
-
-std::unique_ptr<ListingSource> Appexer::toolSource(QStringList arguments) const
-{
-    return std::make_unique<ToolSource>(m_toolPath, std::move(arguments), m_limits.timeout);
-}
-
-void Appexer::startJob(std::unique_ptr<ListingSource> source, QString busyText, Outcome outcome,
-                       const QString &file)
-{
-    if (m_job)
-        return;
-    auto *job = new ListingJob(std::move(source), m_limits,
-                               m_keepsListing && outcome == Outcome::Replace, this);
-    connect(job, &ListingJob::finished, this,
-            [this, job, outcome, file] { jobEnded(job, outcome, file); });
-    m_job = job;
-    m_busyText = std::move(busyText);
-    emit busyChanged(true);
-    job->start();
-}
-
-void Appexer::jobEnded(ListingJob *job, Outcome outcome, const QString &file)
-{
-    job->deleteLater();
-    m_job = nullptr;
-    m_busyText.clear();
-    m_failureText = job->failureText();
-    m_failureDetail = job->failureDetail();
-    m_wasCancelled = job->wasCancelled();
-    if (m_wasCancelled && outcome == Outcome::Elected)
-        m_failureText = QStringLiteral("The election was cancelled.");
-
-    if (job->succeeded()) {
-        switch (outcome) {
-        case Outcome::Replace:
-            replaceRecords(job->takeRecords(), job->takeListing(), file);
-            break;
-        case Outcome::Baseline:
-            beginResetModel();
-            m_baseline = job->takeRecords();
-            m_baselineFile = file;
-            compareRecords();
-            endResetModel();
-            break;
-        case Outcome::Elected:
-            refresh(m_sortCode); // shows the election's effect
-            break;
-        }
-    } else if (outcome == Outcome::Replace && file.isEmpty() && !job->wasCancelled()) {
-        replaceRecords({}, {}, QString()); // a failed refresh leaves nothing
-    }
-    if (!m_job)
-        emit busyChanged(false);
-    emit jobFinished(job->succeeded());
-}
-
-void Appexer::replaceRecords(AppexList records, QByteArray listing, const QString &file)
-{
-    beginResetModel();
-    m_records = std::move(records);
-    m_listingPositions = SortOrder::order(m_records, m_sortCode);
-    SortOrder::apply(m_records, m_listingPositions);
-    m_listing = std::move(listing);
-    m_listingFile = file;
-    compareRecords();
-    endResetModel();
 }
 
 void Appexer::compareRecords()
@@ -285,12 +134,13 @@ void Appexer::compareRecords()
     m_removed.clear();
     if (!m_baseline)
         return;
+    m_changes.assign(m_listingPositions.size(), AppexChange::Unchanged);
     // Records pair up in the listings' own orders, whatever order shows them.
     for (ComparedAppex &compared : compareListings(*m_baseline, inListingOrder())) {
         if (compared.change == AppexChange::Removed)
             m_removed.append(std::move(compared.record));
         else
-            m_changes.insert(compared.record.id(), compared.change);
+            m_changes[size_t(compared.listingPosition)] = compared.change;
     }
     SortOrder::apply(m_removed, SortOrder::order(m_removed, m_sortCode));
 }

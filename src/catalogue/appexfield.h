@@ -2,6 +2,7 @@
 
 #include "appex.h"
 
+#include <QCoreApplication>
 #include <QLatin1StringView>
 
 #include <array>
@@ -9,53 +10,30 @@
 // The text fields of a record, each with the label the window shows and the
 // key the JSON output uses. Everything that lists a record's fields reads
 // them from here.
-enum class AppexField {
-    SDK,
-    Name,
-    Path,
-    ParentName,
-    ParentPath,
-    Uuid,
-    Identifier,
-    Version,
-    Election
-};
-
 struct AppexFieldInfo
 {
     AppexField field;
-    QString Appex::*value;
-    QLatin1StringView label;
+    const char *label; // untranslated: see fieldLabel()
     QLatin1StringView jsonKey;
 };
 
 inline constexpr std::array<AppexFieldInfo, 9> appexFields = {{
-    {AppexField::Name, &Appex::name, QLatin1StringView("Name"), QLatin1StringView("name")},
-    {AppexField::SDK, &Appex::SDK, QLatin1StringView("SDK"), QLatin1StringView("SDK")},
-    {AppexField::Identifier, &Appex::identifier, QLatin1StringView("Identifier"),
+    {AppexField::Name, QT_TRANSLATE_NOOP("AppexField", "Name"), QLatin1StringView("name")},
+    {AppexField::SDK, QT_TRANSLATE_NOOP("AppexField", "SDK"), QLatin1StringView("SDK")},
+    {AppexField::Identifier, QT_TRANSLATE_NOOP("AppexField", "Identifier"),
      QLatin1StringView("identifier")},
-    {AppexField::Version, &Appex::version, QLatin1StringView("Version"),
-     QLatin1StringView("version")},
-    {AppexField::Election, &Appex::election, QLatin1StringView("Election"),
+    {AppexField::Version, QT_TRANSLATE_NOOP("AppexField", "Version"), QLatin1StringView("version")},
+    {AppexField::Election, QT_TRANSLATE_NOOP("AppexField", "Election"),
      QLatin1StringView("election")},
-    {AppexField::Path, &Appex::path, QLatin1StringView("Path"), QLatin1StringView("path")},
-    {AppexField::ParentName, &Appex::parentName, QLatin1StringView("Parent Name"),
+    {AppexField::Path, QT_TRANSLATE_NOOP("AppexField", "Path"), QLatin1StringView("path")},
+    {AppexField::ParentName, QT_TRANSLATE_NOOP("AppexField", "Parent Name"),
      QLatin1StringView("parentName")},
-    {AppexField::ParentPath, &Appex::parentPath, QLatin1StringView("Parent Path"),
+    {AppexField::ParentPath, QT_TRANSLATE_NOOP("AppexField", "Parent Path"),
      QLatin1StringView("parentPath")},
-    {AppexField::Uuid, &Appex::uuid, QLatin1StringView("UUID"), QLatin1StringView("uuid")},
+    {AppexField::Uuid, QT_TRANSLATE_NOOP("AppexField", "UUID"), QLatin1StringView("uuid")},
 }};
 
-[[nodiscard]] constexpr const AppexFieldInfo &infoOf(AppexField field)
+[[nodiscard]] inline QString fieldLabel(const AppexFieldInfo &info)
 {
-    for (const AppexFieldInfo &info : appexFields) {
-        if (info.field == field)
-            return info;
-    }
-    Q_UNREACHABLE();
-}
-
-[[nodiscard]] inline const QString &valueOf(const Appex &record, AppexField field)
-{
-    return record.*(infoOf(field).value);
+    return QCoreApplication::translate("AppexField", info.label);
 }

@@ -21,18 +21,20 @@ bool AppexSearch::matches(const Appex &record) const
     if (m_queryKey.empty())
         return false;
     return std::any_of(m_fields.begin(), m_fields.end(),
-                       [&](AppexField field) { return fieldMatches(valueOf(record, field)); });
+                       [&](AppexField field) { return fieldMatches(record.bytes(field)); });
 }
 
-bool AppexSearch::fieldMatches(QStringView text) const
+bool AppexSearch::fieldMatches(QByteArrayView utf8) const
 {
     // Most texts are ASCII: lower-case them on the fly, without a copy. A
     // non-ASCII text can lower-case to ASCII (the Kelvin sign to "k") or hold
     // a combining mark that joins the character before it, so only two ASCII
     // texts may take this path.
     if (m_asciiQuery) {
-        if (const auto found = TextKey::asciiFind(text, m_queryKey))
+        if (const auto found = TextKey::asciiFind(utf8, m_queryKey))
             return *found;
     }
-    return TextKey::caseInsensitive(text).find(m_queryKey) != std::string::npos;
+    std::string key;
+    TextKey::appendKey(key, utf8, true);
+    return key.find(m_queryKey) != std::string::npos;
 }

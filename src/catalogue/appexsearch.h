@@ -32,7 +32,7 @@ public:
         AppexField::ParentPath, AppexField::Uuid, AppexField::Identifier};
 
 private:
-    [[nodiscard]] bool fieldMatches(QStringView text) const;
+    [[nodiscard]] bool fieldMatches(QByteArrayView utf8) const;
 
     std::string m_queryKey;
     bool m_asciiQuery;

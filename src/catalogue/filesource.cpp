@@ -1,5 +1,7 @@
 #include "filesource.h"
 
+#include <QFileInfo>
+
 #include <cstdio>
 
 FileSource::FileSource(QString fileName, QObject *parent)
@@ -33,6 +35,14 @@ void FileSource::readPiece()
         return;
     }
 
+    if (m_atStart) {
+        m_atStart = false;
+        if (const QFileInfo info(m_file); info.isFile()) {
+            emit sizeKnown(info.size());
+            if (!m_file.isOpen()) // aborted by a receiver
+                return;
+        }
+    }
     m_piece.resize(pieceBytes);
     const qint64 size = m_file.read(m_piece.data(), pieceBytes);
     if (size < 0) {

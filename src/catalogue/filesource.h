@@ -29,4 +29,5 @@ private:
     QByteArray m_piece; // reused: fresh memory for every piece costs more than reading it
     QTimer m_nextPiece;
     bool m_failed = false; // to open
+    bool m_atStart = true;
 };

@@ -1,43 +1,42 @@
 #include "headerline.h"
 
-#include "appex.h"
 #include "textkey.h"
 
 namespace {
 
-QString electionOfTag(QChar tag)
+AppexElection electionOfTag(char tag)
 {
-    switch (tag.unicode()) {
-    case u'+':
-        return Election::use;
-    case u'-':
-        return Election::ignore;
-    case u'!':
-        return Election::debug;
-    case u'=':
-        return Election::superseded;
-    case u'?':
-        return Election::unknown;
+    switch (tag) {
+    case '+':
+        return AppexElection::Use;
+    case '-':
+        return AppexElection::Ignore;
+    case '!':
+        return AppexElection::Debug;
+    case '=':
+        return AppexElection::Superseded;
+    case '?':
+        return AppexElection::Unknown;
     default:
-        return {};
+        return AppexElection::None;
     }
 }
 
 } // namespace
 
-std::optional<HeaderLine> HeaderLine::parse(QStringView line)
+std::optional<HeaderLine> HeaderLine::parse(QByteArrayView line)
 {
-    QStringView text = TextKey::trimmed(line);
-    if (!text.endsWith(u')') || !text.contains(u'(') || line.contains(u" = "))
+    QByteArrayView text = TextKey::trimmed(line);
+    if (!text.endsWith(')') || !text.contains('(') || line.contains(" = "))
         return std::nullopt;
 
     HeaderLine header;
-    if (text.size() > 1 && TextKey::isTrimCharacter(text[1].unicode())) {
+    if (text.size() > 1 && TextKey::startsWithTrimCharacter(text.sliced(1))) {
         header.election = electionOfTag(text[0]);
-        if (!header.election.isEmpty())
+        if (header.election != AppexElection::None)
             text = TextKey::trimmed(text.sliced(1));
     }
-    const qsizetype open = text.lastIndexOf(u'(');
+    const qsizetype open = text.lastIndexOf('(');
     header.identifier = TextKey::trimmed(text.first(open));
     header.version = TextKey::trimmed(text.sliced(open + 1).chopped(1));
     return header;

@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include "appex.h"
+
+#include <QByteArrayView>
 
 #include <optional>
 
@@ -9,13 +10,12 @@
 // an optional election tag, the extension's identifier and its version.
 struct HeaderLine
 {
-    QStringView identifier; // stretches of the line parsed: valid while it is
+    QByteArrayView identifier; // stretches of the line parsed: valid while it is
+    QByteArrayView version;
+    AppexElection election = AppexElection::None;
 
-    QStringView version;
-    QString election; // an Election name; empty without a tag
-
-    // The header that `line` holds, if it is one: a line without " = " whose
-    // trimmed text contains "(" and ends with ")". The tag is a first
-    // character of "+-!=?" followed by white space.
-    [[nodiscard]] static std::optional<HeaderLine> parse(QStringView line);
+    // The header that `line`, UTF-8, holds, if it is one: a line without
+    // " = " whose trimmed text contains "(" and ends with ")". The tag is a
+    // first character of "+-!=?" followed by white space.
+    [[nodiscard]] static std::optional<HeaderLine> parse(QByteArrayView line);
 };

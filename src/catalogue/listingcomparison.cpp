@@ -1,6 +1,5 @@
 #include "listingcomparison.h"
 
-#include "appexfield.h"
 #include "sortorder.h"
 
 #include <QHash>
@@ -17,23 +16,29 @@ constexpr std::array comparedFields = {AppexField::SDK,        AppexField::Name,
 bool differ(const Appex &a, const Appex &b)
 {
     return std::any_of(comparedFields.begin(), comparedFields.end(),
-                       [&](AppexField field) { return valueOf(a, field) != valueOf(b, field); });
+                       [&](AppexField field) { return a.bytes(field) != b.bytes(field); });
 }
 
-using PairKey = std::pair<QString, QString>; // identifier, path
+// Identifier and path, stretches of the records' own texts.
+using PairKey = std::pair<QByteArrayView, QByteArrayView>;
+
+PairKey pairKeyOf(const Appex &record)
+{
+    return {record.bytes(AppexField::Identifier), record.bytes(AppexField::Path)};
+}
 
 struct ChangeName
 {
-    QLatin1StringView symbol;
-    QLatin1StringView word;
+    QByteArrayView symbol;
+    QByteArrayView word;
 };
 
 // In the order of AppexChange.
 constexpr std::array<ChangeName, 4> changeNames = {{
-    {QLatin1StringView(""), QLatin1StringView("")},
-    {QLatin1StringView("+"), QLatin1StringView("added")},
-    {QLatin1StringView("~"), QLatin1StringView("changed")},
-    {QLatin1StringView("-"), QLatin1StringView("removed")},
+    {"", ""},
+    {"+", "added"},
+    {"~", "changed"},
+    {"-", "removed"},
 }};
 
 } // namespace
@@ -45,7 +50,7 @@ QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingR
     QHash<PairKey, qsizetype> firstUnpaired; // -1 once all of a key are paired
     std::vector<qsizetype> nextOfKey(size_t(older.count), -1);
     for (qsizetype i = older.count - 1; i >= 0; --i) {
-        const PairKey key{older.at(i).identifier, older.at(i).path};
+        const PairKey key = pairKeyOf(older.at(i));
         if (const auto first = firstUnpaired.find(key); first != firstUnpaired.end()) {
             nextOfKey[size_t(i)] = *first;
             *first = i;
@@ -58,9 +63,9 @@ QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingR
     std::vector<bool> paired(size_t(older.count), false);
     for (qsizetype i = 0; i < newer.count; ++i) {
         const Appex &record = newer.at(i);
-        const auto first = firstUnpaired.find({record.identifier, record.path});
+        const auto first = firstUnpaired.find(pairKeyOf(record));
         if (first == firstUnpaired.end() || *first < 0) {
-            changes.append({AppexChange::Added, record});
+            changes.append({AppexChange::Added, record, i});
             continue;
         }
         const qsizetype partner = *first;
@@ -68,11 +73,11 @@ QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingR
 
         paired[size_t(partner)] = true;
         if (differ(older.at(partner), record))
-            changes.append({AppexChange::Changed, record});
+            changes.append({AppexChange::Changed, record, i});
     }
     for (qsizetype i = 0; i < older.count; ++i) {
         if (!paired[size_t(i)])
-            changes.append({AppexChange::Removed, older.at(i)});
+            changes.append({AppexChange::Removed, older.at(i), i});
     }
     return changes;
 }
@@ -95,12 +100,12 @@ void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode)
     }
 }
 
-QString changeSymbol(AppexChange change)
+QByteArrayView changeSymbol(AppexChange change)
 {
     return changeNames[size_t(change)].symbol;
 }
 
-QString changeWord(AppexChange change)
+QByteArrayView changeWord(AppexChange change)
 {
     return changeNames[size_t(change)].word;
 }

@@ -13,7 +13,8 @@ enum class AppexChange { Unchanged, Added, Changed, Removed };
 struct ComparedAppex
 {
     AppexChange change;
-    Appex record; // the newer record; for a removed one, the older
+    Appex record;              // the newer record; for a removed one, the older
+    qsizetype listingPosition; // of the record, in its listing
 };
 
 // The records of one listing in the listing's own order: `count` of them,
@@ -49,5 +50,5 @@ void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode);
 
 // The symbol of a change in the CLI's TSV ("+", "-", "~") and its word in
 // JSON ("added", "removed", "changed"); empty for an unchanged record.
-[[nodiscard]] QString changeSymbol(AppexChange change);
-[[nodiscard]] QString changeWord(AppexChange change);
+[[nodiscard]] QByteArrayView changeSymbol(AppexChange change);
+[[nodiscard]] QByteArrayView changeWord(AppexChange change);

@@ -30,15 +30,12 @@ QString megabytes(qsizetype bytes)
 
 } // namespace
 
-ListingJob::ListingJob(std::unique_ptr<ListingSource> source, ListingLimits limits,
-                       bool keepListing, QObject *parent)
+ListingJob::ListingJob(std::unique_ptr<ListingSource> source, ListingLimits limits, QObject *parent)
     : QObject(parent)
     , m_source(std::move(source))
     , m_limits(limits)
-    , m_keepListing(keepListing)
-    , m_decoder(QStringDecoder::Utf8,
-                QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom)
 {
+    connect(m_source.get(), &ListingSource::sizeKnown, this, &ListingJob::sizeKnown);
     connect(m_source.get(), &ListingSource::bytesRead, this, &ListingJob::addBytes);
     connect(m_source.get(), &ListingSource::finished, this, &ListingJob::sourceFinished);
 }
@@ -55,57 +52,64 @@ void ListingJob::cancel()
     if (m_ended)
         return;
     m_cancelled = true;
-    stop(cancelledText);
+    stop(tr("The listing was cancelled."));
+}
+
+void ListingJob::sizeKnown(qint64 bytes)
+{
+    if (bytes > m_limits.maxBytes)
+        stop(tooManyBytes());
+    else
+        m_parser.reserve(qsizetype(bytes));
 }
 
 void ListingJob::addBytes(QByteArrayView bytes)
 {
     m_bytesRead += bytes.size();
     if (m_bytesRead > m_limits.maxBytes) {
-        stop(QStringLiteral("The listing is larger than %1 MiB, so none of it was read.")
-                 .arg(megabytes(m_limits.maxBytes)));
+        stop(tooManyBytes());
         return;
     }
-    if (m_keepListing)
-        m_listing += bytes;
     if (m_invalidText)
         return; // the rest is read to learn how the source ends
-    if (m_pending.isEmpty()) {
-        decode(bytes);
-    } else {
-        m_pending += bytes;
-        decode(std::exchange(m_pending, {}));
-    }
+    check(bytes);
+    m_parser.addBytes(bytes);
     if (m_parser.recordCount() > m_limits.maxRecords)
         stop(tooManyRecords());
 }
 
-QString ListingJob::tooManyRecords() const
+QString ListingJob::tooManyBytes() const
 {
-    return QStringLiteral("The listing holds more than %1 %2, so none of it was read.")
-        .arg(QLocale(QLocale::English).toString(m_limits.maxRecords),
-             m_limits.maxRecords == 1 ? QStringLiteral("record") : QStringLiteral("records"));
+    return tr("The listing is larger than %1 MiB, so none of it was read.")
+        .arg(megabytes(m_limits.maxBytes));
 }
 
-void ListingJob::decode(QByteArrayView bytes)
+QString ListingJob::tooManyRecords() const
 {
-    if (m_atStart && bytes.size() < 3 && QByteArrayView("\xEF\xBB\xBF").startsWith(bytes)) {
-        m_pending = bytes.toByteArray(); // may yet be a byte order mark
-        return;
+    const QString count = QLocale(QLocale::English).toString(m_limits.maxRecords);
+    return m_limits.maxRecords == 1
+               ? tr("The listing holds more than %1 record, so none of it was read.").arg(count)
+               : tr("The listing holds more than %1 records, so none of it was read.").arg(count);
+}
+
+// Checks that `bytes`, after the piece before, are UTF-8. A character cut by
+// the end of a piece is checked once the next piece completes it.
+void ListingJob::check(QByteArrayView bytes)
+{
+    if (!m_pending.isEmpty()) {
+        const uchar lead = uchar(m_pending[0]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const qsizetype missing = length - m_pending.size();
+        m_pending += bytes.first(std::min(missing, bytes.size()));
+        if (m_pending.size() < length)
+            return;
+        m_invalidText = !QByteArrayView(m_pending).isValidUtf8();
+        m_pending.clear();
+        bytes = bytes.sliced(missing);
     }
-    if (m_atStart && bytes.startsWith("\xEF\xBB\xBF"))
-        bytes = bytes.sliced(3); // a byte order mark opening the listing is no text
-    m_atStart = false;
     const qsizetype whole = wholeCharacters(bytes);
+    m_invalidText = m_invalidText || !bytes.first(whole).isValidUtf8();
     m_pending = bytes.sliced(whole).toByteArray();
-    if (m_text.size() < whole)
-        m_text.resize(whole); // UTF-8 never takes fewer code units in UTF-16
-    const QChar *end = m_decoder.appendToBuffer(m_text.data(), bytes.first(whole));
-    if (m_decoder.hasError()) {
-        m_invalidText = true;
-        return;
-    }
-    m_parser.addText(QStringView(m_text.constData(), end));
 }
 
 void ListingJob::sourceFinished(const QString &failureText, const QString &detail)
@@ -116,12 +120,14 @@ void ListingJob::sourceFinished(const QString &failureText, const QString &detai
     }
     // Bytes still pending are a character cut short.
     if (m_invalidText || !m_pending.isEmpty()) {
-        end(QStringLiteral("The listing is not valid UTF-8 text, so none of it was read."), detail);
+        end(tr("The listing is not valid UTF-8 text, so none of it was read."), detail);
         return;
     }
     m_records = m_parser.finish();
+    m_listing = m_parser.listing();
     if (m_records.size() > m_limits.maxRecords) {
         m_records.clear();
+        m_listing.clear();
         end(tooManyRecords(), detail);
         return;
     }

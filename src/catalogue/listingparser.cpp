@@ -4,25 +4,25 @@
 #include "textkey.h"
 
 #include <array>
+#include <cstring>
 
 namespace {
 
 struct Marker
 {
-    QStringView key;     // the marker is the key followed by " = "
-    QStringView removed; // what is cut out of a matching line
-    QString Appex::*field;
-    bool shared; // many records hold the same value
+    QByteArrayView key;     // the marker is the key followed by " = "
+    QByteArrayView removed; // what is cut out of a matching line
+    AppexField field;
 };
 
 // Tested in this order: the first marker that a line contains anywhere decides.
-const std::array<Marker, 6> markers = {{
-    {u"Path", u"Path = ", &Appex::path, false},
-    {u"SDK", u"SDK = com.apple.", &Appex::SDK, true},
-    {u"Display Name", u"Display Name = ", &Appex::name, false},
-    {u"Parent Bundle", u"Parent Bundle = ", &Appex::parentPath, true},
-    {u"Parent Name", u"Parent Name = ", &Appex::parentName, true},
-    {u"UUID", u"UUID = ", &Appex::uuid, false},
+constexpr std::array<Marker, 6> markers = {{
+    {"Path", "Path = ", AppexField::Path},
+    {"SDK", "SDK = com.apple.", AppexField::SDK},
+    {"Display Name", "Display Name = ", AppexField::Name},
+    {"Parent Bundle", "Parent Bundle = ", AppexField::ParentPath},
+    {"Parent Name", "Parent Name = ", AppexField::ParentName},
+    {"UUID", "UUID = ", AppexField::Uuid},
 }};
 
 struct MarkerMatch
@@ -35,14 +35,14 @@ struct MarkerMatch
 // Every marker ends in " = ", so a line holds a marker exactly when one of its
 // " = " is preceded by the marker's key. Looking at the one or two " = " of a
 // line spares six substring searches over every line of a large listing.
-MarkerMatch markerOf(QStringView line)
+MarkerMatch markerOf(QByteArrayView line)
 {
     MarkerMatch found;
-    for (qsizetype at = line.indexOf(u'='); at >= 0; at = line.indexOf(u'=', at + 1)) {
+    for (qsizetype at = line.indexOf('='); at >= 0; at = line.indexOf('=', at + 1)) {
         found.lastEquals = at;
-        if (at < 2 || at + 1 == line.size() || line[at - 1] != u' ' || line[at + 1] != u' ')
+        if (at < 2 || at + 1 == line.size() || line[at - 1] != ' ' || line[at + 1] != ' ')
             continue;
-        const QStringView before = line.first(at - 1);
+        const QByteArrayView before = line.first(at - 1);
         for (const Marker *marker = markers.data();
              marker != found.marker && marker != markers.end(); ++marker) {
             // The last letters differ for most keys: compare whole keys only
@@ -60,22 +60,24 @@ MarkerMatch markerOf(QStringView line)
 // The line without any occurrence of `removed`, trimmed. No occurrence of it
 // starts before `from`, and the line's last '=' is at `lastEquals`. Usually a
 // stretch of the line itself; otherwise made in `scratch`.
-QStringView valueOf(QStringView line, QStringView removed, qsizetype from, qsizetype lastEquals,
-                    QString &scratch)
+QByteArrayView valueOf(QByteArrayView line, QByteArrayView removed, qsizetype from,
+                       qsizetype lastEquals, QByteArray &scratch)
 {
     const qsizetype first =
         line.sliced(from).startsWith(removed) ? from : line.indexOf(removed, from);
     if (first < 0)
         return TextKey::trimmed(line);
-    const QStringView rest = line.sliced(first + removed.size());
+    const QByteArrayView rest = line.sliced(first + removed.size());
     // Every removed text holds '=': a rest without one holds no second occurrence.
     const bool removedOnce = lastEquals < first + removed.size() || !rest.contains(removed);
     if (removedOnce && TextKey::trimmed(line.first(first)).isEmpty())
         return TextKey::trimmed(rest); // the usual "    Key = value" line
-    scratch = line.toString();
-    scratch.remove(removed.toString());
+    scratch = line.toByteArray();
+    scratch.replace(removed, QByteArrayView());
     return TextKey::trimmed(scratch);
 }
+
+constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 
 } // namespace
 
@@ -83,33 +85,37 @@ QStringView valueOf(QStringView line, QStringView removed, qsizetype from, qsize
 // when no empty line stands between them, and only lines with text can hold a
 // marker or the header: so closing the block at every empty line gives the
 // records that splitting at "\n\n" gives, in one pass and without the split.
-void ListingParser::addText(QStringView text)
+void ListingParser::addBytes(QByteArrayView utf8)
 {
-    qsizetype start = 0;
-    for (qsizetype end = text.indexOf(u'\n'); end >= 0; end = text.indexOf(u'\n', start)) {
-        const QStringView line = text.sliced(start, end - start);
-        if (m_partialLine.isEmpty()) {
-            addLine(line);
-        } else {
-            m_partialLine += line;
-            addLine(m_partialLine);
-            m_partialLine.clear();
-        }
-        start = end + 1;
+    const qsizetype searchFrom = m_listing.size();
+    m_listing += utf8;
+    const char *data = m_listing.constData();
+    for (qsizetype at = searchFrom; at < m_listing.size();) {
+        const void *feed = std::memchr(data + at, '\n', size_t(m_listing.size() - at));
+        if (!feed)
+            break;
+        const qsizetype end = static_cast<const char *>(feed) - data;
+        addLine(m_lineStart, end);
+        m_lineStart = end + 1;
+        at = end + 1;
     }
-    m_partialLine += text.sliced(start);
 }
 
 AppexList ListingParser::finish()
 {
-    addLine(m_partialLine);
-    m_partialLine.clear();
+    addLine(m_lineStart, m_listing.size());
+    m_lineStart = m_listing.size();
     endBlock();
+    for (Appex &record : m_records)
+        record.m_text = m_listing;
     return std::exchange(m_records, {});
 }
 
-void ListingParser::addLine(QStringView line)
+void ListingParser::addLine(qsizetype begin, qsizetype end)
 {
+    if (begin == 0 && QByteArrayView(m_listing).first(end).startsWith(byteOrderMark))
+        begin = byteOrderMark.size(); // a byte order mark opening the listing is no text
+    const QByteArrayView line(m_listing.constData() + begin, end - begin);
     if (line.isEmpty()) {
         endBlock();
         return;
@@ -117,20 +123,16 @@ void ListingParser::addLine(QStringView line)
     if (!m_blockHasText && !TextKey::trimmed(line).isEmpty()) {
         m_blockHasText = true;
         if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
-            Appex &record = blockRecord();
-            record.identifier = header->identifier.toString();
-            record.version = m_sharedValues.get(header->version);
-            record.election = header->election;
+            blockRecord().setElection(header->election);
+            setField(AppexField::Identifier, header->identifier);
+            setField(AppexField::Version, header->version);
             return; // a header holds no marker
         }
     }
     if (const MarkerMatch match = markerOf(line); match.marker) {
-        QString scratch;
-        const QStringView value =
-            valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch);
-
-        blockRecord().*(match.marker->field) =
-            match.marker->shared ? m_sharedValues.get(value) : value.toString();
+        QByteArray scratch;
+        setField(match.marker->field,
+                 valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
     }
 }
 
@@ -143,26 +145,32 @@ Appex &ListingParser::blockRecord()
     return m_records.last();
 }
 
+// A value is a stretch of the listing, unless it was made apart from it.
+void ListingParser::setField(AppexField field, QByteArrayView value)
+{
+    Appex &record = blockRecord();
+    const char *listing = m_listing.constData();
+    if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
+        record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
+        record.m_ownSpans &= ~(1u << unsigned(field));
+    } else {
+        record.setOwnText(field, value);
+    }
+    if (field == AppexField::SDK)
+        record.m_hasSDK = true;
+}
+
 void ListingParser::endBlock()
 {
-    if (m_blockHasRecord && m_records.constLast().uuid.isEmpty())
+    if (m_blockHasRecord && m_records.constLast().m_spans[size_t(AppexField::Uuid)].size == 0)
         m_records.removeLast();
     m_blockHasRecord = false;
     m_blockHasText = false;
 }
 
-QString ListingParser::SharedValues::get(QStringView value)
-{
-    if (const auto known = m_values.find(value); known != m_values.end())
-        return *known;
-    if (m_values.size() >= maxValues) // not a value that many records share, then
-        return value.toString();
-    return *m_values.insert(value.toString()).first;
-}
-
-AppexList parseListing(QStringView text)
+AppexList parseListing(QByteArrayView utf8)
 {
     ListingParser parser;
-    parser.addText(text);
+    parser.addBytes(utf8);
     return parser.finish();
 }

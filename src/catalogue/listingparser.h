@@ -2,57 +2,44 @@
 
 #include "appex.h"
 
-#include <QStringView>
-
-#include <optional>
-#include <unordered_set>
+#include <QByteArray>
 
 // Turns the text that `pluginkit -m -vv` prints into records, one per block of
 // lines that carries a "UUID = " line. Blocks are separated by blank lines.
 // Never fails: text off the format yields fewer records or odd field values.
 //
-// The text may arrive in pieces of any size, split anywhere, so a listing is
-// parsed while it is still being read.
+// The text, UTF-8, may arrive in pieces of any size, split anywhere, so a
+// listing is parsed while it is still being read. The parser keeps the
+// listing's bytes, and its records are stretches of them.
 class ListingParser
 {
 public:
-    void addText(QStringView text);
-    // The records of all the text added, in listing order.
+    // Room for a listing of `size` bytes, when it is known.
+    void reserve(qsizetype size) { m_listing.reserve(size); }
+    void addBytes(QByteArrayView utf8);
+    // The records of all the text added, in listing order; listing() then
+    // holds the bytes they share.
     [[nodiscard]] AppexList finish();
+    // The bytes added, exactly as they came.
+    [[nodiscard]] const QByteArray &listing() const { return m_listing; }
 
     // Records complete so far: of the blocks ended, those with a UUID.
     [[nodiscard]] qsizetype recordCount() const { return m_records.size() - m_blockHasRecord; }
 
 private:
-    // Values that many records hold alike, an SDK or a parent, kept once and
-    // shared by the records: a large listing takes far less memory.
-    class SharedValues
-    {
-    public:
-        [[nodiscard]] QString get(QStringView value);
-
-    private:
-        static constexpr size_t maxValues = 4096;
-        struct Hash
-        {
-            using is_transparent = void;
-            size_t operator()(QStringView text) const { return qHash(text); }
-        };
-        std::unordered_set<QString, Hash, std::equal_to<>> m_values;
-    };
-
-    void addLine(QStringView line);
+    void addLine(qsizetype begin, qsizetype end);
     // The record of the block being read, made at its header or first marker
     // line, as the last of the records.
     Appex &blockRecord();
+    void setField(AppexField field, QByteArrayView value);
     void endBlock();
 
+    QByteArray m_listing;
+    qsizetype m_lineStart = 0; // of the line not yet ended
     AppexList m_records;
-    QString m_partialLine; // the text after the last line feed so far
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
-    SharedValues m_sharedValues;
 };
 
-// The records of a whole listing.
-[[nodiscard]] AppexList parseListing(QStringView text);
+// The records of a whole listing, sharing its bytes.
+[[nodiscard]] AppexList parseListing(QByteArrayView utf8);

@@ -21,6 +21,9 @@ public:
 signals:
     // The bytes are valid during the call only: connect directly.
     void bytesRead(QByteArrayView bytes);
+    // How many bytes there are to read, told before any is read by a source
+    // that knows: a file's size.
+    void sizeKnown(qint64 bytes);
     // `failureText` is empty when every byte was read; `detail` may tell more
     // (what the tool wrote to its standard error).
     void finished(const QString &failureText, const QString &detail);

@@ -2,17 +2,17 @@
 
 #include "appexfield.h"
 
-#include <QStringEncoder>
-
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace {
 
 constexpr QLatin1StringView changeKey("change");
 
-// Writes UTF-8 text a piece at a time, each built in place in one buffer,
-// without a QString or QByteArray per field: a large catalogue's TSV is
-// written at the speed of memory and never waits whole in it.
+// Writes UTF-8 text a piece at a time, each built in place in one buffer
+// straight from the records' bytes: a large catalogue's output is written at
+// the speed of memory and never waits whole in it.
 class PieceWriter
 {
 public:
@@ -24,32 +24,52 @@ public:
         , m_end(m_bytes.data())
     {}
 
-    void append(QStringView text)
+    void append(QByteArrayView bytes)
     {
-        makeRoom(m_encoder.requiredSpace(text.size()));
-        appendInRoom(text);
+        makeRoom(bytes.size());
+        appendInRoom(bytes);
     }
-    // `text` as a JSON string, quoted and escaped as QJsonDocument writes it.
-    void appendJsonString(QStringView text)
+    // `utf8` as a JSON string, quoted and escaped as QJsonDocument writes it.
+    void appendJsonString(QByteArrayView utf8)
     {
-        append(u"\"");
-        qsizetype plain = 0; // where the text not yet appended starts
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const QChar c = text[i];
-            const bool pair =
-                c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate();
-            if (pair) {
-                ++i;
+        // At most six bytes, "\u001f", for each byte.
+        makeRoom(utf8.size() * 6 + 2);
+        *m_end++ = '"';
+        for (const char c : utf8) {
+            const auto byte = uchar(c);
+            if (byte >= 0x20 && c != '"' && c != '\\') {
+                *m_end++ = c;
                 continue;
             }
-            if (c.unicode() >= 0x20 && c != u'"' && c != u'\\' && !c.isSurrogate())
-                continue;
-            append(text.sliced(plain, i - plain));
-            plain = i + 1;
-            append(jsonEscape(c.unicode()));
+            *m_end++ = '\\';
+            switch (c) {
+            case '"':
+            case '\\':
+                *m_end++ = c;
+                break;
+            case '\b':
+                *m_end++ = 'b';
+                break;
+            case '\f':
+                *m_end++ = 'f';
+                break;
+            case '\n':
+                *m_end++ = 'n';
+                break;
+            case '\r':
+                *m_end++ = 'r';
+                break;
+            case '\t':
+                *m_end++ = 't';
+                break;
+            default: // other control characters
+                static constexpr char hex[] = "0123456789abcdef";
+                appendInRoom("u00");
+                *m_end++ = hex[byte >> 4];
+                *m_end++ = hex[byte & 0xf];
+            }
         }
-        append(text.sliced(plain));
-        append(u"\"");
+        *m_end++ = '"';
     }
     // Whether the room for the next record is past the piece's size: then the
     // caller hands the piece on. False once a piece could not be written.
@@ -57,17 +77,17 @@ public:
 
     // The record's copy text and a line feed, after `prefix`. False once a
     // piece could not be written.
-    bool appendLine(const Appex &record, QStringView prefix = {})
+    bool appendLine(const Appex &record, QByteArrayView prefix = {})
     {
         qsizetype size = prefix.size() + 1;
-        for (const QString *field : copyFields(record))
-            size += field->size() + 1;
-        makeRoom(m_encoder.requiredSpace(size));
+        for (const AppexField field : copyFields)
+            size += record.bytes(field).size() + 1;
+        makeRoom(size);
         appendInRoom(prefix);
-        for (const QString *field : copyFields(record)) {
-            if (field != &record.name) // a tab before every field but the first
+        for (const AppexField field : copyFields) {
+            if (field != AppexField::Name) // a tab before every field but the first
                 *m_end++ = '\t';
-            appendInRoom(*field);
+            appendInRoom(record.bytes(field));
         }
         *m_end++ = '\n';
         return endRecord();
@@ -80,28 +100,11 @@ public:
     }
 
 private:
-    static QString jsonEscape(char16_t c)
+    void appendInRoom(QByteArrayView bytes)
     {
-        switch (c) {
-        case u'"':
-            return QStringLiteral("\\\"");
-        case u'\\':
-            return QStringLiteral("\\\\");
-        case u'\b':
-            return QStringLiteral("\\b");
-        case u'\f':
-            return QStringLiteral("\\f");
-        case u'\n':
-            return QStringLiteral("\\n");
-        case u'\r':
-            return QStringLiteral("\\r");
-        case u'\t':
-            return QStringLiteral("\\t");
-        default: // other control characters, and surrogates without their pair
-            return QStringLiteral("\\u%1").arg(uint(c), 4, 16, QLatin1Char('0'));
-        }
+        if (!bytes.isEmpty())
+            m_end = std::copy(bytes.begin(), bytes.end(), m_end);
     }
-    void appendInRoom(QStringView text) { m_end = m_encoder.appendToBuffer(m_end, text); }
     [[nodiscard]] qsizetype used() const { return m_end - m_bytes.constData(); }
     void makeRoom(qsizetype bytes)
     {
@@ -113,58 +116,78 @@ private:
     }
 
     const RecordFormat::WritePiece &m_write;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
     QByteArray m_bytes;
     char *m_end;
 };
 
+// A JSON key and the field it names; the change has none.
+struct JsonKey
+{
+    QByteArray quoted; // "        \"key\": ", as written
+    std::optional<AppexField> field;
+};
+
 // The JSON keys of a record's fields, and of the change of a compared one, in
 // the order QJsonObject writes them: sorted.
-QList<QLatin1StringView> sortedKeys(bool withChange)
+std::vector<JsonKey> sortedKeys(bool withChange)
 {
-    QList<QLatin1StringView> keys;
-    for (const AppexFieldInfo &field : appexFields)
-        keys << field.jsonKey;
+    std::vector<std::pair<QLatin1StringView, std::optional<AppexField>>> keys;
+    for (const AppexFieldInfo &info : appexFields)
+        keys.emplace_back(info.jsonKey, info.field);
     if (withChange)
-        keys << changeKey;
+        keys.emplace_back(changeKey, std::nullopt);
     std::sort(keys.begin(), keys.end(),
-              [](QLatin1StringView a, QLatin1StringView b) { return QString(a) < QString(b); });
-    return keys;
+              [](const auto &a, const auto &b) { return QString(a.first) < QString(b.first); });
+    std::vector<JsonKey> quoted;
+    for (const auto &[key, field] : keys)
+        quoted.push_back({"        \"" + QByteArray(key.data(), key.size()) + "\": ", field});
+    return quoted;
 }
 
 // An array of one object per record, as QJsonDocument::Indented writes it,
 // a piece at a time: a catalogue's JSON never waits whole in memory.
-template<typename Records, typename ValueOf>
+template<typename Records, typename RecordOf, typename ChangeOf>
 bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &write, bool withChange,
-                    ValueOf valueOf)
+                    RecordOf recordOf, ChangeOf changeOf)
 {
-    const QList<QLatin1StringView> keys = sortedKeys(withChange);
+    const std::vector<JsonKey> keys = sortedKeys(withChange);
     PieceWriter out(write);
-    out.append(u"[\n");
+    out.append("[\n");
     for (qsizetype i = 0; i < records.size(); ++i) {
-        out.append(u"    {\n");
-        for (qsizetype k = 0; k < keys.size(); ++k) {
-            out.append(u"        ");
-            out.appendJsonString(QString(keys[k]));
-            out.append(u": ");
-            out.appendJsonString(valueOf(records[i], keys[k]));
-            out.append(k + 1 < keys.size() ? u",\n" : u"\n");
+        const Appex &record = recordOf(records[i]);
+        out.append("    {\n");
+        for (size_t k = 0; k < keys.size(); ++k) {
+            out.append(keys[k].quoted);
+            out.appendJsonString(keys[k].field ? record.bytes(*keys[k].field)
+                                               : changeOf(records[i]));
+            out.append(k + 1 < keys.size() ? ",\n" : "\n");
         }
-        out.append(i + 1 < records.size() ? u"    },\n" : u"    }\n");
+        out.append(i + 1 < records.size() ? "    },\n" : "    }\n");
         if (!out.endRecord())
             return false;
     }
-    out.append(u"]\n");
+    out.append("]\n");
     return out.flush();
 }
 
-QString fieldByKey(const Appex &record, QLatin1StringView key)
+const Appex &itself(const Appex &record)
 {
-    for (const AppexFieldInfo &field : appexFields) {
-        if (field.jsonKey == key)
-            return record.*field.value;
-    }
-    Q_UNREACHABLE();
+    return record;
+}
+
+QByteArrayView noChange(const Appex &)
+{
+    return {};
+}
+
+const Appex &recordOf(const ComparedAppex &compared)
+{
+    return compared.record;
+}
+
+QByteArrayView wordOf(const ComparedAppex &compared)
+{
+    return changeWord(compared.change);
 }
 
 } // namespace
@@ -185,7 +208,7 @@ bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write)
 {
     PieceWriter out(write);
     for (const ComparedAppex &compared : records) {
-        if (!out.appendLine(compared.record, changeSymbol(compared.change) + u'\t'))
+        if (!out.appendLine(compared.record, changeSymbol(compared.change).toByteArray() + '\t'))
             return false;
     }
     return out.flush();
@@ -193,16 +216,12 @@ bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write)
 
 bool writeJson(const AppexList &records, const WritePiece &write)
 {
-    return writeJsonArray(records, write, false, &fieldByKey);
+    return writeJsonArray(records, write, false, &itself, &noChange);
 }
 
 bool writeJson(const QList<ComparedAppex> &records, const WritePiece &write)
 {
-    return writeJsonArray(records, write, true,
-                          [](const ComparedAppex &compared, QLatin1StringView key) {
-                              return key == changeKey ? changeWord(compared.change)
-                                                      : fieldByKey(compared.record, key);
-                          });
+    return writeJsonArray(records, write, true, &recordOf, &wordOf);
 }
 
 template<typename Records> QByteArray wholeJson(const Records &records)

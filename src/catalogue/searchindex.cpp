@@ -13,13 +13,13 @@ bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &
     m_uuidEnds.clear();
     for (int row = 0; row < count; ++row) {
         const Appex &record = recordAt(row);
-        TextKey::appendKey(m_keys, record.uuid, true);
+        TextKey::appendKey(m_keys, record.bytes(AppexField::Uuid), true);
         m_uuidEnds.push_back(m_keys.size());
         m_keys += '\n';
         for (const AppexField field : AppexSearch::allFields) {
             if (field == AppexField::Uuid)
                 continue;
-            TextKey::appendKey(m_keys, valueOf(record, field), true);
+            TextKey::appendKey(m_keys, record.bytes(field), true);
             m_keys += '\n';
         }
         m_starts.push_back(m_keys.size());

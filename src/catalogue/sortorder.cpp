@@ -16,12 +16,12 @@ namespace {
 class SortKeys
 {
 public:
-    SortKeys(const AppexList &records, QString Appex::*field, bool ignoringCase)
+    SortKeys(const AppexList &records, AppexField field, bool ignoringCase)
     {
         m_keys.reserve(size_t(records.size()));
         for (const Appex &record : records) {
             const qsizetype start = qsizetype(m_bytes.size());
-            TextKey::appendKey(m_bytes, record.*field, ignoringCase);
+            TextKey::appendKey(m_bytes, record.bytes(field), ignoringCase);
             m_keys.push_back({prefixOf(start), start, qsizetype(m_bytes.size()) - start});
         }
     }
@@ -71,15 +71,16 @@ std::vector<qsizetype> order(const AppexList &records, qint64 sortCode)
     std::vector<qsizetype> positions(size_t(records.size()));
     std::iota(positions.begin(), positions.end(), 0);
     if (sortCode == SortCode::UUID || sortCode == SortCode::Name) {
-        const SortKeys keys = sortCode == SortCode::UUID ? SortKeys(records, &Appex::uuid, false)
-                                                         : SortKeys(records, &Appex::name, true);
+        const SortKeys keys = sortCode == SortCode::UUID
+                                  ? SortKeys(records, AppexField::Uuid, false)
+                                  : SortKeys(records, AppexField::Name, true);
         std::stable_sort(positions.begin(), positions.end(),
                          [&keys](qsizetype a, qsizetype b) { return keys.compare(a, b) < 0; });
         return positions;
     }
-    const SortKeys primary(records, sortCode == SortCode::Parent ? &Appex::parentName : &Appex::SDK,
-                           true);
-    const SortKeys names(records, &Appex::name, true);
+    const SortKeys primary(
+        records, sortCode == SortCode::Parent ? AppexField::ParentName : AppexField::SDK, true);
+    const SortKeys names(records, AppexField::Name, true);
     std::stable_sort(positions.begin(), positions.end(), [&](qsizetype a, qsizetype b) {
         const int byPrimary = primary.compare(a, b);
         return byPrimary != 0 ? byPrimary < 0 : names.compare(a, b) < 0;

@@ -4,17 +4,11 @@
 #include <unicode/normalizer2.h>
 #include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 
 namespace {
-
-icu::UnicodeString aliasOf(QStringView text)
-{
-    // Read-only alias: ICU copies on the first change.
-    return icu::UnicodeString(false, reinterpret_cast<const UChar *>(text.utf16()),
-                              int32_t(text.size()));
-}
 
 std::string normalisedUtf8(const icu::UnicodeString &text)
 {
@@ -26,6 +20,33 @@ std::string normalisedUtf8(const icu::UnicodeString &text)
     return key;
 }
 
+void appendUnicodeKey(std::string &key, icu::UnicodeString text, bool ignoringCase)
+{
+    if (ignoringCase)
+        text.toLower(icu::Locale::getRoot());
+    key += normalisedUtf8(text);
+}
+
+// The length in bytes of the trim character that `utf8` starts with (from the
+// front) or ends with (from the back); 0 when there is none.
+qsizetype trimCharacterAtFront(QByteArrayView utf8)
+{
+    int32_t i = 0;
+    UChar32 c = 0;
+    U8_NEXT(reinterpret_cast<const uint8_t *>(utf8.data()), i,
+            int32_t(std::min<qsizetype>(utf8.size(), 4)), c);
+    return c >= 0 && TextKey::isTrimCharacter(char32_t(c)) ? i : 0;
+}
+
+qsizetype trimCharacterAtBack(QByteArrayView utf8)
+{
+    const QByteArrayView tail = utf8.last(std::min<qsizetype>(utf8.size(), 4));
+    auto i = int32_t(tail.size());
+    UChar32 c = 0;
+    U8_PREV(reinterpret_cast<const uint8_t *>(tail.data()), 0, i, c);
+    return c >= 0 && TextKey::isTrimCharacter(char32_t(c)) ? tail.size() - i : 0;
+}
+
 } // namespace
 
 namespace TextKey {
@@ -35,68 +56,93 @@ bool isAscii(QStringView text)
     return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
-bool isUnicodeTrimCharacter(char16_t c)
+bool isAscii(QByteArrayView utf8)
 {
-    return c == 0x85 || c == 0x2028 || c == 0x2029 || u_charType(c) == U_SPACE_SEPARATOR;
+    return std::all_of(utf8.begin(), utf8.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-QStringView trimmed(QStringView text)
+bool isTrimCharacter(char32_t c)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && isTrimCharacter(text[begin].unicode()))
-        ++begin;
-    while (end > begin && isTrimCharacter(text[end - 1].unicode()))
-        --end;
-    return text.sliced(begin, end - begin);
+    if (c < 0x80)
+        return c == u' ' || (c >= u'\t' && c <= u'\r');
+    return c == 0x85 || c == 0x2028 || c == 0x2029 || u_charType(UChar32(c)) == U_SPACE_SEPARATOR;
 }
 
-std::optional<bool> asciiFind(QStringView text, std::string_view query)
+bool startsWithTrimCharacter(QByteArrayView utf8)
 {
-    const char16_t *chars = text.utf16();
-    const qsizetype size = text.size();
+    return !utf8.isEmpty() && trimCharacterAtFront(utf8) > 0;
+}
+
+QByteArrayView trimmed(QByteArrayView utf8)
+{
+    while (!utf8.isEmpty()) {
+        const uchar first = uchar(utf8.front());
+        const qsizetype size =
+            first < 0x80 ? (isTrimCharacter(first) ? 1 : 0) : trimCharacterAtFront(utf8);
+        if (size == 0)
+            break;
+        utf8 = utf8.sliced(size);
+    }
+    while (!utf8.isEmpty()) {
+        const uchar last = uchar(utf8.back());
+        const qsizetype size =
+            last < 0x80 ? (isTrimCharacter(last) ? 1 : 0) : trimCharacterAtBack(utf8);
+        if (size == 0)
+            break;
+        utf8.chop(size);
+    }
+    return utf8;
+}
+
+std::optional<bool> asciiFind(QByteArrayView utf8, std::string_view query)
+{
+    const qsizetype size = utf8.size();
     const qsizetype last = size - qsizetype(query.size());
     bool found = false;
     // One pass: every character is checked for ASCII, and each one that
     // starts like the query is compared with the rest of it.
     for (qsizetype i = 0; i < size; ++i) {
-        const char16_t c = chars[i];
-        if (c >= 0x80)
+        const char c = utf8[i];
+        if (uchar(c) >= 0x80)
             return std::nullopt;
         if (found || i > last || asciiLower(c) != query[0])
             continue;
         size_t k = 1;
-        while (k < query.size() && asciiLower(chars[i + qsizetype(k)]) == char16_t(query[k]))
+        while (k < query.size() && asciiLower(utf8[i + qsizetype(k)]) == query[k])
             ++k;
         found = k == query.size();
     }
     return found;
 }
 
-void appendKey(std::string &key, QStringView text, bool ignoringCase)
+void appendKey(std::string &key, QByteArrayView utf8, bool ignoringCase)
 {
     // ASCII text is already normalised, and its full lower-case mapping is
     // the ASCII one.
     const size_t start = key.size();
-    key.resize(start + size_t(text.size()));
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c >= 0x80) {
+    key.resize(start + size_t(utf8.size()));
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        const char c = utf8[i];
+        if (uchar(c) >= 0x80) {
             key.resize(start);
-            icu::UnicodeString unicode = aliasOf(text);
-            if (ignoringCase)
-                unicode.toLower(icu::Locale::getRoot());
-            key += normalisedUtf8(unicode);
+            appendUnicodeKey(
+                key,
+                icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), int32_t(utf8.size()))),
+                ignoringCase);
             return;
         }
-        key[start + size_t(i)] = char(ignoringCase ? asciiLower(c) : c);
+        key[start + size_t(i)] = ignoringCase ? asciiLower(c) : c;
     }
 }
 
 std::string caseInsensitive(QStringView text)
 {
     std::string key;
-    appendKey(key, text, true);
+    // Read-only alias: ICU copies on the first change.
+    appendUnicodeKey(key,
+                     icu::UnicodeString(false, reinterpret_cast<const UChar *>(text.utf16()),
+                                        int32_t(text.size())),
+                     true);
     return key;
 }
 

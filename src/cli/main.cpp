@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "appexsearch.h"
+#include "cataloguecontroller.h"
 #include "outputfile.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
@@ -10,6 +11,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QEventLoop>
 
 #include <cstdio>
 #include <optional>
@@ -29,7 +31,7 @@ struct Options
     QString output; // empty: standard output
     QString tool;
     ListingLimits limits;
-    std::optional<Appexer::ElectionChoice> election;
+    std::optional<CatalogueController::ElectionChoice> election;
     QString identifier;
 };
 
@@ -80,7 +82,7 @@ private:
         QStringLiteral("OLDER")};
     const QCommandLineOption m_pluginkit{QStringLiteral("pluginkit"),
                                          QStringLiteral("The listing tool to run."),
-                                         QStringLiteral("PATH"), Appexer::defaultToolPath()};
+                                         QStringLiteral("PATH"), ListingLoader::defaultToolPath()};
     const QCommandLineOption m_timeout{
         QStringLiteral("timeout"),
         QStringLiteral("Stop the listing tool after SECONDS (default 60)."),
@@ -155,11 +157,11 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     if (m_parser.isSet(m_elect)) {
         const QString choice = m_parser.value(m_elect);
         if (choice == QLatin1String("use"))
-            options.election = Appexer::ElectionChoice::Use;
+            options.election = CatalogueController::ElectionChoice::Use;
         else if (choice == QLatin1String("ignore"))
-            options.election = Appexer::ElectionChoice::Ignore;
+            options.election = CatalogueController::ElectionChoice::Ignore;
         else if (choice == QLatin1String("default"))
-            options.election = Appexer::ElectionChoice::Default;
+            options.election = CatalogueController::ElectionChoice::Default;
         else
             return bad(QStringLiteral("--elect takes use, ignore or default: %1").arg(choice));
         if (!options.listing.isEmpty())
@@ -210,35 +212,64 @@ private:
     QByteArray m_whole;
 };
 
-// Fills `appexer` as the options ask: from the tool (after an election, if
-// any) or from a captured listing. Ctrl+C or SIGTERM while the tool runs
-// stops the tool's whole process group.
-bool load(Appexer &appexer, const Options &options)
+// Waits for the job that `catalogue` runs: true when it succeeded.
+bool waitFor(CatalogueController &catalogue)
 {
-    if (!options.listing.isEmpty())
-        return appexer.loadListing(options.listing, options.sortCode);
+    bool succeeded = false;
+    QEventLoop loop;
+    QObject::connect(&catalogue, &CatalogueController::jobFinished, &loop, [&](bool outcome) {
+        succeeded = outcome;
+        loop.quit();
+    });
+    if (catalogue.isBusy())
+        loop.exec();
+    return succeeded;
+}
+
+// Fills the catalogue as the options ask: from the tool (after an election,
+// if any) or from a captured listing. Ctrl+C or SIGTERM while the tool runs
+// stops the tool's whole process group.
+bool load(CatalogueController &catalogue, const Options &options)
+{
+    if (!options.listing.isEmpty()) {
+        catalogue.openListing(options.listing, options.sortCode);
+        return waitFor(catalogue);
+    }
     TerminationSignals termination;
-    QObject::connect(&termination, &TerminationSignals::terminationRequested, &appexer,
-                     &Appexer::cancel);
-    return options.election ? appexer.elect(options.identifier, *options.election, options.sortCode)
-                            : appexer.getAppexes(options.sortCode);
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, &catalogue,
+                     &CatalogueController::cancel);
+    if (options.election)
+        catalogue.setElection(options.identifier, *options.election, options.sortCode);
+    else
+        catalogue.refresh(options.sortCode);
+    return waitFor(catalogue);
+}
+
+void printFailure(const CatalogueController &catalogue)
+{
+    printError(catalogue.failureText());
+    if (!catalogue.failureDetail().isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(catalogue.failureDetail()));
 }
 
 int run(const Options &options)
 {
     // The older listing first: an election is not made for a run that fails.
     Appexer older;
-    older.setKeepsListing(false);
-    if (!options.compare.isEmpty() && !older.loadListing(options.compare, options.sortCode)) {
-        printError(older.failureText());
-        return Failure;
+    ListingLoader fileLoader;
+    CatalogueController olderCatalogue(&older, &fileLoader);
+    if (!options.compare.isEmpty()) {
+        olderCatalogue.openListing(options.compare, options.sortCode);
+        if (!waitFor(olderCatalogue)) {
+            printFailure(olderCatalogue);
+            return Failure;
+        }
     }
-    Appexer appexer(options.tool, options.limits);
-    appexer.setKeepsListing(false);
-    if (!load(appexer, options)) {
-        printError(appexer.failureText());
-        if (!appexer.failureDetail().isEmpty())
-            std::fprintf(stderr, "%s\n", qPrintable(appexer.failureDetail()));
+    Appexer appexer;
+    ListingLoader loader(options.tool, options.limits);
+    CatalogueController catalogue(&appexer, &loader);
+    if (!load(catalogue, options)) {
+        printFailure(catalogue);
         return Failure;
     }
 

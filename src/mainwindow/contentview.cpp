@@ -68,7 +68,9 @@ ContentView::ContentView(QWidget *parent)
 
 ContentView::ContentView(Services services, QWidget *parent)
     : QMainWindow(parent)
-    , m_appexer(new Appexer(services.toolPath, services.limits, this))
+    , m_appexer(new Appexer(this))
+    , m_catalogue(new CatalogueController(
+          m_appexer, new ListingLoader(services.toolPath, services.limits, this), this))
     , m_filter(new AppexFilter(m_appexer, this))
     , m_services(std::move(services))
 {
@@ -113,8 +115,8 @@ ContentView::ContentView(Services services, QWidget *parent)
     buildStatusBar();
     setSearchScope(settings.searchScope);
 
-    connect(m_appexer, &Appexer::busyChanged, this, &ContentView::showBusy);
-    connect(m_appexer, &Appexer::jobFinished, this, &ContentView::jobFinished);
+    connect(m_catalogue, &CatalogueController::busyChanged, this, &ContentView::showBusy);
+    connect(m_catalogue, &CatalogueController::jobFinished, this, &ContentView::jobFinished);
     connect(m_filter, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
     connect(m_filter, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
     connect(m_filter, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
@@ -163,7 +165,7 @@ void ContentView::buildActions()
                tr("Mark what changed since a listing captured earlier"), QKeySequence(), [this] {
                    chooseListing(tr("Compare with Listing"), [this](const QString &file) {
                        readListing(file, [this](const QString &older) {
-                           m_appexer->compareWithListing(older);
+                           m_catalogue->compareWithListing(older);
                        });
                    });
                });
@@ -180,12 +182,12 @@ void ContentView::buildActions()
                           QKeySequence::Copy,
                           [this] { QGuiApplication::clipboard()->setText(selectedCopyText()); });
     m_copyUuidAction = action(tr("Copy &UUID"), tr("Copy the selected records' UUIDs"),
-                              QKeySequence(), [this] { copyField(&Appex::uuid); });
+                              QKeySequence(), [this] { copyField(AppexField::Uuid); });
     m_copyPathAction = action(tr("Copy &Path"), tr("Copy the selected records' bundle paths"),
-                              QKeySequence(), [this] { copyField(&Appex::path); });
+                              QKeySequence(), [this] { copyField(AppexField::Path); });
     m_copyIdentifierAction =
         action(tr("Copy &Identifier"), tr("Copy the selected records' identifiers"), QKeySequence(),
-               [this] { copyField(&Appex::identifier); });
+               [this] { copyField(AppexField::Identifier); });
     m_selectAllAction = action(tr("Select &All"), tr("Select every record in the list"),
                                QKeySequence::SelectAll, [this] { m_list->selectAll(); });
     m_findAction = action(tr("&Find"), tr("Search the list"), QKeySequence::Find, [this] {
@@ -212,12 +214,12 @@ void ContentView::buildActions()
         action(tr("Show in &File Manager"), tr("Open the folder that holds the extension"),
                QKeySequence(), &ContentView::showInFileManager);
     m_enableAction = action(tr("&Enable"), tr("Use this extension"), QKeySequence(),
-                            [this] { elect(Appexer::ElectionChoice::Use); });
+                            [this] { elect(CatalogueController::ElectionChoice::Use); });
     m_disableAction = action(tr("&Disable\u2026"), tr("Ignore this extension"), QKeySequence(),
-                             [this] { elect(Appexer::ElectionChoice::Ignore); });
+                             [this] { elect(CatalogueController::ElectionChoice::Ignore); });
     m_resetElectionAction =
         action(tr("&Reset to Default"), tr("Let the system decide whether to use it"),
-               QKeySequence(), [this] { elect(Appexer::ElectionChoice::Default); });
+               QKeySequence(), [this] { elect(CatalogueController::ElectionChoice::Default); });
 
     auto *scopes = new QActionGroup(this);
     m_uuidScopeAction = toggle(tr("UUID"), tr("Search the UUIDs"), true);
@@ -397,7 +399,7 @@ void ContentView::buildStatusBar()
     m_changesLabel = new QLabel(this);
     m_changesLabel->setObjectName(QStringLiteral("changes"));
     m_jobStatus = new JobStatus(this);
-    connect(m_jobStatus, &JobStatus::stopRequested, m_appexer, &Appexer::cancel);
+    connect(m_jobStatus, &JobStatus::stopRequested, m_catalogue, &CatalogueController::cancel);
     statusBar()->addPermanentWidget(m_matchesLabel);
     statusBar()->addPermanentWidget(m_changesLabel);
     statusBar()->addPermanentWidget(m_jobStatus);
@@ -431,14 +433,14 @@ void ContentView::placeWindow()
 void ContentView::openListing(const QString &file)
 {
     readListing(file,
-                [this](const QString &listing) { m_appexer->openListing(listing, m_sortCode); });
+                [this](const QString &listing) { m_catalogue->openListing(listing, m_sortCode); });
 }
 
 // A listing chosen while a job runs is read once it ends; one that is not a
 // regular file, a FIFO say, is refused, as reading it could hold the window up.
 void ContentView::readListing(const QString &file, const std::function<void(QString)> &read)
 {
-    if (m_appexer->isBusy()) {
+    if (m_catalogue->isBusy()) {
         m_pendingRead = [this, file, read] { readListing(file, read); };
         return;
     }
@@ -487,7 +489,7 @@ bool ContentView::eventFilter(QObject *watched, QEvent *event)
 
 void ContentView::getAppexes()
 {
-    m_appexer->refresh(m_sortCode);
+    m_catalogue->refresh(m_sortCode);
 }
 
 void ContentView::pickSortCode(int sortCode)
@@ -538,17 +540,17 @@ void ContentView::chooseListing(const QString &title, const std::function<void(Q
 
 void ContentView::escape()
 {
-    if (m_appexer->isBusy())
-        m_appexer->cancel();
+    if (m_catalogue->isBusy())
+        m_catalogue->cancel();
     else if (m_searchField->hasFocus())
         m_searchField->clear();
 }
 
-void ContentView::copyField(QString Appex::*field)
+void ContentView::copyField(AppexField field)
 {
     QStringList values;
     for (const QModelIndex &index : selectedRows())
-        values << m_appexer->recordAt(m_filter->mapToSource(index).row()).*field;
+        values << m_appexer->recordAt(m_filter->mapToSource(index).row()).text(field);
     QGuiApplication::clipboard()->setText(values.join(u'\n'));
 }
 
@@ -557,14 +559,14 @@ void ContentView::showInFileManager()
     const Appex *record = currentRecord();
     if (!record)
         return;
-    const QString folder = QFileInfo(record->path).absolutePath();
+    const QString folder = QFileInfo(record->path()).absolutePath();
     if (!QFileInfo(folder).isDir()) {
         statusBar()->showMessage(tr("\u201C%1\u201D is not on this computer.").arg(folder), 5000);
         return;
     }
 #ifdef Q_OS_MACOS
     const bool shown = QProcess::startDetached(QStringLiteral("/usr/bin/open"),
-                                               {QStringLiteral("-R"), record->path});
+                                               {QStringLiteral("-R"), record->path()});
 #else
     const bool shown = QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 #endif
@@ -573,27 +575,27 @@ void ContentView::showInFileManager()
                                  5000);
 }
 
-void ContentView::elect(Appexer::ElectionChoice choice)
+void ContentView::elect(CatalogueController::ElectionChoice choice)
 {
     const Appex *record = currentRecord();
     if (!record)
         return;
     // Copies: the question's own event loop may see the catalogue change.
-    const QString identifier = record->identifier;
+    const QString identifier = record->identifier();
     const QString name = nameOf(*record);
-    if (choice == Appexer::ElectionChoice::Ignore &&
+    if (choice == CatalogueController::ElectionChoice::Ignore &&
         !m_services.confirm(tr("Disable \u201C%1\u201D?").arg(name),
                             tr("The extension %1 will no longer be used. This takes effect for "
                                "your user account until you enable it again.")
                                 .arg(identifier)))
         return;
-    m_appexer->setElection(identifier, choice, m_sortCode);
+    m_catalogue->setElection(identifier, choice, m_sortCode);
 }
 
 void ContentView::showBusy()
 {
-    if (m_appexer->isBusy())
-        m_jobStatus->start(m_appexer->busyText());
+    if (m_catalogue->isBusy())
+        m_jobStatus->start(m_catalogue->busyText());
     else
         m_jobStatus->stop();
     updateActions();
@@ -609,10 +611,10 @@ void ContentView::jobFinished(bool succeeded)
             m_failureBar->showMessage(tr("\u201C%1\u201D holds no extensions. Is it a listing "
                                          "that \u201Cpluginkit -m -vv\u201D printed?")
                                           .arg(QFileInfo(file).fileName()));
-    } else if (m_appexer->wasCancelled()) {
-        statusBar()->showMessage(m_appexer->failureText(), 5000);
+    } else if (m_catalogue->wasCancelled()) {
+        statusBar()->showMessage(m_catalogue->failureText(), 5000);
     } else {
-        m_failureBar->showMessage(m_appexer->failureText(), m_appexer->failureDetail());
+        m_failureBar->showMessage(m_catalogue->failureText(), m_catalogue->failureDetail());
     }
     // The title tells where the list shown came from: a file, or the tool,
     // stamped with the window's start once the tool listed.
@@ -620,7 +622,7 @@ void ContentView::jobFinished(bool succeeded)
                    : m_toolListed  ? QStringLiteral("Zephlist ") + dateStamp(m_theStartDate)
                                    : QStringLiteral("Zephlist"));
     updateActions();
-    if (!m_appexer->isBusy() && m_pendingRead)
+    if (!m_catalogue->isBusy() && m_pendingRead)
         std::exchange(m_pendingRead, {})();
 }
 
@@ -691,7 +693,7 @@ void ContentView::updateRowWidth()
 
 void ContentView::updateActions()
 {
-    const bool busy = m_appexer->isBusy();
+    const bool busy = m_catalogue->isBusy();
     const bool comparing = m_appexer->isComparing();
     const bool selected = m_list->selectionModel()->hasSelection();
     m_getAppexesAction->setEnabled(!busy);
@@ -706,9 +708,9 @@ void ContentView::updateActions()
     const Appex *record = currentRecord();
     const QModelIndex current = m_list->currentIndex();
     const bool live =
-        record && m_appexer->listingFile().isEmpty() && !busy && !record->identifier.isEmpty() &&
+        record && m_appexer->listingFile().isEmpty() && !busy && !record->identifier().isEmpty() &&
         AppexChange(current.data(Appexer::ChangeRole).toInt()) != AppexChange::Removed;
-    m_showInFileManagerAction->setEnabled(record && !record->path.isEmpty());
+    m_showInFileManagerAction->setEnabled(record && !record->path().isEmpty());
     // The election commands name the one extension they act on.
     const QString name = record ? QStringLiteral(" \u201C%1\u201D")
                                       .arg(nameOf(*record))
@@ -717,8 +719,8 @@ void ContentView::updateActions()
     m_enableAction->setText(tr("&Enable%1").arg(name));
     m_disableAction->setText(tr("&Disable%1\u2026").arg(name));
     m_resetElectionAction->setText(tr("&Reset%1 to Default").arg(name));
-    m_enableAction->setEnabled(live && record->election != Election::use);
-    m_disableAction->setEnabled(live && record->election != Election::ignore);
+    m_enableAction->setEnabled(live && record->election() != AppexElection::Use);
+    m_disableAction->setEnabled(live && record->election() != AppexElection::Ignore);
     m_resetElectionAction->setEnabled(live);
 }
 
@@ -742,7 +744,7 @@ QModelIndexList ContentView::selectedRows() const
 
 QString ContentView::nameOf(const Appex &record)
 {
-    const QString name = record.name.isEmpty() ? record.identifier : record.name;
+    const QString name = record.name().isEmpty() ? record.identifier() : record.name();
     return name.size() > 40 ? name.left(39) + u'\u2026' : name;
 }
 

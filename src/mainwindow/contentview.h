@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "appexsearch.h"
+#include "cataloguecontroller.h"
 #include "erroralert.h"
 #include "openpanel.h"
 #include "savepanel.h"
@@ -35,7 +36,7 @@ public:
     // What the window works with; tests replace them.
     struct Services
     {
-        QString toolPath = Appexer::defaultToolPath();
+        QString toolPath = ListingLoader::defaultToolPath();
         ListingLimits limits;
         std::unique_ptr<SavePanel> reportPanel;  // default: a file dialog for RTF
         std::unique_ptr<SavePanel> listingPanel; // default: a file dialog for listings
@@ -50,6 +51,7 @@ public:
     ~ContentView() override;
 
     [[nodiscard]] const Appexer &appexer() const { return *m_appexer; }
+    [[nodiscard]] const CatalogueController &catalogue() const { return *m_catalogue; }
     // The File menu, to which the application adds its window commands.
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
 
@@ -85,9 +87,9 @@ private:
     void chooseListing(const QString &title, const std::function<void(QString)> &use);
     void readListing(const QString &file, const std::function<void(QString)> &read);
     void escape();
-    void copyField(QString Appex::*field);
+    void copyField(AppexField field);
     void showInFileManager();
-    void elect(Appexer::ElectionChoice choice);
+    void elect(CatalogueController::ElectionChoice choice);
 
     void showBusy();
     void jobFinished(bool succeeded);
@@ -102,6 +104,7 @@ private:
     [[nodiscard]] static QString nameOf(const Appex &record);
 
     Appexer *m_appexer;
+    CatalogueController *m_catalogue;
     AppexFilter *m_filter;
     Services m_services;
     const QDateTime m_theStartDate = QDateTime::currentDateTime();

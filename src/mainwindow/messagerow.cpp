@@ -9,28 +9,31 @@ MessageRow::MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearchi
 
 QList<MessageRow::Item> MessageRow::items() const
 {
-    QList<Item> items{{m_line.SDK, Colour::Green}, {m_line.name, Colour::Text}};
+    QList<Item> items{{m_line.SDK(), Colour::Green}, {m_line.name(), Colour::Text}};
     if (m_showPaths)
-        items.append({m_line.path, Colour::Brown});
-    if (!m_line.parentName.isEmpty()) {
-        items.append({parentMarker + m_line.parentName, Colour::Text});
+        items.append({m_line.path(), Colour::Brown});
+    if (!m_line.bytes(AppexField::ParentName).isEmpty()) {
+        items.append({parentMarker + m_line.parentName(), Colour::Text});
         if (m_showPaths)
-            items.append({m_line.parentPath, Colour::Orange});
+            items.append({m_line.parentPath(), Colour::Orange});
     }
     if (m_showUUID || m_isSearching)
-        items.append({m_line.uuid, Colour::Red});
+        items.append({m_line.uuid(), Colour::Red});
     return items;
 }
 
+// In UTF-8 bytes, which read without making a string: close enough to choose
+// the rows worth measuring.
 qsizetype MessageRow::textLength(const Appex &line, bool showPaths, bool showUUID, bool isSearching)
 {
-    qsizetype length = line.SDK.size() + line.name.size();
+    const auto size = [&line](AppexField field) { return line.bytes(field).size(); };
+    qsizetype length = size(AppexField::SDK) + size(AppexField::Name);
     if (showPaths)
-        length += line.path.size();
-    if (!line.parentName.isEmpty())
-        length +=
-            parentMarker.size() + line.parentName.size() + (showPaths ? line.parentPath.size() : 0);
+        length += size(AppexField::Path);
+    if (size(AppexField::ParentName) > 0)
+        length += parentMarker.size() + size(AppexField::ParentName) +
+                  (showPaths ? size(AppexField::ParentPath) : 0);
     if (showUUID || isSearching)
-        length += line.uuid.size();
+        length += size(AppexField::Uuid);
     return length;
 }

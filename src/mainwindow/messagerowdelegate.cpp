@@ -18,15 +18,15 @@ bool isDark(const QPalette &palette)
 }
 
 // The election's mark: pluginkit's own tags, but for "use", which is the rule.
-QString electionMark(const QString &election)
+QString electionMark(AppexElection election)
 {
-    if (election == Election::ignore)
+    if (election == AppexElection::Ignore)
         return QStringLiteral("\u2298"); // a circled slash: switched off
-    if (election == Election::superseded)
+    if (election == AppexElection::Superseded)
         return QStringLiteral("=");
-    if (election == Election::debug)
+    if (election == AppexElection::Debug)
         return QStringLiteral("!");
-    if (election == Election::unknown)
+    if (election == AppexElection::Unknown)
         return QStringLiteral("?");
     return {};
 }
@@ -119,10 +119,10 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         area.setLeft(area.left() + mark);
     }
     painter->setPen(plain);
-    painter->drawText(area, alignment, electionMark(record.election));
+    painter->drawText(area, alignment, electionMark(record.election()));
     area.setLeft(area.left() + mark);
 
-    if (record.election == Election::ignore || change == AppexChange::Removed)
+    if (record.election() == AppexElection::Ignore || change == AppexChange::Removed)
         painter->setOpacity(fadedOpacity);
     for (const MessageRow::Item &item : row.items()) {
         painter->setPen(selected ? plain : colourOf(item.colour, option.palette));

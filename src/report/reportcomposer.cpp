@@ -13,14 +13,14 @@ ReportText composeReport(const AppexList &records)
     const QStringView space = u" ";
     ReportText report;
     for (const Appex &record : records) {
-        report.append({record.SDK, space}, ReportColour::Blue);
-        report.append({record.name, space}, ReportColour::Text);
-        report.append({record.path, space}, ReportColour::Green);
-        if (!record.parentName.isEmpty()) {
-            report.append({parentMarker, record.parentName, space}, ReportColour::Text);
-            report.append({record.parentPath, space}, ReportColour::Red);
+        report.append({record.SDK(), space}, ReportColour::Blue);
+        report.append({record.name(), space}, ReportColour::Text);
+        report.append({record.path(), space}, ReportColour::Green);
+        if (!record.parentName().isEmpty()) {
+            report.append({parentMarker, record.parentName(), space}, ReportColour::Text);
+            report.append({record.parentPath(), space}, ReportColour::Red);
         }
-        report.append({record.uuid, u"\n"}, ReportColour::Text);
+        report.append({record.uuid(), u"\n"}, ReportColour::Text);
     }
     return report;
 }

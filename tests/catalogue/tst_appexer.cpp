@@ -2,6 +2,8 @@
 #include "appexfilter.h"
 #include "faketool.h"
 #include "golden.h"
+#include "sortorder.h"
+#include "testcatalogue.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -27,13 +29,6 @@ bool isRunning(const QString &pidFile)
         return false;
     const pid_t pid = file.readAll().trimmed().toInt();
     return pid > 0 && ::kill(pid, 0) == 0;
-}
-
-// Waits for a job of `appexer` to end; its success.
-bool finished(Appexer &appexer)
-{
-    QSignalSpy done(&appexer, &Appexer::jobFinished);
-    return done.wait(10000) && done.last().first().toBool();
 }
 
 } // namespace
@@ -62,28 +57,28 @@ private:
 
 void TestAppexer::refreshIsOneResetOfTheModel()
 {
-    Appexer appexer(m_tools.printing(m_newer));
-    QAbstractItemModelTester tester(&appexer,
+    TestCatalogue appexer(m_tools.printing(m_newer));
+    QAbstractItemModelTester tester(&appexer.model,
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QSignalSpy resets(&appexer, &QAbstractItemModel::modelReset);
-    QSignalSpy busy(&appexer, &Appexer::busyChanged);
-    const QDateTime created = appexer.theDate();
+    QSignalSpy resets(&appexer.model, &QAbstractItemModel::modelReset);
+    QSignalSpy busy(&appexer.controller, &CatalogueController::busyChanged);
+    const QDateTime created = appexer.model.theDate();
 
-    appexer.refresh(SortCode::Name);
-    QVERIFY(appexer.isBusy());
-    appexer.refresh(SortCode::Name); // a second request while one runs does nothing
-    QVERIFY(finished(appexer));
+    appexer.controller.refresh(SortCode::Name);
+    QVERIFY(appexer.controller.isBusy());
+    appexer.controller.refresh(SortCode::Name); // a second request while one runs does nothing
+    QVERIFY(appexer.finished());
     QCOMPARE(resets.size(), 1);
     QCOMPARE(busy.size(), 2);
-    QCOMPARE(column(appexer, Qt::DisplayRole).first(), QStringLiteral("Elected"));
-    QCOMPARE(appexer.rowCount(), 10);
-    QCOMPARE(appexer.listing(), m_newer); // exactly the bytes the tool printed
-    QVERIFY(appexer.data(appexer.index(0), Qt::ToolTipRole).toString().contains("com.example"));
+    QCOMPARE(column(appexer.model, Qt::DisplayRole).first(), QStringLiteral("Elected"));
+    QCOMPARE(appexer.model.rowCount(), 10);
+    QCOMPARE(appexer.model.listing(), m_newer); // exactly the bytes the tool printed
+    QVERIFY(appexer.model.data(appexer.model.index(0), Qt::ToolTipRole)
+                .toString()
+                .contains("com.example"));
 
-    const QUuid before = appexer.appexList().first().id();
     QVERIFY(appexer.getAppexes(SortCode::Name));
-    QVERIFY(appexer.appexList().first().id() != before); // new records, new identities
-    QCOMPARE(appexer.theDate(), created);
+    QCOMPARE(appexer.model.theDate(), created);
 }
 
 void TestAppexer::failures_data()
@@ -134,13 +129,14 @@ void TestAppexer::failures()
     limits.maxBytes = maxBytes;
     limits.maxRecords = maxRecords;
 
-    Appexer appexer(tool, limits);
+    TestCatalogue appexer(tool, limits);
     QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::SDK));
-    QSignalSpy resets(&appexer, &QAbstractItemModel::modelReset);
+    QSignalSpy resets(&appexer.model, &QAbstractItemModel::modelReset);
     QVERIFY(!appexer.getAppexes(SortCode::SDK));
-    QVERIFY2(appexer.failureText().startsWith(failure), qPrintable(appexer.failureText()));
-    QVERIFY(appexer.appexList().isEmpty()); // a failed refresh leaves nothing
-    QVERIFY(appexer.listing().isEmpty());
+    QVERIFY2(appexer.controller.failureText().startsWith(failure),
+             qPrintable(appexer.controller.failureText()));
+    QVERIFY(appexer.model.appexList().isEmpty()); // a failed refresh leaves nothing
+    QVERIFY(appexer.model.listing().isEmpty());
     QCOMPARE(resets.size(), 1);
 }
 
@@ -166,17 +162,17 @@ void TestAppexer::stoppingReachesTheWholeGroup()
                           pidFile.toUtf8() + "; while :; do sleep 0.1; done' &\nwait");
     ListingLimits limits;
     limits.timeout = std::chrono::milliseconds(cancel ? 60000 : 500);
-    Appexer appexer(tool, limits);
+    TestCatalogue appexer(tool, limits);
     QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::SDK));
 
-    appexer.refresh(SortCode::SDK);
+    appexer.controller.refresh(SortCode::SDK);
     QTRY_VERIFY(isRunning(pidFile));
     if (cancel)
-        appexer.cancel();
-    QTRY_VERIFY(!appexer.isBusy());
+        appexer.controller.cancel();
+    QTRY_VERIFY(!appexer.controller.isBusy());
     if (cancel) { // a cancelled refresh changes nothing
-        QCOMPARE(appexer.failureText(), QStringLiteral("The listing was cancelled."));
-        QCOMPARE(appexer.appexList().size(), 9);
+        QCOMPARE(appexer.controller.failureText(), QStringLiteral("The listing was cancelled."));
+        QCOMPARE(appexer.model.appexList().size(), 9);
     }
     if (cancel) { // the child surely listened before the stop
         QTRY_VERIFY(QFile::exists(termFile));
@@ -190,31 +186,31 @@ void TestAppexer::standardErrorIsDetailNotListing()
     // Each stream holds a whole block: merged, they would make two records.
     const QByteArray script = "printf 'UUID = from-stderr\\n\\nwarning: slow\\n' >&2\n"
                               "printf '\\n\\nUUID = from-stdout\\n'\nexit ";
-    Appexer good(m_tools.write("noisy", script + '0'));
+    TestCatalogue good(m_tools.write("noisy", script + '0'));
     QVERIFY(good.getAppexes(SortCode::SDK));
-    QCOMPARE(column(good, Appexer::RecordRole).size(), 1);
-    QCOMPARE(good.appexList().first().uuid, QStringLiteral("from-stdout"));
+    QCOMPARE(column(good.model, Appexer::RecordRole).size(), 1);
+    QCOMPARE(good.model.appexList().first().uuid(), QStringLiteral("from-stdout"));
 
-    Appexer bad(m_tools.write("failing", script + '3'));
+    TestCatalogue bad(m_tools.write("failing", script + '3'));
     QVERIFY(!bad.getAppexes(SortCode::SDK));
-    QCOMPARE(bad.failureText(), QStringLiteral("Error 3 when running pluginkit."));
-    QCOMPARE(bad.failureDetail(), QStringLiteral("UUID = from-stderr\n\nwarning: slow"));
+    QCOMPARE(bad.controller.failureText(), QStringLiteral("Error 3 when running pluginkit."));
+    QCOMPARE(bad.controller.failureDetail(), QStringLiteral("UUID = from-stderr\n\nwarning: slow"));
 }
 
 void TestAppexer::capturedListings()
 {
-    Appexer appexer(m_tools.printing(m_newer));
+    TestCatalogue appexer(m_tools.printing(m_newer));
     const QString older = testDataPath("listings/older.txt");
     QVERIFY(appexer.loadListing(older, SortCode::UUID));
-    QCOMPARE(appexer.listingFile(), older);
-    QCOMPARE(appexer.appexList().first().uuid, QStringLiteral("U1"));
+    QCOMPARE(appexer.model.listingFile(), older);
+    QCOMPARE(appexer.model.appexList().first().uuid(), QStringLiteral("U1"));
 
     // A listing that cannot be read leaves the records as they were.
     QVERIFY(!appexer.loadListing(m_tools.path("absent.txt"), SortCode::UUID));
-    QVERIFY(appexer.failureText().startsWith("The listing \u201C" + m_tools.path("absent.txt") +
-                                             "\u201D could not be read: "));
-    QCOMPARE(appexer.appexList().size(), 9);
-    QCOMPARE(appexer.listingFile(), older);
+    QVERIFY(appexer.controller.failureText().startsWith(
+        "The listing \u201C" + m_tools.path("absent.txt") + "\u201D could not be read: "));
+    QCOMPARE(appexer.model.appexList().size(), 9);
+    QCOMPARE(appexer.model.listingFile(), older);
 
     // A character split by the end of a piece read is still one character.
     QByteArray large(1024 * 1024 - 16, '\n');
@@ -223,8 +219,8 @@ void TestAppexer::capturedListings()
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(large) == large.size());
     file.close();
     QVERIFY(appexer.loadListing(file.fileName(), SortCode::UUID));
-    QCOMPARE(appexer.appexList().first().name, QStringLiteral("\u00e9"));
-    QCOMPARE(appexer.listing(), large);
+    QCOMPARE(appexer.model.appexList().first().name(), QStringLiteral("\u00e9"));
+    QCOMPARE(appexer.model.listing(), large);
 
     // A byte order mark opening a listing is no text; a block without a UUID
     // is no record, however many the limit lets in.
@@ -233,45 +229,46 @@ void TestAppexer::capturedListings()
     file.close();
     ListingLimits oneRecord;
     oneRecord.maxRecords = 1;
-    Appexer one(QString(), oneRecord);
+    TestCatalogue one(QString(), oneRecord);
     QVERIFY(one.loadListing(file.fileName(), SortCode::UUID));
-    QCOMPARE(one.appexList().first().identifier, QStringLiteral("com.x"));
+    QCOMPARE(one.model.appexList().first().identifier(), QStringLiteral("com.x"));
 }
 
 void TestAppexer::elections()
 {
     qputenv("ZEPHLIST_STANDIN_STATE", m_tools.path("elections").toUtf8());
-    Appexer appexer(QStringLiteral(ZEPHLIST_STAND_IN));
+    TestCatalogue appexer(QStringLiteral(ZEPHLIST_STAND_IN));
     const QString identifier = QStringLiteral("com.apple.ui.TrackpadSettings");
     const auto electionOf = [&] {
-        for (const Appex &record : appexer.appexList()) {
-            if (record.identifier == identifier)
-                return record.election;
+        for (const Appex &record : appexer.model.appexList()) {
+            if (record.identifier() == identifier)
+                return record.election();
         }
-        return QStringLiteral("missing");
+        return AppexElection::None;
     };
-    QVERIFY(appexer.elect(identifier, Appexer::ElectionChoice::Ignore, SortCode::SDK));
-    QCOMPARE(electionOf(), Election::ignore);
-    QVERIFY(appexer.elect(identifier, Appexer::ElectionChoice::Default, SortCode::SDK));
-    QCOMPARE(electionOf(), Election::use);
+    QVERIFY(appexer.elect(identifier, CatalogueController::ElectionChoice::Ignore, SortCode::SDK));
+    QCOMPARE(electionOf(), AppexElection::Ignore);
+    QVERIFY(appexer.elect(identifier, CatalogueController::ElectionChoice::Default, SortCode::SDK));
+    QCOMPARE(electionOf(), AppexElection::Use);
 
-    const qsizetype count = appexer.appexList().size();
-    QVERIFY(!appexer.elect("com.example.Unknown", Appexer::ElectionChoice::Use, SortCode::SDK));
-    QCOMPARE(appexer.failureText(), QStringLiteral("Error 1 when running pluginkit."));
-    QVERIFY(appexer.failureDetail().contains("com.example.Unknown"));
-    QCOMPARE(appexer.appexList().size(), count); // a failed election changes no record
+    const qsizetype count = appexer.model.appexList().size();
+    QVERIFY(!appexer.elect("com.example.Unknown", CatalogueController::ElectionChoice::Use,
+                           SortCode::SDK));
+    QCOMPARE(appexer.controller.failureText(), QStringLiteral("Error 1 when running pluginkit."));
+    QVERIFY(appexer.controller.failureDetail().contains("com.example.Unknown"));
+    QCOMPARE(appexer.model.appexList().size(), count); // a failed election changes no record
 }
 
 void TestAppexer::sortKeepsViewsOnTheirRecords()
 {
-    Appexer appexer(m_tools.printing(m_newer));
+    TestCatalogue appexer(m_tools.printing(m_newer));
     QVERIFY(appexer.getAppexes(SortCode::UUID));
-    QAbstractItemModelTester tester(&appexer,
+    QAbstractItemModelTester tester(&appexer.model,
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
-    QSignalSpy layouts(&appexer, &QAbstractItemModel::layoutChanged);
-    QSignalSpy resets(&appexer, &QAbstractItemModel::modelReset);
-    const QPersistentModelIndex moved = appexer.index(0); // N1, "New"
-    appexer.sortAppexList(SortCode::Name);
+    QSignalSpy layouts(&appexer.model, &QAbstractItemModel::layoutChanged);
+    QSignalSpy resets(&appexer.model, &QAbstractItemModel::modelReset);
+    const QPersistentModelIndex moved = appexer.model.index(0); // N1, "New"
+    appexer.model.sortAppexList(SortCode::Name);
     QCOMPARE(layouts.size(), 1);
     QCOMPARE(resets.size(), 0);
     QCOMPARE(moved.data().toString(), QStringLiteral("New"));
@@ -280,28 +277,28 @@ void TestAppexer::sortKeepsViewsOnTheirRecords()
 
 void TestAppexer::comparison()
 {
-    Appexer appexer(m_tools.printing(m_newer));
-    QAbstractItemModelTester tester(&appexer,
+    TestCatalogue appexer(m_tools.printing(m_newer));
+    QAbstractItemModelTester tester(&appexer.model,
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(appexer.getAppexes(SortCode::UUID));
-    appexer.compareWithListing(testDataPath("listings/older.txt"));
-    QVERIFY(finished(appexer));
-    QVERIFY(appexer.isComparing());
-    QCOMPARE(appexer.rowCount(), 12); // ten records, then the two removed
-    QCOMPARE(appexer.changeCount(AppexChange::Added), 3);
-    QCOMPARE(appexer.changeCount(AppexChange::Changed), 4);
-    QCOMPARE(appexer.changeCount(AppexChange::Removed), 2);
-    QCOMPARE(appexer.index(0).data(Appexer::ChangeRole).toInt(), int(AppexChange::Added));
-    QCOMPARE(appexer.index(11).data().toString(), QStringLiteral("Moved"));
+    appexer.controller.compareWithListing(testDataPath("listings/older.txt"));
+    QVERIFY(appexer.finished());
+    QVERIFY(appexer.model.isComparing());
+    QCOMPARE(appexer.model.rowCount(), 12); // ten records, then the two removed
+    QCOMPARE(appexer.model.changeCount(AppexChange::Added), 3);
+    QCOMPARE(appexer.model.changeCount(AppexChange::Changed), 4);
+    QCOMPARE(appexer.model.changeCount(AppexChange::Removed), 2);
+    QCOMPARE(appexer.model.index(0).data(Appexer::ChangeRole).toInt(), int(AppexChange::Added));
+    QCOMPARE(appexer.model.index(11).data().toString(), QStringLiteral("Moved"));
 
-    appexer.sortAppexList(SortCode::Name); // removed records stay after the catalogue's
-    QCOMPARE(appexer.index(10).data().toString(), QStringLiteral("Gone"));
+    appexer.model.sortAppexList(SortCode::Name); // removed records stay after the catalogue's
+    QCOMPARE(appexer.model.index(10).data().toString(), QStringLiteral("Gone"));
     QVERIFY(appexer.getAppexes(SortCode::Name)); // and the marks follow a refresh
-    QCOMPARE(appexer.changeCount(AppexChange::Changed), 4);
+    QCOMPARE(appexer.model.changeCount(AppexChange::Changed), 4);
 
-    appexer.clearComparison();
-    QCOMPARE(appexer.rowCount(), 10);
-    QCOMPARE(appexer.changeAt(0), AppexChange::Unchanged);
+    appexer.model.clearComparison();
+    QCOMPARE(appexer.model.rowCount(), 10);
+    QCOMPARE(appexer.model.changeAt(0), AppexChange::Unchanged);
 
     // Records of one key pair up in listing order, whatever the sorts did.
     QFile twice(m_tools.path("twice.txt"));
@@ -309,18 +306,18 @@ void TestAppexer::comparison()
     twice.write("+ com.x(1)\nPath = /x\nUUID = 2\n\n+ com.x(2)\nPath = /x\nUUID = 1\n");
     twice.close();
     QVERIFY(appexer.loadListing(twice.fileName(), SortCode::SDK));
-    appexer.sortAppexList(SortCode::UUID);
-    appexer.sortAppexList(SortCode::SDK); // ties now in UUID order, not the listing's
-    appexer.compareWithListing(twice.fileName());
-    QVERIFY(finished(appexer));
-    QCOMPARE(appexer.changeCount(AppexChange::Changed), 0);
+    appexer.model.sortAppexList(SortCode::UUID);
+    appexer.model.sortAppexList(SortCode::SDK); // ties now in UUID order, not the listing's
+    appexer.controller.compareWithListing(twice.fileName());
+    QVERIFY(appexer.finished());
+    QCOMPARE(appexer.model.changeCount(AppexChange::Changed), 0);
 }
 
 void TestAppexer::filterFollowsTheCatalogue()
 {
     const QString tool = m_tools.printing(m_newer);
-    Appexer appexer(tool);
-    AppexFilter filter(&appexer);
+    TestCatalogue appexer(tool);
+    AppexFilter filter(&appexer.model);
     QAbstractItemModelTester tester(&filter,
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(appexer.getAppexes(SortCode::UUID));
@@ -333,6 +330,9 @@ void TestAppexer::filterFollowsTheCatalogue()
     filter.setScope(AppexSearch::Scope::AllFields);
     QCOMPARE(column(filter, Qt::DisplayRole), QStringList({"New", "Moved"}));
 
+    appexer.model.sortAppexList(SortCode::Name); // a sort while searching
+    QCOMPARE(column(filter, Qt::DisplayRole), QStringList({"Moved", "New"}));
+
     filter.setQuery(QStringLiteral("twice"));
     QCOMPARE(filter.rowCount(), 3);
     QFile::remove(tool); // the next listing holds other records
@@ -340,8 +340,8 @@ void TestAppexer::filterFollowsTheCatalogue()
     QVERIFY(appexer.getAppexes(SortCode::UUID));
     QCOMPARE(column(filter, Qt::DisplayRole), QStringList({"Twice first", "Twice second"}));
 
-    appexer.compareWithListing(testDataPath("listings/newer.txt"));
-    QVERIFY(finished(appexer));
+    appexer.controller.compareWithListing(testDataPath("listings/newer.txt"));
+    QVERIFY(appexer.finished());
     filter.setQuery(QString());
     filter.setChangesOnly(true);
     QCOMPARE(filter.rowCount(), 9);

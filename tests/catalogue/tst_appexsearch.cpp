@@ -10,15 +10,15 @@ namespace {
 Appex recordWith(const QString &uuid)
 {
     Appex record;
-    record.uuid = uuid;
-    record.name = QStringLiteral("Name AB12");
-    record.path = QStringLiteral("/p/Path.appex");
-    record.SDK = QStringLiteral("kind");
-    record.parentName = QStringLiteral("Parent");
-    record.parentPath = QStringLiteral("/Applications/Parent.app");
-    record.identifier = QStringLiteral("com.example.x");
-    record.version = QStringLiteral("zz1");
-    record.election = Election::ignore;
+    record.setText(AppexField::Uuid, uuid);
+    record.setText(AppexField::Name, QStringLiteral("Name AB12"));
+    record.setText(AppexField::Path, QStringLiteral("/p/Path.appex"));
+    record.setText(AppexField::SDK, QStringLiteral("kind"));
+    record.setText(AppexField::ParentName, QStringLiteral("Parent"));
+    record.setText(AppexField::ParentPath, QStringLiteral("/Applications/Parent.app"));
+    record.setText(AppexField::Identifier, QStringLiteral("com.example.x"));
+    record.setText(AppexField::Version, QStringLiteral("zz1"));
+    record.setElection(AppexElection::Ignore);
     return record;
 }
 

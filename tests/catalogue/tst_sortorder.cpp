@@ -11,10 +11,10 @@ AppexList recordsOf(const QStringList &entries)
     for (const QString &entry : entries) {
         const QStringList fields = entry.split(u'|');
         Appex record;
-        record.SDK = fields[0];
-        record.name = fields[1];
-        record.parentName = fields[2];
-        record.uuid = fields[3];
+        record.setText(AppexField::SDK, fields[0]);
+        record.setText(AppexField::Name, fields[1]);
+        record.setText(AppexField::ParentName, fields[2]);
+        record.setText(AppexField::Uuid, fields[3]);
         records << record;
     }
     return records;
@@ -24,7 +24,7 @@ QStringList namesOf(const AppexList &records)
 {
     QStringList names;
     for (const Appex &record : records)
-        names << record.name;
+        names << record.name();
     return names;
 }
 
@@ -115,11 +115,11 @@ void TestSortOrder::tiesKeepTheirOrder()
     }
     AppexList records = recordsOf(entries);
     for (int i = 0; i < records.size(); ++i)
-        records[i].path = QString::number(i);
+        records[i].setText(AppexField::Path, QString::number(i));
     const AppexList result = sorted(records, sortCode);
     for (int i = 1; i < result.size(); ++i) {
         if (result[i].copyText().section(u'\t', 2) == result[i - 1].copyText().section(u'\t', 2))
-            QVERIFY(result[i].path.toInt() > result[i - 1].path.toInt());
+            QVERIFY(result[i].path().toInt() > result[i - 1].path().toInt());
     }
 }
 

@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const std::optional<HeaderLine> header = HeaderLine::parse(line);
     const AppexList records = parseListing(line + QStringLiteral("\nUUID = u"));
     if (!header) {
-        require(records.isEmpty() || records.first().identifier.isEmpty(),
+        require(records.isEmpty() || records.first().identifier().isEmpty(),
                 "no header, no identifier");
         return 0;
     }
@@ -34,9 +34,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     require(QStringList{"", "use", "ignore", "debug", "superseded", "unknown"}.contains(
                 header->election),
             "the election is one of the names");
-    require(records.size() == 1 && records.first().identifier == header->identifier &&
-                records.first().version == header->version &&
-                records.first().election == header->election,
+    require(records.size() == 1 && records.first().identifier() == header->identifier &&
+                records.first().version() == header->version &&
+                records.first().election() == header->election,
             "the parser keeps the header's parts");
     return 0;
 }

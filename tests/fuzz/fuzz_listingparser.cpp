@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     const AppexList records = parseListing(text);
     for (const Appex &record : records) {
-        require(!record.uuid.isEmpty(), "every record has a UUID");
+        require(!record.uuid().isEmpty(), "every record has a UUID");
         for (const AppexFieldInfo &field : appexFields)
             require(!(record.*field.value).contains(u'\n'), "no field holds a line feed");
     }

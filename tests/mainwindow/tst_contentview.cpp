@@ -70,7 +70,7 @@ struct Window
     // Starts a job with `start` and waits for it; its success.
     template<typename Start> bool job(Start start) const
     {
-        QSignalSpy done(&view->appexer(), &Appexer::jobFinished);
+        QSignalSpy done(&view->catalogue(), &CatalogueController::jobFinished);
         start();
         const bool ended = !done.isEmpty() || done.wait(10000);
         settle();
@@ -169,9 +169,9 @@ void TestContentView::newWindowAndLiveRefresh()
     QVERIFY(window.view->width() >=
             std::min(1000, int(window.view->screen()->availableSize().width() * 0.9)));
 
-    QSignalSpy done(&window.view->appexer(), &Appexer::jobFinished);
+    QSignalSpy done(&window.view->catalogue(), &CatalogueController::jobFinished);
     QStringList afterRefresh; // names and title when the refresh ends, before the next job
-    connect(&window.view->appexer(), &Appexer::jobFinished, this, [&] {
+    connect(&window.view->catalogue(), &CatalogueController::jobFinished, this, [&] {
         if (afterRefresh.isEmpty())
             afterRefresh << window.names().first() << window.view->windowTitle()
                          << QString::number(window.names().size());
@@ -430,7 +430,7 @@ void TestContentView::elections()
             ->index(0, 0)
             .data(Appexer::RecordRole)
             .value<Appex>()
-            .election;
+            .election();
     };
     QVERIFY(!window.action("Enable")->isEnabled()); // already in use
     QVERIFY(window.action("Disable")->text().contains(u"\u201CTrackpad Settings\u201D"));
@@ -438,10 +438,10 @@ void TestContentView::elections()
     window.action("Disable")->trigger(); // declined: nothing happens
     QCOMPARE(window.questions.size(), 1);
     QVERIFY(window.questions.first().contains("Trackpad Settings"));
-    QVERIFY(!window.view->appexer().isBusy());
+    QVERIFY(!window.view->catalogue().isBusy());
     window.answer = true;
     window.action("Disable")->trigger(); // elects, then lists again
-    QTRY_COMPARE(election(), Election::ignore);
+    QTRY_COMPARE(election(), AppexElection::Ignore);
 
     // A captured listing is no place to elect the system's extensions.
     QVERIFY(window.job([&] { window.view->openListing(testDataPath("listings/older.txt")); }));

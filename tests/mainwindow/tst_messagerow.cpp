@@ -90,12 +90,12 @@ void TestMessageRow::items()
     QFETCH(bool, isSearching);
 
     Appex record;
-    record.SDK = "kind";
-    record.name = "Share";
-    record.path = "/A/S.appex";
-    record.parentName = parentName;
-    record.parentPath = parentPath;
-    record.uuid = "5D2C";
+    record.setText(AppexField::SDK, u"kind");
+    record.setText(AppexField::Name, u"Share");
+    record.setText(AppexField::Path, u"/A/S.appex");
+    record.setText(AppexField::ParentName, parentName);
+    record.setText(AppexField::ParentPath, parentPath);
+    record.setText(AppexField::Uuid, u"5D2C");
     QTEST(MessageRow(record, showPaths, showUUID, isSearching).items(), "items");
     QFETCH(Items, items); // the window measures rows by their length alone
     QCOMPARE(MessageRow::textLength(record, showPaths, showUUID, isSearching),

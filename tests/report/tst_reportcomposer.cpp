@@ -8,12 +8,12 @@ Appex record(const QString &sdk, const QString &name, const QString &path,
              const QString &parentName, const QString &parentPath, const QString &uuid)
 {
     Appex r;
-    r.SDK = sdk;
-    r.name = name;
-    r.path = path;
-    r.parentName = parentName;
-    r.parentPath = parentPath;
-    r.uuid = uuid;
+    r.setText(AppexField::SDK, sdk);
+    r.setText(AppexField::Name, name);
+    r.setText(AppexField::Path, path);
+    r.setText(AppexField::ParentName, parentName);
+    r.setText(AppexField::ParentPath, parentPath);
+    r.setText(AppexField::Uuid, uuid);
     return r;
 }
 

@@ -4,6 +4,8 @@
 #include "golden.h"
 #include "reportsaver.h"
 #include "rtfencoder.h"
+#include "sortorder.h"
+#include "testcatalogue.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,8 +92,9 @@ void TestReportSaver::endings()
         ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0)
         fifoReader = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK);
 
-    Appexer appexer;
-    QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
+    TestCatalogue catalogue;
+    Appexer &appexer = catalogue.model;
+    QVERIFY(catalogue.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
     FakeSavePanel panel;
     FakeAlert alerts;
     ReportSaver::saveAsRTF(appexer, panel, alerts);
@@ -112,8 +115,9 @@ void TestReportSaver::endings()
 
 void TestReportSaver::reportIsComposedBeforeThePanelOpens()
 {
-    Appexer appexer;
-    QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
+    TestCatalogue catalogue;
+    Appexer &appexer = catalogue.model;
+    QVERIFY(catalogue.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
     const QByteArray expected = RtfEncoder::encode(composeReport(appexer.appexList()));
     FakeSavePanel panel;
     FakeAlert alerts;
@@ -121,7 +125,7 @@ void TestReportSaver::reportIsComposedBeforeThePanelOpens()
 
     // A re-sort and another listing while the panel is open.
     appexer.sortAppexList(SortCode::UUID);
-    QVERIFY(appexer.loadListing(testDataPath("listings/newer.txt"), SortCode::SDK));
+    QVERIFY(catalogue.loadListing(testDataPath("listings/newer.txt"), SortCode::SDK));
 
     const QString location = m_dir.filePath(QStringLiteral("composed.rtf"));
     panel.completions.first()(SavePanel::Response::OK, location);

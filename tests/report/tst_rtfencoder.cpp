@@ -58,10 +58,10 @@ void TestRtfEncoder::bytes_data()
     QTest::newRow("one line of a report")
         << composeReport([] {
                Appex r;
-               r.SDK = "kind";
-               r.name = "N";
-               r.path = "/p";
-               r.uuid = "U";
+               r.setText(AppexField::SDK, u"kind");
+               r.setText(AppexField::Name, u"N");
+               r.setText(AppexField::Path, u"/p");
+               r.setText(AppexField::Uuid, u"U");
                return AppexList{r};
            }())
         << document("{\\colortbl;\\red0\\green122\\blue255;\\red40\\green205\\blue65;}",
