@@ -1,31 +1,42 @@
 // Stand-in for macOS's extension-registry tool, for systems that lack it.
 //
-//   pluginkit -m -vv                                lists its sample of extensions
-//   pluginkit -e use|ignore|default -i IDENTIFIER   elects an extension
+//   pluginkit -m [-v|-vv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]
+//   pluginkit -e use|ignore|default -i IDENTIFIER
+//   pluginkit -e use|ignore|default -u UUID
+//
+// It lists its sample of extensions: a line each, with -v also the UUID,
+// timestamp and path, with -vv in blocks. -A adds the older versions it knows
+// of (the last-registered copy of each), -D every further copy of the versions
+// it lists; -p, -i and -u keep only the plug-ins of that SDK, identifier or UUID.
 //
 // Elections are kept in the file that ZEPHLIST_STANDIN_STATE names, else in
 // $XDG_STATE_HOME/zephlist/standin-elections (~/.local/state/...): "use" and
-// "ignore" show in the listing as the tags "+" and "-"; "default" goes back to
-// the sample's own tag.
+// "ignore" show in the listing as the tags "+" and "-", on every copy of the
+// identifier, or with -u on that copy only; "default" goes back to the
+// sample's own tag. With ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1 an election of a
+// known plug-in succeeds, silently, and changes nothing, as a system that did
+// not keep it would: tests use it to see that a lost election is noticed.
 
+#include "electionfile.h"
+#include "registeredcopy.h"
+#include "standinoptions.h"
+
+#include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 extern const unsigned char sampleListing[];
 extern const std::size_t sampleListingSize;
+extern const unsigned char furtherCopies[];
+extern const std::size_t furtherCopiesSize;
 
 namespace {
 
 constexpr int usageError = 64; // EX_USAGE
-
-using Elections = std::map<std::string, std::string>; // identifier to "use" or "ignore"
 
 std::filesystem::path stateFile()
 {
@@ -39,98 +50,125 @@ std::filesystem::path stateFile()
     return base / "zephlist" / "standin-elections";
 }
 
-Elections readElections()
+// The sample as the system would list it, then the copies only -A or -D show.
+std::vector<RegisteredCopy> registeredCopies()
 {
-    Elections elections;
-    std::ifstream in(stateFile());
-    std::string identifier;
-    std::string choice;
-    while (std::getline(in, identifier, '\t') && std::getline(in, choice))
-        elections[identifier] = choice;
-    return elections;
+    const auto text = [](const unsigned char *bytes, std::size_t size) {
+        return std::string_view(reinterpret_cast<const char *>(bytes), size);
+    };
+    std::vector<RegisteredCopy> copies = readCopies(text(sampleListing, sampleListingSize), true);
+    const std::vector<RegisteredCopy> further =
+        readCopies(text(furtherCopies, furtherCopiesSize), false);
+    copies.insert(copies.end(), further.begin(), further.end());
+    return copies;
 }
 
-bool writeElections(const Elections &elections)
+bool sameUuid(std::string_view a, std::string_view b)
 {
-    const std::filesystem::path file = stateFile();
-    std::error_code error;
-    std::filesystem::create_directories(file.parent_path(), error);
-    const std::filesystem::path temporary = file.string() + ".new";
-    {
-        std::ofstream out(temporary, std::ios::trunc);
-        for (const auto &[identifier, choice] : elections)
-            out << identifier << '\t' << choice << '\n';
-        if (!out.flush())
-            return false;
-    }
-    std::filesystem::rename(temporary, file, error); // whole or not at all
-    return !error;
-}
-
-// The identifier in a block's header line, "+    com.example.Widget(1.2)".
-std::string_view identifierOf(std::string_view header)
-{
-    const size_t open = header.rfind('(');
-    if (header.size() < 2 || open == std::string_view::npos)
-        return {};
-    std::string_view identifier = header.substr(1, open - 1);
-    identifier.remove_prefix(std::min(identifier.find_first_not_of(" \t"), identifier.size()));
-    return identifier;
-}
-
-// Calls `visit` with each line of the sample and whether it opens a block.
-template<typename Visit> void forEachLine(Visit visit)
-{
-    const std::string_view sample(reinterpret_cast<const char *>(sampleListing), sampleListingSize);
-    bool opensBlock = true;
-    for (size_t start = 0; start < sample.size();) {
-        const size_t end = std::min(sample.find('\n', start), sample.size());
-        const std::string_view line = sample.substr(start, end - start);
-        visit(line, opensBlock && !line.empty());
-        opensBlock = line.empty();
-        start = end + 1;
-    }
-}
-
-int list()
-{
-    const Elections elections = readElections();
-    std::string listing;
-    listing.reserve(sampleListingSize);
-    forEachLine([&](std::string_view line, bool isHeader) {
-        std::string text(line);
-        if (isHeader) {
-            const auto elected = elections.find(std::string(identifierOf(line)));
-            if (elected != elections.end())
-                text[0] = elected->second == "use" ? '+' : '-';
-        }
-        listing += text;
-        listing += '\n';
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::toupper(static_cast<unsigned char>(x)) ==
+               std::toupper(static_cast<unsigned char>(y));
     });
+}
+
+bool sameVersion(const RegisteredCopy &a, const RegisteredCopy &b)
+{
+    return a.identifier == b.identifier && a.version == b.version;
+}
+
+// Without -A a plug-in is listed in the versions in use only, without -D in
+// one copy of each version: the one in use, else the last registered.
+bool listed(const RegisteredCopy &copy, const std::vector<RegisteredCopy> &copies,
+            const StandInOptions &options)
+{
+    if (copy.inUse)
+        return true;
+    const auto versionInUse = [&](const RegisteredCopy &other) {
+        return other.inUse && sameVersion(other, copy);
+    };
+    const bool inUse = std::any_of(copies.begin(), copies.end(), versionInUse);
+    if (!(inUse || options.allVersions))
+        return false;
+    if (options.duplicates)
+        return true;
+    const auto later = [&](const RegisteredCopy &other) {
+        return sameVersion(other, copy) && other.timestamp > copy.timestamp;
+    };
+    return !inUse && std::none_of(copies.begin(), copies.end(), later);
+}
+
+bool matches(const RegisteredCopy &copy, const StandInOptions &options)
+{
+    return (!options.point || copy.point == *options.point) &&
+           (!options.identifier || copy.identifier == *options.identifier) &&
+           (!options.uuid || sameUuid(copy.uuid, *options.uuid));
+}
+
+// An election of the copy itself wins over one of its identifier.
+char tagOf(const RegisteredCopy &copy, const ElectionFile &elections)
+{
+    const std::string *choice = elections.choice(ElectionFile::uuidKey(copy.uuid));
+    if (!choice)
+        choice = elections.choice(std::string(copy.identifier));
+    if (!choice)
+        return copy.header.empty() ? ' ' : copy.header[0];
+    return *choice == "use" ? '+' : '-';
+}
+
+int list(const StandInOptions &options)
+{
+    ElectionFile elections(stateFile());
+    if (!elections.read()) {
+        std::fprintf(stderr, "pluginkit: %s\n", elections.error().c_str());
+        return 1;
+    }
+    const std::vector<RegisteredCopy> copies = registeredCopies();
+    std::string listing;
+    listing.reserve(sampleListingSize + furtherCopiesSize);
+    bool first = true;
+    for (const RegisteredCopy &copy : copies) {
+        if (!matches(copy, options) || !listed(copy, copies, options))
+            continue;
+        const char tag = tagOf(copy, elections);
+        if (options.verbosity >= 2) {
+            if (!first)
+                listing += '\n'; // blocks are apart by an empty line
+            listing += copy.block(tag);
+        } else {
+            listing += copy.line(tag, options.verbosity == 1);
+        }
+        first = false;
+    }
+    if (first)
+        listing = "(no matches)\n";
     const bool written = std::fwrite(listing.data(), 1, listing.size(), stdout) == listing.size();
     return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-int elect(const std::string &choice, const std::string &identifier)
+int elect(const StandInOptions &options)
 {
+    const std::string &choice = *options.election;
     if (choice != "use" && choice != "ignore" && choice != "default")
         return usageError;
-    std::set<std::string, std::less<>> known;
-    forEachLine([&](std::string_view line, bool isHeader) {
-        if (isHeader)
-            known.emplace(identifierOf(line));
+    const std::vector<RegisteredCopy> copies = registeredCopies();
+    const auto named = std::find_if(copies.begin(), copies.end(), [&](const RegisteredCopy &copy) {
+        return options.uuid ? sameUuid(copy.uuid, *options.uuid)
+                            : copy.identifier == *options.identifier;
     });
-    if (!known.count(identifier)) {
-        std::fprintf(stderr, "pluginkit: no plug-in with identifier %s\n", identifier.c_str());
+    if (named == copies.end()) {
+        std::fprintf(stderr, "pluginkit: no plug-in with %s %s\n",
+                     options.uuid ? "UUID" : "identifier",
+                     (options.uuid ? *options.uuid : *options.identifier).c_str());
         return 1;
     }
-    Elections elections = readElections();
-    if (choice == "default")
-        elections.erase(identifier);
-    else
-        elections[identifier] = choice;
-    if (!writeElections(elections)) {
-        std::fprintf(stderr, "pluginkit: cannot write %s\n", stateFile().c_str());
+    if (const char *ignore = std::getenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
+        ignore && std::string_view(ignore) == "1")
+        return 0;
+    ElectionFile elections(stateFile());
+    const std::string key =
+        options.uuid ? ElectionFile::uuidKey(named->uuid) : std::string(named->identifier);
+    if (!elections.change(key, choice)) {
+        std::fprintf(stderr, "pluginkit: %s\n", elections.error().c_str());
         return 1;
     }
     return 0;
@@ -140,15 +178,14 @@ int elect(const std::string &choice, const std::string &identifier)
 
 int main(int argc, char *argv[])
 {
-    const auto is = [&](int i, std::string_view text) { return argc > i && argv[i] == text; };
-    if (argc == 3 && is(1, "-m") && is(2, "-vv"))
-        return list();
-    if (argc == 5 && is(1, "-e") && is(3, "-i")) {
-        if (const int status = elect(argv[2], argv[4]); status != usageError)
+    if (const std::optional<StandInOptions> options = StandInOptions::parse(argc, argv)) {
+        const int status = options->election ? elect(*options) : list(*options);
+        if (status != usageError)
             return status;
     }
-    std::fputs("usage: pluginkit -m -vv\n"
+    std::fputs("usage: pluginkit -m [-v|-vv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]\n"
                "       pluginkit -e use|ignore|default -i IDENTIFIER\n"
+               "       pluginkit -e use|ignore|default -u UUID\n"
                "(this stand-in lists its sample and keeps elections for it)\n",
                stderr);
     return usageError;

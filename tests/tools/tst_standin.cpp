@@ -1,0 +1,315 @@
+#include "golden.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <vector>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QString widget = QStringLiteral("com.example.notesplus.NotesPlusWidget");
+const QString releaseBuild = QStringLiteral("CB1A7554-7326-4E1A-9FCF-10FBF7AFEF35");
+const QString otherCheckout = QStringLiteral("6413F69B-B52D-4312-A7C3-579BADC0F2A1");
+const QString trackpad = QStringLiteral("com.apple.ui.TrackpadSettings");
+
+int modeOf(const QString &path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(qPrintable(path), &status) == 0 ? int(status.st_mode & 07777) : -1;
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QString errors;
+};
+
+} // namespace
+
+class TestStandIn : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void listings_data();
+    void listings();
+    void usage_data();
+    void usage();
+    void elections_data();
+    void elections();
+    void electionsThatChangeNothing_data();
+    void electionsThatChangeNothing();
+    void stateFilesThatCannotTakeAnElection_data();
+    void stateFilesThatCannotTakeAnElection();
+    void electionKeepsTheFilesPermissions();
+    void electionsAtOnceAreAllKept();
+
+private:
+    [[nodiscard]] std::unique_ptr<QProcess> start(const QStringList &arguments,
+                                                  bool ignoreElections = false);
+    [[nodiscard]] Run run(const QStringList &arguments, bool ignoreElections = false);
+    [[nodiscard]] QString state() const { return m_dir->filePath("elections"); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void TestStandIn::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+}
+
+std::unique_ptr<QProcess> TestStandIn::start(const QStringList &arguments, bool ignoreElections)
+{
+    auto tool = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("ZEPHLIST_STANDIN_STATE", state());
+    if (ignoreElections)
+        environment.insert("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
+    tool->setProcessEnvironment(environment);
+    tool->start(QStringLiteral(ZEPHLIST_STAND_IN), arguments);
+    return tool;
+}
+
+Run TestStandIn::run(const QStringList &arguments, bool ignoreElections)
+{
+    const std::unique_ptr<QProcess> tool = start(arguments, ignoreElections);
+    if (!tool->waitForFinished(60000) || tool->exitStatus() != QProcess::NormalExit)
+        qFatal("the stand-in did not finish");
+    return {tool->exitCode(), tool->readAllStandardOutput(),
+            QString::fromUtf8(tool->readAllStandardError())};
+}
+
+void TestStandIn::listings_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("golden");
+    QTest::addColumn<bool>("afterSample"); // the sample's blocks, an empty line, then the golden
+
+    QTest::newRow("-m -vv is the sample")
+        << QStringList{"-m", "-vv"} << "../../resources/pluginkit-sample.txt" << false;
+    QTest::newRow("-m") << QStringList{"-m"} << "standin/m.txt" << false;
+    QTest::newRow("-mv") << QStringList{"-mv"} << "standin/mv.txt" << false;
+    QTest::newRow("-m -A -vv") << QStringList{"-m", "-A", "-vv"} << "standin/A-vv.txt" << true;
+    QTest::newRow("-m -D -vv") << QStringList{"-m", "-D", "-vv"} << "standin/D-vv.txt" << true;
+    QTest::newRow("-m -A -D -vv") << QStringList{"-m", "-A", "-D", "-vv"} << "standin/AD-vv.txt"
+                                  << true;
+    QTest::newRow("-mDvvA") << QStringList{"-mDvvA"} << "standin/AD-vv.txt" << true;
+    QTest::newRow("-p") << QStringList{"-m", "-A", "-D", "-vv", "-p", "ExampleKit"}
+                        << "standin/p.txt" << false;
+    QTest::newRow("-i") << QStringList{"-mADv", "-i", widget} << "standin/i.txt" << false;
+    QTest::newRow("-u, in any case, joined")
+        << QStringList{"-mvvD", "-u" + otherCheckout.toLower(), "-v"} << "standin/u.txt" << false;
+    QTest::newRow("-u of a copy -A alone leaves out")
+        << QStringList{"-m", "-A", "-u", releaseBuild} << "standin/none.txt" << false;
+    QTest::newRow("-i and -p of another")
+        << QStringList{"-m", "-i", widget, "-p", "ExampleKit"} << "standin/none.txt" << false;
+}
+
+void TestStandIn::listings()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, golden);
+    QFETCH(bool, afterSample);
+    const Run listed = run(arguments);
+    QCOMPARE(listed.exitCode, 0);
+    QByteArray out = listed.out;
+    if (afterSample) {
+        const QByteArray sample = readTestData("../../resources/pluginkit-sample.txt") + '\n';
+        QVERIFY(out.startsWith(sample));
+        out.remove(0, sample.size());
+    }
+    COMPARE_GOLDEN(out, golden);
+}
+
+void TestStandIn::usage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("nothing") << QStringList{};
+    QTest::newRow("an unknown option") << QStringList{"-m", "-x"};
+    QTest::newRow("one among known ones") << QStringList{"-mAq"};
+    QTest::newRow("no value") << QStringList{"-m", "-p"};
+    QTest::newRow("an argument") << QStringList{"-m", "com.example"};
+    QTest::newRow("-v alone") << QStringList{"-vv"};
+    QTest::newRow("election of no one") << QStringList{"-e", "use"};
+    QTest::newRow("election of two") << QStringList{"-e", "use", "-i", trackpad, "-u", "X"};
+    QTest::newRow("election and listing") << QStringList{"-m", "-e", "use", "-i", trackpad};
+    QTest::newRow("unknown choice") << QStringList{"-e", "maybe", "-i", trackpad};
+}
+
+void TestStandIn::usage()
+{
+    QFETCH(QStringList, arguments);
+    const Run refused = run(arguments);
+    QCOMPARE(refused.exitCode, 64);
+    QVERIFY2(refused.errors.startsWith("usage: pluginkit -m"), qPrintable(refused.errors));
+    QVERIFY(!QFile::exists(state()));
+}
+
+void TestStandIn::elections_data()
+{
+    QTest::addColumn<QList<QStringList>>("elections");
+    QTest::addColumn<QByteArray>("listing"); // of every copy of the widget
+
+    const QStringList ignoreWidget{"-e", "ignore", "-i", widget};
+    const QStringList useRelease{"-e", "use", "-u", releaseBuild.toLower()};
+    QTest::newRow("by identifier, every copy")
+        << QList<QStringList>{ignoreWidget}
+        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+    QTest::newRow("by UUID, that copy, over its identifier's")
+        << QList<QStringList>{useRelease, ignoreWidget}
+        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "+    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+    QTest::newRow("default by UUID, the identifier's again")
+        << QList<QStringList>{ignoreWidget, useRelease, {"-e", "default", "-u", releaseBuild}}
+        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+    QTest::newRow("default by identifier, each copy's own tag")
+        << QList<QStringList>{useRelease, ignoreWidget, {"-e", "default", "-i", widget}}
+        << QByteArray("+    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
+                      "=    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "+    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
+                      "=    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+}
+
+void TestStandIn::elections()
+{
+    QFETCH(QList<QStringList>, elections);
+    QFETCH(QByteArray, listing);
+    for (const QStringList &election : elections) {
+        const Run elected = run(election);
+        QCOMPARE(elected.exitCode, 0);
+        QVERIFY2(elected.out.isEmpty() && elected.errors.isEmpty(), qPrintable(elected.errors));
+    }
+    QCOMPARE(run({"-m", "-A", "-D", "-i", widget}).out, listing);
+}
+
+void TestStandIn::electionsThatChangeNothing_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("ignoreElections");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errors");
+
+    QTest::newRow("unknown identifier")
+        << QStringList{"-e", "use", "-i", "com.example.No"} << false << 1
+        << "pluginkit: no plug-in with identifier com.example.No\n";
+    QTest::newRow("unknown UUID") << QStringList{"-e", "ignore", "-u", widget} << false << 1
+                                  << "pluginkit: no plug-in with UUID " + widget + "\n";
+    QTest::newRow("identifier, not kept")
+        << QStringList{"-e", "ignore", "-i", widget} << true << 0 << "";
+    QTest::newRow("UUID, not kept")
+        << QStringList{"-e", "ignore", "-u", releaseBuild} << true << 0 << "";
+}
+
+void TestStandIn::electionsThatChangeNothing()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, ignoreElections);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errors);
+    const Run elected = run(arguments, ignoreElections);
+    QCOMPARE(elected.exitCode, exitCode);
+    QCOMPARE(elected.errors, errors);
+    QVERIFY(elected.out.isEmpty());
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), {});
+}
+
+void TestStandIn::stateFilesThatCannotTakeAnElection_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: the state path is a folder
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QStringList>("arguments");
+
+    const QStringList elect{"-e", "use", "-i", trackpad};
+    const QByteArray noTab = "com.apple.ui.SharingSettings\n" + trackpad.toUtf8() + "\tignore\n";
+    QTest::newRow("a folder, elected") << QByteArray() << 0755 << elect;
+    QTest::newRow("a folder, listed") << QByteArray() << 0755 << QStringList{"-m", "-vv"};
+    QTest::newRow("read-only") << QByteArray(trackpad.toUtf8() + "\tignore\n") << 0444 << elect;
+    QTest::newRow("a line without a tab, elected") << noTab << 0644 << elect;
+    QTest::newRow("a line without a tab, listed") << noTab << 0644 << QStringList{"-m", "-vv"};
+    QTest::newRow("an unknown choice")
+        << QByteArray(trackpad.toUtf8() + "\tmaybe\n") << 0644 << QStringList{"-m", "-vv"};
+}
+
+// Each fails, names the file and leaves it as it was, with nothing beside it
+// but the lock that elections take.
+void TestStandIn::stateFilesThatCannotTakeAnElection()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, mode);
+    QFETCH(QStringList, arguments);
+    QFile file(state());
+    if (content.isNull()) {
+        QVERIFY(QDir(m_dir->path()).mkdir("elections"));
+    } else {
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
+        file.close();
+    }
+    QVERIFY(::chmod(qPrintable(state()), mode) == 0);
+
+    const Run failed = run(arguments);
+    QCOMPARE(failed.exitCode, 1);
+    QVERIFY2(failed.errors.startsWith("pluginkit: ") && failed.errors.contains(state()),
+             qPrintable(failed.errors));
+    QCOMPARE(QFileInfo(state()).isDir(), content.isNull());
+    QStringList beside = QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+    beside.removeOne("elections.lock");
+    QCOMPARE(beside, QStringList{"elections"});
+    if (!content.isNull()) {
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(modeOf(state()), mode);
+    }
+}
+
+void TestStandIn::electionKeepsTheFilesPermissions()
+{
+    QFile file(state());
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(::chmod(qPrintable(state()), 0640) == 0);
+    QCOMPARE(run({"-e", "ignore", "-i", trackpad}).exitCode, 0);
+    QCOMPARE(modeOf(state()), 0640);
+    QVERIFY(run({"-m", "-i", trackpad}).out.startsWith('-'));
+}
+
+void TestStandIn::electionsAtOnceAreAllKept()
+{
+    QList<QByteArray> identifiers;
+    for (const QByteArray &line : run({"-m"}).out.split('\n')) {
+        const QByteArray identifier = line.mid(5, line.indexOf('(') - 5);
+        if (line.startsWith('+') && !identifiers.contains(identifier) && identifiers.size() < 20)
+            identifiers += identifier;
+    }
+    std::vector<std::unique_ptr<QProcess>> tools;
+    for (const QByteArray &identifier : identifiers)
+        tools.push_back(start({"-e", "ignore", "-i", QString::fromUtf8(identifier)}));
+    for (const std::unique_ptr<QProcess> &tool : tools) {
+        QVERIFY(tool->waitForFinished(60000));
+        QCOMPARE(tool->exitCode(), 0);
+        QCOMPARE(tool->readAllStandardError(), QByteArray());
+    }
+    QCOMPARE(identifiers.size(), 20);
+    for (const QByteArray &identifier : identifiers)
+        QVERIFY2(run({"-m", "-i", QString::fromUtf8(identifier)}).out.startsWith('-'),
+                 identifier.constData());
+}
+
+QTEST_GUILESS_MAIN(TestStandIn)
+#include "tst_standin.moc"
