@@ -6,6 +6,8 @@
 #include <cstring>
 #include <numeric>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 
 namespace {
 
@@ -62,6 +64,43 @@ private:
     std::vector<Key> m_keys;
 };
 
+// The rank of each record's value of `field` among the distinct values, in
+// key order; values with equal keys share a rank. A catalogue holds few SDKs
+// and parents: each distinct value's key is made once, and records compare
+// by a number.
+std::vector<quint32> ranksOf(const AppexList &records, AppexField field)
+{
+    std::unordered_map<std::string_view, quint32> indexOf;
+    std::vector<std::string_view> values;
+    std::vector<quint32> ranks(size_t(records.size()));
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const QByteArrayView bytes = records[i].bytes(field);
+        const auto [known, added] = indexOf.try_emplace(
+            std::string_view(bytes.data(), size_t(bytes.size())), quint32(values.size()));
+        if (added)
+            values.push_back(known->first);
+        ranks[size_t(i)] = known->second;
+    }
+    std::vector<std::string> keys(values.size());
+    for (size_t v = 0; v < values.size(); ++v)
+        TextKey::appendKey(keys[v], QByteArrayView(values[v].data(), qsizetype(values[v].size())),
+                           true);
+    std::vector<quint32> byKey(values.size());
+    std::iota(byKey.begin(), byKey.end(), 0);
+    std::sort(byKey.begin(), byKey.end(),
+              [&keys](quint32 a, quint32 b) { return keys[a] < keys[b]; });
+    std::vector<quint32> rankOfValue(values.size());
+    quint32 rank = 0;
+    for (size_t k = 0; k < byKey.size(); ++k) {
+        if (k > 0 && keys[byKey[k]] != keys[byKey[k - 1]])
+            ++rank;
+        rankOfValue[byKey[k]] = rank;
+    }
+    for (quint32 &value : ranks)
+        value = rankOfValue[value];
+    return ranks;
+}
+
 } // namespace
 
 namespace SortOrder {
@@ -78,12 +117,13 @@ std::vector<qsizetype> order(const AppexList &records, qint64 sortCode)
                          [&keys](qsizetype a, qsizetype b) { return keys.compare(a, b) < 0; });
         return positions;
     }
-    const SortKeys primary(
-        records, sortCode == SortCode::Parent ? AppexField::ParentName : AppexField::SDK, true);
+    const std::vector<quint32> primary =
+        ranksOf(records, sortCode == SortCode::Parent ? AppexField::ParentName : AppexField::SDK);
     const SortKeys names(records, AppexField::Name, true);
     std::stable_sort(positions.begin(), positions.end(), [&](qsizetype a, qsizetype b) {
-        const int byPrimary = primary.compare(a, b);
-        return byPrimary != 0 ? byPrimary < 0 : names.compare(a, b) < 0;
+        const quint32 rankA = primary[size_t(a)];
+        const quint32 rankB = primary[size_t(b)];
+        return rankA != rankB ? rankA < rankB : names.compare(a, b) < 0;
     });
     return positions;
 }

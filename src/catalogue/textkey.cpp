@@ -61,10 +61,8 @@ bool isAscii(QByteArrayView utf8)
     return std::all_of(utf8.begin(), utf8.end(), [](char c) { return uchar(c) < 0x80; });
 }
 
-bool isTrimCharacter(char32_t c)
+bool isUnicodeTrimCharacter(char32_t c)
 {
-    if (c < 0x80)
-        return c == u' ' || (c >= u'\t' && c <= u'\r');
     return c == 0x85 || c == 0x2028 || c == 0x2029 || u_charType(UChar32(c)) == U_SPACE_SEPARATOR;
 }
 

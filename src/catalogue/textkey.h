@@ -24,7 +24,11 @@ namespace TextKey {
 
 // White space and line breaks: space, tab, every Unicode space separator,
 // U+000A to U+000D, U+0085, U+2028 and U+2029.
-[[nodiscard]] bool isTrimCharacter(char32_t c);
+[[nodiscard]] bool isUnicodeTrimCharacter(char32_t c); // of those at U+0080 and above
+[[nodiscard]] inline bool isTrimCharacter(char32_t c)
+{
+    return c < 0x80 ? c == u' ' || (c >= u'\t' && c <= u'\r') : isUnicodeTrimCharacter(c);
+}
 [[nodiscard]] bool startsWithTrimCharacter(QByteArrayView utf8);
 // `utf8` without the trim characters at either end.
 [[nodiscard]] QByteArrayView trimmed(QByteArrayView utf8);

@@ -81,8 +81,22 @@ int MessageRowDelegate::rowWidth(const Appex &record, const QFont &font) const
     const MessageRow row(record, m_display.showPaths, m_display.showUUID, m_display.isSearching);
     int width = 2 * rowMargin + marksWidth(metrics) - itemSpacing;
     for (const MessageRow::Item &item : row.items())
-        width += itemSpacing + metrics.horizontalAdvance(item.text);
+        width += itemSpacing + advanceOf(item.text, font);
     return width;
+}
+
+int MessageRowDelegate::advanceOf(const QString &text, const QFont &font) const
+{
+    constexpr qsizetype mostRemembered = 8192;
+    if (const QString key = font.key();
+        key != m_advancesFont || m_advances.size() > mostRemembered) {
+        m_advances.clear();
+        m_advancesFont = key;
+    }
+    auto known = m_advances.find(text);
+    if (known == m_advances.end())
+        known = m_advances.insert(text, QFontMetrics(font).horizontalAdvance(text));
+    return *known;
 }
 
 void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
@@ -126,9 +140,15 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         painter->setOpacity(fadedOpacity);
     for (const MessageRow::Item &item : row.items()) {
         painter->setPen(selected ? plain : colourOf(item.colour, option.palette));
-        const QString text = metrics.elidedText(item.text, Qt::ElideRight, area.width());
-        painter->drawText(area, alignment, text);
-        area.setLeft(area.left() + metrics.horizontalAdvance(text) + itemSpacing);
+        int advance = advanceOf(item.text, font);
+        if (advance <= area.width()) {
+            painter->drawText(area, alignment, item.text);
+        } else {
+            const QString text = metrics.elidedText(item.text, Qt::ElideRight, area.width());
+            painter->drawText(area, alignment, text);
+            advance = metrics.horizontalAdvance(text);
+        }
+        area.setLeft(area.left() + advance + itemSpacing);
         if (area.width() <= 0)
             break;
     }

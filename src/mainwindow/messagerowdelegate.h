@@ -3,6 +3,7 @@
 #include "listingcomparison.h"
 #include "messagerow.h"
 
+#include <QHash>
 #include <QStyledItemDelegate>
 
 // Paints a row's MessageRow items on one line, each in its colour, in the
@@ -40,6 +41,11 @@ public:
 
 private:
     [[nodiscard]] int marksWidth(const QFontMetrics &metrics) const;
+    // The advance of `text` in `font`, remembered: rows repeat their SDKs,
+    // names and parents, and shaping text is the dearest part of painting.
+    [[nodiscard]] int advanceOf(const QString &text, const QFont &font) const;
 
     Display m_display;
+    mutable QHash<QString, int> m_advances;
+    mutable QString m_advancesFont; // the font the advances are of
 };
