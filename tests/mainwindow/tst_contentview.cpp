@@ -30,10 +30,12 @@ namespace {
 class FakeOpenPanel : public OpenPanel
 {
 public:
-    void begin(const QString &, Completion completion) override
+    void begin(const QString &, const QString &folder, Completion completion) override
     {
+        folders << folder;
         completions << std::move(completion);
     }
+    QStringList folders;
     QList<Completion> completions;
 };
 
@@ -344,11 +346,11 @@ void TestContentView::togglesAndTheWindowPersist()
     QVERIFY(Settings::read().showPaths && Settings::read().showUUID);
     QVERIFY(!other.find("showUUID")->isChecked()); // open windows keep their own
 
-    window.view->setGeometry(40, 50, 1100, 700);
+    window.view->setGeometry(40, 50, 700, 500);
     window.view->close();
     Window later(m_tools.printing(m_newer));
     QVERIFY(later.find("showPaths")->isChecked());
-    QCOMPARE(later.view->size(), QSize(1100, 700));
+    QCOMPARE(later.view->size(), QSize(700, 500));
 }
 
 void TestContentView::saveAsRTF()
