@@ -23,17 +23,6 @@
 
 using Command = WindowActions::Command;
 
-namespace {
-
-// The one local file being dragged, or an empty string.
-QString droppedFile(const QMimeData *data)
-{
-    const QList<QUrl> urls = data->urls();
-    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
-}
-
-} // namespace
-
 ContentView::ContentView(QWidget *parent)
     : ContentView(Services{}, parent)
 {}
@@ -66,10 +55,7 @@ ContentView::~ContentView() = default;
 
 void ContentView::layOut()
 {
-    m_controls =
-        new ControlRow({(*m_actions)[Command::GetAppexes], (*m_actions)[Command::ShowPaths],
-                        (*m_actions)[Command::ShowUUID], (*m_actions)[Command::SaveAsRTF]},
-                       m_catalogue->sortCode(), this);
+    m_controls = new ControlRow(*m_actions, m_catalogue->sortCode(), this);
     m_actions->buildMenus(menuBar(),
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
@@ -127,16 +113,15 @@ void ContentView::connectCommands()
     on(Command::Enable, [this] { elect(Appexer::ElectionChoice::Use); });
     on(Command::Disable, [this] { elect(Appexer::ElectionChoice::Ignore); });
     on(Command::ResetElection, [this] { elect(Appexer::ElectionChoice::Default); });
-    on(Command::Escape, &ContentView::escape);
+    // Esc stops the job that runs; else it clears the search, wherever the focus.
+    on(Command::Escape,
+       [this] { m_catalogue->isBusy() ? m_catalogue->cancel() : m_search->clear(); });
     for (const Command toggle : {Command::ShowPaths, Command::ShowUUID})
         connect((*m_actions)[toggle], &QAction::toggled, this, &ContentView::scheduleUpdate);
     connect((*m_actions)[Command::ChangesOnly], &QAction::toggled, m_filter,
             &AppexFilter::setChangesOnly);
 
-    connect(m_controls, &ControlRow::sortCodePicked, this, [this](qint64 sortCode) {
-        m_catalogue->sortBy(sortCode);
-        Settings::storeSortCode(sortCode);
-    });
+    connect(m_controls, &ControlRow::sortCodePicked, m_catalogue, &CatalogueActions::sortBy);
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
             m_search->allFieldsScopeAction(), &QAction::trigger);
@@ -164,11 +149,6 @@ void ContentView::openListing(const QString &file)
     m_catalogue->openListing(file);
 }
 
-QString ContentView::selectedCopyText() const
-{
-    return m_list->selectedText(&Appex::copyText);
-}
-
 void ContentView::closeEvent(QCloseEvent *event)
 {
     Settings::storeWindowGeometry(saveGeometry());
@@ -177,26 +157,24 @@ void ContentView::closeEvent(QCloseEvent *event)
 
 void ContentView::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (droppedFile(event->mimeData()).isEmpty())
+    if (WindowRules::droppedFile(event->mimeData()->urls()).isEmpty())
         return;
     event->acceptProposedAction();
     m_list->setDropHighlighted(true);
 }
 
-void ContentView::dragLeaveEvent(QDragLeaveEvent *event)
+void ContentView::dragLeaveEvent(QDragLeaveEvent *)
 {
     m_list->setDropHighlighted(false);
-    QMainWindow::dragLeaveEvent(event);
 }
 
 void ContentView::dropEvent(QDropEvent *event)
 {
     m_list->setDropHighlighted(false);
-    const QString file = droppedFile(event->mimeData());
-    if (file.isEmpty())
-        return;
-    openListing(file);
-    event->acceptProposedAction();
+    if (const QString file = WindowRules::droppedFile(event->mimeData()->urls()); !file.isEmpty()) {
+        openListing(file);
+        event->acceptProposedAction();
+    }
 }
 
 void ContentView::elect(Appexer::ElectionChoice choice)
@@ -211,15 +189,6 @@ void ContentView::elect(Appexer::ElectionChoice choice)
                             WindowRules::disableDetail(chosen)))
         return;
     m_catalogue->elect(chosen.identifier, choice);
-}
-
-// Esc stops the job that runs; else it clears the search, wherever the focus.
-void ContentView::escape()
-{
-    if (m_catalogue->isBusy())
-        m_catalogue->cancel();
-    else
-        m_search->clear();
 }
 
 void ContentView::jobFinished(const CatalogueActions::Outcome &outcome)

@@ -41,10 +41,6 @@ public:
     // Shows the captured listing in `file`.
     void openListing(const QString &file);
 
-    // The selected records of the list being shown, in list order, as the
-    // clipboard gets them: one copy text per line.
-    [[nodiscard]] QString selectedCopyText() const;
-
 protected:
     void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
@@ -58,7 +54,6 @@ private:
     void connectCommands();
 
     void elect(Appexer::ElectionChoice choice);
-    void escape();
 
     void jobFinished(const CatalogueActions::Outcome &outcome);
     void scheduleUpdate();

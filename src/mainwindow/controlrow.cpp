@@ -1,5 +1,8 @@
 #include "controlrow.h"
 
+#include "settings.h"
+#include "windowactions.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -27,7 +30,7 @@ QHBoxLayout *line(QWidget *holder)
 
 } // namespace
 
-ControlRow::ControlRow(const Actions &actions, qint64 sortCode, QWidget *parent)
+ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent)
     : QWidget(parent)
     , m_lines(new QBoxLayout(QBoxLayout::LeftToRight, this))
     , m_sortEntries(new QWidget(this))
@@ -50,7 +53,10 @@ ControlRow::ControlRow(const Actions &actions, qint64 sortCode, QWidget *parent)
         m_sortGroup->addButton(entry, code);
         sortRow->addWidget(entry);
     }
-    connect(m_sortGroup, &QButtonGroup::idClicked, this, &ControlRow::sortCodePicked);
+    connect(m_sortGroup, &QButtonGroup::idClicked, this, [this](int code) {
+        Settings::storeSortCode(code);
+        emit sortCodePicked(code);
+    });
 
     QHBoxLayout *commandRow = line(m_commands);
     const auto addButton = [&](QAction *action, const QString &name) {
@@ -71,13 +77,13 @@ ControlRow::ControlRow(const Actions &actions, qint64 sortCode, QWidget *parent)
         connect(action, &QAction::toggled, toggle, &QCheckBox::setChecked);
         commandRow->addWidget(toggle);
     };
-    addButton(actions.getAppexes, QStringLiteral("getAppexes"));
+    addButton(actions[WindowActions::Command::GetAppexes], QStringLiteral("getAppexes"));
     m_count->setObjectName(QStringLiteral("count"));
     m_count->setToolTip(tr("How many extensions the listing holds"));
     commandRow->addWidget(m_count);
-    addToggle(actions.showPaths, QStringLiteral("showPaths"));
-    addToggle(actions.showUUID, QStringLiteral("showUUID"));
-    addButton(actions.saveAsRTF, QStringLiteral("saveAsRTF"));
+    addToggle(actions[WindowActions::Command::ShowPaths], QStringLiteral("showPaths"));
+    addToggle(actions[WindowActions::Command::ShowUUID], QStringLiteral("showUUID"));
+    addButton(actions[WindowActions::Command::SaveAsRTF], QStringLiteral("saveAsRTF"));
 
     m_lines->addStretch();
     m_lines->addWidget(m_sortEntries, 0, Qt::AlignCenter);

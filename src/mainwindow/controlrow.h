@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-class QAction;
+class WindowActions;
 class QBoxLayout;
 class QButtonGroup;
 class QLabel;
@@ -16,15 +16,7 @@ class ControlRow : public QWidget
     Q_OBJECT
 
 public:
-    struct Actions
-    {
-        QAction *getAppexes;
-        QAction *showPaths;
-        QAction *showUUID;
-        QAction *saveAsRTF;
-    };
-
-    ControlRow(const Actions &actions, qint64 sortCode, QWidget *parent = nullptr);
+    ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent = nullptr);
 
     void setCount(const QString &count);
     // Its controls in the order the keyboard goes through them.

@@ -96,6 +96,11 @@ QString WindowRules::savedText(const QString &file)
     return tr("Saved \u201C%1\u201D").arg(QFileInfo(file).fileName());
 }
 
+QString WindowRules::droppedFile(const QList<QUrl> &urls)
+{
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
 QRect WindowRules::cascaded(const QRect &front, const QRect &available)
 {
     constexpr int step = 24;

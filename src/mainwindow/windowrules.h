@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QRect>
 #include <QString>
+#include <QUrl>
 
 // What the main window says and allows, decided from plain values so that
 // the rules are tried without widgets: its title, the names it proposes, its
@@ -52,6 +53,10 @@ public:
     [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
                                                qsizetype removed);
     [[nodiscard]] static QString savedText(const QString &file);
+
+    // The one local file among `urls` that a drop would open; empty when
+    // there is none, or more than one thing.
+    [[nodiscard]] static QString droppedFile(const QList<QUrl> &urls);
 
     // Where a new window goes below and right of `front`: back at the top left
     // of `available` once a step further would leave it.
