@@ -108,13 +108,12 @@ QList<QWidget *> ControlRow::focusChain() const
 
 QSize ControlRow::minimumSizeHint() const
 {
-    // As narrow as the wider of the two lines, stacked.
+    // As narrow as the wider of the two lines, stacked; as high as they lie now.
     const QMargins margins = m_lines->contentsMargins();
-    const QSize sorts = m_sortEntries->minimumSizeHint();
-    const QSize commands = m_commands->minimumSizeHint();
-    return {std::max(sorts.width(), commands.width()) + margins.left() + margins.right(),
-            sorts.height() + m_lines->spacing() + commands.height() + margins.top() +
-                margins.bottom()};
+    return {
+        std::max(m_sortEntries->minimumSizeHint().width(), m_commands->minimumSizeHint().width()) +
+            margins.left() + margins.right(),
+        QWidget::minimumSizeHint().height()};
 }
 
 void ControlRow::resizeEvent(QResizeEvent *event)
