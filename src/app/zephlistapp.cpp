@@ -2,10 +2,12 @@
 
 #include "helpcommands.h"
 #include "helpview.h"
+#include "windowrules.h"
 
 #include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -29,19 +31,23 @@ ZephlistApp::ZephlistApp(Services services, QObject *parent)
 
 ZephlistApp::~ZephlistApp()
 {
-    delete m_helpWindow; // a top-level window without a parent
+    delete m_helpWindow; // top-level windows without a parent
+    delete m_aboutBox;
 }
 
 ContentView *ZephlistApp::newMainWindow()
 {
     // A new window steps down and right from the one in front, so both show.
+    // Back at the screen's top left once a step would leave the screen.
     auto *front = qobject_cast<ContentView *>(QApplication::activeWindow());
     auto *window = new ContentView(m_services.mainWindowServices());
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenus(window->menuBar(), window->fileMenu());
     if (front) {
-        window->resize(front->size());
-        window->move(front->pos() + QPoint(24, 24));
+        const QRect frame =
+            WindowRules::cascaded(front->frameGeometry(), front->screen()->availableGeometry());
+        window->resize(frame.size() - (front->frameGeometry().size() - front->size()));
+        window->move(frame.topLeft());
     }
     window->show();
     return window;
@@ -59,11 +65,7 @@ void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
         fileMenu->insertSeparator(first);
 
     fileMenu->addSeparator();
-    // Closing every window first lets each one keep its place and stop its tool.
-    QAction *quit = fileMenu->addAction(tr("&Quit"), qApp, [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    });
+    QAction *quit = fileMenu->addAction(tr("&Quit"), this, &ZephlistApp::quit);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // whatever the platform's theme says
     quit->setMenuRole(QAction::QuitRole);
 
@@ -72,6 +74,10 @@ void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
 
 void ZephlistApp::openWindow(const QString &identifier)
 {
+    if (identifier == QLatin1String("about")) {
+        showAbout();
+        return;
+    }
     if (identifier != QLatin1String("help"))
         return;
     if (!m_helpWindow) {
@@ -84,10 +90,42 @@ void ZephlistApp::openWindow(const QString &identifier)
         auto *layout = new QVBoxLayout(m_helpWindow);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(new HelpView(m_services.helpDocumentUrl(), m_helpWindow));
+        // No menu bar here, but the keys to quit and to close work as in the main windows.
+        QAction *quit = m_helpWindow->addAction(tr("&Quit"), QKeySequence(Qt::CTRL | Qt::Key_Q),
+                                                this, &ZephlistApp::quit);
+        quit->setShortcutContext(Qt::WindowShortcut);
         m_helpWindow->resize(
             QSize(620, 860).boundedTo(m_helpWindow->screen()->availableSize() * 0.9));
     }
     m_helpWindow->show();
     m_helpWindow->raise();
     m_helpWindow->activateWindow();
+}
+
+void ZephlistApp::quit()
+{
+    // Closing every window first lets each one keep its place and stop its tool.
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+void ZephlistApp::showAbout()
+{
+    if (!m_aboutBox) {
+        // Modeless, like the help: nothing waits for it.
+        m_aboutBox = new QMessageBox(QMessageBox::NoIcon, tr("About Zephlist"),
+                                     tr("Zephlist %1").arg(QCoreApplication::applicationVersion()),
+                                     QMessageBox::Close);
+        m_aboutBox->setObjectName(QStringLiteral("about"));
+        m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
+        m_aboutBox->setAttribute(Qt::WA_QuitOnClose, false);
+        m_aboutBox->setWindowModality(Qt::NonModal);
+        m_aboutBox->setIconPixmap(QApplication::windowIcon().pixmap(64));
+        m_aboutBox->setInformativeText(
+            tr("Lists the app extensions that macOS registers.\n\nBuilt with Qt %1, running "
+               "on Qt %2.\nLicence: %3")
+                .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()), licence()));
+    }
+    m_aboutBox->show();
+    m_aboutBox->raise();
 }

@@ -10,9 +10,11 @@
 #include <memory>
 
 class QMenuBar;
+#include <QMessageBox>
 
 // The application's windows: any number of main windows, each with its own
-// catalogue, and the one help window, asked for by its identifier "help".
+// catalogue, the one help window and the About box, asked for by their
+// identifiers "help" and "about".
 class ZephlistApp : public QObject
 {
     Q_OBJECT
@@ -38,11 +40,18 @@ public:
     void openWindow(const QString &identifier);
 
     [[nodiscard]] QWidget *helpWindow() const { return m_helpWindow; }
+    [[nodiscard]] QWidget *aboutBox() const { return m_aboutBox; }
+    // The licence the About box names: the project has not stated one yet,
+    // and the box says no more than that.
+    [[nodiscard]] static QString licence() { return tr("not stated yet"); }
 
 private:
     void installMenus(QMenuBar *menuBar, QMenu *fileMenu);
+    void quit();
+    void showAbout();
 
     Services m_services;
     QPointer<QWidget> m_helpWindow;
+    QPointer<QMessageBox> m_aboutBox;
     std::unique_ptr<QMenuBar> m_windowlessMenuBar; // macOS: menus with no window open
 };

@@ -7,7 +7,8 @@
 class QMenu;
 class QMenuBar;
 
-// The Help menu: one item, "Zephlist Help", which asks for the window "help".
+// The Help menu: "Zephlist Help" (F1), which asks for the window "help", and
+// "About Zephlist", which asks for the window "about".
 class HelpCommands
 {
 public:
@@ -16,7 +17,7 @@ public:
 
     explicit HelpCommands(OpenWindow openWindow);
 
-    // Adds the Help menu, with its one item, to `menuBar`.
+    // Adds the Help menu, with its items, to `menuBar`.
     QMenu *install(QMenuBar *menuBar) const;
 
 private:

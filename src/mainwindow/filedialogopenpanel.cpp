@@ -9,11 +9,12 @@ FileDialogOpenPanel::FileDialogOpenPanel(QWidget *window)
     : m_window(window)
 {}
 
-void FileDialogOpenPanel::begin(const QString &title, Completion completion)
+void FileDialogOpenPanel::begin(const QString &title, const QString &folder, Completion completion)
 {
     // Owned by the window: closing the window closes its panels, unanswered.
-    auto *dialog = new QFileDialog(m_window, title, Settings::lastFolder(),
-                                   QObject::tr("Listings (*.txt);;All files (*)"));
+    auto *dialog =
+        new QFileDialog(m_window, title, folder.isEmpty() ? Settings::lastFolder() : folder,
+                        QObject::tr("Listings (*.txt);;All files (*)"));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setFileMode(QFileDialog::ExistingFile);
     QObject::connect(dialog, &QDialog::finished, dialog,

@@ -11,7 +11,7 @@ class FileDialogOpenPanel : public OpenPanel
 public:
     explicit FileDialogOpenPanel(QWidget *window);
 
-    void begin(const QString &title, Completion completion) override;
+    void begin(const QString &title, const QString &folder, Completion completion) override;
 
 private:
     QWidget *m_window;

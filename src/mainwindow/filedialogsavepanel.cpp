@@ -14,7 +14,8 @@ FileDialogSavePanel::FileDialogSavePanel(QWidget *window, FileType type)
 void FileDialogSavePanel::begin(const QString &proposedName, Completion completion)
 {
     // Owned by the window: closing the window closes its panels, unanswered.
-    auto *dialog = new QFileDialog(m_window, QString(), Settings::lastFolder(), m_type.nameFilter);
+    auto *dialog =
+        new QFileDialog(m_window, m_type.title, Settings::lastFolder(), m_type.nameFilter);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::NonModal);
     dialog->setAcceptMode(QFileDialog::AcceptSave);

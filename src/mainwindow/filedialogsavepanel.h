@@ -14,6 +14,7 @@ class FileDialogSavePanel : public SavePanel
 public:
     struct FileType
     {
+        QString title;      // "Save Listing": what is saved
         QString nameFilter; // "Rich Text Format (*.rtf)"
         QString suffix;     // ".rtf"
     };

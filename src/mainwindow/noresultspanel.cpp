@@ -4,18 +4,20 @@
 
 #include <QEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 NoResultsPanel::NoResultsPanel(QWidget *parent)
     : QWidget(parent)
     , m_symbol(new QLabel(this))
     , m_description(new QLabel(this))
+    , m_searchAllFields(new QPushButton(tr("Search &All Fields"), this))
 {
     setObjectName(QStringLiteral("noResultsPanel"));
     m_symbol->setAlignment(Qt::AlignCenter);
     drawSymbol();
 
-    auto *title = new QLabel(QStringLiteral("No appex found"), this);
+    auto *title = new QLabel(tr("No appex found"), this);
     QFont titleFont = title->font();
     titleFont.setBold(true);
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.4);
@@ -31,6 +33,11 @@ NoResultsPanel::NoResultsPanel(QWidget *parent)
     layout->addWidget(m_symbol);
     layout->addWidget(title);
     layout->addWidget(m_description);
+    m_searchAllFields->setObjectName(QStringLiteral("searchAllFields"));
+    m_searchAllFields->setToolTip(tr("Search names, paths and identifiers too, not only UUIDs"));
+    connect(m_searchAllFields, &QPushButton::clicked, this,
+            &NoResultsPanel::searchAllFieldsRequested);
+    layout->addWidget(m_searchAllFields, 0, Qt::AlignHCenter);
 }
 
 void NoResultsPanel::changeEvent(QEvent *event)
@@ -46,9 +53,10 @@ void NoResultsPanel::drawSymbol()
         magnifyingGlass(palette().color(QPalette::PlaceholderText), 48, devicePixelRatioF()));
 }
 
-void NoResultsPanel::setQuery(const QString &query)
+void NoResultsPanel::setQuery(const QString &query, bool offerAllFields)
 {
-    m_description->setText(QStringLiteral("No results found for \"%1\"").arg(query));
+    m_description->setText(tr("No results found for \"%1\"").arg(query));
+    m_searchAllFields->setVisible(offerAllFields);
 }
 
 QString NoResultsPanel::description() const

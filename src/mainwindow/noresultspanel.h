@@ -3,9 +3,11 @@
 #include <QWidget>
 
 class QLabel;
+class QPushButton;
 
 // Shown over the list when a search finds nothing: a magnifying glass, the
-// title "No appex found" and a line naming the query.
+// title "No appex found", a line naming the query and, when the search looks
+// at UUIDs only, a button to search every field instead.
 class NoResultsPanel : public QWidget
 {
     Q_OBJECT
@@ -13,8 +15,11 @@ class NoResultsPanel : public QWidget
 public:
     explicit NoResultsPanel(QWidget *parent = nullptr);
 
-    void setQuery(const QString &query);
+    void setQuery(const QString &query, bool offerAllFields);
     [[nodiscard]] QString description() const;
+
+signals:
+    void searchAllFieldsRequested();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -24,4 +29,5 @@ private:
 
     QLabel *m_symbol;
     QLabel *m_description;
+    QPushButton *m_searchAllFields;
 };

@@ -14,6 +14,7 @@ public:
 
     virtual ~OpenPanel() = default;
 
-    // Shows a panel titled `title` and returns at once.
-    virtual void begin(const QString &title, Completion completion) = 0;
+    // Shows a panel titled `title`, in `folder` or, when it is empty, in the
+    // folder last used, and returns at once.
+    virtual void begin(const QString &title, const QString &folder, Completion completion) = 0;
 };

@@ -1,8 +1,12 @@
 #include "settings.h"
 
+#include "windowrules.h"
+
 #include <QDir>
+#include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QWidget>
 
 #include <memory>
 
@@ -107,6 +111,22 @@ QByteArray windowGeometry()
 void storeWindowGeometry(const QByteArray &geometry)
 {
     store(windowGeometryKey, geometry);
+}
+
+void restoreWindow(QWidget *window, QSize preferred)
+{
+    QScreen *screen = window->screen();
+    if (!window->restoreGeometry(windowGeometry())) {
+        // Never larger than nine tenths of the screen.
+        window->resize(preferred.boundedTo(screen->availableSize() * 0.9)
+                           .expandedTo(window->minimumSizeHint()));
+        window->move(screen->availableGeometry().center() - window->rect().center());
+    }
+    // A place kept from another screen, or a larger one, is brought back whole.
+    const QRect frame = window->frameGeometry();
+    const QRect kept = WindowRules::keptWithin(frame, screen->availableGeometry());
+    window->resize(window->size() - (frame.size() - kept.size()));
+    window->move(window->pos() + (kept.topLeft() - frame.topLeft()));
 }
 
 QString lastFolder()

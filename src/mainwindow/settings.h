@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 
+class QSize;
+class QWidget;
+
 // What the main windows keep between runs, in the app's preferences
 // (QSettings, organisation and application "Zephlist"): the display settings,
 // read when a window is made and written at once on every change, and where
@@ -30,6 +33,10 @@ void storeSearchScope(AppexSearch::Scope scope);
 // The last main window's size and place, as QWidget::saveGeometry() gives it.
 [[nodiscard]] QByteArray windowGeometry();
 void storeWindowGeometry(const QByteArray &geometry);
+// Gives `window` the last main window's size and place, or, when none was
+// kept or it does not restore, `preferred` centred on its screen; either way
+// wholly on the screen's available area.
+void restoreWindow(QWidget *window, QSize preferred);
 
 // The folder of the last file opened or saved; at first the documents folder,
 // or the home folder when there is none.

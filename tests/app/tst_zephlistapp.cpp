@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -31,6 +33,7 @@ private slots:
     void helpWithoutADocument();
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
     void closingTheLastMainWindowEndsTheAppDespiteHelp();
+    void ctrlQInTheHelpWindowQuits();
 
 private:
     std::unique_ptr<ZephlistApp> makeApp();
@@ -81,10 +84,17 @@ void TestZephlistApp::helpWindowIsSingle()
     const auto app = makeApp();
     const auto *help =
         app->newMainWindow()->menuBar()->findChild<QMenu *>(QStringLiteral("helpMenu"));
-    QCOMPARE(help->actions().size(), 1);
+    QCOMPARE(help->actions().size(), 2);
     QAction *item = help->actions().first();
     QCOMPARE(item->text(), QStringLiteral("Zephlist Help"));
-    QVERIFY(item->shortcut().isEmpty());
+    QCOMPARE(item->shortcut(), QKeySequence(Qt::Key_F1));
+
+    help->actions().last()->trigger(); // About: what runs, on what, under which terms
+    const auto *about = qobject_cast<QMessageBox *>(app->aboutBox());
+    QVERIFY(about && about->isVisible() && !about->isModal());
+    QCOMPARE(about->text(), "Zephlist " + QCoreApplication::applicationVersion());
+    QVERIFY(about->informativeText().contains(QString::fromLatin1(qVersion())));
+    QVERIFY(about->informativeText().contains("Licence: " + ZephlistApp::licence()));
 
     item->trigger();
     QWidget *window = app->helpWindow();
@@ -160,6 +170,12 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     }
     QVERIFY(second);
     QCOMPARE(second->pos(), first->pos() + QPoint(24, 24)); // cascaded
+    // Windows cascade on down the screen, never off it.
+    const QRect screen = first->screen()->availableGeometry();
+    for (int made = 0; made < 30; ++made) {
+        QVERIFY(screen.contains(QApplication::activeWindow()->frameGeometry()));
+        QApplication::setActiveWindow(app->newMainWindow());
+    }
     QVERIFY(second->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->isChecked());
     QCOMPARE(first->appexer().appexList().size(), 9);
     QVERIFY(second->appexer().appexList().isEmpty());
@@ -195,6 +211,17 @@ void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()
     QCoreApplication::exec();
     giveUp.stop();
     QVERIFY(endedByItself);
+}
+
+void TestZephlistApp::ctrlQInTheHelpWindowQuits()
+{
+    const auto app = makeApp();
+    QPointer<ContentView> window = app->newMainWindow();
+    app->openWindow(QStringLiteral("help"));
+    QPointer<QWidget> help = app->helpWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    QTest::keyClick(help, Qt::Key_Q, Qt::ControlModifier);
+    QTRY_VERIFY(window.isNull() && help.isNull()); // every window closed on the way out
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestZephlistApp)

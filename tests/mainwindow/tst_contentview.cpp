@@ -1,3 +1,4 @@
+#include "appexlistview.h"
 #include "contentview.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
@@ -14,9 +15,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
+#include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -30,10 +34,12 @@ namespace {
 class FakeOpenPanel : public OpenPanel
 {
 public:
-    void begin(const QString &, Completion completion) override
+    void begin(const QString &, const QString &folder, Completion completion) override
     {
+        folders << folder;
         completions << std::move(completion);
     }
+    QStringList folders;
     QList<Completion> completions;
 };
 
@@ -53,6 +59,7 @@ struct Window
         services.listingPanel.reset(listingPanel);
         services.openPanel.reset(openPanel);
         services.errorAlert.reset(alert);
+        services.clock = [] { return theStart; };
         services.confirm = [this](const QString &question, const QString &) {
             questions << question;
             return answer;
@@ -115,6 +122,7 @@ struct Window
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
     const MessageBar *bar(const char *name) const { return find<MessageBar>(name); }
 
+    static inline const QDateTime theStart{QDate(2001, 2, 3), QTime(4, 5)};
     std::unique_ptr<ContentView> view;
     FakeSavePanel *reportPanel;
     FakeSavePanel *listingPanel;
@@ -123,6 +131,11 @@ struct Window
     QStringList questions;
     bool answer = false;
 };
+
+bool findHighlight(const Window &window)
+{
+    return window.find<AppexListView>("appexList")->isDropHighlighted();
+}
 
 } // namespace
 
@@ -145,6 +158,8 @@ private slots:
     void comparison();
     void elections();
     void keyboard();
+    void narrowWindowAndWidestRow();
+    void dragEnterHighlights();
 
 private:
     FakeTool m_tools;
@@ -165,6 +180,7 @@ void TestContentView::newWindowAndLiveRefresh()
                                             testDataPath("listings/newer.txt").toUtf8() + "'"));
     QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist"));
     QCOMPARE(window.text("count"), QStringLiteral("0 appexes"));
+    QVERIFY(window.find<QWidget>("welcomePanel")->isVisible()); // says what to do first
     QVERIFY(!window.find("saveAsRTF")->isEnabled());
     QVERIFY(window.view->width() >=
             std::min(1000, int(window.view->screen()->availableSize().width() * 0.9)));
@@ -192,9 +208,10 @@ void TestContentView::newWindowAndLiveRefresh()
     Window::settle();
     QCOMPARE(afterRefresh,
              QStringList({"New", // UUID N1
-                          "Zephlist " + dateStamp(window.view->appexer().theDate()), "10"}));
+                          "Zephlist " + dateStamp(Window::theStart), "10"}));
     QCOMPARE(window.text("count"), QStringLiteral("9 appexes"));
     QVERIFY(window.find("saveAsRTF")->isEnabled());
+    QVERIFY(!window.find<QWidget>("welcomePanel")->isVisible());
     QCOMPARE(window.view->windowTitle(), QStringLiteral("Zephlist \u2014 older.txt"));
     QVERIFY(!window.find<JobStatus>("jobStatus")->isVisible());
 }
@@ -207,18 +224,24 @@ void TestContentView::escapeStopsTheToolElseClearsTheSearch()
     QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
     QFile::remove(tool);
     QVERIFY(QFile::copy(m_tools.write("hang", "exec sleep 60"), tool));
+    auto *field = window.find<QLineEdit>("search");
+    window.search("n1");
     window.find("getAppexes")->click();
-    window.list()->setFocus();
-    QVERIFY(window.job([&] { QTest::keyClick(window.list(), Qt::Key_Escape); }) == false);
+    field->setFocus(); // busy: Esc stops the tool, and leaves the search
+    QVERIFY(window.job([&] { QTest::keyClick(field, Qt::Key_Escape); }) == false);
+    QCOMPARE(field->text(), QStringLiteral("n1"));
+    window.search("");
     QCOMPARE(window.view->statusBar()->currentMessage(),
              QStringLiteral("The listing was cancelled."));
     QCOMPARE(window.text("count"), QStringLiteral("10 appexes")); // nothing changed
     QVERIFY(!window.bar("failureBar")->isVisible());
 
-    window.find<QLineEdit>("search")->setFocus();
-    QTest::keyClicks(window.find<QLineEdit>("search"), "n1");
-    QTest::keyClick(window.find<QLineEdit>("search"), Qt::Key_Escape);
-    QVERIFY(window.find<QLineEdit>("search")->text().isEmpty());
+    for (QWidget *focus : {static_cast<QWidget *>(field), static_cast<QWidget *>(window.list())}) {
+        window.search("n1"); // idle: Esc clears the search, from the field or the list
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Escape);
+        QVERIFY(field->text().isEmpty());
+    }
 }
 
 void TestContentView::failuresShowInTheBar()
@@ -275,6 +298,7 @@ void TestContentView::searchFollowsTheCatalogue()
     QVERIFY(window.find<NoResultsPanel>("noResultsPanel")->isVisible());
     QCOMPARE(window.find<NoResultsPanel>("noResultsPanel")->description(),
              QStringLiteral("No results found for \"9C1A\""));
+    QVERIFY(window.find("searchAllFields")->isVisible()); // a way out of the UUID scope
 
     QVERIFY(window.refresh());
     window.search("n1");
@@ -283,7 +307,9 @@ void TestContentView::searchFollowsTheCatalogue()
     QVERIFY(window.view->findChild<MessageRowDelegate *>()->display().isSearching);
     QCOMPARE(window.text("count"), QStringLiteral("10 appexes"));
 
-    window.action("All Fields")->trigger();
+    window.search("twice");
+    window.find("searchAllFields")->click();
+    Window::settle();
     QCOMPARE(field->placeholderText(), QStringLiteral("All Fields"));
     QCOMPARE(Settings::read().searchScope, AppexSearch::Scope::AllFields);
     window.search("twice");
@@ -344,11 +370,11 @@ void TestContentView::togglesAndTheWindowPersist()
     QVERIFY(Settings::read().showPaths && Settings::read().showUUID);
     QVERIFY(!other.find("showUUID")->isChecked()); // open windows keep their own
 
-    window.view->setGeometry(40, 50, 1100, 700);
+    window.view->setGeometry(40, 50, 700, 500);
     window.view->close();
     Window later(m_tools.printing(m_newer));
     QVERIFY(later.find("showPaths")->isChecked());
-    QCOMPARE(later.view->size(), QSize(1100, 700));
+    QCOMPARE(later.view->size(), QSize(700, 500));
 }
 
 void TestContentView::saveAsRTF()
@@ -393,6 +419,23 @@ void TestContentView::listingsAsFiles()
     QFile copy(dir.filePath("copy.txt"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), m_newer); // exactly the bytes read
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("Saved \u201Ccopy.txt\u201D"));
+    window.view->statusBar()->clearMessage();
+    window.listingPanel->completions.first()(SavePanel::Response::OK, dir.path()); // a folder
+    QCOMPARE(window.alert->details.size(), 1);
+    QVERIFY(window.view->statusBar()->currentMessage().isEmpty());
+
+    // The next listing is looked for beside the one shown.
+    window.action("Compare with Listing")->trigger();
+    QCOMPARE(
+        window.openPanel->folders,
+        QStringList({QString(), QFileInfo(testDataPath("listings/newer.txt")).absolutePath()}));
+
+    // A FIFO could hold the window up: refused with a reason.
+    QVERIFY(QProcess::execute("mkfifo", {dir.filePath("fifo")}) == 0);
+    window.view->openListing(dir.filePath("fifo"));
+    QVERIFY(window.bar("failureBar")->text().contains("not a regular file"));
 }
 
 void TestContentView::comparison()
@@ -406,6 +449,11 @@ void TestContentView::comparison()
     QVERIFY(window.bar("informationBar")->isVisible());
     QCOMPARE(window.text("changes"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
     QCOMPARE(window.names().size(), 12); // the removed ones shown too
+    window.select({0});
+    QVERIFY(window.action("Reset")->isEnabled());
+    window.select({11}); // removed since: gone from the system, nothing to elect
+    for (const char *election : {"Enable", "Disable", "Reset"})
+        QVERIFY(!window.action(election)->isEnabled());
     window.action("Show Changes Only")->trigger();
     QCOMPARE(window.names().size(), 9);
     window.action("Clear Comparison")->trigger();
@@ -461,6 +509,14 @@ void TestContentView::keyboard()
     QVERIFY(field->hasFocus());
     QCOMPARE(field->selectedText(), QStringLiteral("abc"));
 
+    // Shift+F10 opens the rows' menu, as the context key does.
+    auto *menu = window.list()->findChild<QMenu *>("rowMenu");
+    window.list()->setFocus();
+    QTest::keyClick(window.list(), Qt::Key_F10, Qt::ShiftModifier);
+    QTRY_VERIFY(menu->isVisible());
+    QVERIFY(menu->actions().contains(window.action("Select All")));
+    menu->hide();
+
     // Tab goes through the controls as they lie on screen, top to bottom.
     QStringList order;
     for (QWidget *widget = field->nextInFocusChain(); widget != window.list();
@@ -470,6 +526,48 @@ void TestContentView::keyboard()
     }
     QCOMPARE(order, QStringList({"sortBySDK", "sortByParent", "sortByUUID", "sortByName",
                                  "getAppexes", "showPaths", "showUUID", "saveAsRTF"}));
+}
+
+void TestContentView::narrowWindowAndWidestRow()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.view->minimumSizeHint().width() <= 620); // half of a small screen
+    window.view->resize(620, 500);
+    QVERIFY(window.refresh());
+    window.find("showPaths")->click();
+    Window::settle();
+    QCOMPARE(window.view->width(), 620);
+    int widest = 0;
+    auto *delegate = window.view->findChild<MessageRowDelegate *>();
+    for (int row = 0; row < window.names().size(); ++row)
+        widest = std::max(
+            widest,
+            delegate->rowWidth(
+                window.list()->model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
+                window.list()->font()));
+    QVERIFY(widest > window.list()->viewport()->width()); // the list scrolls to its widest row
+    QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
+void TestContentView::dragEnterHighlights()
+{
+    Window window(m_tools.printing(m_newer));
+    const auto enter = [&](const QList<QUrl> &urls) {
+        QMimeData dragged;
+        dragged.setUrls(urls);
+        QDragEnterEvent event(QPoint(10, 10), Qt::CopyAction, &dragged, Qt::LeftButton,
+                              Qt::NoModifier);
+        static_cast<QObject *>(window.view.get())->event(&event);
+        return event.isAccepted();
+    };
+    const QUrl file = QUrl::fromLocalFile(testDataPath("listings/newer.txt"));
+    QVERIFY(!enter({file, file}));
+    QVERIFY(!findHighlight(window));
+    QVERIFY(enter({file}));
+    QVERIFY(findHighlight(window));
+    QDragLeaveEvent leave;
+    static_cast<QObject *>(window.view.get())->event(&leave);
+    QVERIFY(!findHighlight(window));
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -1,0 +1,156 @@
+#include "appexlistview.h"
+
+#include "appexer.h"
+#include "appexfilter.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QMenu>
+#include <QPainter>
+
+namespace {
+
+constexpr qreal rowFontSize = 12.0;
+
+} // namespace
+
+AppexListView::AppexListView(const Appexer &appexer, AppexFilter *filter, QWidget *parent)
+    : QTreeView(parent)
+    , m_appexer(appexer)
+    , m_filter(filter)
+    , m_delegate(new MessageRowDelegate(this))
+    , m_rowMenu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("appexList"));
+    setAccessibleName(tr("Appexes"));
+    setModel(m_filter);
+    setItemDelegate(m_delegate);
+    setHeaderHidden(true);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setUniformRowHeights(true); // every row is one line: no per-row measuring
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    header()->setStretchLastSection(false);
+    QFont rowFont = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    rowFont.setPointSizeF(rowFontSize);
+    setFont(rowFont);
+
+    m_rowMenu->setObjectName(QStringLiteral("rowMenu"));
+    // Shift+F10 is the keyboard's other way to a menu, which Qt leaves to us.
+    auto *openMenu = new QAction(this);
+    openMenu->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10));
+    openMenu->setShortcutContext(Qt::WidgetShortcut);
+    connect(openMenu, &QAction::triggered, this, [this] {
+        const QRect row = visualRect(currentIndex());
+        const QPoint at = row.isValid() ? row.bottomLeft() : QPoint(0, 0);
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, viewport()->mapToGlobal(at));
+        contextMenuEvent(&event);
+    });
+    addAction(openMenu);
+}
+
+void AppexListView::setDisplay(MessageRowDelegate::Display display)
+{
+    m_delegate->setDisplay(display);
+    measureRows();
+    viewport()->update();
+}
+
+// Rows are drawn in a fixed-pitch font, so the rows with the most characters
+// are the widest, but for a few wide characters: measuring those few finds
+// the width that the list must scroll to, without measuring every row.
+void AppexListView::measureRows()
+{
+    const MessageRowDelegate::Display shown = m_delegate->display();
+    constexpr size_t measured = 16;
+    std::vector<std::pair<qsizetype, int>> longest; // characters, source row
+    for (int row = 0; row < m_filter->rowCount(); ++row) {
+        const int source = m_filter->mapToSource(m_filter->index(row, 0)).row();
+        const qsizetype length = MessageRow::textLength(m_appexer.recordAt(source), shown.showPaths,
+                                                        shown.showUUID, shown.isSearching);
+        if (longest.size() < measured || length > longest.front().first) {
+            if (longest.size() == measured) {
+                std::pop_heap(longest.begin(), longest.end(), std::greater<>());
+                longest.pop_back();
+            }
+            longest.emplace_back(length, source);
+            std::push_heap(longest.begin(), longest.end(), std::greater<>());
+        }
+    }
+    m_widestRow = 0;
+    for (const auto &[length, source] : longest)
+        m_widestRow =
+            std::max(m_widestRow, m_delegate->rowWidth(m_appexer.recordAt(source), font()));
+    fitColumn();
+}
+
+void AppexListView::fitColumn()
+{
+    header()->resizeSection(0, std::max(m_widestRow, viewport()->width()));
+}
+
+QString AppexListView::selectedText(const std::function<QString(const Appex &)> &text) const
+{
+    QModelIndexList rows = selectionModel()->selectedRows();
+    std::sort(rows.begin(), rows.end(),
+              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
+    QStringList lines;
+    for (const QModelIndex &index : rows)
+        lines << text(recordOf(index));
+    return lines.join(u'\n');
+}
+
+void AppexListView::copySelected(const std::function<QString(const Appex &)> &text) const
+{
+    QGuiApplication::clipboard()->setText(selectedText(text));
+}
+
+const Appex *AppexListView::currentRecord() const
+{
+    return currentIndex().isValid() ? &recordOf(currentIndex()) : nullptr;
+}
+
+AppexChange AppexListView::currentChange() const
+{
+    return AppexChange(currentIndex().data(Appexer::ChangeRole).toInt());
+}
+
+const Appex &AppexListView::recordOf(const QModelIndex &index) const
+{
+    return m_appexer.recordAt(m_filter->mapToSource(index).row());
+}
+
+bool AppexListView::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        fitColumn(); // the viewport's width bounds the rows'
+    return QTreeView::viewportEvent(event);
+}
+
+void AppexListView::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_rowMenu->popup(event->globalPos());
+    event->accept();
+}
+
+void AppexListView::setDropHighlighted(bool highlighted)
+{
+    m_dropHighlighted = highlighted;
+    viewport()->update();
+}
+
+void AppexListView::paintEvent(QPaintEvent *event)
+{
+    QTreeView::paintEvent(event);
+    if (!m_dropHighlighted)
+        return;
+    constexpr int width = 3;
+    QPainter painter(viewport());
+    painter.setPen(QPen(palette().color(QPalette::Highlight), width));
+    painter.drawRect(viewport()->rect().adjusted(1, 1, -2, -2));
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "appex.h"
+#include "listingcomparison.h"
+#include "messagerowdelegate.h"
+
+#include <QTreeView>
+
+#include <functional>
+
+class AppexFilter;
+class Appexer;
+class QMenu;
+
+// The list of the catalogue's records, a row each, as the filter passes them:
+// as wide as its widest row, so that it scrolls sideways to it. Its menu,
+// from the context key, Shift+F10 or a right click, holds the actions added
+// to it.
+class AppexListView : public QTreeView
+{
+    Q_OBJECT
+
+public:
+    AppexListView(const Appexer &appexer, AppexFilter *filter, QWidget *parent = nullptr);
+
+    [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
+    void setDisplay(MessageRowDelegate::Display display);
+    // Measures the rows again: the records or what their rows show changed.
+    void measureRows();
+    [[nodiscard]] int widestRow() const { return m_widestRow; }
+
+    // A line of `text` for each selected record, in list order.
+    [[nodiscard]] QString selectedText(const std::function<QString(const Appex &)> &text) const;
+    // The same, onto the clipboard.
+    void copySelected(const std::function<QString(const Appex &)> &text) const;
+    // The record with the focus, and how it changed; nullptr when none has it.
+    [[nodiscard]] const Appex *currentRecord() const;
+    [[nodiscard]] AppexChange currentChange() const;
+    [[nodiscard]] QMenu *rowMenu() const { return m_rowMenu; }
+    // Marks the list as the place where a file hovering over the window goes.
+    void setDropHighlighted(bool highlighted);
+    [[nodiscard]] bool isDropHighlighted() const { return m_dropHighlighted; }
+
+protected:
+    bool viewportEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void fitColumn();
+    [[nodiscard]] const Appex &recordOf(const QModelIndex &index) const;
+
+    const Appexer &m_appexer;
+    AppexFilter *m_filter;
+    MessageRowDelegate *m_delegate;
+    QMenu *m_rowMenu;
+    int m_widestRow = 0;
+    bool m_dropHighlighted = false;
+};

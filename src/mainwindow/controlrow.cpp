@@ -1,0 +1,129 @@
+#include "controlrow.h"
+
+#include "settings.h"
+#include "windowactions.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+
+namespace {
+
+// The sort entries' texts, in code order, with their mnemonics.
+const char *const sortEntries[] = {
+    QT_TRANSLATE_NOOP("ControlRow", "SD&K"), QT_TRANSLATE_NOOP("ControlRow", "P&arent"),
+    QT_TRANSLATE_NOOP("ControlRow", "UU&ID"), QT_TRANSLATE_NOOP("ControlRow", "&Name")};
+// The object names stay English, whatever the language shown.
+const char *const sortNames[] = {"sortBySDK", "sortByParent", "sortByUUID", "sortByName"};
+
+QHBoxLayout *line(QWidget *holder)
+{
+    auto *row = new QHBoxLayout(holder);
+    row->setContentsMargins(0, 0, 0, 0);
+    return row;
+}
+
+} // namespace
+
+ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent)
+    : QWidget(parent)
+    , m_lines(new QBoxLayout(QBoxLayout::LeftToRight, this))
+    , m_sortEntries(new QWidget(this))
+    , m_commands(new QWidget(this))
+    , m_sortGroup(new QButtonGroup(this))
+    , m_count(new QLabel(m_commands))
+{
+    setObjectName(QStringLiteral("controls"));
+    m_lines->setContentsMargins(8, 4, 8, 4);
+    m_lines->setSpacing(12);
+
+    QHBoxLayout *sortRow = line(m_sortEntries);
+    sortRow->addWidget(new QLabel(tr("Sort By:"), m_sortEntries));
+    for (int code = 0; code < int(std::size(sortEntries)); ++code) {
+        auto *entry = new QRadioButton(tr(sortEntries[code]), m_sortEntries);
+        const QString plain = entry->text().remove(u'&');
+        entry->setObjectName(QLatin1String(sortNames[code]));
+        entry->setToolTip(tr("Sort the list by %1").arg(plain));
+        entry->setChecked(code == sortCode); // none for a stored code outside 0 to 3
+        m_sortGroup->addButton(entry, code);
+        sortRow->addWidget(entry);
+    }
+    connect(m_sortGroup, &QButtonGroup::idClicked, this, [this](int code) {
+        Settings::storeSortCode(code);
+        emit sortCodePicked(code);
+    });
+
+    QHBoxLayout *commandRow = line(m_commands);
+    const auto addButton = [&](QAction *action, const QString &name) {
+        auto *button = new QPushButton(action->text().remove(u'\u2026'), m_commands);
+        button->setObjectName(name);
+        button->setToolTip(action->toolTip());
+        connect(button, &QPushButton::clicked, action, &QAction::trigger);
+        connect(action, &QAction::changed, button,
+                [button, action] { button->setEnabled(action->isEnabled()); });
+        commandRow->addWidget(button);
+    };
+    const auto addToggle = [&](QAction *action, const QString &name) {
+        auto *toggle = new QCheckBox(action->text(), m_commands);
+        toggle->setObjectName(name);
+        toggle->setToolTip(action->toolTip());
+        toggle->setChecked(action->isChecked());
+        connect(toggle, &QCheckBox::toggled, action, &QAction::setChecked);
+        connect(action, &QAction::toggled, toggle, &QCheckBox::setChecked);
+        commandRow->addWidget(toggle);
+    };
+    addButton(actions[WindowActions::Command::GetAppexes], QStringLiteral("getAppexes"));
+    m_count->setObjectName(QStringLiteral("count"));
+    m_count->setToolTip(tr("How many extensions the listing holds"));
+    commandRow->addWidget(m_count);
+    addToggle(actions[WindowActions::Command::ShowPaths], QStringLiteral("showPaths"));
+    addToggle(actions[WindowActions::Command::ShowUUID], QStringLiteral("showUUID"));
+    addButton(actions[WindowActions::Command::SaveAsRTF], QStringLiteral("saveAsRTF"));
+
+    m_lines->addStretch();
+    m_lines->addWidget(m_sortEntries, 0, Qt::AlignCenter);
+    m_lines->addWidget(m_commands, 0, Qt::AlignCenter);
+    m_lines->addStretch();
+}
+
+void ControlRow::setCount(const QString &count)
+{
+    m_count->setText(count);
+}
+
+QList<QWidget *> ControlRow::focusChain() const
+{
+    QList<QWidget *> chain;
+    for (QAbstractButton *entry : m_sortGroup->buttons())
+        chain << entry;
+    for (const char *name : {"getAppexes", "showPaths", "showUUID", "saveAsRTF"})
+        chain << m_commands->findChild<QWidget *>(QLatin1String(name));
+    return chain;
+}
+
+QSize ControlRow::minimumSizeHint() const
+{
+    // As narrow as the wider of the two lines, stacked; as high as they lie now.
+    const QMargins margins = m_lines->contentsMargins();
+    return {
+        std::max(m_sortEntries->minimumSizeHint().width(), m_commands->minimumSizeHint().width()) +
+            margins.left() + margins.right(),
+        QWidget::minimumSizeHint().height()};
+}
+
+void ControlRow::resizeEvent(QResizeEvent *event)
+{
+    const QMargins margins = m_lines->contentsMargins();
+    const int oneLine = m_sortEntries->sizeHint().width() + m_lines->spacing() +
+                        m_commands->sizeHint().width() + margins.left() + margins.right();
+    const auto direction =
+        event->size().width() >= oneLine ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    if (direction != m_lines->direction())
+        m_lines->setDirection(direction);
+    QWidget::resizeEvent(event);
+}

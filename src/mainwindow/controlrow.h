@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class WindowActions;
+class QBoxLayout;
+class QButtonGroup;
+class QLabel;
+
+// The controls above the list: the sort entries, then Get Appexes, the count
+// of records, the display toggles and Save as RTF, each a button for one of
+// the window's actions. Where the window is too narrow for one line, the
+// sort entries go on a line of their own above the rest.
+class ControlRow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent = nullptr);
+
+    void setCount(const QString &count);
+    // Its controls in the order the keyboard goes through them.
+    [[nodiscard]] QList<QWidget *> focusChain() const;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
+signals:
+    void sortCodePicked(qint64 sortCode);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QBoxLayout *m_lines;
+    QWidget *m_sortEntries;
+    QWidget *m_commands;
+    QButtonGroup *m_sortGroup;
+    QLabel *m_count;
+};

@@ -1,0 +1,68 @@
+#include "filecommands.h"
+
+#include "appexer.h"
+
+#include "catalogueactions.h"
+#include "reportsaver.h"
+#include "savewatcher.h"
+#include "statusarea.h"
+#include "windowrules.h"
+
+#include <QFileInfo>
+
+FileCommands::FileCommands(WindowServices &services, const Appexer &appexer,
+                           CatalogueActions *catalogue, StatusArea *status, QObject *parent)
+    : QObject(parent)
+    , m_services(services)
+    , m_appexer(appexer)
+    , m_catalogue(catalogue)
+{
+    const auto saved = [status](const QString &file) {
+        status->showNote(WindowRules::savedText(file));
+    };
+    m_reportSave =
+        std::make_unique<SaveWatcher>(*m_services.reportPanel, *m_services.errorAlert, saved);
+    m_listingSave =
+        std::make_unique<SaveWatcher>(*m_services.listingPanel, *m_services.errorAlert, saved);
+}
+
+FileCommands::~FileCommands() = default;
+
+void FileCommands::openListing()
+{
+    chooseListing(tr("Open Listing"),
+                  [this](const QString &file) { m_catalogue->openListing(file); });
+}
+
+void FileCommands::compareWithListing()
+{
+    chooseListing(tr("Compare with Listing"),
+                  [this](const QString &file) { m_catalogue->compareWithListing(file); });
+}
+
+// The panel starts in the folder of the listing shown, where its kin are likely.
+void FileCommands::chooseListing(const QString &title, const std::function<void(QString)> &use)
+{
+    const QString shown = m_appexer.listingFile();
+    m_services.openPanel->begin(title,
+                                shown.isEmpty() ? QString() : QFileInfo(shown).absolutePath(),
+                                [use](const QString &file) {
+                                    if (!file.isEmpty())
+                                        use(file);
+                                });
+}
+
+void FileCommands::saveListing()
+{
+    const QString proposed =
+        WindowRules::proposedListingName(m_appexer.listingFile(), m_services.clock());
+    m_listingSave->begin(proposed, [this, listing = m_appexer.listing()](
+                                       SavePanel::Response response, const QString &location) {
+        ReportSaver::writeListing(response, location, listing, *m_listingSave);
+    });
+}
+
+void FileCommands::saveAsRTF()
+{
+    ReportSaver::saveAsRTF(m_appexer, *m_reportSave, *m_reportSave);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "appexsearch.h"
+
+#include <QLineEdit>
+
+class AppexFilter;
+class QAction;
+class QToolBar;
+
+// The search field of the toolbar, which sets the filter's query as it is
+// typed, with the scope it searches in: UUID or all fields, chosen from the
+// menu under its magnifying glass or from the actions it offers to the
+// window's menus, and kept in the settings.
+class SearchField : public QLineEdit
+{
+    Q_OBJECT
+
+public:
+    // Starts in the scope last chosen.
+    explicit SearchField(AppexFilter *filter, QWidget *parent = nullptr);
+
+    // A toolbar of `parent` that holds the field at its right end, always shown.
+    [[nodiscard]] QToolBar *toolBar(QWidget *parent);
+
+    [[nodiscard]] AppexSearch::Scope scope() const { return m_scope; }
+    void setScope(AppexSearch::Scope scope);
+    [[nodiscard]] QAction *uuidScopeAction() const { return m_uuidScope; }
+    [[nodiscard]] QAction *allFieldsScopeAction() const { return m_allFieldsScope; }
+
+signals:
+    // The query or the scope changed.
+    void searchChanged();
+
+private:
+    AppexFilter *m_filter;
+    AppexSearch::Scope m_scope = AppexSearch::Scope::Uuid;
+    QAction *m_uuidScope;
+    QAction *m_allFieldsScope;
+};

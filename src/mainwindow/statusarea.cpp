@@ -1,0 +1,111 @@
+#include "statusarea.h"
+
+#include "jobstatus.h"
+#include "messagebar.h"
+#include "windowrules.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QStatusBar>
+
+namespace {
+
+constexpr int noteMilliseconds = 5000;
+
+} // namespace
+
+StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
+    : QObject(window)
+    , m_statusBar(statusBar)
+    , m_failureBar(new MessageBar(MessageBar::Kind::Error, window))
+    , m_comparisonBar(new MessageBar(MessageBar::Kind::Information, window))
+    , m_matchesLabel(new QLabel(window))
+    , m_changesLabel(new QLabel(window))
+    , m_jobStatus(new JobStatus(window))
+{
+    m_comparisonBar->setClosable(false);
+    m_matchesLabel->setObjectName(QStringLiteral("matches"));
+    m_changesLabel->setObjectName(QStringLiteral("changes"));
+    m_matchesLabel->hide();
+    m_changesLabel->hide();
+    m_statusBar->addPermanentWidget(m_matchesLabel);
+    m_statusBar->addPermanentWidget(m_changesLabel);
+    m_statusBar->addPermanentWidget(m_jobStatus);
+}
+
+void StatusArea::follow(CatalogueActions *catalogue)
+{
+    connect(catalogue, &CatalogueActions::busyChanged, this,
+            [this, catalogue](bool busy) { busy ? showBusy(catalogue->busyText()) : showIdle(); });
+    connect(catalogue, &CatalogueActions::refused, this,
+            [this](const QString &message) { showFailure(message); });
+    connect(m_jobStatus, &JobStatus::stopRequested, catalogue, &CatalogueActions::cancel);
+}
+
+void StatusArea::showOutcome(const CatalogueActions::Outcome &outcome, bool holdsNothing)
+{
+    if (outcome.succeeded) {
+        clearFailure();
+        if (holdsNothing)
+            showFailure(tr("\u201C%1\u201D holds no extensions. Is it a listing that "
+                           "\u201Cpluginkit -m -vv\u201D printed?")
+                            .arg(QFileInfo(outcome.listingFile).fileName()));
+    } else if (outcome.cancelled) {
+        showNote(outcome.failureText);
+    } else {
+        showFailure(outcome.failureText, outcome.failureDetail);
+    }
+}
+
+void StatusArea::showBusy(const QString &text)
+{
+    m_jobStatus->start(text);
+}
+
+void StatusArea::showIdle()
+{
+    m_jobStatus->stop();
+}
+
+void StatusArea::showFailure(const QString &text, const QString &detail)
+{
+    m_failureBar->showMessage(text, detail);
+}
+
+void StatusArea::clearFailure()
+{
+    m_failureBar->hide();
+}
+
+void StatusArea::showNote(const QString &text)
+{
+    m_statusBar->showMessage(text, noteMilliseconds);
+}
+
+void StatusArea::showMatches(bool searching, qsizetype matches)
+{
+    m_matchesLabel->setText(WindowRules::matchesText(matches));
+    m_matchesLabel->setVisible(searching);
+}
+
+void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,
+                                qsizetype removed)
+{
+    m_comparisonBar->showMessage(
+        tr("Compared with \u201C%1\u201D: + added, ~ changed, \u2212 removed since.")
+            .arg(QFileInfo(baselineFile).fileName()));
+    m_changesLabel->setText(WindowRules::changeSummary(added, changed, removed));
+    m_changesLabel->show();
+}
+
+void StatusArea::hideComparison()
+{
+    m_comparisonBar->hide();
+    m_changesLabel->hide();
+}
+
+void StatusArea::addComparisonActions(const QList<QAction *> &actions)
+{
+    for (QAction *action : actions)
+        m_comparisonBar->addActionButton(action);
+}

@@ -1,0 +1,119 @@
+#include "windowrules.h"
+
+#include "datestamp.h"
+
+#include <QFileInfo>
+
+namespace {
+
+// " “Name”" for a command's text, its & shown as such.
+QString quotedName(const Appex *record)
+{
+    if (!record)
+        return {};
+    return QStringLiteral(" \u201C%1\u201D")
+        .arg(WindowRules::nameOf(*record))
+        .replace(QChar(u'&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+QString WindowRules::title(const QString &listingFile, bool toolListed, const QDateTime &startDate)
+{
+    if (!listingFile.isEmpty())
+        return QStringLiteral("Zephlist \u2014 ") + QFileInfo(listingFile).fileName();
+    return toolListed ? QStringLiteral("Zephlist ") + dateStamp(startDate)
+                      : QStringLiteral("Zephlist");
+}
+
+QString WindowRules::proposedListingName(const QString &listingFile, const QDateTime &now)
+{
+    return listingFile.isEmpty() ? QStringLiteral("Zephlist listing %1.txt").arg(dateStamp(now))
+                                 : QFileInfo(listingFile).fileName();
+}
+
+QString WindowRules::nameOf(const Appex &record)
+{
+    const QString name = record.name().isEmpty() ? record.identifier() : record.name();
+    return name.size() > 40 ? name.left(39) + u'\u2026' : name;
+}
+
+QString WindowRules::disableQuestion(const Appex &record)
+{
+    return tr("Disable \u201C%1\u201D?").arg(nameOf(record));
+}
+
+QString WindowRules::disableDetail(const Appex &record)
+{
+    return tr("The extension %1 will no longer be used. This takes effect for your user account "
+              "until you enable it again.")
+        .arg(record.identifier());
+}
+
+WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,
+                                               bool fromFile, bool busy)
+{
+    if (!record)
+        return {};
+    const bool live =
+        !fromFile && !busy && !record->identifier().isEmpty() && change != AppexChange::Removed;
+    return {!record->path().isEmpty(), live && record->election() != AppexElection::Use,
+            live && record->election() != AppexElection::Ignore, live};
+}
+
+QString WindowRules::enableText(const Appex *record)
+{
+    return tr("&Enable%1").arg(quotedName(record));
+}
+
+QString WindowRules::disableText(const Appex *record)
+{
+    return tr("&Disable%1\u2026").arg(quotedName(record));
+}
+
+QString WindowRules::resetText(const Appex *record)
+{
+    return tr("&Reset%1 to Default").arg(quotedName(record));
+}
+
+QString WindowRules::countText(qsizetype count)
+{
+    return count == 1 ? tr("1 appex") : tr("%1 appexes").arg(count);
+}
+
+QString WindowRules::matchesText(qsizetype matches)
+{
+    return matches == 1 ? tr("1 match") : tr("%1 matches").arg(matches);
+}
+
+QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype removed)
+{
+    return tr("%1 added \u00b7 %2 changed \u00b7 %3 removed").arg(added).arg(changed).arg(removed);
+}
+
+QString WindowRules::savedText(const QString &file)
+{
+    return tr("Saved \u201C%1\u201D").arg(QFileInfo(file).fileName());
+}
+
+QString WindowRules::droppedFile(const QList<QUrl> &urls)
+{
+    return urls.size() == 1 && urls.first().isLocalFile() ? urls.first().toLocalFile() : QString();
+}
+
+QRect WindowRules::cascaded(const QRect &front, const QRect &available)
+{
+    constexpr int step = 24;
+    QRect next = front.translated(step, step);
+    if (!available.contains(next))
+        next.moveTopLeft(available.topLeft());
+    return keptWithin(next, available);
+}
+
+QRect WindowRules::keptWithin(const QRect &frame, const QRect &available)
+{
+    QRect kept(frame.topLeft(), frame.size().boundedTo(available.size()));
+    kept.moveLeft(std::clamp(kept.left(), available.left(), available.right() - kept.width() + 1));
+    kept.moveTop(std::clamp(kept.top(), available.top(), available.bottom() - kept.height() + 1));
+    return kept;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "appex.h"
+#include "listingcomparison.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QRect>
+#include <QString>
+#include <QUrl>
+
+// What the main window says and allows, decided from plain values so that
+// the rules are tried without widgets: its title, the names it proposes, its
+// questions, which commands apply to a record, and its summaries.
+class WindowRules
+{
+    Q_DECLARE_TR_FUNCTIONS(WindowRules)
+
+public:
+    // Where the list shown came from: a file, or the tool, stamped with the
+    // window's start once the tool listed.
+    [[nodiscard]] static QString title(const QString &listingFile, bool toolListed,
+                                       const QDateTime &startDate);
+    // The file name proposed for saving the listing shown.
+    [[nodiscard]] static QString proposedListingName(const QString &listingFile,
+                                                     const QDateTime &now);
+    // A record's name for a command or question; its identifier if it has none.
+    [[nodiscard]] static QString nameOf(const Appex &record);
+    [[nodiscard]] static QString disableQuestion(const Appex &record);
+    [[nodiscard]] static QString disableDetail(const Appex &record);
+
+    // Which commands apply to the current record, if any.
+    struct Commands
+    {
+        bool showInFileManager = false;
+        bool enable = false;
+        bool disable = false;
+        bool reset = false;
+
+        friend bool operator==(const Commands &, const Commands &) = default;
+    };
+    // Elections act on the system's extensions: only on those of the tool's
+    // own listing, not removed since a comparison, and never while a job runs.
+    [[nodiscard]] static Commands commandsFor(const Appex *record, AppexChange change,
+                                              bool fromFile, bool busy);
+    // The election commands' texts, naming the record they act on.
+    [[nodiscard]] static QString enableText(const Appex *record);
+    [[nodiscard]] static QString disableText(const Appex *record);
+    [[nodiscard]] static QString resetText(const Appex *record);
+
+    [[nodiscard]] static QString countText(qsizetype count);
+    [[nodiscard]] static QString matchesText(qsizetype matches);
+    [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
+                                               qsizetype removed);
+    [[nodiscard]] static QString savedText(const QString &file);
+
+    // The one local file among `urls` that a drop would open; empty when
+    // there is none, or more than one thing.
+    [[nodiscard]] static QString droppedFile(const QList<QUrl> &urls);
+
+    // Where a new window goes below and right of `front`: back at the top left
+    // of `available` once a step further would leave it.
+    [[nodiscard]] static QRect cascaded(const QRect &front, const QRect &available);
+    // `frame` moved, then shrunk, so that it lies wholly within `available`.
+    [[nodiscard]] static QRect keptWithin(const QRect &frame, const QRect &available);
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "erroralert.h"
+#include "listingjob.h"
+#include "listingloader.h"
+#include "openpanel.h"
+#include "savepanel.h"
+
+#include <QDateTime>
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+// What a main window works with; tests replace them, and a window fills in
+// the ones left empty with the real dialogs.
+struct WindowServices
+{
+    QString toolPath = ListingLoader::defaultToolPath();
+    ListingLimits limits;
+    std::unique_ptr<SavePanel> reportPanel;  // default: a file dialog for RTF
+    std::unique_ptr<SavePanel> listingPanel; // default: a file dialog for listings
+    std::unique_ptr<OpenPanel> openPanel;    // default: a file dialog
+    std::unique_ptr<ErrorAlert> errorAlert;  // default: a message box
+    // Asks before switching an extension off; default: a message box.
+    std::function<bool(const QString &question, const QString &detail)> confirm;
+    // The time now, for the window's start and the names it proposes.
+    std::function<QDateTime()> clock = &QDateTime::currentDateTime;
+
+    // Fills in the empty ones with dialogs of `window`.
+    void completeFor(QWidget *window);
+};

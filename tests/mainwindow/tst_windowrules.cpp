@@ -1,0 +1,98 @@
+#include "datestamp.h"
+#include "windowrules.h"
+
+#include <QTest>
+
+namespace {
+
+Appex record(AppexElection election, const QString &path = QStringLiteral("/A/X.appex"))
+{
+    Appex made;
+    made.setText(AppexField::Identifier, u"com.example.X");
+    made.setText(AppexField::Path, path);
+    made.setElection(election);
+    return made;
+}
+
+} // namespace
+
+class TestWindowRules : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void title();
+    void commandsFor_data();
+    void commandsFor();
+    void keptWithin_data();
+    void keptWithin();
+    void droppedFile();
+};
+
+void TestWindowRules::title()
+{
+    const QDateTime start(QDate(2001, 2, 3), QTime(4, 5));
+    QCOMPARE(WindowRules::title({}, false, start), QStringLiteral("Zephlist"));
+    QCOMPARE(WindowRules::title({}, true, start), "Zephlist " + dateStamp(start));
+    QCOMPARE(WindowRules::title("/tmp/a/old.txt", true, start),
+             QStringLiteral("Zephlist \u2014 old.txt"));
+}
+
+void TestWindowRules::commandsFor_data()
+{
+    using Commands = WindowRules::Commands;
+    QTest::addColumn<Appex>("record");
+    QTest::addColumn<int>("change");
+    QTest::addColumn<bool>("fromFile");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<Commands>("commands");
+    QTest::newRow("in use") << record(AppexElection::Use) << int(AppexChange::Unchanged) << false
+                            << false << Commands{true, false, true, true};
+    QTest::newRow("ignored") << record(AppexElection::Ignore) << int(AppexChange::Changed) << false
+                             << false << Commands{true, true, false, true};
+    QTest::newRow("removed since") << record(AppexElection::Use) << int(AppexChange::Removed)
+                                   << false << false << Commands{true, false, false, false};
+    QTest::newRow("from a file") << record(AppexElection::Use) << int(AppexChange::Unchanged)
+                                 << true << false << Commands{true, false, false, false};
+    QTest::newRow("busy, no path") << record(AppexElection::Use, {}) << int(AppexChange::Unchanged)
+                                   << false << true << Commands{};
+}
+
+void TestWindowRules::commandsFor()
+{
+    QFETCH(Appex, record);
+    QFETCH(int, change);
+    QFETCH(bool, fromFile);
+    QFETCH(bool, busy);
+    QTEST(WindowRules::commandsFor(&record, AppexChange(change), fromFile, busy), "commands");
+    QVERIFY(WindowRules::commandsFor(nullptr, AppexChange(change), fromFile, busy) ==
+            WindowRules::Commands{});
+}
+
+void TestWindowRules::keptWithin_data()
+{
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QRect>("kept");
+    // The screen's available area: (0, 30) to (1279, 799).
+    QTest::newRow("inside") << QRect(100, 100, 600, 400) << QRect(100, 100, 600, 400);
+    QTest::newRow("status bar below") << QRect(100, 600, 600, 400) << QRect(100, 400, 600, 400);
+    QTest::newRow("left and above") << QRect(-50, 0, 600, 400) << QRect(0, 30, 600, 400);
+    QTest::newRow("larger") << QRect(10, 10, 2000, 900) << QRect(0, 30, 1280, 770);
+}
+
+void TestWindowRules::keptWithin()
+{
+    QFETCH(QRect, frame);
+    QTEST(WindowRules::keptWithin(frame, QRect(0, 30, 1280, 770)), "kept");
+}
+
+void TestWindowRules::droppedFile()
+{
+    const QUrl file = QUrl::fromLocalFile("/tmp/a.txt");
+    QCOMPARE(WindowRules::droppedFile({file}), QStringLiteral("/tmp/a.txt"));
+    QVERIFY(WindowRules::droppedFile({file, file}).isEmpty());
+    QVERIFY(WindowRules::droppedFile({QUrl("https://example.com/a.txt")}).isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestWindowRules)
+#include "tst_windowrules.moc"
