@@ -58,7 +58,11 @@ bool isAscii(QStringView text)
 
 bool isAscii(QByteArrayView utf8)
 {
-    return std::all_of(utf8.begin(), utf8.end(), [](char c) { return uchar(c) < 0x80; });
+    // Without an early exit the compiler checks many bytes at a time.
+    uchar any = 0;
+    for (const char c : utf8)
+        any |= uchar(c);
+    return any < 0x80;
 }
 
 bool isUnicodeTrimCharacter(char32_t c)
@@ -115,22 +119,19 @@ std::optional<bool> asciiFind(QByteArrayView utf8, std::string_view query)
 
 void appendKey(std::string &key, QByteArrayView utf8, bool ignoringCase)
 {
+    if (!isAscii(utf8)) {
+        appendUnicodeKey(
+            key, icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), int32_t(utf8.size()))),
+            ignoringCase);
+        return;
+    }
     // ASCII text is already normalised, and its full lower-case mapping is
     // the ASCII one.
     const size_t start = key.size();
-    key.resize(start + size_t(utf8.size()));
-    for (qsizetype i = 0; i < utf8.size(); ++i) {
-        const char c = utf8[i];
-        if (uchar(c) >= 0x80) {
-            key.resize(start);
-            appendUnicodeKey(
-                key,
-                icu::UnicodeString::fromUTF8(icu::StringPiece(utf8.data(), int32_t(utf8.size()))),
-                ignoringCase);
-            return;
-        }
-        key[start + size_t(i)] = ignoringCase ? asciiLower(c) : c;
-    }
+    key.append(utf8.data(), size_t(utf8.size()));
+    if (ignoringCase)
+        std::transform(key.begin() + qsizetype(start), key.end(), key.begin() + qsizetype(start),
+                       asciiLower);
 }
 
 std::string caseInsensitive(QStringView text)
