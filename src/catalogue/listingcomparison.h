@@ -25,9 +25,9 @@ struct ListingRecords
         : count(records.size())
         , at([&records](qsizetype i) -> const Appex & { return records[i]; })
     {}
-    ListingRecords(qsizetype count, std::function<const Appex &(qsizetype i)> at)
-        : count(count)
-        , at(std::move(at))
+    ListingRecords(qsizetype recordCount, std::function<const Appex &(qsizetype i)> recordAt)
+        : count(recordCount)
+        , at(std::move(recordAt))
     {}
 
     qsizetype count;

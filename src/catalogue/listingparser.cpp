@@ -152,7 +152,7 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
     const char *listing = m_listing.constData();
     if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
         record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
-        record.m_ownSpans &= ~(1u << unsigned(field));
+        record.m_ownSpans &= quint8(~(1u << unsigned(field)));
     } else {
         record.setOwnText(field, value);
     }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &recordAt,
-                        size_t maxBytes)
+                        size_t mostBytes)
 {
     m_keys.clear();
     m_starts.assign(1, 0);
@@ -23,7 +23,7 @@ bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &
             m_keys += '\n';
         }
         m_starts.push_back(m_keys.size());
-        if (m_keys.size() > maxBytes) {
+        if (m_keys.size() > mostBytes) {
             *this = SearchIndex();
             return false;
         }

@@ -18,9 +18,9 @@ public:
     static constexpr size_t maxBytes = size_t(64) * 1024 * 1024;
 
     // The fields of `count` records, the one of each row by `recordAt`.
-    // False, and the index empty, when they would take more than maxBytes.
+    // False, and the index empty, when they would take more than mostBytes.
     [[nodiscard]] bool build(int count, const std::function<const Appex &(int row)> &recordAt,
-                             size_t maxBytes = SearchIndex::maxBytes);
+                             size_t mostBytes = SearchIndex::maxBytes);
 
     // For each row, whether `search` matches its record; as
     // AppexSearch::matches() would, for every row at once.

@@ -25,9 +25,10 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
     QPalette tinted = palette();
     const QColor tint = error ? QColor(0xda, 0x44, 0x53) : QColor(0x3d, 0xae, 0xe9);
     const QColor window = tinted.color(QPalette::Window);
-    tinted.setColor(QPalette::Window, QColor::fromRgbF(window.redF() * 0.8 + tint.redF() * 0.2,
-                                                       window.greenF() * 0.8 + tint.greenF() * 0.2,
-                                                       window.blueF() * 0.8 + tint.blueF() * 0.2));
+    const auto mix = [](float own, float hue) { return own * 0.8f + hue * 0.2f; };
+    tinted.setColor(QPalette::Window, QColor::fromRgbF(mix(window.redF(), tint.redF()),
+                                                       mix(window.greenF(), tint.greenF()),
+                                                       mix(window.blueF(), tint.blueF())));
     setPalette(tinted);
 
     auto *icon = new QLabel(this);
