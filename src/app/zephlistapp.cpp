@@ -19,6 +19,7 @@ ZephlistApp::ZephlistApp(Services services, QObject *parent)
 {
     if (!m_services.helpDocumentUrl)
         m_services.helpDocumentUrl = &HelpView::helpDocumentUrl;
+    connect(&m_termination, &TerminationSignals::terminationRequested, this, &ZephlistApp::quit);
 #ifdef Q_OS_MACOS
     // A Mac app keeps its menu bar, and runs on, with no window open.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -59,15 +60,18 @@ void ZephlistApp::installMenus(QMenuBar *menuBar, QMenu *fileMenu)
         fileMenu->insertSeparator(first);
 
     fileMenu->addSeparator();
-    // Closing every window first lets each one keep its place and stop its tool.
-    QAction *quit = fileMenu->addAction(tr("&Quit"), qApp, [] {
-        QApplication::closeAllWindows();
-        QCoreApplication::quit();
-    });
+    QAction *quit = fileMenu->addAction(tr("&Quit"), qApp, &ZephlistApp::quit);
     quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q)); // whatever the platform's theme says
     quit->setMenuRole(QAction::QuitRole);
 
     HelpCommands([this](const QString &identifier) { openWindow(identifier); }).install(menuBar);
+}
+
+void ZephlistApp::quit()
+{
+    // Closing every window first lets each one keep its place and stop its tool.
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
 }
 
 void ZephlistApp::openWindow(const QString &identifier)

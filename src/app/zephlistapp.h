@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contentview.h"
+#include "terminationsignals.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,6 +14,8 @@ class QMenuBar;
 
 // The application's windows: any number of main windows, each with its own
 // catalogue, and the one help window, asked for by its identifier "help".
+// Told to end (SIGTERM, SIGINT, SIGHUP), it quits as its Quit command does,
+// so that every window stops its tool's process group.
 class ZephlistApp : public QObject
 {
     Q_OBJECT
@@ -41,8 +44,10 @@ public:
 
 private:
     void installMenus(QMenuBar *menuBar, QMenu *fileMenu);
+    static void quit();
 
     Services m_services;
+    TerminationSignals m_termination;
     QPointer<QWidget> m_helpWindow;
     std::unique_ptr<QMenuBar> m_windowlessMenuBar; // macOS: menus with no window open
 };
