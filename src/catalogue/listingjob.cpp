@@ -62,8 +62,8 @@ void ListingJob::addBytes(QByteArrayView bytes)
 {
     m_bytesRead += bytes.size();
     if (m_bytesRead > m_limits.maxBytes) {
-        stop(QStringLiteral("The listing is larger than %1 MiB, so none of it was read.")
-                 .arg(megabytes(m_limits.maxBytes)));
+        stop(tr("%1 is larger than %2 MiB, so none of it was read.")
+                 .arg(m_source->subject(), megabytes(m_limits.maxBytes)));
         return;
     }
     if (m_keepListing)
@@ -82,9 +82,9 @@ void ListingJob::addBytes(QByteArrayView bytes)
 
 QString ListingJob::tooManyRecords() const
 {
-    return QStringLiteral("The listing holds more than %1 %2, so none of it was read.")
-        .arg(QLocale(QLocale::English).toString(m_limits.maxRecords),
-             m_limits.maxRecords == 1 ? QStringLiteral("record") : QStringLiteral("records"));
+    return tr("%1 holds more than %2 %3, so none of it was read.")
+        .arg(m_source->subject(), QLocale(QLocale::English).toString(m_limits.maxRecords),
+             m_limits.maxRecords == 1 ? tr("record") : tr("records"));
 }
 
 void ListingJob::decode(QByteArrayView bytes)
@@ -116,7 +116,8 @@ void ListingJob::sourceFinished(const QString &failureText, const QString &detai
     }
     // Bytes still pending are a character cut short.
     if (m_invalidText || !m_pending.isEmpty()) {
-        end(QStringLiteral("The listing is not valid UTF-8 text, so none of it was read."), detail);
+        end(tr("%1 is not valid UTF-8 text, so none of it was read.").arg(m_source->subject()),
+            detail);
         return;
     }
     m_records = m_parser.finish();

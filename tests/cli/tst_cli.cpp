@@ -94,6 +94,12 @@ void TestCli::runs_data()
     QTest::newRow("time-out not a number")
         << QStringList{"--timeout", "soon"} << QByteArray() << 2 << ""
         << "time-out";
+    QTest::newRow("the longest time-out, a day")
+        << newer + QStringList{"--timeout", "86400"} << QByteArray() << 0 << ""
+        << "";
+    QTest::newRow("output with no file name")
+        << newer + QStringList{"--output", ""} << QByteArray() << 2 << ""
+        << "--output needs a file name";
     QTest::newRow("election without identifier")
         << QStringList{"--elect", "use"} << QByteArray() << 2 << ""
         << "go together";
@@ -109,7 +115,18 @@ void TestCli::runs_data()
         << "could not be read: No such file or directory";
     QTest::newRow("listing not UTF-8")
         << QStringList{"--listing", "-"} << QByteArray("UUID = \xff") << 1 << ""
-        << "UTF-8";
+        << "The listing on standard input is not valid UTF-8 text";
+    const QString notText = m_tools.path("not-text.txt");
+    QFile file(notText);
+    if (!file.open(QIODevice::WriteOnly) || file.write("UUID = \xff\n") != 9)
+        qFatal("cannot write %s", qPrintable(notText));
+    file.close();
+    QTest::newRow("older listing not UTF-8")
+        << newer + QStringList{"--compare", notText} << QByteArray() << 1 << ""
+        << "The older listing \u201C" + notText + "\u201D is not valid UTF-8 text";
+    QTest::newRow("newer listing not UTF-8, compared")
+        << QStringList{"--listing", notText, "--compare", m_older} << QByteArray() << 1 << ""
+        << "The listing \u201C" + notText + "\u201D is not valid UTF-8 text";
     QTest::newRow("unwritable output")
         << newer + QStringList{"--output", m_tools.path("no/dir/out")} << QByteArray() << 1 << ""
         << "cannot write";
