@@ -41,11 +41,7 @@ void ToolSource::start()
     if (::pipe(output) != 0) {
         const QString reason = qt_error_string(errno);
         QMetaObject::invokeMethod(
-            this,
-            [this, reason] {
-                finish(tr("pluginkit could not be started (%1): %2.").arg(m_program, reason));
-            },
-            Qt::QueuedConnection);
+            this, [this, reason] { finish(notStartedText(reason)); }, Qt::QueuedConnection);
         return;
     }
     ::fcntl(output[0], F_SETFD, FD_CLOEXEC);
@@ -63,6 +59,7 @@ void ToolSource::start()
     m_process->setChildProcessModifier([writeEnd = output[1]] {
         // A group of its own, so that stopping the tool stops what it started too.
         ::setpgid(0, 0);
+        // Run once QProcess has set the child's channels: this replaces /dev/null.
         ::dup2(writeEnd, STDOUT_FILENO);
     });
     connect(m_process, &QProcess::readyReadStandardError, this, &ToolSource::readErrors);
@@ -137,7 +134,7 @@ void ToolSource::processFailed()
     if (!m_process) // aborted meanwhile
         return;
     m_group = 0; // it never ran
-    finish(tr("pluginkit could not be started (%1): %2.").arg(m_program, m_process->errorString()));
+    finish(notStartedText(m_process->errorString()));
 }
 
 // The tool has ended and its listing been read: whatever is left of its
@@ -146,6 +143,11 @@ void ToolSource::finishOnceRead()
 {
     if (m_exitFailure && m_output < 0)
         finish(*m_exitFailure);
+}
+
+QString ToolSource::notStartedText(const QString &reason) const
+{
+    return tr("pluginkit could not be started (%1): %2.").arg(m_program, reason);
 }
 
 QString ToolSource::timedOutText() const

@@ -46,6 +46,7 @@ private:
     void finish(const QString &failureText);
     void stopTool();
     void closeOutput();
+    [[nodiscard]] QString notStartedText(const QString &reason) const;
     [[nodiscard]] QString timedOutText() const;
 
     QString m_program;
