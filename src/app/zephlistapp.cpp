@@ -21,6 +21,7 @@ ZephlistApp::ZephlistApp(Services services, QObject *parent)
 {
     if (!m_services.helpDocumentUrl)
         m_services.helpDocumentUrl = &HelpView::helpDocumentUrl;
+    connect(&m_termination, &TerminationSignals::terminationRequested, this, &ZephlistApp::quit);
 #ifdef Q_OS_MACOS
     // A Mac app keeps its menu bar, and runs on, with no window open.
     QApplication::setQuitOnLastWindowClosed(false);

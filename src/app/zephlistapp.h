@@ -1,6 +1,7 @@
 #pragma once
 
 #include "contentview.h"
+#include "terminationsignals.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,7 +15,9 @@ class QMenuBar;
 
 // The application's windows: any number of main windows, each with its own
 // catalogue, the one help window and the About box, asked for by their
-// identifiers "help" and "about".
+// identifiers "help" and "about". Told to end (SIGTERM, SIGINT, SIGHUP), it
+// quits as its Quit command does, so that every window stops its tool's
+// process group.
 class ZephlistApp : public QObject
 {
     Q_OBJECT
@@ -51,6 +54,7 @@ private:
     void showAbout();
 
     Services m_services;
+    TerminationSignals m_termination;
     QPointer<QWidget> m_helpWindow;
     QPointer<QMessageBox> m_aboutBox;
     std::unique_ptr<QMenuBar> m_windowlessMenuBar; // macOS: menus with no window open

@@ -4,10 +4,15 @@
 
 #include <cstdio>
 
-FileSource::FileSource(QString fileName, QObject *parent)
+FileSource::FileSource(QString fileName, QString subject, QObject *parent)
     : ListingSource(parent)
     , m_fileName(std::move(fileName))
+    , m_subject(std::move(subject))
 {
+    if (m_subject.isEmpty())
+        m_subject = m_fileName == QLatin1String("-")
+                        ? tr("The listing on standard input")
+                        : tr("The listing \u201C%1\u201D").arg(m_fileName);
     m_nextPiece.setSingleShot(true);
     connect(&m_nextPiece, &QTimer::timeout, this, &FileSource::readPiece);
 }
@@ -65,9 +70,5 @@ void FileSource::fail()
 {
     const QString reason = m_file.errorString();
     m_file.close();
-    const QString name = m_fileName == QLatin1String("-")
-                             ? QStringLiteral("standard input")
-                             : QStringLiteral("\u201C%1\u201D").arg(m_fileName);
-    emit finished(QStringLiteral("The listing %1 could not be read: %2.").arg(name, reason),
-                  QString());
+    emit finished(tr("%1 could not be read: %2.").arg(m_subject, reason), QString());
 }

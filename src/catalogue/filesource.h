@@ -15,16 +15,19 @@ class FileSource : public ListingSource
 public:
     static constexpr qsizetype pieceBytes = 1024 * 1024;
 
-    explicit FileSource(QString fileName, QObject *parent = nullptr);
+    // `subject` names the listing in failures; by default "The listing “name”".
+    explicit FileSource(QString fileName, QString subject = {}, QObject *parent = nullptr);
 
     void start() override;
     void abort() override;
+    [[nodiscard]] QString subject() const override { return m_subject; }
 
 private:
     void readPiece();
     void fail();
 
     QString m_fileName;
+    QString m_subject;
     QFile m_file;
     QByteArray m_piece; // reused: fresh memory for every piece costs more than reading it
     QTimer m_nextPiece;

@@ -80,16 +80,16 @@ void ListingJob::addBytes(QByteArrayView bytes)
 
 QString ListingJob::tooManyBytes() const
 {
-    return tr("The listing is larger than %1 MiB, so none of it was read.")
-        .arg(megabytes(m_limits.maxBytes));
+    return tr("%1 is larger than %2 MiB, so none of it was read.")
+        .arg(m_source->subject(), megabytes(m_limits.maxBytes));
 }
 
 QString ListingJob::tooManyRecords() const
 {
     const QString count = QLocale(QLocale::English).toString(m_limits.maxRecords);
-    return m_limits.maxRecords == 1
-               ? tr("The listing holds more than %1 record, so none of it was read.").arg(count)
-               : tr("The listing holds more than %1 records, so none of it was read.").arg(count);
+    return (m_limits.maxRecords == 1 ? tr("%1 holds more than %2 record, so none of it was read.")
+                                     : tr("%1 holds more than %2 records, so none of it was read."))
+        .arg(m_source->subject(), count);
 }
 
 // Checks that `bytes`, after the piece before, are UTF-8. A character cut by
@@ -120,7 +120,8 @@ void ListingJob::sourceFinished(const QString &failureText, const QString &detai
     }
     // Bytes still pending are a character cut short.
     if (m_invalidText || !m_pending.isEmpty()) {
-        end(tr("The listing is not valid UTF-8 text, so none of it was read."), detail);
+        end(tr("%1 is not valid UTF-8 text, so none of it was read.").arg(m_source->subject()),
+            detail);
         return;
     }
     m_records = m_parser.finish();

@@ -18,6 +18,9 @@ public:
     // Stops reading at once; nothing more is emitted.
     virtual void abort() = 0;
 
+    // How a failure names the listing, opening a sentence: "The listing".
+    [[nodiscard]] virtual QString subject() const { return tr("The listing"); }
+
 signals:
     // The bytes are valid during the call only: connect directly.
     void bytesRead(QByteArrayView bytes);

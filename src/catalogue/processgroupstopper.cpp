@@ -4,10 +4,20 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QThread>
-#include <QTimer>
 
 #include <cerrno>
 #include <csignal>
+
+namespace {
+
+constexpr std::chrono::milliseconds watchInterval(20);
+
+bool isGone(pid_t group)
+{
+    return ::kill(-group, 0) != 0 && errno == ESRCH;
+}
+
+} // namespace
 
 void ProcessGroupStopper::stop(QProcess *leader)
 {
@@ -19,20 +29,30 @@ void ProcessGroupStopper::stop(QProcess *leader)
     new ProcessGroupStopper(leader, group); // owned by the application
 }
 
+void ProcessGroupStopper::stopRest(pid_t group)
+{
+    if (group > 0 && !isGone(group))
+        new ProcessGroupStopper(nullptr, group); // owned by the application
+}
+
 ProcessGroupStopper::ProcessGroupStopper(QProcess *leader, pid_t group)
     : QObject(QCoreApplication::instance())
     , m_group(group)
     , m_leader(leader)
 {
-    leader->disconnect();
-    leader->setParent(this);
+    if (m_leader) {
+        m_leader->disconnect();
+        m_leader->setParent(this); // it reaps the leader as it exits
+    }
     ::kill(-m_group, SIGTERM);
-    connect(leader, &QProcess::finished, this, [this] {
+    connect(&m_watch, &QTimer::timeout, this, [this] {
         if (groupIsGone()) {
             m_done = true;
+            m_watch.stop();
             deleteLater();
         }
     });
+    m_watch.start(watchInterval);
     QTimer::singleShot(gracePeriod, this, [this] {
         killWhatIsLeft();
         deleteLater();
@@ -46,7 +66,7 @@ ProcessGroupStopper::~ProcessGroupStopper()
     // The application is ending before the grace period did: wait for it here.
     const QDeadlineTimer deadline(gracePeriod);
     while (!deadline.hasExpired() && !groupIsGone()) {
-        if (m_leader->state() != QProcess::NotRunning)
+        if (m_leader && m_leader->state() != QProcess::NotRunning)
             m_leader->waitForFinished(10); // reaps the leader as it exits
         else
             QThread::msleep(10);
@@ -56,7 +76,7 @@ ProcessGroupStopper::~ProcessGroupStopper()
 
 bool ProcessGroupStopper::groupIsGone() const
 {
-    return ::kill(-m_group, 0) != 0 && errno == ESRCH;
+    return isGone(m_group);
 }
 
 void ProcessGroupStopper::killWhatIsLeft()

@@ -3,8 +3,19 @@
 #include "processgroupstopper.h"
 
 #include <QProcess>
+#include <QSocketNotifier>
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <unistd.h>
+
+namespace {
+
+// A pipe's capacity: one read takes what a turn of the event loop found.
+constexpr qsizetype pieceBytes = 64 * 1024;
+
+} // namespace
 
 ToolSource::ToolSource(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                        QObject *parent)
@@ -14,7 +25,7 @@ ToolSource::ToolSource(QString program, QStringList arguments, std::chrono::mill
     , m_timeout(timeout)
 {
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, &ToolSource::timedOut);
+    connect(&m_deadline, &QTimer::timeout, this, [this] { finish(timedOutText()); });
 }
 
 ToolSource::~ToolSource()
@@ -24,13 +35,33 @@ ToolSource::~ToolSource()
 
 void ToolSource::start()
 {
+    // The tool's standard output is a pipe of ours rather than QProcess's,
+    // which stops reading once the tool exits.
+    int output[2] = {-1, -1};
+    if (::pipe(output) != 0) {
+        const QString reason = qt_error_string(errno);
+        QMetaObject::invokeMethod(
+            this, [this, reason] { finish(notStartedText(reason)); }, Qt::QueuedConnection);
+        return;
+    }
+    ::fcntl(output[0], F_SETFD, FD_CLOEXEC);
+    ::fcntl(output[1], F_SETFD, FD_CLOEXEC);
+    ::fcntl(output[0], F_SETFL, O_NONBLOCK);
+    m_output = output[0];
+    m_outputNotifier = new QSocketNotifier(m_output, QSocketNotifier::Read, this);
+    connect(m_outputNotifier, &QSocketNotifier::activated, this, &ToolSource::readOutput);
+
     m_process = new QProcess(this);
     m_process->setProgram(m_program);
     m_process->setArguments(m_arguments);
     m_process->setStandardInputFile(QProcess::nullDevice());
-    // A group of its own, so that stopping the tool stops what it started too.
-    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
-    connect(m_process, &QProcess::readyReadStandardOutput, this, &ToolSource::readOutput);
+    m_process->setStandardOutputFile(QProcess::nullDevice());
+    m_process->setChildProcessModifier([writeEnd = output[1]] {
+        // A group of its own, so that stopping the tool stops what it started too.
+        ::setpgid(0, 0);
+        // Run once QProcess has set the child's channels: this replaces /dev/null.
+        ::dup2(writeEnd, STDOUT_FILENO);
+    });
     connect(m_process, &QProcess::readyReadStandardError, this, &ToolSource::readErrors);
     connect(m_process, &QProcess::finished, this, &ToolSource::processFinished);
     connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
@@ -41,10 +72,13 @@ void ToolSource::start()
     });
     m_deadline.start(m_timeout);
     m_process->start(QIODevice::ReadOnly);
+    ::close(output[1]); // the tool and what it starts hold it now
     // The child makes its own group too: whichever runs first, a stop that
     // comes at once finds the group made.
-    if (const qint64 pid = m_process->processId(); pid > 0)
-        ::setpgid(pid_t(pid), pid_t(pid));
+    if (const qint64 pid = m_process->processId(); pid > 0) {
+        m_group = pid_t(pid);
+        ::setpgid(m_group, m_group);
+    }
 }
 
 void ToolSource::abort()
@@ -55,9 +89,20 @@ void ToolSource::abort()
 
 void ToolSource::readOutput()
 {
-    const QByteArray bytes = m_process->readAllStandardOutput();
-    if (!bytes.isEmpty())
-        emit bytesRead(QByteArrayView(bytes));
+    m_piece.resize(pieceBytes);
+    const ssize_t size = ::read(m_output, m_piece.data(), size_t(pieceBytes));
+    if (size < 0 && (errno == EAGAIN || errno == EINTR))
+        return;
+    if (size > 0) {
+        emit bytesRead(QByteArrayView(m_piece).first(size));
+        return;
+    }
+    if (size < 0) {
+        finish(tr("The listing could not be read from pluginkit: %1.").arg(qt_error_string(errno)));
+        return;
+    }
+    closeOutput(); // every writer has closed it
+    finishOnceRead();
 }
 
 void ToolSource::readErrors()
@@ -69,31 +114,51 @@ void ToolSource::readErrors()
 
 void ToolSource::processFinished(int exitCode, int exitStatus)
 {
-    readOutput();   // what the tool wrote just before it exited
-    if (!m_process) // a receiver stopped it: the output went past a limit
-        return;
     readErrors();
+    m_process->disconnect(this);
+    m_process->deleteLater(); // reaped: its group lives on while anything is left in it
+    m_process = nullptr;
     if (exitStatus == QProcess::CrashExit)
-        finish(QStringLiteral("pluginkit stopped unexpectedly (killed by a signal)."));
+        m_exitFailure = tr("pluginkit stopped unexpectedly (killed by a signal).");
     else if (exitCode != 0)
-        finish(QStringLiteral("Error %1 when running pluginkit.").arg(exitCode));
+        m_exitFailure = tr("Error %1 when running pluginkit.").arg(exitCode);
     else
-        finish(QString());
+        m_exitFailure = QString();
+    if (!m_exitFailure->isEmpty())
+        closeOutput(); // the rest of a failed listing does not matter
+    finishOnceRead();
 }
 
 void ToolSource::processFailed()
 {
-    if (m_process) // else aborted meanwhile
-        finish(QStringLiteral("pluginkit could not be started (%1): %2.")
-                   .arg(m_program, m_process->errorString()));
+    if (!m_process) // aborted meanwhile
+        return;
+    m_group = 0; // it never ran
+    finish(notStartedText(m_process->errorString()));
 }
 
-void ToolSource::timedOut()
+// The tool has ended and its listing been read: whatever is left of its
+// group goes too.
+void ToolSource::finishOnceRead()
 {
-    const double seconds = std::chrono::duration<double>(m_timeout).count();
-    stopTool();
-    finish(
-        QStringLiteral("pluginkit did not finish within %1 seconds and was stopped.").arg(seconds));
+    if (m_exitFailure && m_output < 0)
+        finish(*m_exitFailure);
+}
+
+QString ToolSource::notStartedText(const QString &reason) const
+{
+    return tr("pluginkit could not be started (%1): %2.").arg(m_program, reason);
+}
+
+QString ToolSource::timedOutText() const
+{
+    const auto seconds = int(std::chrono::duration_cast<std::chrono::seconds>(m_timeout).count());
+    if (seconds == 0)
+        return tr("pluginkit did not finish within less than a second and was stopped.");
+    return seconds == 1
+               ? tr("pluginkit did not finish within %n second and was stopped.", nullptr, seconds)
+               : tr("pluginkit did not finish within %n seconds and was stopped.", nullptr,
+                    seconds);
 }
 
 void ToolSource::finish(const QString &failureText)
@@ -101,21 +166,34 @@ void ToolSource::finish(const QString &failureText)
     m_deadline.stop();
     // Bytes cut off at the front may start inside a character.
     const QString detail = QString::fromUtf8(m_errors).trimmed();
-    if (m_process) {
-        m_process->disconnect(this);
-        m_process->deleteLater();
-        m_process = nullptr;
-    }
+    stopTool();
     emit finished(failureText, detail);
 }
 
 void ToolSource::stopTool()
 {
-    if (!m_process)
-        return;
-    if (m_process->state() != QProcess::NotRunning)
+    closeOutput();
+    if (m_process && m_process->state() != QProcess::NotRunning) {
         ProcessGroupStopper::stop(m_process);
-    else
-        m_process->deleteLater();
+    } else {
+        if (m_process) {
+            m_process->disconnect(this);
+            m_process->deleteLater();
+        }
+        ProcessGroupStopper::stopRest(m_group);
+    }
     m_process = nullptr;
+    m_group = 0;
+}
+
+void ToolSource::closeOutput()
+{
+    if (m_output < 0)
+        return;
+    // Deleted later: this may be within its own signal.
+    m_outputNotifier->setEnabled(false);
+    m_outputNotifier->deleteLater();
+    m_outputNotifier = nullptr;
+    ::close(m_output);
+    m_output = -1;
 }

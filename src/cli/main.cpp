@@ -3,6 +3,7 @@
 #include "appexer.h"
 #include "appexsearch.h"
 #include "cataloguecontroller.h"
+#include "filesource.h"
 #include "outputfile.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
@@ -129,6 +130,8 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     options.search = m_parser.value(m_search);
     options.format = m_parser.value(m_format);
     options.output = m_parser.value(m_output);
+    if (m_parser.isSet(m_output) && options.output.isEmpty())
+        return bad(QStringLiteral("--output needs a file name"));
     options.tool = m_parser.value(m_pluginkit);
     bool isNumber = false;
     options.sortCode = m_parser.value(m_sort).toLongLong(&isNumber);
@@ -212,6 +215,26 @@ private:
     QByteArray m_whole;
 };
 
+// The records of the captured listing `file`, in its order; nothing once it
+// printed why not.
+std::optional<AppexList> readOlderListing(const QString &file)
+{
+    ListingJob job(
+        std::make_unique<FileSource>(
+            file, QCoreApplication::translate("zephlist-cli", "The older listing \u201C%1\u201D")
+                      .arg(file)),
+        ListingLimits());
+    QEventLoop loop;
+    QObject::connect(&job, &ListingJob::finished, &loop, &QEventLoop::quit);
+    job.start();
+    loop.exec();
+    if (!job.succeeded()) {
+        printError(job.failureText());
+        return std::nullopt;
+    }
+    return job.takeRecords();
+}
+
 // Waits for the job that `catalogue` runs: true when it succeeded.
 bool waitFor(CatalogueController &catalogue)
 {
@@ -227,8 +250,8 @@ bool waitFor(CatalogueController &catalogue)
 }
 
 // Fills the catalogue as the options ask: from the tool (after an election,
-// if any) or from a captured listing. Ctrl+C or SIGTERM while the tool runs
-// stops the tool's whole process group.
+// if any) or from a captured listing. Ctrl+C, SIGTERM or SIGHUP while the
+// tool runs stops the tool's whole process group.
 bool load(CatalogueController &catalogue, const Options &options)
 {
     if (!options.listing.isEmpty()) {
@@ -255,16 +278,9 @@ void printFailure(const CatalogueController &catalogue)
 int run(const Options &options)
 {
     // The older listing first: an election is not made for a run that fails.
-    Appexer older;
-    ListingLoader fileLoader;
-    CatalogueController olderCatalogue(&older, &fileLoader);
-    if (!options.compare.isEmpty()) {
-        olderCatalogue.openListing(options.compare, options.sortCode);
-        if (!waitFor(olderCatalogue)) {
-            printFailure(olderCatalogue);
-            return Failure;
-        }
-    }
+    std::optional<AppexList> older;
+    if (!options.compare.isEmpty() && !(older = readOlderListing(options.compare)))
+        return Failure;
     Appexer appexer;
     ListingLoader loader(options.tool, options.limits);
     CatalogueController catalogue(&appexer, &loader);
@@ -282,8 +298,7 @@ int run(const Options &options)
     const bool json = options.format == QLatin1String("json");
     bool written = false;
     if (!options.compare.isEmpty()) {
-        QList<ComparedAppex> changes =
-            compareListings(older.inListingOrder(), appexer.inListingOrder());
+        QList<ComparedAppex> changes = compareListings(*older, appexer.inListingOrder());
         changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
         sortChanges(changes, options.sortCode);
         written =

@@ -69,7 +69,19 @@ std::optional<QString> writeInPlace(const QByteArray &path, QByteArrayView data,
     return failure;
 }
 
+// As an editor does, the new file keeps the owner and group of the one it
+// replaces where the process may give them (root may; others may keep a
+// group they belong to). QSaveFile keeps the permissions.
+void keepOwner(int fd, const struct stat &replaced)
+{
+    if (::fchown(fd, replaced.st_uid, replaced.st_gid) == 0)
+        return;
+    [[maybe_unused]] const int groupKept = ::fchown(fd, uid_t(-1), replaced.st_gid);
+}
+
+// `replaced`: the file there now, if any.
 std::optional<QString> replaceWhole(const QString &path, QByteArrayView data,
+                                    const struct stat *replaced,
                                     const OutputFile::WriteFunction &writeSome)
 {
     // QSaveFile writes a temporary file beside the target (after following
@@ -82,6 +94,8 @@ std::optional<QString> replaceWhole(const QString &path, QByteArrayView data,
     // QIODevice::write reports a short write with no reason; ours gives errno's.
     if (std::optional<QString> failure = writeAll(int(file.handle()), data, writeSome))
         return failure; // uncommitted, the temporary file is removed
+    if (replaced)
+        keepOwner(int(file.handle()), *replaced);
     if (!file.commit())
         return file.errorString();
     return std::nullopt;
@@ -96,14 +110,19 @@ std::optional<QString> write(const QString &path, QByteArrayView data, SpecialFi
 {
     const QByteArray nativePath = QFile::encodeName(path);
     struct stat status;
-    if (::stat(nativePath.constData(), &status) != 0) // a new file, or QSaveFile says why not
-        return replaceWhole(path, data, writeSome);
+    if (::stat(nativePath.constData(), &status) != 0) {
+        // A new file; but a loop of symbolic links is no file, and QSaveFile,
+        // which follows links only so far, would replace the first link.
+        if (errno != ENOENT)
+            return qt_error_string(errno);
+        return replaceWhole(path, data, nullptr, writeSome);
+    }
     if (special == SpecialFiles::WriteAsStream) {
         if (const std::optional<int> stream = standardStreamOn(status))
             return writeAll(*stream, data, writeSome);
     }
     if (!isSpecialFile(status))
-        return replaceWhole(path, data, writeSome);
+        return replaceWhole(path, data, &status, writeSome);
     if (special == SpecialFiles::Refuse)
         return QStringLiteral("Not a regular file");
     return writeInPlace(nativePath, data, writeSome);

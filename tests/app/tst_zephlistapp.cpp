@@ -20,6 +20,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
+#include <unistd.h>
+
 class TestZephlistApp : public QObject
 {
     Q_OBJECT
@@ -34,9 +38,12 @@ private slots:
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
     void closingTheLastMainWindowEndsTheAppDespiteHelp();
     void ctrlQInTheHelpWindowQuits();
+    void terminationQuitsAndStopsTheToolsGroup();
 
 private:
-    std::unique_ptr<ZephlistApp> makeApp();
+    std::unique_ptr<ZephlistApp> makeApp(const QString &tool = {});
+    // Runs the application's loop; whether it ended by itself.
+    static bool endsByItself();
 
     QTemporaryDir m_dir;
     FakeTool m_tools;
@@ -61,17 +68,17 @@ void TestZephlistApp::cleanup()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-std::unique_ptr<ZephlistApp> TestZephlistApp::makeApp()
+std::unique_ptr<ZephlistApp> TestZephlistApp::makeApp(const QString &tool)
 {
-    const QString tool = m_tools.printing(readTestData("listings/older.txt"));
     ZephlistApp::Services services;
-    services.mainWindowServices = [tool] {
-        ContentView::Services windowServices;
-        windowServices.toolPath = tool;
-        windowServices.reportPanel = std::make_unique<FakeSavePanel>();
-        windowServices.errorAlert = std::make_unique<FakeAlert>();
-        return windowServices;
-    };
+    services.mainWindowServices =
+        [tool = tool.isEmpty() ? m_tools.printing(readTestData("listings/older.txt")) : tool] {
+            ContentView::Services windowServices;
+            windowServices.toolPath = tool;
+            windowServices.reportPanel = std::make_unique<FakeSavePanel>();
+            windowServices.errorAlert = std::make_unique<FakeAlert>();
+            return windowServices;
+        };
     services.helpDocumentUrl = [this] {
         ++m_lookups;
         return m_helpDocument;
@@ -199,6 +206,12 @@ void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()
 
     // The app's own loop ends by itself once no main window is left.
     app->openWindow(QStringLiteral("help"));
+    QTimer::singleShot(0, window, &QWidget::close);
+    QVERIFY(endsByItself());
+}
+
+bool TestZephlistApp::endsByItself()
+{
     QTimer giveUp;
     giveUp.setSingleShot(true);
     bool endedByItself = true;
@@ -206,11 +219,25 @@ void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()
         endedByItself = false;
         QCoreApplication::quit();
     });
-    giveUp.start(5000);
-    QTimer::singleShot(0, window, &QWidget::close);
+    giveUp.start(10000);
     QCoreApplication::exec();
-    giveUp.stop();
-    QVERIFY(endedByItself);
+    return endedByItself;
+}
+
+// Told to end while a window's tool runs, the app quits as its Quit command
+// does, and the tool's whole group goes with it.
+void TestZephlistApp::terminationQuitsAndStopsTheToolsGroup()
+{
+    const QString pidFile = m_dir.filePath(QStringLiteral("child.pid"));
+    const auto app =
+        makeApp(m_tools.write("spawner", "sleep 60 &\necho $! > '" + pidFile.toUtf8() + "'\nwait"));
+    QPointer<ContentView> window = app->newMainWindow();
+    window->findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
+    QTRY_VERIFY(FakeTool::isRunning(pidFile));
+    QTimer::singleShot(0, [] { ::kill(::getpid(), SIGTERM); });
+    QVERIFY(endsByItself());
+    QVERIFY(window.isNull());
+    QTRY_VERIFY(!FakeTool::isRunning(pidFile));
 }
 
 void TestZephlistApp::ctrlQInTheHelpWindowQuits()

@@ -9,8 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include <csignal>
-
 namespace {
 
 QStringList column(const QAbstractItemModel &model, int role)
@@ -19,16 +17,6 @@ QStringList column(const QAbstractItemModel &model, int role)
     for (int row = 0; row < model.rowCount(); ++row)
         values << model.index(row, 0).data(role).toString();
     return values;
-}
-
-// Whether the process whose id the tool wrote to `pidFile` still runs.
-bool isRunning(const QString &pidFile)
-{
-    QFile file(pidFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const pid_t pid = file.readAll().trimmed().toInt();
-    return pid > 0 && ::kill(pid, 0) == 0;
 }
 
 } // namespace
@@ -41,8 +29,6 @@ private slots:
     void refreshIsOneResetOfTheModel();
     void failures_data();
     void failures();
-    void stoppingReachesTheWholeGroup_data();
-    void stoppingReachesTheWholeGroup();
     void standardErrorIsDetailNotListing();
     void capturedListings();
     void elections();
@@ -99,7 +85,7 @@ void TestAppexer::failures_data()
         << m_tools.write("crash", "echo 'UUID = 1'\nkill -9 $$") << any << any
         << "pluginkit stopped unexpectedly (killed by a signal).";
     QTest::newRow("hangs") << m_tools.write("hang", "exec sleep 60") << any << any
-                           << "pluginkit did not finish within 0.3 seconds and was stopped.";
+                           << "pluginkit did not finish within less than a second and was stopped.";
     QTest::newRow("not UTF-8") << m_tools.printing("UUID = \xff\xfe\n") << any << any
                                << "The listing is not valid UTF-8 text, so none of it was read.";
     QTest::newRow("not UTF-8 and status 3: the status tells")
@@ -138,47 +124,6 @@ void TestAppexer::failures()
     QVERIFY(appexer.model.appexList().isEmpty()); // a failed refresh leaves nothing
     QVERIFY(appexer.model.listing().isEmpty());
     QCOMPARE(resets.size(), 1);
-}
-
-// A tool that starts a child which notes SIGTERM and goes on, and then hangs:
-// the child must hear SIGTERM first and be gone once the grace period after
-// stopping the tool has passed.
-void TestAppexer::stoppingReachesTheWholeGroup_data()
-{
-    QTest::addColumn<bool>("cancel"); // else the time-out stops it
-    QTest::newRow("cancelled") << true;
-    QTest::newRow("timed out") << false;
-}
-
-void TestAppexer::stoppingReachesTheWholeGroup()
-{
-    QFETCH(bool, cancel);
-    const QString pidFile = m_tools.path(QStringLiteral("child%1.pid").arg(cancel));
-    const QString termFile = m_tools.path(QStringLiteral("child%1.term").arg(cancel));
-    // The child tells its process id once it listens for SIGTERM.
-    const QString tool =
-        m_tools.write(QStringLiteral("spawner%1").arg(cancel),
-                      "sh -c 'trap \"touch " + termFile.toUtf8() + "\" TERM; echo $$ > " +
-                          pidFile.toUtf8() + "; while :; do sleep 0.1; done' &\nwait");
-    ListingLimits limits;
-    limits.timeout = std::chrono::milliseconds(cancel ? 60000 : 500);
-    TestCatalogue appexer(tool, limits);
-    QVERIFY(appexer.loadListing(testDataPath("listings/older.txt"), SortCode::SDK));
-
-    appexer.controller.refresh(SortCode::SDK);
-    QTRY_VERIFY(isRunning(pidFile));
-    if (cancel)
-        appexer.controller.cancel();
-    QTRY_VERIFY(!appexer.controller.isBusy());
-    if (cancel) { // a cancelled refresh changes nothing
-        QCOMPARE(appexer.controller.failureText(), QStringLiteral("The listing was cancelled."));
-        QCOMPARE(appexer.model.appexList().size(), 9);
-    }
-    if (cancel) { // the child surely listened before the stop
-        QTRY_VERIFY(QFile::exists(termFile));
-        QVERIFY(isRunning(pidFile)); // within the grace period
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(!isRunning(pidFile), 5000);
 }
 
 void TestAppexer::standardErrorIsDetailNotListing()

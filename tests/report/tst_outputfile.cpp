@@ -18,6 +18,8 @@ class TestOutputFile : public QObject
 private slots:
     void writes_data();
     void writes();
+    void linkLoopFailsAndStays();
+    void replacedFileKeepsOwnerAndMode();
 
 private:
     QTemporaryDir m_dir;
@@ -100,6 +102,46 @@ void TestOutputFile::writes()
     struct stat status;
     QCOMPARE(::lstat(QFile::encodeName(path).constData(), &status), 0);
     QCOMPARE(bool(S_ISFIFO(status.st_mode)), target == QLatin1String("fifo"));
+}
+
+// Followed round and round, two links name no file: nothing may replace them.
+void TestOutputFile::linkLoopFailsAndStays()
+{
+    const QString a = m_dir.filePath(QStringLiteral("loop-a"));
+    const QString b = m_dir.filePath(QStringLiteral("loop-b"));
+    QVERIFY(QFile::link(b, a) && QFile::link(a, b));
+    const auto target = [](const QString &link) {
+        char bytes[4096];
+        const ssize_t size = ::readlink(QFile::encodeName(link).constData(), bytes, sizeof bytes);
+        return QFile::decodeName(QByteArray(bytes, qMax<ssize_t>(size, 0)));
+    };
+    for (const SpecialFiles special : {SpecialFiles::Refuse, SpecialFiles::WriteAsStream}) {
+        QCOMPARE(OutputFile::write(a, "data", special).value_or(QString()), qt_error_string(ELOOP));
+        QCOMPARE(target(a), b);
+        QCOMPARE(target(b), a);
+    }
+}
+
+// As an editor does: a file replaced by root stays its owner's, with its mode.
+void TestOutputFile::replacedFileKeepsOwnerAndMode()
+{
+    if (::geteuid() != 0)
+        QSKIP("only root can give a file to another user");
+    const QString path = m_dir.filePath(QStringLiteral("owned"));
+    const QByteArray nativePath = QFile::encodeName(path);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("earlier") == 7);
+    file.close();
+    const uid_t nobody = 65534;
+    QCOMPARE(::chown(nativePath.constData(), nobody, nobody), 0);
+    QCOMPARE(::chmod(nativePath.constData(), 0640), 0);
+
+    QVERIFY(!OutputFile::write(path, "new", SpecialFiles::Refuse));
+    struct stat status;
+    QCOMPARE(::stat(nativePath.constData(), &status), 0);
+    QCOMPARE(status.st_uid, nobody);
+    QCOMPARE(status.st_gid, gid_t(nobody));
+    QCOMPARE(status.st_mode & 07777, mode_t(0640));
 }
 
 QTEST_GUILESS_MAIN(TestOutputFile)

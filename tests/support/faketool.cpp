@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <csignal>
+
 QString FakeTool::write(const QString &name, const QByteArray &script)
 {
     QFile file(m_dir.filePath(name));
@@ -24,4 +26,19 @@ QString FakeTool::printing(const QByteArray &listing, int status)
     file.close();
     return write(QStringLiteral("tool%1").arg(m_count),
                  "cat '" + file.fileName().toUtf8() + "'\nexit " + QByteArray::number(status));
+}
+
+bool FakeTool::isRunning(const QString &pidFile)
+{
+    QFile file(pidFile);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray pid = file.readAll().trimmed();
+    if (pid.toInt() <= 0 || ::kill(pid.toInt(), 0) != 0)
+        return false;
+    QFile status(QStringLiteral("/proc/%1/stat").arg(QString::fromLatin1(pid)));
+    if (!status.open(QIODevice::ReadOnly))
+        return true; // no /proc: a zombie counts as running
+    const QByteArray line = status.readAll();
+    return line.mid(line.lastIndexOf(')') + 2, 1) != "Z";
 }

@@ -13,6 +13,10 @@ public:
     [[nodiscard]] QString printing(const QByteArray &listing, int status = 0);
     [[nodiscard]] QString path(const QString &name) const { return m_dir.filePath(name); }
 
+    // Whether the process whose id a tool wrote to `pidFile` runs: a zombie
+    // no longer does, whether or not anything reaps it.
+    [[nodiscard]] static bool isRunning(const QString &pidFile);
+
 private:
     QTemporaryDir m_dir;
     int m_count = 0;

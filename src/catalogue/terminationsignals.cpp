@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr std::array handled = {SIGINT, SIGTERM};
+constexpr std::array handled = {SIGINT, SIGTERM, SIGHUP};
 volatile std::sig_atomic_t receivedSignal = 0;
 int wakeUp[2] = {-1, -1}; // written by the handler, read by the event loop
 std::array<struct sigaction, handled.size()> before; // what each signal did before
@@ -31,8 +31,14 @@ extern "C" void onSignal(int signal)
 TerminationSignals::TerminationSignals(QObject *parent)
     : QObject(parent)
 {
-    if (wakeUp[0] < 0 && ::pipe2(wakeUp, O_CLOEXEC | O_NONBLOCK) != 0)
-        qFatal("cannot create a pipe for signals");
+    if (wakeUp[0] < 0) {
+        if (::pipe(wakeUp) != 0)
+            qFatal("cannot create a pipe for signals");
+        for (const int fd : wakeUp) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        }
+    }
     m_notifier = new QSocketNotifier(wakeUp[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char bytes[16];

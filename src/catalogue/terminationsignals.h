@@ -4,9 +4,9 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM turned into a Qt signal, so that the program can stop
-// the listing tool's process group before it ends: the tool runs in a group
-// of its own, which the terminal's Ctrl+C does not reach.
+// SIGINT, SIGTERM and SIGHUP turned into a Qt signal, so that the program can
+// stop the listing tool's process group before it ends: the tool runs in a
+// group of its own, which the terminal's Ctrl+C or hang-up does not reach.
 class TerminationSignals : public QObject
 {
     Q_OBJECT
