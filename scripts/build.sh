@@ -10,6 +10,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-svg-dev qt6-qpa-plu
     fonts-noto-color-emoji)
 # libFuzzer comes with clang's runtime libraries.
 [ "$preset" != fuzz ] || packages+=(clang libclang-rt-14-dev)
+[ "$preset" != clang ] || packages+=(clang)
 
 if command -v dpkg-query >/dev/null 2>&1; then
     missing=()

@@ -15,14 +15,15 @@ namespace {
 // The input's text split at '|', six fields to a record, in this order.
 AppexList recordsOf(QStringView text)
 {
-    static constexpr std::array fieldOrder = {&Appex::SDK,        &Appex::name,       &Appex::path,
-                                              &Appex::parentPath, &Appex::parentName, &Appex::uuid};
+    static constexpr std::array fieldOrder = {AppexField::SDK,        AppexField::Name,
+                                              AppexField::Path,       AppexField::ParentPath,
+                                              AppexField::ParentName, AppexField::Uuid};
     const QList<QStringView> fields = text.split(u'|');
     AppexList records;
     for (qsizetype at = 0; at < fields.size(); at += qsizetype(fieldOrder.size())) {
         Appex record;
         for (size_t i = 0; i < fieldOrder.size() && at + qsizetype(i) < fields.size(); ++i)
-            record.*fieldOrder[i] = fields[at + qsizetype(i)].toString();
+            record.setText(fieldOrder[i], fields[at + qsizetype(i)]);
         records.append(record);
     }
     return records;
