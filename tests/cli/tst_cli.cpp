@@ -69,6 +69,10 @@ void TestCli::runs_data()
     QTest::newRow("compared, by UUID") << newer + QStringList{"--compare", m_older, "--sort", "2"}
                                        << QByteArray() << 0 << "cli/changes-by-uuid.tsv"
                                        << "";
+    // Unlike UUIDs, names are not in the listings' order.
+    QTest::newRow("compared, by name") << newer + QStringList{"--compare", m_older, "--sort", "3"}
+                                       << QByteArray() << 0 << "cli/changes-by-name.tsv"
+                                       << "";
     QTest::newRow("compared, searched in all fields, as JSON")
         << newer + QStringList{"--compare",   m_older, "--format", "json",
                                "--search-in", "all",   "--search", "TWICE"}

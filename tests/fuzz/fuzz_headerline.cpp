@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QByteArray line = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))
                                 .replace('\n', ""); // one line
     const std::optional<HeaderLine> header = HeaderLine::parse(line);
-    const AppexList records = parseListing(line + "\nUUID = u");
+    // After a first empty line: a byte order mark opening a listing is no text.
+    const AppexList records = parseListing("\n" + line + "\nUUID = u");
     if (!header) {
         require(records.isEmpty() || records.first().bytes(AppexField::Identifier).isEmpty(),
                 "no header, no identifier");
