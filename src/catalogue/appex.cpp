@@ -1,5 +1,7 @@
 #include "appex.h"
 
+#include "extensionpoint.h"
+
 namespace {
 
 constexpr QByteArrayView noSDK("[no SDK]");
@@ -37,7 +39,7 @@ void Appex::setText(AppexField field, QStringView text)
 void Appex::setOwnText(AppexField field, QByteArrayView utf8)
 {
     m_spans[size_t(field)] = {quint32(m_own.size()), quint32(utf8.size())};
-    m_ownSpans |= quint8(1u << unsigned(field));
+    m_ownSpans |= quint16(1u << unsigned(field));
     m_own += utf8;
 }
 
@@ -55,4 +57,19 @@ QString Appex::copyText() const
 QString electionName(AppexElection election)
 {
     return QString::fromLatin1(electionNames[size_t(election)]);
+}
+
+QString Appex::category() const
+{
+    return ExtensionPoint::category(bytes(AppexField::Point));
+}
+
+std::optional<bool> Appex::active() const
+{
+    return m_active < 0 ? std::nullopt : std::optional<bool>(m_active == 1);
+}
+
+void Appex::setActive(std::optional<bool> active)
+{
+    m_active = active ? qint8(*active) : qint8(-1);
 }

@@ -2,10 +2,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QFlags>
 #include <QList>
 #include <QString>
 
 #include <array>
+#include <optional>
 
 // The text fields of a record. The order is the storage's; the copy text's
 // and the JSON's orders are their own (copyFields, appexFields).
@@ -18,8 +20,23 @@ enum class AppexField {
     Uuid,
     Identifier,
     Version,
+    Point,     // the extension point exactly as the tool prints it
+    Timestamp, // when the copy was registered, as the tool prints it
     Election
 };
+
+// What may be wrong with a record, each a flag of AppexProblems.
+enum class AppexProblem : quint8 {
+    Duplicate = 0x01,   // its identifier is registered at more than one path
+    Inactive = 0x02,    // a copy the system does not use
+    Missing = 0x04,     // its bundle is not on this computer
+    Development = 0x08, // it lies in a build folder, the Trash or a mounted volume
+    Superseded = 0x10,
+    Debug = 0x20,
+    Unknown = 0x40,
+};
+Q_DECLARE_FLAGS(AppexProblems, AppexProblem)
+Q_DECLARE_OPERATORS_FOR_FLAGS(AppexProblems)
 
 // What the user or the system elected for an extension, as the header line's
 // tag says it.
@@ -51,8 +68,24 @@ public:
     // when the block has none.
     [[nodiscard]] QString identifier() const { return text(AppexField::Identifier); }
     [[nodiscard]] QString version() const { return text(AppexField::Version); }
+    [[nodiscard]] QString point() const { return text(AppexField::Point); }
+    [[nodiscard]] QString timestamp() const { return text(AppexField::Timestamp); }
     [[nodiscard]] AppexElection election() const { return m_election; }
     void setElection(AppexElection election) { m_election = election; }
+
+    // A friendly name for the extension point: "Finder", "Quick Look"; the
+    // point itself when it has none.
+    [[nodiscard]] QString category() const;
+
+    // What the listing as a whole tells of the record: how many records hold
+    // its identifier, whether it is the copy the system uses (unknown unless
+    // the listing holds every copy), and what may be wrong with it.
+    [[nodiscard]] int copies() const { return m_copies; }
+    [[nodiscard]] std::optional<bool> active() const;
+    [[nodiscard]] AppexProblems problems() const { return m_problems; }
+    void setCopies(int copies) { m_copies = copies; }
+    void setActive(std::optional<bool> active);
+    void setProblems(AppexProblems problems) { m_problems = problems; }
 
     // The record's clipboard form: six fields joined by tabs, no line ending.
     [[nodiscard]] QString copyText() const;
@@ -67,16 +100,19 @@ private:
         quint32 offset = 0;
         quint32 size = 0;
     };
-    static constexpr size_t storedFields = 8; // all but the election
+    static constexpr size_t storedFields = 10; // all but the election
 
     void setOwnText(AppexField field, QByteArrayView utf8);
 
     QByteArray m_text;
     QByteArray m_own; // empty but for the few records with a text of their own
     std::array<Span, storedFields> m_spans{};
-    quint8 m_ownSpans = 0; // a bit per field: its span is of m_own
+    quint16 m_ownSpans = 0; // a bit per field: its span is of m_own
     AppexElection m_election = AppexElection::None;
     bool m_hasSDK = false; // without one, the SDK reads as "[no SDK]"
+    qint8 m_active = -1;   // 0 or 1 when known
+    AppexProblems m_problems;
+    int m_copies = 1;
 };
 
 Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);

@@ -17,7 +17,7 @@ struct AppexFieldInfo
     QLatin1StringView jsonKey;
 };
 
-inline constexpr std::array<AppexFieldInfo, 9> appexFields = {{
+inline constexpr std::array<AppexFieldInfo, 11> appexFields = {{
     {AppexField::Name, QT_TRANSLATE_NOOP("AppexField", "Name"), QLatin1StringView("name")},
     {AppexField::SDK, QT_TRANSLATE_NOOP("AppexField", "SDK"), QLatin1StringView("SDK")},
     {AppexField::Identifier, QT_TRANSLATE_NOOP("AppexField", "Identifier"),
@@ -25,6 +25,10 @@ inline constexpr std::array<AppexFieldInfo, 9> appexFields = {{
     {AppexField::Version, QT_TRANSLATE_NOOP("AppexField", "Version"), QLatin1StringView("version")},
     {AppexField::Election, QT_TRANSLATE_NOOP("AppexField", "Election"),
      QLatin1StringView("election")},
+    {AppexField::Point, QT_TRANSLATE_NOOP("AppexField", "Extension Point"),
+     QLatin1StringView("point")},
+    {AppexField::Timestamp, QT_TRANSLATE_NOOP("AppexField", "Registered"),
+     QLatin1StringView("timestamp")},
     {AppexField::Path, QT_TRANSLATE_NOOP("AppexField", "Path"), QLatin1StringView("path")},
     {AppexField::ParentName, QT_TRANSLATE_NOOP("AppexField", "Parent Name"),
      QLatin1StringView("parentName")},

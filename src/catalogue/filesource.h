@@ -21,6 +21,7 @@ public:
     void start() override;
     void abort() override;
     [[nodiscard]] QString subject() const override { return m_subject; }
+    [[nodiscard]] bool isCapture() const override { return true; }
 
 private:
     void readPiece();

@@ -44,6 +44,7 @@ ListingJob::~ListingJob() = default;
 
 void ListingJob::start()
 {
+    m_parser.setCrlfLineEnds(m_source->isCapture());
     m_source->start();
 }
 

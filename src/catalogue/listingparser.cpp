@@ -1,5 +1,6 @@
 #include "listingparser.h"
 
+#include "copyannotation.h"
 #include "headerline.h"
 #include "textkey.h"
 
@@ -16,14 +17,17 @@ struct Marker
 };
 
 // Tested in this order: the first marker that a line contains anywhere decides.
-constexpr std::array<Marker, 6> markers = {{
+constexpr std::array<Marker, 7> markers = {{
     {"Path", "Path = ", AppexField::Path},
     {"SDK", "SDK = com.apple.", AppexField::SDK},
     {"Display Name", "Display Name = ", AppexField::Name},
     {"Parent Bundle", "Parent Bundle = ", AppexField::ParentPath},
     {"Parent Name", "Parent Name = ", AppexField::ParentName},
     {"UUID", "UUID = ", AppexField::Uuid},
+    {"Timestamp", "Timestamp = ", AppexField::Timestamp},
 }};
+
+constexpr QByteArrayView pointRemoved("SDK = ");
 
 struct MarkerMatch
 {
@@ -106,13 +110,18 @@ AppexList ListingParser::finish()
     addLine(m_lineStart, m_listing.size());
     m_lineStart = m_listing.size();
     endBlock();
+    if (m_records.isEmpty())
+        addOneLineRecords();
     for (Appex &record : m_records)
         record.m_text = m_listing;
+    CopyAnnotation::annotate(m_records, std::nullopt);
     return std::exchange(m_records, {});
 }
 
 void ListingParser::addLine(qsizetype begin, qsizetype end)
 {
+    if (m_crlfLines && end > begin && m_listing[end - 1] == '\r')
+        --end;
     if (begin == 0 && QByteArrayView(m_listing).first(end).startsWith(byteOrderMark))
         begin = byteOrderMark.size(); // a byte order mark opening the listing is no text
     const QByteArrayView line(m_listing.constData() + begin, end - begin);
@@ -133,6 +142,9 @@ void ListingParser::addLine(qsizetype begin, qsizetype end)
         QByteArray scratch;
         setField(match.marker->field,
                  valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
+        if (match.marker->field == AppexField::SDK) // the point is the whole value
+            setField(AppexField::Point,
+                     valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
     }
 }
 
@@ -152,7 +164,7 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
     const char *listing = m_listing.constData();
     if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
         record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
-        record.m_ownSpans &= quint8(~(1u << unsigned(field)));
+        record.m_ownSpans &= quint16(~(1u << unsigned(field)));
     } else {
         record.setOwnText(field, value);
     }
@@ -166,6 +178,59 @@ void ListingParser::endBlock()
         m_records.removeLast();
     m_blockHasRecord = false;
     m_blockHasText = false;
+}
+
+// The shape `pluginkit -m -v` prints: a line per copy, its tag, then
+// "identifier(version)", then its UUID, registration time and path, apart by
+// tabs or by spaces. Only a line with a UUID makes a record.
+void ListingParser::addOneLineRecords()
+{
+    const QByteArrayView listing(m_listing);
+    for (qsizetype begin = 0; begin < listing.size();) {
+        qsizetype end = listing.indexOf('\n', begin);
+        if (end < 0)
+            end = listing.size();
+        const qsizetype next = end + 1;
+        if (m_crlfLines && end > begin && listing[end - 1] == '\r')
+            --end;
+        if (begin == 0 && listing.first(end).startsWith(byteOrderMark))
+            begin = byteOrderMark.size();
+        addOneLineRecord(listing.sliced(begin, end - begin));
+        begin = next;
+    }
+}
+
+void ListingParser::addOneLineRecord(QByteArrayView line)
+{
+    const qsizetype close = line.indexOf(')');
+    if (close < 0)
+        return;
+    const std::optional<HeaderLine> header = HeaderLine::parse(line.first(close + 1));
+    QByteArrayView rest = TextKey::trimmed(line.sliced(close + 1));
+    if (!header || rest.isEmpty() || !TextKey::startsWithTrimCharacter(line.sliced(close + 1)))
+        return;
+    // The UUID, then with tabs one field each, with spaces the time's three
+    // words ("2026-08-08 13:39:26 +0000"), then the path, which may hold spaces.
+    const bool tabs = rest.contains('\t');
+    const auto take = [&rest, tabs](int words) {
+        qsizetype at = -1;
+        for (int word = 0; word < words && (at >= 0 || word == 0); ++word)
+            at = rest.indexOf(tabs ? '\t' : ' ', at + 1);
+        const QByteArrayView taken = at < 0 ? rest : rest.first(at);
+        rest = at < 0 ? QByteArrayView() : TextKey::trimmed(rest.sliced(at + 1));
+        return TextKey::trimmed(taken);
+    };
+    const QByteArrayView uuid = take(1);
+    if (uuid.isEmpty())
+        return;
+    m_blockHasRecord = false;
+    blockRecord().setElection(header->election);
+    setField(AppexField::Identifier, header->identifier);
+    setField(AppexField::Version, header->version);
+    setField(AppexField::Uuid, uuid);
+    setField(AppexField::Timestamp, take(tabs ? 1 : 3));
+    setField(AppexField::Path, rest);
+    m_blockHasRecord = false;
 }
 
 AppexList parseListing(QByteArrayView utf8)

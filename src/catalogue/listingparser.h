@@ -6,6 +6,8 @@
 
 // Turns the text that `pluginkit -m -vv` prints into records, one per block of
 // lines that carries a "UUID = " line. Blocks are separated by blank lines.
+// Text with no such block is read as `pluginkit -m -v` prints it, a line per
+// copy.
 // Never fails: text off the format yields fewer records or odd field values.
 //
 // The text, UTF-8, may arrive in pieces of any size, split anywhere, so a
@@ -14,6 +16,10 @@
 class ListingParser
 {
 public:
+    // Whether a carriage return before a line feed ends the line with it, as
+    // in a listing that passed through another system. The tool's own
+    // listings keep it as text.
+    void setCrlfLineEnds(bool crlf) { m_crlfLines = crlf; }
     // Room for a listing of `size` bytes, when it is known.
     void reserve(qsizetype size) { m_listing.reserve(size); }
     void addBytes(QByteArrayView utf8);
@@ -33,12 +39,15 @@ private:
     Appex &blockRecord();
     void setField(AppexField field, QByteArrayView value);
     void endBlock();
+    void addOneLineRecords();
+    void addOneLineRecord(QByteArrayView line);
 
     QByteArray m_listing;
     qsizetype m_lineStart = 0; // of the line not yet ended
     AppexList m_records;
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
+    bool m_crlfLines = false;
 };
 
 // The records of a whole listing, sharing its bytes.

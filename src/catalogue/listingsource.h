@@ -20,6 +20,9 @@ public:
 
     // How a failure names the listing, opening a sentence: "The listing".
     [[nodiscard]] virtual QString subject() const { return tr("The listing"); }
+    // Whether the listing was captured earlier and may have passed through
+    // other systems: its lines may end in CR LF.
+    [[nodiscard]] virtual bool isCapture() const { return false; }
 
 signals:
     // The bytes are valid during the call only: connect directly.

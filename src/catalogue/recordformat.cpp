@@ -1,6 +1,7 @@
 #include "recordformat.h"
 
 #include "appexfield.h"
+#include "appexproblem.h"
 
 #include <algorithm>
 #include <optional>
@@ -120,28 +121,76 @@ private:
     char *m_end;
 };
 
-// A JSON key and the field it names; the change has none.
+// What a JSON key holds: a text field, or one of the values the listing as a
+// whole gives a record, or a compared record's change.
+enum class JsonValue { Field, Category, Copies, Active, Problems, Change };
+
 struct JsonKey
 {
     QByteArray quoted; // "        \"key\": ", as written
-    std::optional<AppexField> field;
+    JsonValue value;
+    AppexField field = AppexField::Name; // of a JsonValue::Field
 };
 
-// The JSON keys of a record's fields, and of the change of a compared one, in
-// the order QJsonObject writes them: sorted.
+// The JSON keys of a record, and of the change of a compared one, in the
+// order QJsonObject writes them: sorted.
 std::vector<JsonKey> sortedKeys(bool withChange)
 {
-    std::vector<std::pair<QLatin1StringView, std::optional<AppexField>>> keys;
+    std::vector<std::pair<QLatin1StringView, JsonKey>> keys;
     for (const AppexFieldInfo &info : appexFields)
-        keys.emplace_back(info.jsonKey, info.field);
+        keys.push_back({info.jsonKey, {{}, JsonValue::Field, info.field}});
+    keys.push_back({QLatin1StringView("category"), {{}, JsonValue::Category}});
+    keys.push_back({QLatin1StringView("copies"), {{}, JsonValue::Copies}});
+    keys.push_back({QLatin1StringView("active"), {{}, JsonValue::Active}});
+    keys.push_back({QLatin1StringView("problems"), {{}, JsonValue::Problems}});
     if (withChange)
-        keys.emplace_back(changeKey, std::nullopt);
+        keys.push_back({changeKey, {{}, JsonValue::Change}});
     std::sort(keys.begin(), keys.end(),
               [](const auto &a, const auto &b) { return QString(a.first) < QString(b.first); });
-    std::vector<JsonKey> quoted;
-    for (const auto &[key, field] : keys)
-        quoted.push_back({"        \"" + QByteArray(key.data(), key.size()) + "\": ", field});
-    return quoted;
+    std::vector<JsonKey> sorted;
+    for (auto &[name, key] : keys) {
+        key.quoted = "        \"" + QByteArray(name.data(), name.size()) + "\": ";
+        sorted.push_back(std::move(key));
+    }
+    return sorted;
+}
+
+void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
+                     QByteArrayView change)
+{
+    switch (key.value) {
+    case JsonValue::Field:
+        out.appendJsonString(record.bytes(key.field));
+        return;
+    case JsonValue::Category:
+        out.appendJsonString(record.category().toUtf8());
+        return;
+    case JsonValue::Copies:
+        out.append(QByteArray::number(record.copies()));
+        return;
+    case JsonValue::Active: {
+        const std::optional<bool> active = record.active();
+        out.append(!active ? "null" : *active ? "true" : "false");
+        return;
+    }
+    case JsonValue::Problems: {
+        // As QJsonDocument writes an array, empty or not.
+        out.append("[\n");
+        bool first = true;
+        for (const AppexProblemInfo &info : appexProblems) {
+            if (!record.problems().testFlag(info.problem))
+                continue;
+            out.append(first ? "            " : ",\n            ");
+            out.appendJsonString(QByteArrayView(info.code.data(), info.code.size()));
+            first = false;
+        }
+        out.append(first ? "        ]" : "\n        ]");
+        return;
+    }
+    case JsonValue::Change:
+        out.appendJsonString(change);
+        return;
+    }
 }
 
 // An array of one object per record, as QJsonDocument::Indented writes it,
@@ -158,8 +207,7 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
         out.append("    {\n");
         for (size_t k = 0; k < keys.size(); ++k) {
             out.append(keys[k].quoted);
-            out.appendJsonString(keys[k].field ? record.bytes(*keys[k].field)
-                                               : changeOf(records[i]));
+            appendJsonValue(out, keys[k], record, changeOf(records[i]));
             out.append(k + 1 < keys.size() ? ",\n" : "\n");
         }
         out.append(i + 1 < records.size() ? "    },\n" : "    }\n");

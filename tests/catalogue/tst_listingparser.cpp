@@ -66,11 +66,26 @@ void TestListingParser::jsonIsQJsonDocuments()
     record.setText(AppexField::Name, name);
     record.setText(AppexField::Path, u"\u00e9\u2028\U0001F3B5x");
     record.setElection(AppexElection::Superseded);
-    QJsonObject object;
-    for (const AppexFieldInfo &field : appexFields)
-        object.insert(field.jsonKey, record.text(field.field));
-    QCOMPARE(RecordFormat::json({record, record}),
-             QJsonDocument(QJsonArray{object, object}).toJson(QJsonDocument::Indented));
+    record.setText(AppexField::Point, u"com.apple.FinderSync");
+    record.setCopies(2);
+    const auto objectOf = [](const Appex &appex, const QJsonValue &active,
+                             const QJsonArray &problems) {
+        QJsonObject object;
+        for (const AppexFieldInfo &field : appexFields)
+            object.insert(field.jsonKey, appex.text(field.field));
+        object.insert("category", appex.category());
+        object.insert("copies", appex.copies());
+        object.insert("active", active);
+        object.insert("problems", problems);
+        return object;
+    };
+    Appex inactive = record;
+    inactive.setActive(false);
+    inactive.setProblems(AppexProblem::Inactive | AppexProblem::Duplicate);
+    QCOMPARE(RecordFormat::json({record, inactive}),
+             QJsonDocument(QJsonArray{objectOf(record, QJsonValue::Null, {}),
+                                      objectOf(inactive, false, {"duplicate", "inactive"})})
+                 .toJson(QJsonDocument::Indented));
     QCOMPARE(RecordFormat::json(AppexList()), QByteArray("[\n]\n"));
 }
 

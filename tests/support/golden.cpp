@@ -16,6 +16,19 @@ QByteArray readTestData(const QString &name)
     return file.readAll();
 }
 
+// A golden file that differs is written, as it now reads, under the folder
+// that ZEPHLIST_GOLDEN_OUT names (a temporary one): to be read against the
+// rules before it replaces the old one.
+void keepActual(const QByteArray &actual, const QString &golden)
+{
+    const QString folder = qEnvironmentVariable("ZEPHLIST_GOLDEN_OUT");
+    if (folder.isEmpty())
+        return;
+    QFile file(folder + u'/' + QString(golden).replace(u'/', u'_'));
+    if (file.open(QIODevice::WriteOnly))
+        file.write(actual);
+}
+
 QString goldenDifference(const QByteArray &actual, const QString &golden)
 {
     const QList<QByteArray> expectedLines = readTestData(golden).split('\n');
@@ -24,6 +37,7 @@ QString goldenDifference(const QByteArray &actual, const QString &golden)
         const QByteArray expected = expectedLines.value(i, "(end)");
         const QByteArray got = actualLines.value(i, "(end)");
         if (expected != got) {
+            keepActual(actual, golden);
             return QStringLiteral("%1, line %2:\n  expected: %3\n  actual:   %4")
                 .arg(golden)
                 .arg(i + 1)
