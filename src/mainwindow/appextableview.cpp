@@ -32,8 +32,12 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     header->setSectionsClickable(true);
     header->setStretchLastSection(true);
     header->setContextMenuPolicy(Qt::CustomContextMenu);
-    header->resizeSection(AppexColumns::State, 4 * fontMetrics().horizontalAdvance(u'M'));
-    header->resizeSection(AppexColumns::Path, 40 * fontMetrics().horizontalAdvance(u'x'));
+    // Room for a typical entry of each column, in characters.
+    const std::pair<int, int> widths[] = {
+        {AppexColumns::State, 4},   {AppexColumns::Name, 26},       {AppexColumns::Category, 22},
+        {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30}, {AppexColumns::Path, 40}};
+    for (const auto &[column, characters] : widths)
+        header->resizeSection(column, characters * fontMetrics().horizontalAdvance(u'x'));
     // A kept layout that does not restore leaves the one above.
     if (const QByteArray kept = Settings::tableLayout(); !kept.isEmpty())
         header->restoreState(kept);

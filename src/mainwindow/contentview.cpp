@@ -101,8 +101,10 @@ void ContentView::layOut()
     panes->addWidget(m_sidebar);
     panes->addWidget(content);
     panes->addWidget(m_details);
+    panes->setStretchFactor(0, 0);
     panes->setStretchFactor(1, 1);
-    panes->setSizes({180, 600, 280});
+    panes->setStretchFactor(2, 0);
+    panes->setSizes({220, 1000, 320});
     setCentralWidget(panes);
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
