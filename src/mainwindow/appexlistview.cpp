@@ -1,13 +1,11 @@
 #include "appexlistview.h"
 
 #include "appexer.h"
-#include "appexfilter.h"
+#include "recordrows.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
-#include <QGuiApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
@@ -18,16 +16,16 @@ constexpr qreal rowFontSize = 12.0;
 
 } // namespace
 
-AppexListView::AppexListView(const Appexer &appexer, AppexFilter *filter, QWidget *parent)
+AppexListView::AppexListView(const Appexer &appexer, QAbstractItemModel *rows, QWidget *parent)
     : QTreeView(parent)
     , m_appexer(appexer)
-    , m_filter(filter)
+    , m_rows(rows)
     , m_delegate(new MessageRowDelegate(this))
     , m_rowMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("appexList"));
     setAccessibleName(tr("Appexes"));
-    setModel(m_filter);
+    setModel(m_rows);
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -69,8 +67,8 @@ void AppexListView::measureRows()
     const MessageRowDelegate::Display shown = m_delegate->display();
     constexpr size_t measured = 16;
     std::vector<std::pair<qsizetype, int>> longest; // characters, source row
-    for (int row = 0; row < m_filter->rowCount(); ++row) {
-        const int source = m_filter->mapToSource(m_filter->index(row, 0)).row();
+    for (int row = 0; row < m_rows->rowCount(); ++row) {
+        const int source = RecordRows::catalogueRow(m_rows->index(row, 0));
         const qsizetype length = MessageRow::textLength(m_appexer.recordAt(source), shown.showPaths,
                                                         shown.showUUID, shown.isSearching);
         if (longest.size() < measured || length > longest.front().first) {
@@ -92,37 +90,6 @@ void AppexListView::measureRows()
 void AppexListView::fitColumn()
 {
     header()->resizeSection(0, std::max(m_widestRow, viewport()->width()));
-}
-
-QString AppexListView::selectedText(const std::function<QString(const Appex &)> &text) const
-{
-    QModelIndexList rows = selectionModel()->selectedRows();
-    std::sort(rows.begin(), rows.end(),
-              [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
-    QStringList lines;
-    for (const QModelIndex &index : rows)
-        lines << text(recordOf(index));
-    return lines.join(u'\n');
-}
-
-void AppexListView::copySelected(const std::function<QString(const Appex &)> &text) const
-{
-    QGuiApplication::clipboard()->setText(selectedText(text));
-}
-
-const Appex *AppexListView::currentRecord() const
-{
-    return currentIndex().isValid() ? &recordOf(currentIndex()) : nullptr;
-}
-
-AppexChange AppexListView::currentChange() const
-{
-    return AppexChange(currentIndex().data(Appexer::ChangeRole).toInt());
-}
-
-const Appex &AppexListView::recordOf(const QModelIndex &index) const
-{
-    return m_appexer.recordAt(m_filter->mapToSource(index).row());
 }
 
 bool AppexListView::viewportEvent(QEvent *event)

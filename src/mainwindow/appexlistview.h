@@ -6,9 +6,6 @@
 
 #include <QTreeView>
 
-#include <functional>
-
-class AppexFilter;
 class Appexer;
 class QMenu;
 
@@ -21,7 +18,8 @@ class AppexListView : public QTreeView
     Q_OBJECT
 
 public:
-    AppexListView(const Appexer &appexer, AppexFilter *filter, QWidget *parent = nullptr);
+    // `rows` is a proxy of `appexer`.
+    AppexListView(const Appexer &appexer, QAbstractItemModel *rows, QWidget *parent = nullptr);
 
     [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
     void setDisplay(MessageRowDelegate::Display display);
@@ -29,13 +27,6 @@ public:
     void measureRows();
     [[nodiscard]] int widestRow() const { return m_widestRow; }
 
-    // A line of `text` for each selected record, in list order.
-    [[nodiscard]] QString selectedText(const std::function<QString(const Appex &)> &text) const;
-    // The same, onto the clipboard.
-    void copySelected(const std::function<QString(const Appex &)> &text) const;
-    // The record with the focus, and how it changed; nullptr when none has it.
-    [[nodiscard]] const Appex *currentRecord() const;
-    [[nodiscard]] AppexChange currentChange() const;
     [[nodiscard]] QMenu *rowMenu() const { return m_rowMenu; }
     // Marks the list as the place where a file hovering over the window goes.
     void setDropHighlighted(bool highlighted);
@@ -48,10 +39,9 @@ protected:
 
 private:
     void fitColumn();
-    [[nodiscard]] const Appex &recordOf(const QModelIndex &index) const;
 
     const Appexer &m_appexer;
-    AppexFilter *m_filter;
+    QAbstractItemModel *m_rows;
     MessageRowDelegate *m_delegate;
     QMenu *m_rowMenu;
     int m_widestRow = 0;

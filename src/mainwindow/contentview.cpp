@@ -1,12 +1,19 @@
 #include "contentview.h"
 
+#include "appexcolumns.h"
 #include "appexfilter.h"
 #include "appexlistview.h"
+#include "appexscope.h"
+#include "appextableview.h"
+#include "categorysidebar.h"
 #include "controlrow.h"
+#include "detailspane.h"
 #include "filecommands.h"
 #include "filemanager.h"
 #include "messagebar.h"
 #include "noresultspanel.h"
+#include "recordfacts.h"
+#include "recordrows.h"
 #include "searchfield.h"
 #include "settings.h"
 #include "statusarea.h"
@@ -14,11 +21,13 @@
 #include "windowactions.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QSplitter>
 #include <QStatusBar>
 
 using Command = WindowActions::Command;
@@ -36,7 +45,11 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_catalogue(new CatalogueActions(m_appexer, m_services.toolPath, m_services.limits,
                                        Settings::read().sortCode, this))
     , m_actions(new WindowActions(this))
-    , m_list(new AppexListView(*m_appexer, m_filter, this))
+    , m_scope(new AppexScope(*m_appexer, m_filter, this))
+    , m_columns(new AppexColumns(*m_appexer, m_scope, this))
+    , m_list(new AppexListView(*m_appexer, m_scope, this))
+    , m_table(new AppexTableView(m_columns, this))
+    , m_sidebar(new CategorySidebar(this))
     , m_search(new SearchField(m_filter, this))
     , m_status(new StatusArea(statusBar(), this))
     , m_noResults(new NoResultsPanel(this))
@@ -60,6 +73,10 @@ void ContentView::layOut()
     m_actions->buildMenus(menuBar(),
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
+    m_actions->fillRowMenu(m_table->rowMenu());
+    m_details = new DetailsPane({(*m_actions)[Command::Enable], (*m_actions)[Command::Disable],
+                                 (*m_actions)[Command::ResetElection]},
+                                this);
     m_status->addComparisonActions(
         {(*m_actions)[Command::ChangesOnly], (*m_actions)[Command::ClearComparison]});
 
@@ -69,6 +86,7 @@ void ContentView::layOut()
     auto *content = new QWidget(this);
     auto *listArea = new QGridLayout;
     listArea->addWidget(m_list, 0, 0);
+    listArea->addWidget(m_table, 0, 0);
     listArea->addWidget(m_noResults, 0, 0, Qt::AlignCenter);
     listArea->addWidget(m_welcome, 0, 0, Qt::AlignCenter);
     auto *column = new QVBoxLayout(content);
@@ -77,12 +95,27 @@ void ContentView::layOut()
     column->addWidget(m_status->failureBar());
     column->addWidget(m_status->comparisonBar());
     column->addLayout(listArea, 1);
-    setCentralWidget(content);
+    // The sidebar and the details beside the list, which takes what they leave.
+    auto *panes = new QSplitter(this);
+    panes->setChildrenCollapsible(false);
+    panes->addWidget(m_sidebar);
+    panes->addWidget(content);
+    panes->addWidget(m_details);
+    panes->setStretchFactor(0, 0);
+    panes->setStretchFactor(1, 1);
+    panes->setStretchFactor(2, 0);
+    panes->setSizes({220, 1000, 320});
+    setCentralWidget(panes);
+    m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
+    m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
+    m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
+    showAsTable((*m_actions)[Command::AsTable]->isChecked());
 
     // The keyboard goes through the window as the eye does: top to bottom.
     QWidget *previous = m_search;
     for (QWidget *next : m_controls->focusChain() + m_status->failureBar()->buttons() +
-                             m_status->comparisonBar()->buttons() + QList<QWidget *>{m_list})
+                             m_status->comparisonBar()->buttons() +
+                             QList<QWidget *>{m_list, m_table, m_details, m_sidebar})
         setTabOrder(std::exchange(previous, next), next);
 }
 
@@ -98,17 +131,17 @@ void ContentView::connectCommands()
     on(Command::ClearComparison, [this] { m_catalogue->clearComparison(); });
     on(Command::SaveAsRTF, [this] { m_files->saveAsRTF(); });
     on(Command::CloseWindow, &QWidget::close);
-    on(Command::Copy, [this] { m_list->copySelected(&Appex::copyText); });
-    on(Command::CopyUuid, [this] { m_list->copySelected(&Appex::uuid); });
-    on(Command::CopyPath, [this] { m_list->copySelected(&Appex::path); });
-    on(Command::CopyIdentifier, [this] { m_list->copySelected(&Appex::identifier); });
-    on(Command::SelectAll, [this] { m_list->selectAll(); });
+    on(Command::Copy, [this] { copySelected(&Appex::copyText); });
+    on(Command::CopyUuid, [this] { copySelected(&Appex::uuid); });
+    on(Command::CopyPath, [this] { copySelected(&Appex::path); });
+    on(Command::CopyIdentifier, [this] { copySelected(&Appex::identifier); });
+    on(Command::SelectAll, [this] { shownView()->selectAll(); });
     on(Command::Find, [this] {
         m_search->setFocus(Qt::ShortcutFocusReason);
         m_search->selectAll();
     });
     on(Command::ShowInFileManager, [this] {
-        if (const Appex *record = m_list->currentRecord())
+        if (const Appex *record = RecordRows::current(*shownView(), *m_appexer))
             m_status->showNote(FileManager::showFolderOf(record->path()));
     });
     on(Command::Enable, [this] { elect(CatalogueController::ElectionChoice::Use); });
@@ -121,8 +154,34 @@ void ContentView::connectCommands()
         connect((*m_actions)[toggle], &QAction::toggled, this, &ContentView::scheduleUpdate);
     connect((*m_actions)[Command::ChangesOnly], &QAction::toggled, m_filter,
             &AppexFilter::setChangesOnly);
+    connect((*m_actions)[Command::ProblemsOnly], &QAction::toggled, m_scope,
+            &AppexScope::setProblemsOnly);
+    connect((*m_actions)[Command::AsTable], &QAction::toggled, this, &ContentView::showAsTable);
+    connect((*m_actions)[Command::ShowSidebar], &QAction::toggled, m_sidebar, &QWidget::setVisible);
+    on(Command::FocusSidebar, [this] {
+        (*m_actions)[Command::ShowSidebar]->setChecked(true);
+        m_sidebar->setFocus(Qt::ShortcutFocusReason);
+    });
+    connect((*m_actions)[Command::ShowDetails], &QAction::toggled, this, [this](bool shown) {
+        m_details->setVisible(shown);
+        showDetails();
+    });
+    connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
+    connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
+    connect(m_appexer, &QAbstractItemModel::modelReset, this,
+            [this] { m_sidebar->setRecords(m_appexer->appexList()); });
 
-    connect(m_controls, &ControlRow::sortCodePicked, m_catalogue, &CatalogueActions::sortBy);
+    // The sort entries and the table's headers choose one order between them.
+    connect(m_controls, &ControlRow::sortCodePicked, this, [this](qint64 code) {
+        m_scope->setFieldOrder(std::nullopt, Qt::AscendingOrder);
+        m_catalogue->sortBy(code);
+        scheduleUpdate();
+    });
+    connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](qint64 code) {
+        Settings::storeSortCode(code);
+        m_catalogue->sortBy(code);
+        scheduleUpdate();
+    });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
             m_search->allFieldsScopeAction(), &QAction::trigger);
@@ -130,14 +189,17 @@ void ContentView::connectCommands()
     m_status->follow(m_catalogue);
     connect(m_catalogue, &CatalogueActions::busyChanged, this, &ContentView::updateActions);
     connect(m_catalogue, &CatalogueActions::jobFinished, this, &ContentView::jobFinished);
-    connect(m_filter, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
-    connect(m_filter, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
-    connect(m_filter, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
-    connect(m_filter, &QAbstractItemModel::rowsRemoved, this, &ContentView::scheduleUpdate);
-    connect(m_list->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            &ContentView::updateActions);
-    connect(m_list->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            &ContentView::updateActions);
+    connect(m_scope, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
+    connect(m_scope, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
+    connect(m_scope, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
+    connect(m_scope, &QAbstractItemModel::rowsRemoved, this, &ContentView::scheduleUpdate);
+    for (const QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_list), static_cast<QAbstractItemView *>(m_table)}) {
+        connect(view->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+                &ContentView::updateActions);
+        connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+                &ContentView::updateActions);
+    }
 }
 
 QMenu *ContentView::fileMenu() const
@@ -178,9 +240,52 @@ void ContentView::dropEvent(QDropEvent *event)
     }
 }
 
+QAbstractItemView *ContentView::shownView() const
+{
+    if (m_table->isVisibleTo(this))
+        return m_table;
+    return m_list;
+}
+
+void ContentView::showAsTable(bool asTable)
+{
+    // The record with the focus keeps it across the switch.
+    QAbstractItemView *from = shownView();
+    QAbstractItemView *to = asTable ? static_cast<QAbstractItemView *>(m_table) : m_list;
+    const int row = from->currentIndex().row();
+    m_table->setVisible(asTable);
+    m_list->setVisible(!asTable);
+    if (from != to && row >= 0)
+        to->setCurrentIndex(to->model()->index(row, 0));
+    updateActions();
+}
+
+void ContentView::copySelected(const std::function<QString(const Appex &)> &text) const
+{
+    QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), *m_appexer, text));
+}
+
+void ContentView::chooseScope(const QString &category, bool problems)
+{
+    m_scope->setCategory(category);
+    // Problems and All set Problems Only; a category keeps it as it is.
+    if (problems || category.isEmpty())
+        (*m_actions)[Command::ProblemsOnly]->setChecked(problems);
+}
+
+void ContentView::showDetails()
+{
+    if (!m_details->isVisible())
+        return;
+    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
+    m_details->showRecord(record, RecordRows::currentChange(*shownView()),
+                          record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
+                                 : AppexList());
+}
+
 void ContentView::elect(CatalogueController::ElectionChoice choice)
 {
-    const Appex *record = m_list->currentRecord();
+    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
     if (!record)
         return;
     // A copy: the question's own event loop may see the catalogue change.
@@ -231,7 +336,15 @@ void ContentView::catalogueChanged()
         (*m_actions)[Command::ChangesOnly]->setChecked(false);
     }
     const bool searching = m_filter->isSearching();
-    const int matches = m_filter->rowCount();
+    const int matches = m_scope->rowCount();
+    // The sort entries and the table's headers tell the order.
+    if (m_scope->fieldOrder()) {
+        m_controls->setSortCode(std::nullopt);
+    } else {
+        m_controls->setSortCode(m_catalogue->sortCode());
+        m_table->showSortColumn(AppexColumns::columnOf(m_catalogue->sortCode()),
+                                Qt::AscendingOrder);
+    }
     m_status->showMatches(searching, matches);
     m_noResults->setQuery(m_filter->query(), m_search->scope() == AppexSearch::Scope::Uuid);
     m_noResults->setVisible(searching && matches == 0);
@@ -241,10 +354,12 @@ void ContentView::catalogueChanged()
 
 void ContentView::updateActions()
 {
-    const Appex *record = m_list->currentRecord();
+    const QAbstractItemView *view = shownView();
+    const Appex *record = RecordRows::current(*view, *m_appexer);
     const bool busy = m_catalogue->isBusy();
-    m_actions->update({busy, m_appexer->isComparing(), m_list->selectionModel()->hasSelection(),
+    m_actions->update({busy, m_appexer->isComparing(), view->selectionModel()->hasSelection(),
                        !m_appexer->listing().isEmpty(), !m_appexer->appexList().isEmpty(), record,
-                       WindowRules::commandsFor(record, m_list->currentChange(),
+                       WindowRules::commandsFor(record, RecordRows::currentChange(*view),
                                                 !m_appexer->listingFile().isEmpty(), busy)});
+    showDetails();
 }

@@ -7,10 +7,17 @@
 #include <QDateTime>
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
+class AppexColumns;
 class AppexFilter;
 class AppexListView;
+class AppexScope;
+class AppexTableView;
+class CategorySidebar;
+class DetailsPane;
+class QAbstractItemView;
 class ControlRow;
 class FileCommands;
 class NoResultsPanel;
@@ -54,6 +61,13 @@ private:
     void layOut();
     void connectCommands();
 
+    // The rows or the table, whichever the window shows.
+    [[nodiscard]] QAbstractItemView *shownView() const;
+    void showAsTable(bool asTable);
+    void copySelected(const std::function<QString(const Appex &)> &text) const;
+    void chooseScope(const QString &category, bool problems);
+    void showDetails();
+
     void elect(CatalogueController::ElectionChoice choice);
 
     void jobFinished(const CatalogueActions::Outcome &outcome);
@@ -67,7 +81,12 @@ private:
     AppexFilter *m_filter;
     CatalogueActions *m_catalogue;
     WindowActions *m_actions;
+    AppexScope *m_scope;
+    AppexColumns *m_columns;
     AppexListView *m_list;
+    AppexTableView *m_table;
+    CategorySidebar *m_sidebar;
+    DetailsPane *m_details = nullptr;
     SearchField *m_search;
     StatusArea *m_status;
     ControlRow *m_controls = nullptr;

@@ -96,6 +96,15 @@ void ControlRow::setCount(const QString &count)
     m_count->setText(count);
 }
 
+void ControlRow::setSortCode(std::optional<qint64> sortCode)
+{
+    // An exclusive group keeps one entry checked: unchecking all needs it open.
+    m_sortGroup->setExclusive(false);
+    for (QAbstractButton *entry : m_sortGroup->buttons())
+        entry->setChecked(sortCode == m_sortGroup->id(entry));
+    m_sortGroup->setExclusive(true);
+}
+
 QList<QWidget *> ControlRow::focusChain() const
 {
     QList<QWidget *> chain;

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class WindowActions;
 class QBoxLayout;
 class QButtonGroup;
@@ -19,6 +21,8 @@ public:
     ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent = nullptr);
 
     void setCount(const QString &count);
+    // Checks the entry of `sortCode`; none without one, or for a code of none.
+    void setSortCode(std::optional<qint64> sortCode);
     // Its controls in the order the keyboard goes through them.
     [[nodiscard]] QList<QWidget *> focusChain() const;
     [[nodiscard]] QSize minimumSizeHint() const override;

@@ -1,34 +1,49 @@
 #include "messagerowdelegate.h"
 
 #include "appexer.h"
+#include "recordfacts.h"
 
 #include <QApplication>
 #include <QPainter>
 
+#include <cmath>
+
 namespace {
 
-constexpr int itemSpacing = 8;    // between the items of a row
-constexpr int rowMargin = 6;      // left and right of a row
-constexpr int verticalMargin = 2; // above and below the text
-constexpr qreal fadedOpacity = 0.45;
+constexpr int itemSpacing = 8;        // between the items of a row
+constexpr int rowMargin = 6;          // left and right of a row
+constexpr int verticalMargin = 2;     // above and below the text
+constexpr qreal fadedStrength = 0.45; // of the colour, the rest the background's
+constexpr double leastFadedContrast = 3.0;
 
 bool isDark(const QPalette &palette)
 {
     return palette.color(QPalette::Base).lightness() < 128;
 }
 
-// The election's mark: pluginkit's own tags, but for "use", which is the rule.
-QString electionMark(AppexElection election)
+// Relative luminance, as the web's accessibility guidelines define it.
+double luminance(const QColor &colour)
 {
-    if (election == AppexElection::Ignore)
-        return QStringLiteral("\u2298"); // a circled slash: switched off
-    if (election == AppexElection::Superseded)
-        return QStringLiteral("=");
-    if (election == AppexElection::Debug)
-        return QStringLiteral("!");
-    if (election == AppexElection::Unknown)
-        return QStringLiteral("?");
-    return {};
+    const auto linear = [](float c) {
+        return c <= 0.03928f ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor mixed(const QColor &colour, const QColor &background, qreal strength)
+{
+    const auto mix = [strength](float a, float b) { return strength * a + (1 - strength) * b; };
+    return QColor::fromRgbF(float(mix(colour.redF(), background.redF())),
+                            float(mix(colour.greenF(), background.greenF())),
+                            float(mix(colour.blueF(), background.blueF())));
 }
 
 std::pair<QString, QColor> changeMark(AppexChange change, bool dark)
@@ -67,6 +82,20 @@ QColor MessageRowDelegate::colourOf(MessageRow::Colour colour, const QPalette &p
         return palette.color(QPalette::Text);
     }
     Q_UNREACHABLE();
+}
+
+QColor MessageRowDelegate::faded(const QColor &colour, const QColor &background)
+{
+    // Faded as far as stays legible: a colour already close to the background
+    // fades less, or not at all.
+    constexpr qreal step = 0.05;
+    QColor faded = colour;
+    for (qreal strength = fadedStrength; strength < 1; strength += step) {
+        faded = mixed(colour, background, strength);
+        if (contrast(faded, background) >= leastFadedContrast)
+            return faded;
+    }
+    return colour;
 }
 
 int MessageRowDelegate::marksWidth(const QFontMetrics &metrics) const
@@ -133,13 +162,15 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         area.setLeft(area.left() + mark);
     }
     painter->setPen(plain);
-    painter->drawText(area, alignment, electionMark(record.election()));
+    painter->drawText(area, alignment, RecordFacts::electionMark(record.election()));
     area.setLeft(area.left() + mark);
 
-    if (record.election() == AppexElection::Ignore || change == AppexChange::Removed)
-        painter->setOpacity(fadedOpacity);
+    const bool isFaded =
+        record.election() == AppexElection::Ignore || change == AppexChange::Removed;
+    const QColor base = option.palette.color(QPalette::Base);
     for (const MessageRow::Item &item : row.items()) {
-        painter->setPen(selected ? plain : colourOf(item.colour, option.palette));
+        const QColor colour = colourOf(item.colour, option.palette);
+        painter->setPen(selected ? plain : isFaded ? faded(colour, base) : colour);
         int advance = advanceOf(item.text, font);
         if (advance <= area.width()) {
             painter->drawText(area, alignment, item.text);

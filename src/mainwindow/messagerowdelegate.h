@@ -31,6 +31,9 @@ public:
 
     // The colour of an item on `palette`, legible on light and dark palettes.
     [[nodiscard]] static QColor colourOf(MessageRow::Colour colour, const QPalette &palette);
+    // `colour` faded towards `background`, for the records that are off or
+    // gone, yet at least 3:1 against it.
+    [[nodiscard]] static QColor faded(const QColor &colour, const QColor &background);
     // The width that `record`'s row takes in `font`.
     [[nodiscard]] int rowWidth(const Appex &record, const QFont &font) const;
 

@@ -16,6 +16,11 @@ const QString showPathsKey = QStringLiteral("showPaths");
 const QString showUUIDKey = QStringLiteral("showUUID");
 const QString sortCodeKey = QStringLiteral("sortCode");
 const QString searchScopeKey = QStringLiteral("searchScope");
+const QString asTableKey = QStringLiteral("asTable");
+const QString showDetailsKey = QStringLiteral("showDetails");
+const QString showSidebarKey = QStringLiteral("showSidebar");
+const QString problemsOnlyKey = QStringLiteral("problemsOnly");
+const QString tableLayoutKey = QStringLiteral("tableLayout");
 const QString windowGeometryKey = QStringLiteral("windowGeometry");
 const QString lastFolderKey = QStringLiteral("lastFolder");
 
@@ -79,6 +84,10 @@ Values read()
                   readInteger(*settings, sortCodeKey)};
     if (settings->value(searchScopeKey).toString() == QLatin1String("all"))
         values.searchScope = AppexSearch::Scope::AllFields;
+    values.asTable = readBool(*settings, asTableKey);
+    values.showDetails = readBool(*settings, showDetailsKey);
+    values.showSidebar = readBool(*settings, showSidebarKey);
+    values.problemsOnly = readBool(*settings, problemsOnlyKey);
     return values;
 }
 
@@ -101,6 +110,36 @@ void storeSearchScope(AppexSearch::Scope scope)
 {
     store(searchScopeKey,
           scope == AppexSearch::Scope::AllFields ? QStringLiteral("all") : QStringLiteral("uuid"));
+}
+
+void storeAsTable(bool asTable)
+{
+    store(asTableKey, asTable);
+}
+
+void storeShowDetails(bool showDetails)
+{
+    store(showDetailsKey, showDetails);
+}
+
+void storeShowSidebar(bool showSidebar)
+{
+    store(showSidebarKey, showSidebar);
+}
+
+void storeProblemsOnly(bool problemsOnly)
+{
+    store(problemsOnlyKey, problemsOnly);
+}
+
+QByteArray tableLayout()
+{
+    return openPreferences()->value(tableLayoutKey).toByteArray();
+}
+
+void storeTableLayout(const QByteArray &layout)
+{
+    store(tableLayoutKey, layout);
 }
 
 QByteArray windowGeometry()

@@ -21,6 +21,10 @@ struct Values
     bool showUUID = false;
     qint64 sortCode = 0;
     AppexSearch::Scope searchScope = AppexSearch::Scope::Uuid;
+    bool asTable = false;
+    bool showDetails = false;
+    bool showSidebar = false;
+    bool problemsOnly = false;
 };
 
 [[nodiscard]] Values read();
@@ -29,6 +33,15 @@ void storeShowPaths(bool showPaths);
 void storeShowUUID(bool showUUID);
 void storeSortCode(qint64 sortCode);
 void storeSearchScope(AppexSearch::Scope scope);
+void storeAsTable(bool asTable);
+void storeShowDetails(bool showDetails);
+void storeShowSidebar(bool showSidebar);
+void storeProblemsOnly(bool problemsOnly);
+
+// The table's columns: order, widths and those hidden, as
+// QHeaderView::saveState() gives them.
+[[nodiscard]] QByteArray tableLayout();
+void storeTableLayout(const QByteArray &layout);
 
 // The last main window's size and place, as QWidget::saveGeometry() gives it.
 [[nodiscard]] QByteArray windowGeometry();

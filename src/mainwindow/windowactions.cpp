@@ -3,6 +3,7 @@
 #include "settings.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
 #include <QWidget>
@@ -95,6 +96,37 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Show each extension's UUID"),
          {},
          true},
+        {Command::AsRows,
+         "asRows",
+         QT_TRANSLATE_NOOP("WindowActions", "As &Rows"),
+         QT_TRANSLATE_NOOP("WindowActions", "Show each extension as a line of coloured text"),
+         {},
+         true},
+        {Command::AsTable,
+         "asTable",
+         QT_TRANSLATE_NOOP("WindowActions", "As &Table"),
+         QT_TRANSLATE_NOOP("WindowActions", "Show the extensions in a table, a column per field"),
+         {},
+         true},
+        {Command::ShowDetails, "showDetails", QT_TRANSLATE_NOOP("WindowActions", "Show &Details"),
+         QT_TRANSLATE_NOOP("WindowActions", "Show everything about the chosen extension"),
+         QKeySequence(Qt::CTRL | Qt::Key_I), true},
+        {Command::ShowSidebar,
+         "showSidebar",
+         QT_TRANSLATE_NOOP("WindowActions", "Show Side&bar"),
+         QT_TRANSLATE_NOOP("WindowActions", "Show the categories of extensions"),
+         {},
+         true},
+        {Command::ProblemsOnly,
+         "problemsOnly",
+         QT_TRANSLATE_NOOP("WindowActions", "Problems &Only"),
+         QT_TRANSLATE_NOOP("WindowActions", "List only the extensions with problems"),
+         {},
+         true},
+        {Command::FocusSidebar, "focusSidebar",
+         QT_TRANSLATE_NOOP("WindowActions", "Go to Side&bar"),
+         QT_TRANSLATE_NOOP("WindowActions", "Move the keyboard to the categories"),
+         QKeySequence(Qt::CTRL | Qt::Key_1)},
         {Command::ShowInFileManager,
          "showInFileManager",
          QT_TRANSLATE_NOOP("WindowActions", "Show in &File Manager"),
@@ -145,6 +177,20 @@ WindowActions::WindowActions(QWidget *window)
     (*this)[Command::ShowUUID]->setChecked(settings.showUUID);
     connect((*this)[Command::ShowPaths], &QAction::toggled, this, &Settings::storeShowPaths);
     connect((*this)[Command::ShowUUID], &QAction::toggled, this, &Settings::storeShowUUID);
+    const std::pair<Command, bool> kept[] = {{Command::AsTable, settings.asTable},
+                                             {Command::AsRows, !settings.asTable},
+                                             {Command::ShowDetails, settings.showDetails},
+                                             {Command::ShowSidebar, settings.showSidebar},
+                                             {Command::ProblemsOnly, settings.problemsOnly}};
+    for (const auto &[command, checked] : kept)
+        (*this)[command]->setChecked(checked);
+    auto *layouts = new QActionGroup(this);
+    layouts->addAction((*this)[Command::AsRows]);
+    layouts->addAction((*this)[Command::AsTable]);
+    connect((*this)[Command::AsTable], &QAction::toggled, this, &Settings::storeAsTable);
+    connect((*this)[Command::ShowDetails], &QAction::toggled, this, &Settings::storeShowDetails);
+    connect((*this)[Command::ShowSidebar], &QAction::toggled, this, &Settings::storeShowSidebar);
+    connect((*this)[Command::ProblemsOnly], &QAction::toggled, this, &Settings::storeProblemsOnly);
     // Esc works from anywhere in the window, even with no menu holding it.
     (*this)[Command::Escape]->setShortcutContext(Qt::WindowShortcut);
     window->addAction((*this)[Command::Escape]);
@@ -176,7 +222,11 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     add(edit, {Command::SelectAll, Command::Find});
 
     QMenu *view = menuBar->addMenu(tr("&View"));
-    add(view, {Command::ShowPaths, Command::ShowUUID, Command::ChangesOnly});
+    add(view, {Command::AsRows, Command::AsTable});
+    view->addSeparator();
+    add(view, {Command::ShowPaths, Command::ShowUUID, Command::ChangesOnly, Command::ProblemsOnly});
+    view->addSeparator();
+    add(view, {Command::ShowSidebar, Command::FocusSidebar, Command::ShowDetails});
     view->addSeparator();
     view->addMenu(tr("&Search In"))->addActions(scopes);
 

@@ -12,20 +12,24 @@
 #include "zephlisttest.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTreeView>
 
 namespace {
@@ -160,6 +164,8 @@ private slots:
     void keyboard();
     void narrowWindowAndWidestRow();
     void dragEnterHighlights();
+    void tableSortsAndKeepsItsLayout();
+    void sidebarAndDetails();
 
 private:
     FakeTool m_tools;
@@ -568,6 +574,76 @@ void TestContentView::dragEnterHighlights()
     QDragLeaveEvent leave;
     static_cast<QObject *>(window.view.get())->event(&leave);
     QVERIFY(!findHighlight(window));
+}
+
+void TestContentView::tableSortsAndKeepsItsLayout()
+{
+    QSettings().setValue("tableLayout", QByteArray("not a layout")); // falls back silently
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    QAbstractItemModelTester tester(table->model());
+    QVERIFY(table->isVisible() && !window.list()->isVisible() && Settings::read().asTable);
+    const auto column = [table](int at) {
+        QStringList texts;
+        for (int row = 0; row < table->model()->rowCount(); ++row)
+            texts << table->model()->index(row, at).data().toString();
+        return texts;
+    };
+    QHeaderView *header = table->horizontalHeader();
+    emit header->sectionClicked(4); // Version, by its bytes and stably: 1.1 last
+    QCOMPARE(column(4).last(), QStringLiteral("1.1"));
+    QCOMPARE(column(1).mid(0, 4), QStringList({"No header", "Elected", "Moved", "New"}));
+    Window::settle();
+    for (const char *entry : {"sortBySDK", "sortByParent", "sortByUUID", "sortByName"})
+        QVERIFY(!window.find(entry)->isChecked());
+    emit header->sectionClicked(4); // again: the other way
+    QCOMPARE(column(4).first(), QStringLiteral("1.1"));
+    emit header->sectionClicked(8); // UUID: the catalogue's own sort
+    Window::settle();
+    QVERIFY(window.find("sortByUUID")->isChecked());
+    QCOMPARE(Settings::read().sortCode, 2);
+    QCOMPARE(column(8).mid(0, 3), QStringList({"N1", "N10", "N2"}));
+    window.find("sortByName")->click();
+    Window::settle();
+    QCOMPARE(header->sortIndicatorSection(), 1);
+
+    header->resizeSection(5, 123);
+    header->moveSection(5, 0);
+    Window later(m_tools.printing(m_newer));
+    QHeaderView *kept = later.find<QTableView>("appexTable")->horizontalHeader();
+    QVERIFY(later.find<QTableView>("appexTable")->isVisible());
+    QCOMPARE(kept->sectionSize(5), 123);
+    QCOMPARE(kept->logicalIndex(0), 5);
+}
+
+void TestContentView::sidebarAndDetails()
+{
+    Window window(m_tools.printing(m_newer +
+                                   "\n+    com.example.Look(2.0)\n\tUUID = L1\n"
+                                   "\tSDK = com.apple.quicklook\n\tDisplay Name = Look\n"));
+    QVERIFY(window.refresh());
+    window.action("Go to Sidebar")->trigger();
+    auto *sidebar = window.find<QListWidget>("sidebar");
+    QVERIFY(sidebar->isVisible() && sidebar->hasFocus());
+    QStringList entries;
+    for (int row = 0; row < sidebar->count(); ++row)
+        entries << sidebar->item(row)->text();
+    QCOMPARE(entries, QStringList({"All (11)", "Problems (0)", "quicklook (1)",
+                                   "widgetkit-extension (10)"}));
+    sidebar->setCurrentRow(2);
+    QCOMPARE(window.names(), QStringList({"Look"}));
+    sidebar->setCurrentRow(3);
+    window.search("n1"); // combined with the search
+    QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
+
+    window.action("Show Details")->trigger();
+    window.select({0});
+    Window::settle();
+    const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+    QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
+             qPrintable(details));
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

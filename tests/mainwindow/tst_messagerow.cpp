@@ -108,8 +108,9 @@ void TestMessageRow::items()
 void TestMessageRow::coloursAreLegible_data()
 {
     QTest::addColumn<QColor>("background");
-    QTest::newRow("light") << QColor(Qt::white);
-    QTest::newRow("dark") << QColor(0x1e, 0x1e, 0x1e);
+    QTest::addColumn<QColor>("text");
+    QTest::newRow("light") << QColor(Qt::white) << QColor(Qt::black);
+    QTest::newRow("dark") << QColor(0x1e, 0x1e, 0x1e) << QColor(0xe0, 0xe0, 0xe0);
 }
 
 void TestMessageRow::coloursAreLegible()
@@ -117,8 +118,17 @@ void TestMessageRow::coloursAreLegible()
     QFETCH(QColor, background);
     QPalette palette;
     palette.setColor(QPalette::Base, background);
-    for (const Colour colour : {Colour::Green, Colour::Brown, Colour::Orange, Colour::Red})
-        QVERIFY(contrast(MessageRowDelegate::colourOf(colour, palette), background) >= 4.5);
+    QFETCH(QColor, text);
+    palette.setColor(QPalette::Text, text);
+    for (const Colour colour :
+         {Colour::Green, Colour::Brown, Colour::Orange, Colour::Red, Colour::Text}) {
+        const QColor shown = MessageRowDelegate::colourOf(colour, palette);
+        QVERIFY(contrast(shown, background) >= 4.5);
+        // Faded rows stay legible, yet visibly fainter.
+        const double faded = contrast(MessageRowDelegate::faded(shown, background), background);
+        QVERIFY2(faded >= 3 && faded < contrast(shown, background) - 1,
+                 qPrintable(QString::number(faded)));
+    }
     // The parent path and the UUID, side by side in a row, apart in hue.
     const int orange = MessageRowDelegate::colourOf(Colour::Orange, palette).hslHue();
     const int red = MessageRowDelegate::colourOf(Colour::Red, palette).hslHue();

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "appex.h"
+
+#include <QIdentityProxyModel>
+
+#include <optional>
+
+class Appexer;
+class AppexScope;
+
+// The rows of a scope as a table, a column per thing a record tells. Sorting
+// by a column the catalogue sorts by asks for the catalogue's sort; the other
+// columns the scope orders by their bytes.
+class AppexColumns : public QIdentityProxyModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { State, Name, Category, Parent, Version, Identifier, Registered, Path, Uuid };
+    static constexpr int columnTotal = Uuid + 1;
+
+    AppexColumns(const Appexer &appexer, AppexScope *scope, QObject *parent = nullptr);
+
+    // The catalogue's sort code that orders by `column`, if it is one of them.
+    [[nodiscard]] static std::optional<qint64> sortCodeOf(int column);
+    [[nodiscard]] static std::optional<int> columnOf(qint64 sortCode);
+
+    [[nodiscard]] int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] QModelIndex index(int row, int column,
+                                    const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] QModelIndex sibling(int row, int column, const QModelIndex &index) const override;
+    [[nodiscard]] QModelIndex mapToSource(const QModelIndex &proxyIndex) const override;
+    [[nodiscard]] QModelIndex mapFromSource(const QModelIndex &sourceIndex) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index,
+                                int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role = Qt::DisplayRole) const override;
+    void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
+
+signals:
+    // A column the catalogue sorts by was chosen.
+    void catalogueSortRequested(qint64 sortCode);
+
+private:
+    [[nodiscard]] QString textOf(const Appex &record, int column) const;
+
+    const Appexer &m_appexer;
+    AppexScope *m_scope;
+};

@@ -1,0 +1,105 @@
+#include "appextableview.h"
+
+#include "appexcolumns.h"
+#include "settings.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+
+AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
+    : QTableView(parent)
+    , m_columns(columns)
+    , m_rowMenu(new QMenu(this))
+{
+    setObjectName(QStringLiteral("appexTable"));
+    setAccessibleName(tr("Appexes"));
+    setModel(columns);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setTextElideMode(Qt::ElideMiddle); // a path's start and its bundle both tell
+    setWordWrap(false);
+    setShowGrid(false);
+    setAlternatingRowColors(true);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+
+    QHeaderView *header = horizontalHeader();
+    header->setSectionsMovable(true);
+    header->setHighlightSections(false);
+    header->setSortIndicatorShown(true);
+    header->setSectionsClickable(true);
+    header->setStretchLastSection(true);
+    header->setContextMenuPolicy(Qt::CustomContextMenu);
+    // Room for a typical entry of each column, in characters.
+    const std::pair<int, int> widths[] = {
+        {AppexColumns::State, 4},   {AppexColumns::Name, 26},       {AppexColumns::Category, 22},
+        {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30}, {AppexColumns::Path, 40}};
+    for (const auto &[column, characters] : widths)
+        header->resizeSection(column, characters * fontMetrics().horizontalAdvance(u'x'));
+    // A kept layout that does not restore leaves the one above.
+    if (const QByteArray kept = Settings::tableLayout(); !kept.isEmpty())
+        header->restoreState(kept);
+    connect(header, &QHeaderView::sectionClicked, this, &AppexTableView::headerClicked);
+    connect(header, &QHeaderView::customContextMenuRequested, this,
+            &AppexTableView::showHeaderMenu);
+    for (const auto changed : {&QHeaderView::sectionResized, &QHeaderView::sectionMoved})
+        connect(header, changed, this,
+                [header] { Settings::storeTableLayout(header->saveState()); });
+    m_rowMenu->setObjectName(QStringLiteral("tableRowMenu"));
+}
+
+void AppexTableView::showSortColumn(std::optional<int> column, Qt::SortOrder order)
+{
+    // -1 shows no indicator.
+    horizontalHeader()->setSortIndicator(column.value_or(-1), order);
+}
+
+void AppexTableView::headerClicked(int column)
+{
+    // A second click on a column the table sorts turns the order; the
+    // catalogue's own sorts go one way.
+    const QHeaderView *header = horizontalHeader();
+    const bool again = header->sortIndicatorSection() == column &&
+                       header->sortIndicatorOrder() == Qt::AscendingOrder;
+    const Qt::SortOrder order =
+        again && !AppexColumns::sortCodeOf(column) ? Qt::DescendingOrder : Qt::AscendingOrder;
+    showSortColumn(column, order);
+    m_columns->sort(column, order);
+}
+
+void AppexTableView::showHeaderMenu(QPoint at)
+{
+    QHeaderView *header = horizontalHeader();
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int column = 0; column < m_columns->columnCount(); ++column) {
+        QAction *shown = menu->addAction(m_columns->headerData(column, Qt::Horizontal).toString());
+        shown->setCheckable(true);
+        shown->setChecked(!header->isSectionHidden(column));
+        // The last column shown stays.
+        shown->setEnabled(header->isSectionHidden(column) ||
+                          header->count() - header->hiddenSectionCount() > 1);
+        connect(shown, &QAction::toggled, this, [header, column](bool on) {
+            header->setSectionHidden(column, !on);
+            Settings::storeTableLayout(header->saveState());
+        });
+    }
+    menu->addSeparator();
+    connect(menu->addAction(tr("Reset Columns")), &QAction::triggered, this, [this, header] {
+        for (int column = 0; column < m_columns->columnCount(); ++column) {
+            header->setSectionHidden(column, false);
+            header->moveSection(header->visualIndex(column), column);
+        }
+        header->resizeSections(QHeaderView::ResizeToContents);
+        Settings::storeTableLayout(header->saveState());
+    });
+    menu->popup(header->mapToGlobal(at));
+}
+
+void AppexTableView::contextMenuEvent(QContextMenuEvent *event)
+{
+    m_rowMenu->popup(event->globalPos());
+    event->accept();
+}

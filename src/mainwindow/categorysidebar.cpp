@@ -1,0 +1,66 @@
+#include "categorysidebar.h"
+
+#include "recordfacts.h"
+
+#include <map>
+
+namespace {
+
+constexpr int kindRole = Qt::UserRole;
+constexpr int categoryRole = Qt::UserRole + 1;
+
+} // namespace
+
+CategorySidebar::CategorySidebar(QWidget *parent)
+    : QListWidget(parent)
+{
+    setObjectName(QStringLiteral("sidebar"));
+    setAccessibleName(tr("Categories"));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
+        if (item)
+            emit scopeChosen(item->data(categoryRole).toString(),
+                             item->data(kindRole).toInt() == Problems);
+    });
+    setRecords({});
+}
+
+void CategorySidebar::setRecords(const AppexList &records)
+{
+    const QListWidgetItem *chosen = currentItem();
+    const int chosenKind = chosen ? chosen->data(kindRole).toInt() : All;
+    const QString chosenCategory = chosen ? chosen->data(categoryRole).toString() : QString();
+
+    std::map<QString, qsizetype> counts; // sorted by name
+    qsizetype problems = 0;
+    for (const Appex &record : records) {
+        ++counts[RecordFacts::category(record)];
+        problems += RecordFacts::problems(record).isEmpty() ? 0 : 1;
+    }
+    const QSignalBlocker quiet(this);
+    clear();
+    addEntry(All, {}, tr("All"), records.size());
+    addEntry(Problems, {}, tr("Problems"), problems);
+    for (const auto &[category, count] : counts)
+        addEntry(OneCategory, category, category, count);
+
+    int row = 0; // All, when the chosen category is gone
+    for (int at = 0; at < count(); ++at) {
+        const QListWidgetItem *entry = item(at);
+        if (entry->data(kindRole).toInt() == chosenKind &&
+            entry->data(categoryRole).toString() == chosenCategory)
+            row = at;
+    }
+    setCurrentRow(row);
+    if (row == 0 && chosenKind != All)
+        emit scopeChosen({}, false);
+}
+
+void CategorySidebar::addEntry(Kind kind, const QString &category, const QString &label,
+                               qsizetype count)
+{
+    auto *entry = new QListWidgetItem(tr("%1 (%2)").arg(label).arg(count), this);
+    entry->setData(kindRole, kind);
+    entry->setData(categoryRole, category);
+    entry->setToolTip(label);
+}

@@ -1,0 +1,111 @@
+#include "detailspane.h"
+
+#include "appexfield.h"
+#include "filemanager.h"
+#include "recordfacts.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+QString escaped(const QString &text)
+{
+    return text.toHtmlEscaped();
+}
+
+QString changeText(AppexChange change)
+{
+    switch (change) {
+    case AppexChange::Added:
+        return DetailsPane::tr("Added since the older listing.");
+    case AppexChange::Changed:
+        return DetailsPane::tr("Changed since the older listing.");
+    case AppexChange::Removed:
+        return DetailsPane::tr("Removed since the older listing; these are its last values.");
+    case AppexChange::Unchanged:
+        break;
+    }
+    return {};
+}
+
+} // namespace
+
+DetailsPane::DetailsPane(const QList<QAction *> &elections, QWidget *parent)
+    : QWidget(parent)
+    , m_text(new QTextBrowser(this))
+    , m_elections(new QWidget(this))
+{
+    setObjectName(QStringLiteral("details"));
+    m_text->setObjectName(QStringLiteral("detailsText"));
+    m_text->setAccessibleName(tr("Details"));
+    m_text->setOpenLinks(false);
+    connect(m_text, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
+        bool isCopy = false;
+        const int copy = link.fragment().toInt(&isCopy);
+        if (isCopy && copy >= 0 && copy < m_copyPaths.size())
+            emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
+    });
+    auto *buttons = new QHBoxLayout(m_elections);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    for (QAction *election : elections) {
+        auto *button = new QToolButton(m_elections);
+        button->setDefaultAction(election);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch();
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(m_text, 1);
+    column->addWidget(m_elections);
+    showRecord(nullptr, AppexChange::Unchanged, {});
+}
+
+void DetailsPane::showRecord(const Appex *record, AppexChange change, const AppexList &copies)
+{
+    m_copyPaths.clear();
+    for (const Appex &copy : copies)
+        m_copyPaths << copy.path();
+    m_text->setHtml(record ? describe(*record, change, copies)
+                           : tr("<p>Choose an extension to see all about it.</p>"));
+}
+
+QString DetailsPane::describe(const Appex &record, AppexChange change, const AppexList &copies)
+{
+    QString html = QStringLiteral("<h3>%1</h3>").arg(escaped(record.name()));
+    if (const QString changed = changeText(change); !changed.isEmpty())
+        html += QStringLiteral("<p><i>%1</i></p>").arg(escaped(changed));
+    const auto row = [](const QString &label, const QString &value) {
+        return QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
+            .arg(escaped(label), escaped(value));
+    };
+    html += u"<table cellspacing=\"4\">"_qs;
+    html += row(tr("Category"), RecordFacts::category(record));
+    for (const AppexFieldInfo &field : appexFields)
+        html += row(fieldLabel(field), record.text(field.field));
+    html += row(tr("Registered"), RecordFacts::registered(record));
+    html += QStringLiteral("</table>");
+
+    if (const QStringList problems = RecordFacts::problems(record); !problems.isEmpty()) {
+        html += QStringLiteral("<h4>%1</h4><ul>").arg(escaped(tr("Problems")));
+        for (const QString &problem : problems)
+            html += QStringLiteral("<li>%1</li>").arg(escaped(problem));
+        html += QStringLiteral("</ul>");
+    }
+    if (copies.size() > 1) {
+        html += QStringLiteral("<h4>%1</h4><ul>")
+                    .arg(escaped(tr("Copies of %1").arg(record.identifier())));
+        for (qsizetype copy = 0; copy < copies.size(); ++copy) {
+            const Appex &other = copies.at(copy);
+            html += QStringLiteral("<li>%1 &mdash; %2<br>%3 <a href=\"#%4\">%5</a></li>")
+                        .arg(escaped(other.version()), escaped(RecordFacts::stateName(other)),
+                             escaped(other.path()), QString::number(copy),
+                             escaped(tr("Show in File Manager")));
+        }
+        html += QStringLiteral("</ul>");
+    }
+    return html;
+}

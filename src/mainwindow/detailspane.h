@@ -1,0 +1,36 @@
+#pragma once
+
+#include "appex.h"
+#include "listingcomparison.h"
+
+#include <QWidget>
+
+class QAction;
+class QTextBrowser;
+
+// Everything about the current record: its fields, its problems, every copy
+// of its identifier, how it changed since an older listing, and the
+// commands that elect it.
+class DetailsPane : public QWidget
+{
+    Q_OBJECT
+
+public:
+    DetailsPane(const QList<QAction *> &elections, QWidget *parent = nullptr);
+
+    // Shows `record`, or that none is chosen when it is null. `copies` are
+    // the records of its identifier, in listing order.
+    void showRecord(const Appex *record, AppexChange change, const AppexList &copies);
+    // What the pane shows, as HTML.
+    [[nodiscard]] static QString describe(const Appex &record, AppexChange change,
+                                          const AppexList &copies);
+
+signals:
+    // Showing a copy's folder said `note`.
+    void noted(const QString &note);
+
+private:
+    QTextBrowser *m_text;
+    QWidget *m_elections;
+    QStringList m_copyPaths;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "appex.h"
+
+#include <QStringList>
+
+// What the window tells of a record beyond its text fields, in one place.
+namespace RecordFacts {
+
+// The friendly name of the record's extension point.
+[[nodiscard]] QString category(const Appex &record);
+// When the system registered the record, as the listing printed it.
+[[nodiscard]] QString registered(const Appex &record);
+// The record's problems, a sentence each.
+[[nodiscard]] QStringList problems(const Appex &record);
+
+// The records of `record`'s identifier among `records`, in their order.
+[[nodiscard]] AppexList copiesOf(const AppexList &records, const Appex &record);
+
+// The mark of an election the rows show: none for the rule, "use".
+[[nodiscard]] QString electionMark(AppexElection election);
+// The mark of the record's state in the table, and its word in the legend.
+[[nodiscard]] QString stateMark(const Appex &record);
+[[nodiscard]] QString stateName(const Appex &record);
+// Each state's mark and word, a line each.
+[[nodiscard]] QString stateLegend();
+
+} // namespace RecordFacts
