@@ -41,7 +41,7 @@ bool AppexScope::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent
         return true;
     const Appex &record = recordOf(sourceModel()->index(sourceRow, 0, sourceParent));
     return (m_category.isEmpty() || RecordFacts::category(record) == m_category) &&
-           (!m_problemsOnly || !RecordFacts::problems(record).isEmpty());
+           (!m_problemsOnly || record.problems());
 }
 
 bool AppexScope::lessThan(const QModelIndex &left, const QModelIndex &right) const

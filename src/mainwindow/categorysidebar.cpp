@@ -35,7 +35,7 @@ void CategorySidebar::setRecords(const AppexList &records)
     qsizetype problems = 0;
     for (const Appex &record : records) {
         ++counts[RecordFacts::category(record)];
-        problems += RecordFacts::problems(record).isEmpty() ? 0 : 1;
+        problems += record.problems() ? 1 : 0;
     }
     const QSignalBlocker quiet(this);
     clear();

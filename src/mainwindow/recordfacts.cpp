@@ -1,5 +1,7 @@
 #include "recordfacts.h"
 
+#include "appexproblem.h"
+
 #include <QCoreApplication>
 
 namespace {
@@ -42,7 +44,7 @@ const StateInfo states[] = {
 
 const StateInfo &infoOf(const Appex &record)
 {
-    const bool problem = !RecordFacts::problems(record).isEmpty();
+    const bool problem = bool(record.problems());
     return states[size_t(problem ? State::Problem : stateOf(record.election()))];
 }
 
@@ -52,17 +54,22 @@ namespace RecordFacts {
 
 QString category(const Appex &record)
 {
-    return record.SDK();
+    return record.category();
 }
 
-QString registered(const Appex &)
+QString registered(const Appex &record)
 {
-    return {};
+    return record.timestamp();
 }
 
-QStringList problems(const Appex &)
+QStringList problems(const Appex &record)
 {
-    return {};
+    QStringList sentences;
+    for (const AppexProblemInfo &info : appexProblems) {
+        if (record.problems().testFlag(info.problem))
+            sentences << problemSentence(info);
+    }
+    return sentences;
 }
 
 AppexList copiesOf(const AppexList &records, const Appex &record)
