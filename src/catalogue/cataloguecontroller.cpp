@@ -27,13 +27,45 @@ void CatalogueController::compareWithListing(const QString &fileName)
     read(Purpose::Baseline, fileName, m_appexer->sortCode());
 }
 
-void CatalogueController::setElection(const QString &identifier, ElectionChoice choice,
-                                      qint64 sortCode)
+void CatalogueController::setElection(const QString &target, ElectionChoice choice, qint64 sortCode,
+                                      ElectionTarget kind)
 {
     if (isBusy())
         return;
     m_appexer->sortAppexList(sortCode);
-    m_loader->elect(identifier, choice);
+    m_election = Election{target, choice, kind, QString(), QString()};
+    m_election->name = electedName();
+    m_loader->elect(target, choice, kind);
+}
+
+QString CatalogueController::electedName() const
+{
+    const AppexField field =
+        m_election->kind == ElectionTarget::Copy ? AppexField::Uuid : AppexField::Identifier;
+    for (const Appex &record : m_appexer->appexList()) {
+        if (record.text(field) == m_election->target && !record.name().isEmpty())
+            return record.name();
+    }
+    return m_election->target;
+}
+
+bool CatalogueController::electionHeld() const
+{
+    if (m_election->choice == ElectionChoice::Default)
+        return true;
+    const AppexElection wanted =
+        m_election->choice == ElectionChoice::Use ? AppexElection::Use : AppexElection::Ignore;
+    const AppexField field =
+        m_election->kind == ElectionTarget::Copy ? AppexField::Uuid : AppexField::Identifier;
+    bool found = false;
+    for (const Appex &record : m_appexer->appexList()) {
+        if (record.text(field) != m_election->target)
+            continue;
+        found = true;
+        if (record.election() != wanted)
+            return false;
+    }
+    return found;
 }
 
 void CatalogueController::read(Purpose purpose, const QString &fileName, qint64 sortCode)
@@ -44,7 +76,7 @@ void CatalogueController::read(Purpose purpose, const QString &fileName, qint64 
     m_file = fileName;
     m_appexer->sortAppexList(sortCode); // a sort picked meanwhile sorts the listing that comes
     if (purpose == Purpose::ToolListing)
-        m_loader->readTool();
+        m_loader->readTool(m_copies);
     else
         m_loader->readFile(fileName);
 }
@@ -62,13 +94,38 @@ void CatalogueController::listingFinished(bool succeeded)
         m_appexer->setListing({}, {}, QString(),
                               m_appexer->sortCode()); // a failed refresh leaves nothing
     }
-    emit jobFinished(succeeded);
+    finish(succeeded);
 }
 
 void CatalogueController::electionFinished(bool succeeded)
 {
-    if (succeeded)
+    if (succeeded) {
+        m_election->toolOutput = m_loader->failureDetail();
         refresh(m_appexer->sortCode()); // shows the election's effect
-    else
-        emit jobFinished(false);
+        return;
+    }
+    const QString sentence =
+        m_election->choice == ElectionChoice::Ignore ? tr("Could not disable \u201C%1\u201D: %2")
+        : m_election->choice == ElectionChoice::Use  ? tr("Could not enable \u201C%1\u201D: %2")
+                                                     : tr("Could not reset \u201C%1\u201D: %2");
+    m_failureText = m_loader->wasCancelled()
+                        ? m_loader->failureText()
+                        : sentence.arg(m_election->name, m_loader->failureText());
+    m_failureDetail = m_loader->failureDetail();
+    m_election.reset();
+    emit jobFinished(false);
+}
+
+void CatalogueController::finish(bool succeeded)
+{
+    m_failureText = m_loader->failureText();
+    m_failureDetail = m_loader->failureDetail();
+    if (m_election && succeeded && !electionHeld()) {
+        m_failureText =
+            tr("macOS did not keep the change for \u201C%1\u201D.").arg(m_election->name);
+        m_failureDetail = m_election->toolOutput;
+        succeeded = false;
+    }
+    m_election.reset();
+    emit jobFinished(succeeded);
 }

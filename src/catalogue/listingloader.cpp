@@ -1,5 +1,6 @@
 #include "listingloader.h"
 
+#include "copyannotation.h"
 #include "filesource.h"
 #include "toolsource.h"
 
@@ -40,8 +41,14 @@ QString ListingLoader::defaultToolPath()
 #endif
 }
 
-void ListingLoader::readTool()
+void ListingLoader::readTool(Copies copies)
 {
+    if (copies == Copies::All) {
+        start(toolSource({QStringLiteral("-m"), QStringLiteral("-A"), QStringLiteral("-D"),
+                          QStringLiteral("-vv")}),
+              tr("Running pluginkit"), Kind::AllCopies);
+        return;
+    }
     start(toolSource({QStringLiteral("-m"), QStringLiteral("-vv")}), tr("Running pluginkit"),
           Kind::Listing);
 }
@@ -52,11 +59,13 @@ void ListingLoader::readFile(const QString &fileName)
           tr("Reading \u201C%1\u201D").arg(QFileInfo(fileName).fileName()), Kind::Listing);
 }
 
-void ListingLoader::elect(const QString &identifier, ElectionChoice choice)
+void ListingLoader::elect(const QString &target, ElectionChoice choice, ElectionTarget kind)
 {
     const QString argument = choiceArgument(choice);
-    start(toolSource({QStringLiteral("-e"), argument, QStringLiteral("-i"), identifier}),
-          tr("Running pluginkit -e %1 -i %2").arg(argument, identifier), Kind::Election);
+    const QString option =
+        kind == ElectionTarget::Copy ? QStringLiteral("-u") : QStringLiteral("-i");
+    start(toolSource({QStringLiteral("-e"), argument, option, target}),
+          tr("Running pluginkit -e %1 %2 %3").arg(argument, option, target), Kind::Election);
 }
 
 void ListingLoader::cancel()
@@ -92,8 +101,25 @@ void ListingLoader::ended(ListingJob *job, Kind kind)
     m_wasCancelled = job->wasCancelled();
     if (m_wasCancelled && kind == Kind::Election)
         m_failureText = tr("The election was cancelled.");
-    m_records = job->takeRecords();
-    m_listing = job->takeListing();
+    if (kind == Kind::InUse && job->succeeded()) {
+        // Every copy was read first: those listed now are the ones in use.
+        QSet<QByteArray> inUse;
+        for (const Appex &record : job->takeRecords())
+            inUse.insert(record.bytes(AppexField::Uuid).toByteArray());
+        CopyAnnotation::annotate(m_records, inUse);
+    } else {
+        m_records = job->takeRecords();
+        m_listing = job->takeListing();
+    }
+    if (kind == Kind::AllCopies && job->succeeded()) {
+        start(toolSource({QStringLiteral("-m"), QStringLiteral("-vv")}), tr("Running pluginkit"),
+              Kind::InUse);
+        return;
+    }
+    if (!job->succeeded()) {
+        m_records.clear();
+        m_listing.clear();
+    }
     if (kind == Kind::Election)
         emit electionFinished(job->succeeded());
     else

@@ -16,6 +16,9 @@ class ListingLoader : public QObject
 
 public:
     enum class ElectionChoice { Use, Ignore, Default };
+    // The copies a listing holds: those the system uses (what `pluginkit -m
+    // -vv` prints), or every copy, each marked in use or not.
+    enum class Copies { InUse, All };
 
     explicit ListingLoader(QString toolPath = defaultToolPath(), ListingLimits limits = {},
                            QObject *parent = nullptr);
@@ -23,12 +26,16 @@ public:
     // The system's tool on macOS; elsewhere the stand-in installed with the app.
     [[nodiscard]] static QString defaultToolPath();
 
-    // The listing tool's listing.
-    void readTool();
+    // The listing tool's listing. Every copy takes two runs of the tool: of
+    // every copy, then of those in use.
+    void readTool(Copies copies = Copies::InUse);
     // A captured listing (`fileName` "-" is standard input).
     void readFile(const QString &fileName);
-    // Elects `identifier` with the listing tool.
-    void elect(const QString &identifier, ElectionChoice choice);
+    // Elects with the listing tool every copy of an identifier, or, by its
+    // UUID, one copy.
+    enum class ElectionTarget { Identifier, Copy };
+    void elect(const QString &target, ElectionChoice choice,
+               ElectionTarget kind = ElectionTarget::Identifier);
     void cancel();
 
     [[nodiscard]] bool isBusy() const { return m_job != nullptr; }
@@ -52,7 +59,7 @@ signals:
     void electionFinished(bool succeeded);
 
 private:
-    enum class Kind { Listing, Election };
+    enum class Kind { Listing, AllCopies, InUse, Election };
 
     void start(std::unique_ptr<ListingSource> source, QString busyText, Kind kind);
     void ended(ListingJob *job, Kind kind);

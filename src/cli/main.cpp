@@ -3,6 +3,7 @@
 #include "appexer.h"
 #include "appexsearch.h"
 #include "cataloguecontroller.h"
+#include "extensionpoint.h"
 #include "filesource.h"
 #include "outputfile.h"
 #include "recordformat.h"
@@ -33,7 +34,12 @@ struct Options
     QString tool;
     ListingLimits limits;
     std::optional<CatalogueController::ElectionChoice> election;
-    QString identifier;
+    QString electionTarget; // an identifier, or a copy's UUID
+    CatalogueController::ElectionTarget electionKind =
+        CatalogueController::ElectionTarget::Identifier;
+    bool allCopies = false;
+    QString point; // keep the records of this point or category
+    bool problemsOnly = false;
 };
 
 void printError(const QString &message)
@@ -90,12 +96,28 @@ private:
         QStringLiteral("SECONDS"), QStringLiteral("60")};
     const QCommandLineOption m_elect{
         QStringLiteral("elect"),
-        QStringLiteral("Elect the extension named by --identifier: use, ignore or default; "
-                       "then list as usual."),
+        QStringLiteral("Elect every copy of the extension named by --identifier, or the copy "
+                       "named by --uuid: use, ignore or default; then list as usual, and fail "
+                       "when the listing does not show the change."),
         QStringLiteral("CHOICE")};
     const QCommandLineOption m_identifier{QStringLiteral("identifier"),
                                           QStringLiteral("The extension that --elect elects."),
                                           QStringLiteral("ID")};
+    const QCommandLineOption m_uuid{QStringLiteral("uuid"),
+                                    QStringLiteral("The copy that --elect elects."),
+                                    QStringLiteral("UUID")};
+    const QCommandLineOption m_allCopies{
+        QStringLiteral("all-copies"),
+        QStringLiteral("List every copy of each extension, each marked active or not (the tool "
+                       "runs twice)."),
+    };
+    const QCommandLineOption m_point{
+        QStringLiteral("point"),
+        QStringLiteral("Keep the records of the extension point POINT, given as the point "
+                       "(com.apple.FinderSync) or its category (Finder)."),
+        QStringLiteral("POINT")};
+    const QCommandLineOption m_problems{QStringLiteral("problems"),
+                                        QStringLiteral("Keep only the records with problems.")};
 };
 
 CommandLine::CommandLine()
@@ -103,7 +125,8 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(
         QStringLiteral("Lists the app extensions that pluginkit reports."));
     m_parser.addOptions({m_listing, m_sort, m_search, m_searchIn, m_format, m_output, m_compare,
-                         m_pluginkit, m_timeout, m_elect, m_identifier});
+                         m_pluginkit, m_timeout, m_elect, m_identifier, m_uuid, m_allCopies,
+                         m_point, m_problems});
 }
 
 std::optional<Options> CommandLine::read(const QStringList &arguments)
@@ -155,8 +178,13 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     if (!options.compare.isEmpty() && options.format == QLatin1String("rtf"))
         return bad(QStringLiteral("--compare writes tsv or json, not rtf"));
 
-    if (m_parser.isSet(m_elect) != m_parser.isSet(m_identifier))
-        return bad(QStringLiteral("--elect and --identifier go together"));
+    options.allCopies = m_parser.isSet(m_allCopies);
+    options.point = m_parser.value(m_point);
+    options.problemsOnly = m_parser.isSet(m_problems);
+    if (m_parser.isSet(m_identifier) && m_parser.isSet(m_uuid))
+        return bad(QStringLiteral("--elect takes --identifier or --uuid, not both"));
+    if (m_parser.isSet(m_elect) != (m_parser.isSet(m_identifier) || m_parser.isSet(m_uuid)))
+        return bad(QStringLiteral("--elect and --identifier (or --uuid) go together"));
     if (m_parser.isSet(m_elect)) {
         const QString choice = m_parser.value(m_elect);
         if (choice == QLatin1String("use"))
@@ -170,7 +198,12 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
         if (!options.listing.isEmpty())
             return bad(
                 QStringLiteral("--elect works on the system's extensions, not on --listing"));
-        options.identifier = m_parser.value(m_identifier);
+        if (m_parser.isSet(m_uuid)) {
+            options.electionTarget = m_parser.value(m_uuid);
+            options.electionKind = CatalogueController::ElectionTarget::Copy;
+        } else {
+            options.electionTarget = m_parser.value(m_identifier);
+        }
     }
     return options;
 }
@@ -262,7 +295,8 @@ bool load(CatalogueController &catalogue, const Options &options)
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &catalogue,
                      &CatalogueController::cancel);
     if (options.election)
-        catalogue.setElection(options.identifier, *options.election, options.sortCode);
+        catalogue.setElection(options.electionTarget, *options.election, options.sortCode,
+                              options.electionKind);
     else
         catalogue.refresh(options.sortCode);
     return waitFor(catalogue);
@@ -284,6 +318,8 @@ int run(const Options &options)
     Appexer appexer;
     ListingLoader loader(options.tool, options.limits);
     CatalogueController catalogue(&appexer, &loader);
+    if (options.allCopies)
+        catalogue.setCopies(ListingLoader::Copies::All);
     if (!load(catalogue, options)) {
         printFailure(catalogue);
         return Failure;
@@ -291,8 +327,13 @@ int run(const Options &options)
 
     const AppexSearch search(options.search, options.scope);
     const auto wanted = [&](const Appex &record) {
-        return options.search.isEmpty() || search.matches(record);
+        return (options.search.isEmpty() || search.matches(record)) &&
+               (options.point.isEmpty() ||
+                ExtensionPoint::matches(record.bytes(AppexField::Point), options.point)) &&
+               (!options.problemsOnly || record.problems());
     };
+    const bool filtering =
+        !options.search.isEmpty() || !options.point.isEmpty() || options.problemsOnly;
     Output output(options.output);
     const auto write = [&output](QByteArrayView piece) { return output.write(piece); };
     const bool json = options.format == QLatin1String("json");
@@ -307,10 +348,10 @@ int run(const Options &options)
         // Copies of the records found only: a catalogue of a million records
         // is not copied whole to keep a few.
         AppexList found;
-        if (!options.search.isEmpty())
+        if (filtering)
             std::copy_if(appexer.appexList().begin(), appexer.appexList().end(),
                          std::back_inserter(found), wanted);
-        const AppexList &records = options.search.isEmpty() ? appexer.appexList() : found;
+        const AppexList &records = filtering ? found : appexer.appexList();
         written = json ? RecordFormat::writeJson(records, write)
                   : options.format == QLatin1String("rtf")
                       ? write(RtfEncoder::encode(composeReport(records)))

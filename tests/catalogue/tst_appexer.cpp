@@ -199,7 +199,10 @@ void TestAppexer::elections()
     const qsizetype count = appexer.model.appexList().size();
     QVERIFY(!appexer.elect("com.example.Unknown", CatalogueController::ElectionChoice::Use,
                            SortCode::SDK));
-    QCOMPARE(appexer.controller.failureText(), QStringLiteral("Error 1 when running pluginkit."));
+    QCOMPARE(
+        appexer.controller.failureText(),
+        QStringLiteral("Could not enable \u201Ccom.example.Unknown\u201D: Error 1 when running "
+                       "pluginkit."));
     QVERIFY(appexer.controller.failureDetail().contains("com.example.Unknown"));
     QCOMPARE(appexer.model.appexList().size(), count); // a failed election changes no record
 }

@@ -69,6 +69,18 @@ void TestCli::runs_data()
     QTest::newRow("compared, by UUID") << newer + QStringList{"--compare", m_older, "--sort", "2"}
                                        << QByteArray() << 0 << "cli/changes-by-uuid.tsv"
                                        << "";
+    const QStringList standIn{"--pluginkit", ZEPHLIST_STAND_IN};
+    QTest::newRow("every copy, those with problems, as JSON")
+        << standIn + QStringList{"--all-copies", "--problems", "--format", "json"} << QByteArray()
+        << 0 << "cli/all-copies-problems.json"
+        << "";
+    QTest::newRow("one extension point, by its category")
+        << standIn + QStringList{"--point", "finder"} << QByteArray() << 0 << "cli/finder.tsv"
+        << "";
+    QTest::newRow("a captured listing with CR LF line ends")
+        << QStringList{"--listing", testDataPath("listings/crlf.txt")} << QByteArray() << 0
+        << "cli/crlf.tsv"
+        << "";
     // Unlike UUIDs, names are not in the listings' order.
     QTest::newRow("compared, by name") << newer + QStringList{"--compare", m_older, "--sort", "3"}
                                        << QByteArray() << 0 << "cli/changes-by-name.tsv"
@@ -171,6 +183,22 @@ void TestCli::elections()
     QCOMPARE(elected, 0);
     QVERIFY2(out.contains("\"election\": \"ignore\""), out.constData());
     QVERIFY(std::get<1>(run(trackpad)).contains("\"election\": \"ignore\"")); // it stays
+
+    // One copy, by its UUID; then a system that does not keep the change.
+    const QStringList sharing{"--pluginkit", ZEPHLIST_STAND_IN, "--search",
+                              "C03113FC-9CF8-4B16-B852-95026BDCF193"};
+    const auto [copyElected, copyOut, copyErrors] =
+        run(sharing + QStringList{"--elect", "ignore", "--uuid",
+                                  "C03113FC-9CF8-4B16-B852-95026BDCF193", "--format", "json"});
+    QCOMPARE(copyElected, 0);
+    QVERIFY2(copyOut.contains("\"election\": \"ignore\""), copyOut.constData());
+    qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
+    const auto [kept, keptOut, keptErrors] =
+        run({"--pluginkit", ZEPHLIST_STAND_IN, "--elect", "use", "--uuid",
+             "C03113FC-9CF8-4B16-B852-95026BDCF193"});
+    qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
+    QCOMPARE(kept, 1);
+    QVERIFY2(keptErrors.contains("macOS did not keep the change for"), qPrintable(keptErrors));
 }
 
 // The tool runs in a group of its own, out of the terminal's reach: the CLI
