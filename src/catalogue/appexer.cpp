@@ -5,12 +5,18 @@
 
 namespace {
 
-QString toolTipOf(const Appex &record)
+// Every field, and for a changed record the older value of each field that
+// changed: "28.0 → 28.0.1".
+QString toolTipOf(const Appex &record, const Appex *older)
 {
+    const QList<AppexField> changed = older ? changedFields(*older, record) : QList<AppexField>();
     QString rows;
     for (const AppexFieldInfo &field : appexFields) {
+        QString value = record.text(field.field).toHtmlEscaped();
+        if (changed.contains(field.field))
+            value = older->text(field.field).toHtmlEscaped() + QStringLiteral(" \u2192 ") + value;
         rows += QStringLiteral("<tr><td><b>%1</b></td><td style=\"white-space:pre\">%2</td></tr>")
-                    .arg(fieldLabel(field), record.text(field.field).toHtmlEscaped());
+                    .arg(fieldLabel(field), value);
     }
     return QStringLiteral("<table>%1</table>").arg(rows);
 }
@@ -118,7 +124,7 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return record.name();
     case Qt::ToolTipRole:
-        return toolTipOf(record);
+        return toolTipOf(record, olderAt(index.row()));
     case RecordRole:
         return QVariant::fromValue(record);
     case ChangeRole:
@@ -131,6 +137,7 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
 void Appexer::compareRecords()
 {
     m_changes.clear();
+    m_older.clear();
     m_removed.clear();
     if (!m_baseline)
         return;
@@ -141,6 +148,8 @@ void Appexer::compareRecords()
             m_removed.append(std::move(compared.record));
         else
             m_changes[size_t(compared.listingPosition)] = compared.change;
+        if (compared.older)
+            m_older.insert(compared.listingPosition, std::move(*compared.older));
     }
     SortOrder::apply(m_removed, SortOrder::order(m_removed, m_sortCode));
 }
@@ -153,4 +162,12 @@ ListingRecords Appexer::inListingOrder() const
     return {m_records.size(), [this, rowOf = std::move(rowOf)](qsizetype i) -> const Appex & {
                 return m_records[rowOf[size_t(i)]];
             }};
+}
+
+const Appex *Appexer::olderAt(int row) const
+{
+    if (row >= m_records.size())
+        return nullptr;
+    const auto older = m_older.constFind(m_listingPositions[size_t(row)]);
+    return older == m_older.cend() ? nullptr : &*older;
 }

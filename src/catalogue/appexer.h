@@ -5,6 +5,7 @@
 
 #include <QAbstractListModel>
 #include <QDateTime>
+#include <QHash>
 
 #include <optional>
 #include <vector>
@@ -57,6 +58,8 @@ public:
     // records are the removed ones.
     [[nodiscard]] const Appex &recordAt(int row) const;
     [[nodiscard]] AppexChange changeAt(int row) const;
+    // The older record of a changed row; null for any other.
+    [[nodiscard]] const Appex *olderAt(int row) const;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index,
@@ -77,6 +80,7 @@ private:
     QString m_baselineFile;
     AppexList m_removed;
     std::vector<AppexChange> m_changes; // by listing position
+    QHash<qsizetype, Appex> m_older;    // of the changed records, by listing position
 };
 
 Q_DECLARE_METATYPE(Appex)

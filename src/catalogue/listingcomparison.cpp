@@ -1,5 +1,6 @@
 #include "listingcomparison.h"
 
+#include "appexfield.h"
 #include "sortorder.h"
 
 #include <QHash>
@@ -73,7 +74,7 @@ QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingR
 
         paired[size_t(partner)] = true;
         if (differ(older.at(partner), record))
-            changes.append({AppexChange::Changed, record, i});
+            changes.append({AppexChange::Changed, record, i, older.at(partner)});
     }
     for (qsizetype i = 0; i < older.count; ++i) {
         if (!paired[size_t(i)])
@@ -98,6 +99,18 @@ void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode)
         for (size_t i = 0; i < order.size(); ++i)
             *(begin + qsizetype(i)) = part[order[i]];
     }
+}
+
+QList<AppexField> changedFields(const Appex &older, const Appex &newer)
+{
+    QList<AppexField> fields;
+    for (const AppexFieldInfo &info : appexFields) {
+        if (std::find(comparedFields.begin(), comparedFields.end(), info.field) !=
+                comparedFields.end() &&
+            older.bytes(info.field) != newer.bytes(info.field))
+            fields << info.field;
+    }
+    return fields;
 }
 
 QByteArrayView changeSymbol(AppexChange change)

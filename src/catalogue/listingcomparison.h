@@ -5,6 +5,7 @@
 #include <QList>
 
 #include <functional>
+#include <optional>
 
 // How a record of a newer listing differs from an older one.
 // changeSymbol() and changeWord() read a table in this order.
@@ -13,8 +14,9 @@ enum class AppexChange { Unchanged, Added, Changed, Removed };
 struct ComparedAppex
 {
     AppexChange change;
-    Appex record;              // the newer record; for a removed one, the older
-    qsizetype listingPosition; // of the record, in its listing
+    Appex record;                    // the newer record; for a removed one, the older
+    qsizetype listingPosition;       // of the record, in its listing
+    std::optional<Appex> older = {}; // of a changed record
 };
 
 // The records of one listing in the listing's own order: `count` of them,
@@ -47,6 +49,10 @@ struct ListingRecords
 // and changed, then removed: as they come in the newer and in the older
 // listing sorted so.
 void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode);
+
+// The fields that differ between a record and its older self, in the order
+// of appexFields.
+[[nodiscard]] QList<AppexField> changedFields(const Appex &older, const Appex &newer);
 
 // The symbol of a change in the CLI's TSV ("+", "-", "~") and its word in
 // JSON ("added", "removed", "changed"); empty for an unchanged record.

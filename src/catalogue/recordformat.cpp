@@ -123,7 +123,7 @@ private:
 
 // What a JSON key holds: a text field, or one of the values the listing as a
 // whole gives a record, or a compared record's change.
-enum class JsonValue { Field, Category, Copies, Active, Problems, Change };
+enum class JsonValue { Field, Category, Copies, Active, Problems, Change, Before };
 
 struct JsonKey
 {
@@ -143,8 +143,10 @@ std::vector<JsonKey> sortedKeys(bool withChange)
     keys.push_back({QLatin1StringView("copies"), {{}, JsonValue::Copies}});
     keys.push_back({QLatin1StringView("active"), {{}, JsonValue::Active}});
     keys.push_back({QLatin1StringView("problems"), {{}, JsonValue::Problems}});
-    if (withChange)
+    if (withChange) {
         keys.push_back({changeKey, {{}, JsonValue::Change}});
+        keys.push_back({QLatin1StringView("before"), {{}, JsonValue::Before}});
+    }
     std::sort(keys.begin(), keys.end(),
               [](const auto &a, const auto &b) { return QString(a.first) < QString(b.first); });
     std::vector<JsonKey> sorted;
@@ -155,8 +157,30 @@ std::vector<JsonKey> sortedKeys(bool withChange)
     return sorted;
 }
 
+// A changed record's older values of the fields that changed, as an object
+// one level in.
+void appendBefore(PieceWriter &out, const Appex &older, const Appex &newer)
+{
+    QList<AppexField> fields = changedFields(older, newer);
+    const auto keyOf = [](AppexField field) {
+        return QString(
+            std::find_if(appexFields.begin(), appexFields.end(), [field](const auto &info) {
+                return info.field == field;
+            })->jsonKey);
+    };
+    std::sort(fields.begin(), fields.end(),
+              [&](AppexField a, AppexField b) { return keyOf(a) < keyOf(b); });
+    out.append("{\n");
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        out.append("            \"" + keyOf(fields[i]).toUtf8() + "\": ");
+        out.appendJsonString(older.bytes(fields[i]));
+        out.append(i + 1 < fields.size() ? ",\n" : "\n");
+    }
+    out.append("        }");
+}
+
 void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
-                     QByteArrayView change)
+                     QByteArrayView change, const Appex *older)
 {
     switch (key.value) {
     case JsonValue::Field:
@@ -190,14 +214,17 @@ void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
     case JsonValue::Change:
         out.appendJsonString(change);
         return;
+    case JsonValue::Before:
+        appendBefore(out, *older, record);
+        return;
     }
 }
 
 // An array of one object per record, as QJsonDocument::Indented writes it,
 // a piece at a time: a catalogue's JSON never waits whole in memory.
-template<typename Records, typename RecordOf, typename ChangeOf>
+template<typename Records, typename RecordOf, typename ChangeOf, typename OlderOf>
 bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &write, bool withChange,
-                    RecordOf recordOf, ChangeOf changeOf)
+                    RecordOf recordOf, ChangeOf changeOf, OlderOf olderOf)
 {
     const std::vector<JsonKey> keys = sortedKeys(withChange);
     PieceWriter out(write);
@@ -205,9 +232,12 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
     for (qsizetype i = 0; i < records.size(); ++i) {
         const Appex &record = recordOf(records[i]);
         out.append("    {\n");
+        const Appex *older = olderOf(records[i]);
         for (size_t k = 0; k < keys.size(); ++k) {
+            if (keys[k].value == JsonValue::Before && !older)
+                continue; // only a changed record has one; never the last key
             out.append(keys[k].quoted);
-            appendJsonValue(out, keys[k], record, changeOf(records[i]));
+            appendJsonValue(out, keys[k], record, changeOf(records[i]), older);
             out.append(k + 1 < keys.size() ? ",\n" : "\n");
         }
         out.append(i + 1 < records.size() ? "    },\n" : "    }\n");
@@ -238,6 +268,16 @@ QByteArrayView wordOf(const ComparedAppex &compared)
     return changeWord(compared.change);
 }
 
+const Appex *noOlder(const Appex &)
+{
+    return nullptr;
+}
+
+const Appex *olderOf(const ComparedAppex &compared)
+{
+    return compared.older ? &*compared.older : nullptr;
+}
+
 } // namespace
 
 namespace RecordFormat {
@@ -264,12 +304,12 @@ bool writeTsv(const QList<ComparedAppex> &records, const WritePiece &write)
 
 bool writeJson(const AppexList &records, const WritePiece &write)
 {
-    return writeJsonArray(records, write, false, &itself, &noChange);
+    return writeJsonArray(records, write, false, &itself, &noChange, &noOlder);
 }
 
 bool writeJson(const QList<ComparedAppex> &records, const WritePiece &write)
 {
-    return writeJsonArray(records, write, true, &recordOf, &wordOf);
+    return writeJsonArray(records, write, true, &recordOf, &wordOf, &olderOf);
 }
 
 template<typename Records> QByteArray wholeJson(const Records &records)

@@ -238,6 +238,9 @@ void TestAppexer::comparison()
     QCOMPARE(appexer.model.changeCount(AppexChange::Removed), 2);
     QCOMPARE(appexer.model.index(0).data(Appexer::ChangeRole).toInt(), int(AppexChange::Added));
     QCOMPARE(appexer.model.index(11).data().toString(), QStringLiteral("Moved"));
+    const int version = int(column(appexer.model, Qt::DisplayRole).indexOf("Version"));
+    QVERIFY(
+        appexer.model.index(version).data(Qt::ToolTipRole).toString().contains(u"1.0 \u2192 1.1"));
 
     appexer.model.sortAppexList(SortCode::Name); // removed records stay after the catalogue's
     QCOMPARE(appexer.model.index(10).data().toString(), QStringLiteral("Gone"));
