@@ -171,3 +171,14 @@ const Appex *Appexer::olderAt(int row) const
     const auto older = m_older.constFind(m_listingPositions[size_t(row)]);
     return older == m_older.cend() ? nullptr : &*older;
 }
+
+void Appexer::addProblem(const QSet<QByteArray> &paths, AppexProblem problem)
+{
+    if (paths.isEmpty() || m_records.isEmpty())
+        return;
+    for (Appex &record : m_records) {
+        if (paths.contains(record.bytes(AppexField::Path).toByteArray()))
+            record.setProblems(record.problems() | problem);
+    }
+    emit dataChanged(index(0), index(int(m_records.size()) - 1));
+}

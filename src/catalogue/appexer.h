@@ -6,6 +6,7 @@
 #include <QAbstractListModel>
 #include <QDateTime>
 #include <QHash>
+#include <QSet>
 
 #include <optional>
 #include <vector>
@@ -44,6 +45,8 @@ public:
     void clearComparison();
 
     void sortAppexList(qint64 sortCode);
+    // Marks the records at `paths` as having `problem`: one change of the data.
+    void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
     [[nodiscard]] qint64 sortCode() const { return m_sortCode; }
 
     // The records in the order the listing gave them.

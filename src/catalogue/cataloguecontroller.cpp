@@ -6,8 +6,17 @@ CatalogueController::CatalogueController(Appexer *appexer, ListingLoader *loader
     : QObject(parent)
     , m_appexer(appexer)
     , m_loader(loader)
+    , m_bundleCheck(new MissingBundleCheck(this))
 {
-    connect(loader, &ListingLoader::busyChanged, this, &CatalogueController::busyChanged);
+    // The tool's listing is shown at once; the check of its bundles follows,
+    // and the job ends with it.
+    connect(m_bundleCheck, &MissingBundleCheck::finished, this,
+            [this](const QSet<QByteArray> &paths) {
+                m_appexer->addProblem(paths, AppexProblem::Missing);
+                finish(true);
+                emit busyChanged(false);
+            });
+    connect(loader, &ListingLoader::busyChanged, this, [this] { emit busyChanged(isBusy()); });
     connect(loader, &ListingLoader::listingFinished, this, &CatalogueController::listingFinished);
     connect(loader, &ListingLoader::electionFinished, this, &CatalogueController::electionFinished);
 }
@@ -90,6 +99,12 @@ void CatalogueController::listingFinished(bool succeeded)
         else
             m_appexer->setListing(std::move(records), m_loader->takeListing(), m_file,
                                   m_appexer->sortCode());
+        if (m_purpose == Purpose::ToolListing && MissingBundleCheck::isAvailable() &&
+            !m_appexer->appexList().isEmpty()) {
+            m_bundleCheck->start(m_appexer->appexList());
+            emit busyChanged(true);
+            return;
+        }
     } else if (m_purpose == Purpose::ToolListing && !m_loader->wasCancelled()) {
         m_appexer->setListing({}, {}, QString(),
                               m_appexer->sortCode()); // a failed refresh leaves nothing
@@ -128,4 +143,15 @@ void CatalogueController::finish(bool succeeded)
     }
     m_election.reset();
     emit jobFinished(succeeded);
+}
+
+void CatalogueController::cancel()
+{
+    if (!m_bundleCheck->isRunning()) {
+        m_loader->cancel();
+        return;
+    }
+    m_bundleCheck->cancel(); // the listing stays, without the check
+    finish(true);
+    emit busyChanged(false);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "listingloader.h"
+#include "missingbundlecheck.h"
 
 #include <QObject>
 
@@ -42,9 +43,9 @@ public:
                      ElectionTarget kind = ElectionTarget::Identifier);
     // Marks the records against the captured listing in `fileName`.
     void compareWithListing(const QString &fileName);
-    void cancel() { m_loader->cancel(); }
+    void cancel();
 
-    [[nodiscard]] bool isBusy() const { return m_loader->isBusy(); }
+    [[nodiscard]] bool isBusy() const { return m_loader->isBusy() || m_bundleCheck->isRunning(); }
     [[nodiscard]] QString busyText() const { return m_loader->busyText(); }
     [[nodiscard]] QString failureText() const { return m_failureText; }
     [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
@@ -69,6 +70,7 @@ private:
 
     Appexer *m_appexer;
     ListingLoader *m_loader;
+    MissingBundleCheck *m_bundleCheck;
     Purpose m_purpose = Purpose::ToolListing;
     QString m_file;
     ListingLoader::Copies m_copies = ListingLoader::Copies::InUse;

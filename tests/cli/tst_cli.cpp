@@ -1,6 +1,7 @@
 #include "faketool.h"
 #include "golden.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,6 +17,7 @@ class TestCli : public QObject
 private slots:
     void runs_data();
     void runs();
+    void missingBundles();
     void elections();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
@@ -169,6 +171,23 @@ void TestCli::runs()
         COMPARE_GOLDEN(out, golden);
     QVERIFY2((exitCode == 0 ? QString::fromUtf8(out) : errors).contains(contains),
              qPrintable(errors));
+}
+
+// With a folder to look under, bundles that are not there are a problem.
+void TestCli::missingBundles()
+{
+    QVERIFY(QDir().mkpath(m_tools.path("root/System/Library/ExtensionKit/Extensions/"
+                                       "TrackpadSettings.appex")));
+    qputenv("ZEPHLIST_BUNDLE_ROOT", m_tools.path("root").toUtf8());
+    const auto [status, out, errors] =
+        run({"--pluginkit", ZEPHLIST_STAND_IN, "--point", "Settings", "--problems"});
+    qunsetenv("ZEPHLIST_BUNDLE_ROOT");
+    QCOMPARE(status, 0);
+    QVERIFY(out.contains("Sharing Settings\t") && !out.contains("Trackpad Settings\t"));
+    // Without one, nothing is missing.
+    QVERIFY(
+        !std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--point", "Settings", "--problems"}))
+             .contains("Sharing Settings\t"));
 }
 
 void TestCli::elections()
