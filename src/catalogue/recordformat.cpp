@@ -4,7 +4,10 @@
 #include "appexproblem.h"
 
 #include <algorithm>
+#include <charconv>
+#include <map>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
@@ -36,12 +39,17 @@ public:
         // At most six bytes, "\u001f", for each byte.
         makeRoom(utf8.size() * 6 + 2);
         *m_end++ = '"';
-        for (const char c : utf8) {
+        const char *at = utf8.begin();
+        while (at != utf8.end()) {
+            // Most text needs no escape: copy it a run at a time.
+            const char *run = at;
+            while (at != utf8.end() && uchar(*at) >= 0x20 && *at != '"' && *at != '\\')
+                ++at;
+            m_end = std::copy(run, at, m_end);
+            if (at == utf8.end())
+                break;
+            const char c = *at++;
             const auto byte = uchar(c);
-            if (byte >= 0x20 && c != '"' && c != '\\') {
-                *m_end++ = c;
-                continue;
-            }
             *m_end++ = '\\';
             switch (c) {
             case '"':
@@ -179,19 +187,42 @@ void appendBefore(PieceWriter &out, const Appex &older, const Appex &newer)
     out.append("        }");
 }
 
+// The category of each point met, made once: a catalogue holds few points.
+class Categories
+{
+public:
+    QByteArrayView of(const Appex &record)
+    {
+        const QByteArrayView point = record.bytes(AppexField::Point);
+        auto known = m_names.find(std::string_view(point.data(), size_t(point.size())));
+        if (known == m_names.end())
+            known = m_names
+                        .emplace(std::string(point.data(), size_t(point.size())),
+                                 record.category().toUtf8())
+                        .first;
+        return known->second;
+    }
+
+private:
+    std::map<std::string, QByteArray, std::less<>> m_names;
+};
+
 void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
-                     QByteArrayView change, const Appex *older)
+                     QByteArrayView change, const Appex *older, Categories &categories)
 {
     switch (key.value) {
     case JsonValue::Field:
         out.appendJsonString(record.bytes(key.field));
         return;
     case JsonValue::Category:
-        out.appendJsonString(record.category().toUtf8());
+        out.appendJsonString(categories.of(record));
         return;
-    case JsonValue::Copies:
-        out.append(QByteArray::number(record.copies()));
+    case JsonValue::Copies: {
+        char digits[16];
+        const auto written = std::to_chars(std::begin(digits), std::end(digits), record.copies());
+        out.append(QByteArrayView(digits, written.ptr - digits));
         return;
+    }
     case JsonValue::Active: {
         const std::optional<bool> active = record.active();
         out.append(!active ? "null" : *active ? "true" : "false");
@@ -227,6 +258,7 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
                     RecordOf recordOf, ChangeOf changeOf, OlderOf olderOf)
 {
     const std::vector<JsonKey> keys = sortedKeys(withChange);
+    Categories categories;
     PieceWriter out(write);
     out.append("[\n");
     for (qsizetype i = 0; i < records.size(); ++i) {
@@ -237,7 +269,7 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
             if (keys[k].value == JsonValue::Before && !older)
                 continue; // only a changed record has one; never the last key
             out.append(keys[k].quoted);
-            appendJsonValue(out, keys[k], record, changeOf(records[i]), older);
+            appendJsonValue(out, keys[k], record, changeOf(records[i]), older, categories);
             out.append(k + 1 < keys.size() ? ",\n" : "\n");
         }
         out.append(i + 1 < records.size() ? "    },\n" : "    }\n");
