@@ -34,7 +34,8 @@ QString changeText(AppexChange change)
 
 } // namespace
 
-DetailsPane::DetailsPane(const QList<QAction *> &elections, QWidget *parent)
+DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
+                         QWidget *parent)
     : QWidget(parent)
     , m_text(new QTextBrowser(this))
     , m_elections(new QWidget(this))
@@ -49,14 +50,20 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, QWidget *parent)
         if (isCopy && copy >= 0 && copy < m_copyPaths.size())
             emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
     });
-    auto *buttons = new QHBoxLayout(m_elections);
-    buttons->setContentsMargins(0, 0, 0, 0);
-    for (QAction *election : elections) {
-        auto *button = new QToolButton(m_elections);
-        button->setDefaultAction(election);
-        buttons->addWidget(button);
+    // A row for the identifier's elections, one for the copy's: a pane of
+    // sensible width holds neither all five nor their names side by side.
+    auto *rows = new QVBoxLayout(m_elections);
+    rows->setContentsMargins(0, 0, 0, 0);
+    for (const QList<QAction *> &actions : {elections, copyElections}) {
+        auto *buttons = new QHBoxLayout;
+        for (QAction *election : actions) {
+            auto *button = new QToolButton(m_elections);
+            button->setDefaultAction(election);
+            buttons->addWidget(button);
+        }
+        buttons->addStretch();
+        rows->addLayout(buttons);
     }
-    buttons->addStretch();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 1);

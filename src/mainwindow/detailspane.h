@@ -16,7 +16,9 @@ class DetailsPane : public QWidget
     Q_OBJECT
 
 public:
-    DetailsPane(const QList<QAction *> &elections, QWidget *parent = nullptr);
+    // `elections` act on the record's identifier, `copyElections` on the record alone.
+    DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
+                QWidget *parent = nullptr);
 
     // Shows `record`, or that none is chosen when it is null. `copies` are
     // the records of its identifier, in listing order.
