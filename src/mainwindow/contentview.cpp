@@ -105,7 +105,7 @@ void ContentView::layOut()
     panes->setStretchFactor(0, 0);
     panes->setStretchFactor(1, 1);
     panes->setStretchFactor(2, 0);
-    panes->setSizes({220, 1000, 320});
+    panes->setSizes({m_sidebar->sizeHint().width(), 1000, m_details->sizeHint().width()});
     setCentralWidget(panes);
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
@@ -284,6 +284,8 @@ void ContentView::chooseScope(const QString &category, bool problems)
     // Problems and All set Problems Only; a category keeps it as it is.
     if (problems || category.isEmpty())
         (*m_actions)[Command::ProblemsOnly]->setChecked(problems);
+    // Another scope is another list: it is read from its start.
+    shownView()->scrollToTop();
 }
 
 void ContentView::showDetails()

@@ -50,25 +50,31 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
         if (isCopy && copy >= 0 && copy < m_copyPaths.size())
             emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
     });
-    // A row for the identifier's elections, one for the copy's: a pane of
-    // sensible width holds neither all five nor their names side by side.
-    auto *rows = new QVBoxLayout(m_elections);
-    rows->setContentsMargins(0, 0, 0, 0);
-    for (const QList<QAction *> &actions : {elections, copyElections}) {
-        auto *buttons = new QHBoxLayout;
-        for (QAction *election : actions) {
-            auto *button = new QToolButton(m_elections);
-            button->setDefaultAction(election);
-            buttons->addWidget(button);
-        }
-        buttons->addStretch();
-        rows->addLayout(buttons);
+    // A button a line: the commands name the extension, and side by side
+    // they would make the pane wider than the list beside it.
+    auto *buttons = new QVBoxLayout(m_elections);
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(2);
+    for (QAction *election : elections + copyElections) {
+        auto *button = new QToolButton(m_elections);
+        button->setDefaultAction(election);
+        buttons->addWidget(button, 0, Qt::AlignLeft);
     }
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 1);
     column->addWidget(m_elections);
     showRecord(nullptr, AppexChange::Unchanged, {});
+}
+
+QSize DetailsPane::sizeHint() const
+{
+    return {fontMetrics().horizontalAdvance(u'x') * 48, QWidget::sizeHint().height()};
+}
+
+QSize DetailsPane::minimumSizeHint() const
+{
+    return {fontMetrics().horizontalAdvance(u'x') * 16, QWidget::minimumSizeHint().height()};
 }
 
 void DetailsPane::showRecord(const Appex *record, AppexChange change, const AppexList &copies)
@@ -93,7 +99,6 @@ QString DetailsPane::describe(const Appex &record, AppexChange change, const App
     html += row(tr("Category"), RecordFacts::category(record));
     for (const AppexFieldInfo &field : appexFields)
         html += row(fieldLabel(field), record.text(field.field));
-    html += row(tr("Registered"), RecordFacts::registered(record));
     html += QStringLiteral("</table>");
 
     if (const QStringList problems = RecordFacts::problems(record); !problems.isEmpty()) {

@@ -20,6 +20,10 @@ public:
     DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
                 QWidget *parent = nullptr);
 
+    // Room for the fields' labels and a typical value.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
+
     // Shows `record`, or that none is chosen when it is null. `copies` are
     // the records of its identifier, in listing order.
     void showRecord(const Appex *record, AppexChange change, const AppexList &copies);
