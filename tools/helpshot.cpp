@@ -45,7 +45,10 @@ int main(int argc, char *argv[])
                      });
     window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
     loop.exec();
-    QCoreApplication::processEvents(); // the window follows the listing
+    // The window follows the listing; its layouts then settle a level per
+    // turn, each posting the request of the one that holds it.
+    for (int turn = 0; turn < 4; ++turn)
+        QCoreApplication::processEvents();
     if (!listed) {
         std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.catalogue().failureText()));
         return 1;
