@@ -65,7 +65,13 @@ ContentView::ContentView(Services services, QWidget *parent)
     Settings::restoreWindow(this, QSize(1000, 650)); // comfortable on a laptop
 }
 
-ContentView::~ContentView() = default;
+// The views go before the models they show, which are the window's own
+// children and would otherwise go first, leaving the views' selections
+// pointing at them.
+ContentView::~ContentView()
+{
+    delete takeCentralWidget();
+}
 
 void ContentView::layOut()
 {
