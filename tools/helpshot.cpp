@@ -1,12 +1,15 @@
 // Build tool: a picture of the main window for the help, made from the real
-// widgets after a listing of the stand-in tool.
+// widgets after a listing of the stand-in tool, with the menus a user sees,
+// at twice the pixel ratio so that it stays sharp when printed.
 // helpshot STAND-IN OUTPUT.png
 
 #include "contentview.h"
+#include "helpcommands.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -15,6 +18,7 @@
 int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen"); // runs headless during the build
+    qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     if (argc != 3) {
         std::fputs("usage: helpshot STAND-IN OUTPUT.png\n", stderr);
@@ -29,6 +33,7 @@ int main(int argc, char *argv[])
     ContentView::Services services;
     services.toolPath = QString::fromLocal8Bit(argv[1]);
     ContentView window(std::move(services));
+    HelpCommands([](const QString &) {}).install(window.menuBar());
     window.resize(880, 500);
     window.show();
     bool listed = false;
@@ -40,7 +45,10 @@ int main(int argc, char *argv[])
                      });
     window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
     loop.exec();
-    QCoreApplication::processEvents(); // the window follows the listing
+    // The window follows the listing; its layouts then settle a level per
+    // turn, each posting the request of the one that holds it.
+    for (int turn = 0; turn < 4; ++turn)
+        QCoreApplication::processEvents();
     if (!listed) {
         std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.catalogue().failureText()));
         return 1;

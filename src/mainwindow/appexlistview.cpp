@@ -1,14 +1,17 @@
 #include "appexlistview.h"
 
 #include "appexer.h"
+#include "recordfacts.h"
 #include "recordrows.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QToolTip>
 
 namespace {
 
@@ -96,6 +99,18 @@ bool AppexListView::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::Resize)
         fitColumn(); // the viewport's width bounds the rows'
+    if (event->type() == QEvent::ToolTip) {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex row = indexAt(help->pos());
+        if (!row.isValid())
+            return false;
+        // The record's fields, then what its mark means.
+        QToolTip::showText(help->globalPos(),
+                           row.data(Qt::ToolTipRole).toString() + QStringLiteral("\n\n") +
+                               RecordFacts::rowTip(row.data(Appexer::RecordRole).value<Appex>()),
+                           viewport());
+        return true;
+    }
     return QTreeView::viewportEvent(event);
 }
 

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QStyle>
 
 AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     : QTableView(parent)
@@ -35,9 +36,15 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     // Room for a typical entry of each column, in characters.
     const std::pair<int, int> widths[] = {
         {AppexColumns::State, 4},   {AppexColumns::Name, 26},       {AppexColumns::Category, 22},
-        {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30}, {AppexColumns::Path, 40}};
+        {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30}, {AppexColumns::Registered, 26},
+        {AppexColumns::Path, 40}};
+    // Never narrower than the header's own title.
     for (const auto &[column, characters] : widths)
-        header->resizeSection(column, characters * fontMetrics().horizontalAdvance(u'x'));
+        header->resizeSection(column,
+                              std::max(characters * fontMetrics().horizontalAdvance(u'x'),
+                                       header->fontMetrics().horizontalAdvance(
+                                           model()->headerData(column, Qt::Horizontal).toString()) +
+                                           4 * style()->pixelMetric(QStyle::PM_HeaderMargin)));
     // A kept layout that does not restore leaves the one above.
     if (const QByteArray kept = Settings::tableLayout(); !kept.isEmpty())
         header->restoreState(kept);

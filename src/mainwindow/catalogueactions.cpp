@@ -35,9 +35,15 @@ void CatalogueActions::clearComparison()
     m_appexer->clearComparison();
 }
 
-void CatalogueActions::elect(const QString &identifier, CatalogueController::ElectionChoice choice)
+void CatalogueActions::setCopies(ListingLoader::Copies copies)
 {
-    m_controller->setElection(identifier, choice, m_sortCode);
+    m_controller->setCopies(copies);
+}
+
+void CatalogueActions::elect(const QString &target, CatalogueController::ElectionChoice choice,
+                             CatalogueController::ElectionTarget kind)
+{
+    m_controller->setElection(target, choice, m_sortCode, kind);
 }
 
 void CatalogueActions::sortBy(qint64 sortCode)

@@ -39,7 +39,11 @@ public:
     void openListing(const QString &file);
     void compareWithListing(const QString &file);
     void clearComparison();
-    void elect(const QString &identifier, CatalogueController::ElectionChoice choice);
+    // Which copies the tool's listings hold from the next one on.
+    void setCopies(ListingLoader::Copies copies);
+    // Elects every copy of an identifier, or one copy by its UUID.
+    void elect(const QString &target, CatalogueController::ElectionChoice choice,
+               CatalogueController::ElectionTarget kind);
     // Also with nothing to sort: a listing read meanwhile is sorted so.
     void sortBy(qint64 sortCode);
     void cancel();

@@ -2,6 +2,9 @@
 
 #include "recordfacts.h"
 
+#include <QScrollBar>
+#include <QStyle>
+
 #include <map>
 
 namespace {
@@ -17,12 +20,29 @@ CategorySidebar::CategorySidebar(QWidget *parent)
     setObjectName(QStringLiteral("sidebar"));
     setAccessibleName(tr("Categories"));
     setSelectionMode(QAbstractItemView::SingleSelection);
+    // A long extension point shows its start and end, whole in its tip.
+    setTextElideMode(Qt::ElideMiddle);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
         if (item)
             emit scopeChosen(item->data(categoryRole).toString(),
                              item->data(kindRole).toInt() == Problems);
     });
     setRecords({});
+}
+
+QSize CategorySidebar::sizeHint() const
+{
+    const int typical =
+        fontMetrics().horizontalAdvance(QStringLiteral("Background Downloads (999)"));
+    return {typical + 2 * frameWidth() + verticalScrollBar()->sizeHint().width() +
+                2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this),
+            QListWidget::sizeHint().height()};
+}
+
+QSize CategorySidebar::minimumSizeHint() const
+{
+    return {sizeHint().width() / 2, QListWidget::minimumSizeHint().height()};
 }
 
 void CategorySidebar::setRecords(const AppexList &records)

@@ -15,6 +15,10 @@ public:
 
     // Counts `records` again; the choice stays while its category does.
     void setRecords(const AppexList &records);
+    // Wide enough for a typical category and its count.
+    [[nodiscard]] QSize sizeHint() const override;
+    // In a narrow window, still room for a short category and its count.
+    [[nodiscard]] QSize minimumSizeHint() const override;
 
 signals:
     // An empty category is every category.

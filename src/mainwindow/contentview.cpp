@@ -65,7 +65,13 @@ ContentView::ContentView(Services services, QWidget *parent)
     Settings::restoreWindow(this, QSize(1000, 650)); // comfortable on a laptop
 }
 
-ContentView::~ContentView() = default;
+// The views go before the models they show, which are the window's own
+// children and would otherwise go first, leaving the views' selections
+// pointing at them.
+ContentView::~ContentView()
+{
+    delete takeCentralWidget();
+}
 
 void ContentView::layOut()
 {
@@ -74,9 +80,10 @@ void ContentView::layOut()
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
     m_actions->fillRowMenu(m_table->rowMenu());
-    m_details = new DetailsPane({(*m_actions)[Command::Enable], (*m_actions)[Command::Disable],
-                                 (*m_actions)[Command::ResetElection]},
-                                this);
+    m_details = new DetailsPane(
+        {(*m_actions)[Command::Enable], (*m_actions)[Command::Disable],
+         (*m_actions)[Command::ResetElection]},
+        {(*m_actions)[Command::EnableCopy], (*m_actions)[Command::DisableCopy]}, this);
     m_status->addComparisonActions(
         {(*m_actions)[Command::ChangesOnly], (*m_actions)[Command::ClearComparison]});
 
@@ -104,11 +111,14 @@ void ContentView::layOut()
     panes->setStretchFactor(0, 0);
     panes->setStretchFactor(1, 1);
     panes->setStretchFactor(2, 0);
-    panes->setSizes({220, 1000, 320});
+    panes->setSizes({m_sidebar->sizeHint().width(), 1000, m_details->sizeHint().width()});
     setCentralWidget(panes);
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
     m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
+    m_catalogue->setCopies((*m_actions)[Command::ShowAllCopies]->isChecked()
+                               ? ListingLoader::Copies::All
+                               : ListingLoader::Copies::InUse);
     showAsTable((*m_actions)[Command::AsTable]->isChecked());
 
     // The keyboard goes through the window as the eye does: top to bottom.
@@ -147,6 +157,15 @@ void ContentView::connectCommands()
     on(Command::Enable, [this] { elect(CatalogueController::ElectionChoice::Use); });
     on(Command::Disable, [this] { elect(CatalogueController::ElectionChoice::Ignore); });
     on(Command::ResetElection, [this] { elect(CatalogueController::ElectionChoice::Default); });
+    on(Command::EnableCopy, [this] {
+        elect(CatalogueController::ElectionChoice::Use, CatalogueController::ElectionTarget::Copy);
+    });
+    on(Command::DisableCopy, [this] {
+        elect(CatalogueController::ElectionChoice::Ignore,
+              CatalogueController::ElectionTarget::Copy);
+    });
+    connect((*m_actions)[Command::ShowAllCopies], &QAction::toggled, this,
+            &ContentView::showAllCopies);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
     on(Command::Escape,
        [this] { m_catalogue->isBusy() ? m_catalogue->cancel() : m_search->clear(); });
@@ -271,6 +290,8 @@ void ContentView::chooseScope(const QString &category, bool problems)
     // Problems and All set Problems Only; a category keeps it as it is.
     if (problems || category.isEmpty())
         (*m_actions)[Command::ProblemsOnly]->setChecked(problems);
+    // Another scope is another list: it is read from its start.
+    shownView()->scrollToTop();
 }
 
 void ContentView::showDetails()
@@ -283,18 +304,30 @@ void ContentView::showDetails()
                                  : AppexList());
 }
 
-void ContentView::elect(CatalogueController::ElectionChoice choice)
+// The tool's listing shown is listed again with the copies asked for.
+void ContentView::showAllCopies(bool allCopies)
+{
+    m_catalogue->setCopies(allCopies ? ListingLoader::Copies::All : ListingLoader::Copies::InUse);
+    if (m_appexer->listingFile().isEmpty() && m_toolListed && !m_catalogue->isBusy())
+        m_catalogue->getAppexes();
+}
+
+void ContentView::elect(CatalogueController::ElectionChoice choice,
+                        CatalogueController::ElectionTarget kind)
 {
     const Appex *record = RecordRows::current(*shownView(), *m_appexer);
     if (!record)
         return;
     // A copy: the question's own event loop may see the catalogue change.
     const Appex chosen = *record;
+    const bool copy = kind == CatalogueController::ElectionTarget::Copy;
     if (choice == CatalogueController::ElectionChoice::Ignore &&
-        !m_services.confirm(WindowRules::disableQuestion(chosen),
-                            WindowRules::disableDetail(chosen)))
+        !(copy ? m_services.confirm(WindowRules::disableCopyQuestion(chosen),
+                                    WindowRules::disableCopyDetail(chosen))
+               : m_services.confirm(WindowRules::disableQuestion(chosen),
+                                    WindowRules::disableDetail(chosen))))
         return;
-    m_catalogue->elect(chosen.identifier(), choice);
+    m_catalogue->elect(copy ? chosen.uuid() : chosen.identifier(), choice, kind);
 }
 
 void ContentView::jobFinished(const CatalogueActions::Outcome &outcome)
@@ -323,6 +356,10 @@ void ContentView::catalogueChanged()
     m_updatePending = false;
     const bool comparing = m_appexer->isComparing();
     m_controls->setCount(WindowRules::countText(m_appexer->appexList().size()));
+    const AppexList &records = m_appexer->appexList();
+    m_status->showProblems(std::count_if(records.begin(), records.end(), [](const Appex &record) {
+        return bool(record.problems());
+    }));
     m_list->setDisplay({(*m_actions)[Command::ShowPaths]->isChecked(),
                         (*m_actions)[Command::ShowUUID]->isChecked(), m_filter->isSearching(),
                         comparing});

@@ -68,7 +68,10 @@ private:
     void chooseScope(const QString &category, bool problems);
     void showDetails();
 
-    void elect(CatalogueController::ElectionChoice choice);
+    void elect(
+        CatalogueController::ElectionChoice choice,
+        CatalogueController::ElectionTarget kind = CatalogueController::ElectionTarget::Identifier);
+    void showAllCopies(bool allCopies);
 
     void jobFinished(const CatalogueActions::Outcome &outcome);
     void scheduleUpdate();

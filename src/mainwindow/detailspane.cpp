@@ -34,7 +34,8 @@ QString changeText(AppexChange change)
 
 } // namespace
 
-DetailsPane::DetailsPane(const QList<QAction *> &elections, QWidget *parent)
+DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
+                         QWidget *parent)
     : QWidget(parent)
     , m_text(new QTextBrowser(this))
     , m_elections(new QWidget(this))
@@ -49,19 +50,31 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, QWidget *parent)
         if (isCopy && copy >= 0 && copy < m_copyPaths.size())
             emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
     });
-    auto *buttons = new QHBoxLayout(m_elections);
+    // A button a line: the commands name the extension, and side by side
+    // they would make the pane wider than the list beside it.
+    auto *buttons = new QVBoxLayout(m_elections);
     buttons->setContentsMargins(0, 0, 0, 0);
-    for (QAction *election : elections) {
+    buttons->setSpacing(2);
+    for (QAction *election : elections + copyElections) {
         auto *button = new QToolButton(m_elections);
         button->setDefaultAction(election);
-        buttons->addWidget(button);
+        buttons->addWidget(button, 0, Qt::AlignLeft);
     }
-    buttons->addStretch();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 1);
     column->addWidget(m_elections);
     showRecord(nullptr, AppexChange::Unchanged, {});
+}
+
+QSize DetailsPane::sizeHint() const
+{
+    return {fontMetrics().horizontalAdvance(u'x') * 48, QWidget::sizeHint().height()};
+}
+
+QSize DetailsPane::minimumSizeHint() const
+{
+    return {fontMetrics().horizontalAdvance(u'x') * 16, QWidget::minimumSizeHint().height()};
 }
 
 void DetailsPane::showRecord(const Appex *record, AppexChange change, const AppexList &copies)
@@ -86,7 +99,6 @@ QString DetailsPane::describe(const Appex &record, AppexChange change, const App
     html += row(tr("Category"), RecordFacts::category(record));
     for (const AppexFieldInfo &field : appexFields)
         html += row(fieldLabel(field), record.text(field.field));
-    html += row(tr("Registered"), RecordFacts::registered(record));
     html += QStringLiteral("</table>");
 
     if (const QStringList problems = RecordFacts::problems(record); !problems.isEmpty()) {

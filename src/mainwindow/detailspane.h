@@ -16,7 +16,13 @@ class DetailsPane : public QWidget
     Q_OBJECT
 
 public:
-    DetailsPane(const QList<QAction *> &elections, QWidget *parent = nullptr);
+    // `elections` act on the record's identifier, `copyElections` on the record alone.
+    DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
+                QWidget *parent = nullptr);
+
+    // Room for the fields' labels and a typical value.
+    [[nodiscard]] QSize sizeHint() const override;
+    [[nodiscard]] QSize minimumSizeHint() const override;
 
     // Shows `record`, or that none is chosen when it is null. `copies` are
     // the records of its identifier, in listing order.

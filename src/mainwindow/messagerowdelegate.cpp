@@ -162,7 +162,7 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
         area.setLeft(area.left() + mark);
     }
     painter->setPen(plain);
-    painter->drawText(area, alignment, RecordFacts::electionMark(record.election()));
+    painter->drawText(area, alignment, RecordFacts::rowMark(record));
     area.setLeft(area.left() + mark);
 
     const bool isFaded =

@@ -83,11 +83,16 @@ AppexList copiesOf(const AppexList &records, const Appex &record)
     return copies;
 }
 
-QString electionMark(AppexElection election)
+QString rowMark(const Appex &record)
 {
-    if (election == AppexElection::None || election == AppexElection::Use)
-        return {};
-    return QString::fromUtf8(states[size_t(stateOf(election))].mark);
+    return &infoOf(record) == &states[size_t(State::InUse)] ? QString() : stateMark(record);
+}
+
+QString rowTip(const Appex &record)
+{
+    QStringList lines{stateMark(record) + QStringLiteral("  ") + stateName(record)};
+    lines << problems(record);
+    return lines.join(u'\n') + QStringLiteral("\n\n") + stateLegend();
 }
 
 QString stateMark(const Appex &record)

@@ -17,8 +17,10 @@ namespace RecordFacts {
 // The records of `record`'s identifier among `records`, in their order.
 [[nodiscard]] AppexList copiesOf(const AppexList &records, const Appex &record);
 
-// The mark of an election the rows show: none for the rule, "use".
-[[nodiscard]] QString electionMark(AppexElection election);
+// The mark a row shows: the state's, but none for a record in use.
+[[nodiscard]] QString rowMark(const Appex &record);
+// What a row's tip tells: its state, its problems, and the legend.
+[[nodiscard]] QString rowTip(const Appex &record);
 // The mark of the record's state in the table, and its word in the legend.
 [[nodiscard]] QString stateMark(const Appex &record);
 [[nodiscard]] QString stateName(const Appex &record);

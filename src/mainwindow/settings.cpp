@@ -20,6 +20,7 @@ const QString asTableKey = QStringLiteral("asTable");
 const QString showDetailsKey = QStringLiteral("showDetails");
 const QString showSidebarKey = QStringLiteral("showSidebar");
 const QString problemsOnlyKey = QStringLiteral("problemsOnly");
+const QString allCopiesKey = QStringLiteral("allCopies");
 const QString tableLayoutKey = QStringLiteral("tableLayout");
 const QString windowGeometryKey = QStringLiteral("windowGeometry");
 const QString lastFolderKey = QStringLiteral("lastFolder");
@@ -88,6 +89,7 @@ Values read()
     values.showDetails = readBool(*settings, showDetailsKey);
     values.showSidebar = readBool(*settings, showSidebarKey);
     values.problemsOnly = readBool(*settings, problemsOnlyKey);
+    values.allCopies = readBool(*settings, allCopiesKey);
     return values;
 }
 
@@ -130,6 +132,11 @@ void storeShowSidebar(bool showSidebar)
 void storeProblemsOnly(bool problemsOnly)
 {
     store(problemsOnlyKey, problemsOnly);
+}
+
+void storeAllCopies(bool allCopies)
+{
+    store(allCopiesKey, allCopies);
 }
 
 QByteArray tableLayout()

@@ -25,6 +25,7 @@ struct Values
     bool showDetails = false;
     bool showSidebar = false;
     bool problemsOnly = false;
+    bool allCopies = false;
 };
 
 [[nodiscard]] Values read();
@@ -37,6 +38,7 @@ void storeAsTable(bool asTable);
 void storeShowDetails(bool showDetails);
 void storeShowSidebar(bool showSidebar);
 void storeProblemsOnly(bool problemsOnly);
+void storeAllCopies(bool allCopies);
 
 // The table's columns: order, widths and those hidden, as
 // QHeaderView::saveState() gives them.

@@ -21,6 +21,7 @@ StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
     , m_comparisonBar(new MessageBar(MessageBar::Kind::Information, window))
     , m_matchesLabel(new QLabel(window))
     , m_changesLabel(new QLabel(window))
+    , m_problemsLabel(new QLabel(window))
     , m_jobStatus(new JobStatus(window))
 {
     m_comparisonBar->setClosable(false);
@@ -28,6 +29,9 @@ StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
     m_changesLabel->setObjectName(QStringLiteral("changes"));
     m_matchesLabel->hide();
     m_changesLabel->hide();
+    m_problemsLabel->setObjectName(QStringLiteral("problems"));
+    m_problemsLabel->hide();
+    m_statusBar->addPermanentWidget(m_problemsLabel);
     m_statusBar->addPermanentWidget(m_matchesLabel);
     m_statusBar->addPermanentWidget(m_changesLabel);
     m_statusBar->addPermanentWidget(m_jobStatus);
@@ -86,6 +90,12 @@ void StatusArea::showMatches(bool searching, qsizetype matches)
 {
     m_matchesLabel->setText(WindowRules::matchesText(matches));
     m_matchesLabel->setVisible(searching);
+}
+
+void StatusArea::showProblems(qsizetype withProblems)
+{
+    m_problemsLabel->setText(WindowRules::problemsText(withProblems));
+    m_problemsLabel->setVisible(withProblems > 0);
 }
 
 void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,

@@ -40,6 +40,7 @@ public:
     // A note that goes by itself after a few seconds.
     void showNote(const QString &text);
     void showMatches(bool searching, qsizetype matches);
+    void showProblems(qsizetype withProblems);
     // The comparison's bar, whose buttons are `actions`, and its summary.
     void showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,
                         qsizetype removed);
@@ -52,5 +53,6 @@ private:
     MessageBar *m_comparisonBar;
     QLabel *m_matchesLabel;
     QLabel *m_changesLabel;
+    QLabel *m_problemsLabel;
     JobStatus *m_jobStatus;
 };

@@ -20,7 +20,11 @@ WelcomePanel::WelcomePanel(QAction *getAppexes, QWidget *parent)
            "it, compare it with an older listing, or switch an extension off."),
         this);
     description->setWordWrap(true);
-    description->setMaximumWidth(460);
+    // The panel lies centred at its size hint, which does not ask a wrapped
+    // label's height for its width: the label says it itself.
+    constexpr int descriptionWidth = 460;
+    description->setFixedWidth(descriptionWidth);
+    description->setMinimumHeight(description->heightForWidth(descriptionWidth));
 
     auto *button = new QPushButton(
         tr("%1 (%2)").arg(getAppexes->text().remove(u'&'),

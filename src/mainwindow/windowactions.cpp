@@ -123,6 +123,13 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "List only the extensions with problems"),
          {},
          true},
+        {Command::ShowAllCopies,
+         "showAllCopies",
+         QT_TRANSLATE_NOOP("WindowActions", "Show All &Copies"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "List every registered copy of each extension, not only those in use"),
+         {},
+         true},
         {Command::FocusSidebar, "focusSidebar",
          QT_TRANSLATE_NOOP("WindowActions", "Go to Side&bar"),
          QT_TRANSLATE_NOOP("WindowActions", "Move the keyboard to the categories"),
@@ -146,6 +153,16 @@ QList<Definition> definitions()
          "resetElection",
          QT_TRANSLATE_NOOP("WindowActions", "&Reset to Default"),
          QT_TRANSLATE_NOOP("WindowActions", "Let the system decide whether to use it"),
+         {}},
+        {Command::EnableCopy,
+         "enableCopy",
+         QT_TRANSLATE_NOOP("WindowActions", "Enable &This Copy"),
+         QT_TRANSLATE_NOOP("WindowActions", "Use this copy of the extension"),
+         {}},
+        {Command::DisableCopy,
+         "disableCopy",
+         QT_TRANSLATE_NOOP("WindowActions", "Disable This C&opy\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions", "Ignore this copy of the extension"),
          {}},
         {Command::Escape, "escape", "", "", QKeySequence(Qt::Key_Escape)},
     };
@@ -181,7 +198,8 @@ WindowActions::WindowActions(QWidget *window)
                                              {Command::AsRows, !settings.asTable},
                                              {Command::ShowDetails, settings.showDetails},
                                              {Command::ShowSidebar, settings.showSidebar},
-                                             {Command::ProblemsOnly, settings.problemsOnly}};
+                                             {Command::ProblemsOnly, settings.problemsOnly},
+                                             {Command::ShowAllCopies, settings.allCopies}};
     for (const auto &[command, checked] : kept)
         (*this)[command]->setChecked(checked);
     auto *layouts = new QActionGroup(this);
@@ -191,6 +209,7 @@ WindowActions::WindowActions(QWidget *window)
     connect((*this)[Command::ShowDetails], &QAction::toggled, this, &Settings::storeShowDetails);
     connect((*this)[Command::ShowSidebar], &QAction::toggled, this, &Settings::storeShowSidebar);
     connect((*this)[Command::ProblemsOnly], &QAction::toggled, this, &Settings::storeProblemsOnly);
+    connect((*this)[Command::ShowAllCopies], &QAction::toggled, this, &Settings::storeAllCopies);
     // Esc works from anywhere in the window, even with no menu holding it.
     (*this)[Command::Escape]->setShortcutContext(Qt::WindowShortcut);
     window->addAction((*this)[Command::Escape]);
@@ -224,7 +243,8 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     QMenu *view = menuBar->addMenu(tr("&View"));
     add(view, {Command::AsRows, Command::AsTable});
     view->addSeparator();
-    add(view, {Command::ShowPaths, Command::ShowUUID, Command::ChangesOnly, Command::ProblemsOnly});
+    add(view, {Command::ShowPaths, Command::ShowUUID, Command::ChangesOnly, Command::ProblemsOnly,
+               Command::ShowAllCopies});
     view->addSeparator();
     add(view, {Command::ShowSidebar, Command::FocusSidebar, Command::ShowDetails});
     view->addSeparator();
@@ -234,6 +254,8 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     add(extension, {Command::ShowInFileManager});
     extension->addSeparator();
     add(extension, {Command::Enable, Command::Disable, Command::ResetElection});
+    extension->addSeparator();
+    add(extension, {Command::EnableCopy, Command::DisableCopy});
 }
 
 void WindowActions::fillRowMenu(QMenu *menu) const
@@ -242,7 +264,8 @@ void WindowActions::fillRowMenu(QMenu *menu) const
     menu->addActions({self[Command::Copy], self[Command::CopyUuid], self[Command::CopyPath],
                       self[Command::CopyIdentifier], separator(menu), self[Command::SelectAll],
                       separator(menu), self[Command::ShowInFileManager], separator(menu),
-                      self[Command::Enable], self[Command::Disable], self[Command::ResetElection]});
+                      self[Command::Enable], self[Command::Disable], self[Command::ResetElection],
+                      separator(menu), self[Command::EnableCopy], self[Command::DisableCopy]});
 }
 
 void WindowActions::update(const State &state)
@@ -263,4 +286,6 @@ void WindowActions::update(const State &state)
     self[Command::Enable]->setEnabled(state.commands.enable);
     self[Command::Disable]->setEnabled(state.commands.disable);
     self[Command::ResetElection]->setEnabled(state.commands.reset);
+    self[Command::EnableCopy]->setEnabled(state.commands.enableCopy);
+    self[Command::DisableCopy]->setEnabled(state.commands.disableCopy);
 }

@@ -41,11 +41,14 @@ public:
         ShowDetails,
         ShowSidebar,
         ProblemsOnly,
+        ShowAllCopies,
         FocusSidebar,
         ShowInFileManager,
         Enable,
         Disable,
         ResetElection,
+        EnableCopy,
+        DisableCopy,
         Escape,
     };
 

@@ -50,6 +50,18 @@ QString WindowRules::disableDetail(const Appex &record)
         .arg(record.identifier());
 }
 
+QString WindowRules::disableCopyQuestion(const Appex &record)
+{
+    return tr("Disable this copy of \u201C%1\u201D?").arg(nameOf(record));
+}
+
+QString WindowRules::disableCopyDetail(const Appex &record)
+{
+    return tr("The copy at %1 will no longer be used. This takes effect for your user account "
+              "until you enable it again.")
+        .arg(record.path());
+}
+
 WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,
                                                bool fromFile, bool busy)
 {
@@ -57,8 +69,14 @@ WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange 
         return {};
     const bool live =
         !fromFile && !busy && !record->identifier().isEmpty() && change != AppexChange::Removed;
-    return {!record->path().isEmpty(), live && record->election() != AppexElection::Use,
-            live && record->election() != AppexElection::Ignore, live};
+    const std::optional<bool> active = record->active();
+    const bool liveCopy = live && active.has_value() && !record->uuid().isEmpty();
+    return {!record->path().isEmpty(),
+            live && record->election() != AppexElection::Use,
+            live && record->election() != AppexElection::Ignore,
+            live,
+            liveCopy && !*active,
+            liveCopy && *active};
 }
 
 QString WindowRules::enableText(const Appex *record)
@@ -79,6 +97,13 @@ QString WindowRules::resetText(const Appex *record)
 QString WindowRules::countText(qsizetype count)
 {
     return count == 1 ? tr("1 appex") : tr("%1 appexes").arg(count);
+}
+
+QString WindowRules::problemsText(qsizetype withProblems)
+{
+    if (withProblems == 0)
+        return {};
+    return tr("%1 with problems").arg(withProblems);
 }
 
 QString WindowRules::matchesText(qsizetype matches)

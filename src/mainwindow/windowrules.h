@@ -28,6 +28,8 @@ public:
     [[nodiscard]] static QString nameOf(const Appex &record);
     [[nodiscard]] static QString disableQuestion(const Appex &record);
     [[nodiscard]] static QString disableDetail(const Appex &record);
+    [[nodiscard]] static QString disableCopyQuestion(const Appex &record);
+    [[nodiscard]] static QString disableCopyDetail(const Appex &record);
 
     // Which commands apply to the current record, if any.
     struct Commands
@@ -36,6 +38,9 @@ public:
         bool enable = false;
         bool disable = false;
         bool reset = false;
+        // One copy, by its UUID: only where the listing tells which copy is used.
+        bool enableCopy = false;
+        bool disableCopy = false;
 
         friend bool operator==(const Commands &, const Commands &) = default;
     };
@@ -49,6 +54,8 @@ public:
     [[nodiscard]] static QString resetText(const Appex *record);
 
     [[nodiscard]] static QString countText(qsizetype count);
+    // How many records have problems; empty when none has.
+    [[nodiscard]] static QString problemsText(qsizetype withProblems);
     [[nodiscard]] static QString matchesText(qsizetype matches);
     [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
                                                qsizetype removed);

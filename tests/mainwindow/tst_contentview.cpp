@@ -166,6 +166,7 @@ private slots:
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
     void sidebarAndDetails();
+    void allCopiesAndTheirElections();
 
 private:
     FakeTool m_tools;
@@ -644,6 +645,37 @@ void TestContentView::sidebarAndDetails()
     const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
+}
+
+void TestContentView::allCopiesAndTheirElections()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("copies").toUtf8());
+    Window(QStringLiteral(ZEPHLIST_STAND_IN)).action("Show All Copies")->trigger(); // kept
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.action("Show All Copies")->isChecked());
+    QVERIFY(window.refresh());
+    QCOMPARE(window.text("count"), QStringLiteral("484 appexes"));
+    const AppexList &records = window.view->appexer().appexList();
+    QCOMPARE(std::count_if(records.begin(), records.end(),
+                           [](const Appex &record) { return record.active() == false; }),
+             12);
+    QCOMPARE(window.text("problems"), QStringLiteral("26 with problems"));
+
+    window.action("All Fields")->trigger();
+    window.search("com.example.notesplus.NotesPlusWidget");
+    const auto rows = window.list()->model();
+    int inactive = 0;
+    while (rows->index(inactive, 0).data(Appexer::RecordRole).value<Appex>().active() != false)
+        ++inactive;
+    window.select({inactive});
+    Window::settle();
+    QVERIFY(!window.action("Disable This Copy")->isEnabled());
+    qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
+    const bool kept = window.job([&] { window.action("Enable This Copy")->trigger(); });
+    qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
+    QVERIFY(!kept);
+    QCOMPARE(window.bar("failureBar")->text(),
+             QStringLiteral("macOS did not keep the change for \u201CNotes Plus Widget\u201D."));
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -5,9 +5,12 @@
 
 namespace {
 
-Appex record(AppexElection election, const QString &path = QStringLiteral("/A/X.appex"))
+Appex record(AppexElection election, const QString &path = QStringLiteral("/A/X.appex"),
+             std::optional<bool> active = std::nullopt)
 {
     Appex made;
+    made.setText(AppexField::Uuid, u"U1");
+    made.setActive(active);
     made.setText(AppexField::Identifier, u"com.example.X");
     made.setText(AppexField::Path, path);
     made.setElection(election);
@@ -54,6 +57,15 @@ void TestWindowRules::commandsFor_data()
                                    << false << false << Commands{true, false, false, false};
     QTest::newRow("from a file") << record(AppexElection::Use) << int(AppexChange::Unchanged)
                                  << true << false << Commands{true, false, false, false};
+    QTest::newRow("inactive copy")
+        << record(AppexElection::Use, "/A/X.appex", false) << int(AppexChange::Unchanged) << false
+        << false << Commands{true, false, true, true, true, false};
+    QTest::newRow("active copy") << record(AppexElection::Use, "/A/X.appex", true)
+                                 << int(AppexChange::Unchanged) << false << false
+                                 << Commands{true, false, true, true, false, true};
+    QTest::newRow("copy from a file")
+        << record(AppexElection::Use, "/A/X.appex", false) << int(AppexChange::Unchanged) << true
+        << false << Commands{true, false, false, false};
     QTest::newRow("busy, no path") << record(AppexElection::Use, {}) << int(AppexChange::Unchanged)
                                    << false << true << Commands{};
 }
