@@ -182,3 +182,9 @@ void Appexer::addProblem(const QSet<QByteArray> &paths, AppexProblem problem)
     }
     emit dataChanged(index(0), index(int(m_records.size()) - 1));
 }
+
+Qt::ItemFlags Appexer::flags(const QModelIndex &index) const
+{
+    const Qt::ItemFlags flags = QAbstractListModel::flags(index);
+    return index.isValid() ? flags | Qt::ItemNeverHasChildren : flags;
+}

@@ -65,6 +65,8 @@ public:
     [[nodiscard]] const Appex *olderAt(int row) const;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // A list: no row has children, which spares views asking each one.
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index,
                                 int role = Qt::DisplayRole) const override;
 

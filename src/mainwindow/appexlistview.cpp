@@ -4,6 +4,7 @@
 #include "recordfacts.h"
 #include "recordrows.h"
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -70,8 +71,16 @@ void AppexListView::measureRows()
     const MessageRowDelegate::Display shown = m_delegate->display();
     constexpr size_t measured = 16;
     std::vector<std::pair<qsizetype, int>> longest; // characters, source row
+    // The proxies between the rows and the catalogue, found once, not per row.
+    std::vector<const QAbstractProxyModel *> proxies;
+    for (auto *proxy = qobject_cast<const QAbstractProxyModel *>(m_rows); proxy;
+         proxy = qobject_cast<const QAbstractProxyModel *>(proxy->sourceModel()))
+        proxies.push_back(proxy);
     for (int row = 0; row < m_rows->rowCount(); ++row) {
-        const int source = RecordRows::catalogueRow(m_rows->index(row, 0));
+        QModelIndex index = m_rows->index(row, 0);
+        for (const QAbstractProxyModel *proxy : proxies)
+            index = proxy->mapToSource(index);
+        const int source = index.row();
         const qsizetype length = MessageRow::textLength(m_appexer.recordAt(source), shown.showPaths,
                                                         shown.showUUID, shown.isSearching);
         if (longest.size() < measured || length > longest.front().first) {
