@@ -108,7 +108,7 @@ QString AppexColumns::textOf(const Appex &record, int column) const
     case Name:
         return record.name();
     case Category:
-        return RecordFacts::category(record);
+        return record.category();
     case Parent:
         return record.parentName();
     case Version:
@@ -116,7 +116,7 @@ QString AppexColumns::textOf(const Appex &record, int column) const
     case Identifier:
         return record.identifier();
     case Registered:
-        return RecordFacts::registered(record);
+        return record.timestamp();
     case Path:
         return record.path();
     case Uuid:

@@ -1,7 +1,6 @@
 #include "appexscope.h"
 
 #include "appexer.h"
-#include "recordfacts.h"
 #include "recordrows.h"
 
 #include <string_view>
@@ -40,7 +39,7 @@ bool AppexScope::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent
     if (m_category.isEmpty() && !m_problemsOnly)
         return true;
     const Appex &record = recordOf(sourceModel()->index(sourceRow, 0, sourceParent));
-    return (m_category.isEmpty() || RecordFacts::category(record) == m_category) &&
+    return (m_category.isEmpty() || record.category() == m_category) &&
            (!m_problemsOnly || record.problems());
 }
 

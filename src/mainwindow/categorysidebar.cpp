@@ -1,6 +1,6 @@
 #include "categorysidebar.h"
 
-#include "recordfacts.h"
+#include "extensionpoint.h"
 
 #include <QScrollBar>
 #include <QStyle>
@@ -51,12 +51,17 @@ void CategorySidebar::setRecords(const AppexList &records)
     const int chosenKind = chosen ? chosen->data(kindRole).toInt() : All;
     const QString chosenCategory = chosen ? chosen->data(categoryRole).toString() : QString();
 
-    std::map<QString, qsizetype> counts; // sorted by name
+    // Counted by point, which reads the records' bytes, then by category,
+    // which makes a string: a catalogue holds few points.
+    std::map<QByteArray, qsizetype> byPoint;
     qsizetype problems = 0;
     for (const Appex &record : records) {
-        ++counts[RecordFacts::category(record)];
+        ++byPoint[record.bytes(AppexField::Point).toByteArray()];
         problems += record.problems() ? 1 : 0;
     }
+    std::map<QString, qsizetype> counts; // sorted by name
+    for (const auto &[point, count] : byPoint)
+        counts[ExtensionPoint::category(point)] += count;
     const QSignalBlocker quiet(this);
     clear();
     addEntry(All, {}, tr("All"), records.size());

@@ -96,7 +96,7 @@ QString DetailsPane::describe(const Appex &record, AppexChange change, const App
             .arg(escaped(label), escaped(value));
     };
     html += u"<table cellspacing=\"4\">"_qs;
-    html += row(tr("Category"), RecordFacts::category(record));
+    html += row(tr("Category"), record.category());
     for (const AppexFieldInfo &field : appexFields)
         html += row(fieldLabel(field), record.text(field.field));
     html += QStringLiteral("</table>");

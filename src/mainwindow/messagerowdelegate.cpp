@@ -31,13 +31,6 @@ double luminance(const QColor &colour)
            0.0722 * linear(colour.blueF());
 }
 
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
 QColor mixed(const QColor &colour, const QColor &background, qreal strength)
 {
     const auto mix = [strength](float a, float b) { return strength * a + (1 - strength) * b; };
@@ -63,6 +56,13 @@ std::pair<QString, QColor> changeMark(AppexChange change, bool dark)
 }
 
 } // namespace
+
+double MessageRowDelegate::contrast(const QColor &a, const QColor &b)
+{
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
 
 QColor MessageRowDelegate::colourOf(MessageRow::Colour colour, const QPalette &palette)
 {

@@ -31,6 +31,9 @@ public:
 
     // The colour of an item on `palette`, legible on light and dark palettes.
     [[nodiscard]] static QColor colourOf(MessageRow::Colour colour, const QPalette &palette);
+    // The contrast ratio of two colours, 1 to 21, as the web's accessibility
+    // guidelines define it.
+    [[nodiscard]] static double contrast(const QColor &a, const QColor &b);
     // `colour` faded towards `background`, for the records that are off or
     // gone, yet at least 3:1 against it.
     [[nodiscard]] static QColor faded(const QColor &colour, const QColor &background);

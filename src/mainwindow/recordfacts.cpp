@@ -52,16 +52,6 @@ const StateInfo &infoOf(const Appex &record)
 
 namespace RecordFacts {
 
-QString category(const Appex &record)
-{
-    return record.category();
-}
-
-QString registered(const Appex &record)
-{
-    return record.timestamp();
-}
-
 QStringList problems(const Appex &record)
 {
     QStringList sentences;

@@ -7,10 +7,6 @@
 // What the window tells of a record beyond its text fields, in one place.
 namespace RecordFacts {
 
-// The friendly name of the record's extension point.
-[[nodiscard]] QString category(const Appex &record);
-// When the system registered the record, as the listing printed it.
-[[nodiscard]] QString registered(const Appex &record);
 // The record's problems, a sentence each.
 [[nodiscard]] QStringList problems(const Appex &record);
 

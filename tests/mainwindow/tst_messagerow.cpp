@@ -5,29 +5,7 @@
 #include <QPalette>
 #include <QTest>
 
-#include <cmath>
 #include <numeric>
-
-namespace {
-
-// Relative luminance and contrast ratio, as WCAG defines them.
-double luminance(const QColor &colour)
-{
-    const auto linear = [](double c) {
-        return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
-           0.0722 * linear(colour.blueF());
-}
-
-double contrast(const QColor &a, const QColor &b)
-{
-    const double la = luminance(a);
-    const double lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-} // namespace
 
 using Colour = MessageRow::Colour;
 using Items = QList<MessageRow::Item>;
@@ -123,10 +101,11 @@ void TestMessageRow::coloursAreLegible()
     for (const Colour colour :
          {Colour::Green, Colour::Brown, Colour::Orange, Colour::Red, Colour::Text}) {
         const QColor shown = MessageRowDelegate::colourOf(colour, palette);
-        QVERIFY(contrast(shown, background) >= 4.5);
+        QVERIFY(MessageRowDelegate::contrast(shown, background) >= 4.5);
         // Faded rows stay legible, yet visibly fainter.
-        const double faded = contrast(MessageRowDelegate::faded(shown, background), background);
-        QVERIFY2(faded >= 3 && faded < contrast(shown, background) - 1,
+        const double faded =
+            MessageRowDelegate::contrast(MessageRowDelegate::faded(shown, background), background);
+        QVERIFY2(faded >= 3 && faded < MessageRowDelegate::contrast(shown, background) - 1,
                  qPrintable(QString::number(faded)));
     }
     // The parent path and the UUID, side by side in a row, apart in hue.
