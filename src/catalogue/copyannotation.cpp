@@ -1,10 +1,10 @@
 #include "copyannotation.h"
 
-#include <QHash>
+#include <cstring>
 
 #include <string_view>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 namespace {
 
@@ -33,31 +33,51 @@ namespace CopyAnnotation {
 
 bool isDevelopmentPath(QByteArrayView path)
 {
-    return path.contains("/DerivedData/") || path.contains("/build/") ||
-           path.contains("/.Trash/") || path.startsWith("/Volumes/");
+    if (path.startsWith("/Volumes/"))
+        return true;
+    // One pass from slash to slash: four substring searches over every path
+    // cost more than the rest of annotating a listing.
+    const char *const end = path.data() + path.size();
+    for (const char *slash = path.data();
+         (slash = static_cast<const char *>(std::memchr(slash, '/', size_t(end - slash))));) {
+        ++slash;
+        const QByteArrayView rest(slash, end - slash);
+        if (rest.startsWith("DerivedData/") || rest.startsWith("build/") ||
+            rest.startsWith(".Trash/"))
+            return true;
+    }
+    return false;
 }
 
 void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeUuids)
 {
-    // Per identifier: its records and the distinct paths they lie at.
+    // Per identifier: its records, and whether they lie at more than one path.
     struct Copies
     {
         int count = 0;
-        std::unordered_set<std::string_view> paths;
+        std::string_view firstPath;
+        bool morePaths = false;
     };
     std::unordered_map<std::string_view, Copies> byIdentifier;
-    for (const Appex &record : records) {
+    std::vector<const Copies *> copiesOf(size_t(records.size())); // to hash each identifier once
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        const Appex &record = records[i];
         Copies &copies = byIdentifier[viewOf(record.bytes(AppexField::Identifier))];
-        ++copies.count;
-        copies.paths.insert(viewOf(record.bytes(AppexField::Path)));
+        const std::string_view path = viewOf(record.bytes(AppexField::Path));
+        if (copies.count++ == 0)
+            copies.firstPath = path;
+        else
+            copies.morePaths = copies.morePaths || path != copies.firstPath;
+        copiesOf[size_t(i)] = &copies;
     }
-    for (Appex &record : records) {
-        const Copies &copies = byIdentifier[viewOf(record.bytes(AppexField::Identifier))];
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        Appex &record = records[i];
+        const Copies &copies = *copiesOf[size_t(i)];
         // Blocks without a header have no identifier: no copies of each other.
         const bool identified = !record.bytes(AppexField::Identifier).isEmpty();
         record.setCopies(identified ? copies.count : 1);
         AppexProblems problems = electionProblems(record.election());
-        if (identified && copies.paths.size() > 1)
+        if (identified && copies.morePaths)
             problems |= AppexProblem::Duplicate;
         if (isDevelopmentPath(record.bytes(AppexField::Path)))
             problems |= AppexProblem::Development;

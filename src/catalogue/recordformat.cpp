@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,6 +14,33 @@
 namespace {
 
 constexpr QLatin1StringView changeKey("change");
+
+// Whether any of the eight bytes of `word` needs an escape in a JSON string:
+// a control character, a quotation mark or a backslash.
+constexpr bool needsEscape(quint64 word)
+{
+    constexpr quint64 ones = 0x0101010101010101;
+    constexpr quint64 highBits = 0x8080808080808080;
+    const auto anyBelow = [](quint64 bytes, quint64 bound) {
+        return ((bytes - ones * bound) & ~bytes & highBits) != 0;
+    };
+    return anyBelow(word, 0x20) || anyBelow(word ^ (ones * '"'), 1) ||
+           anyBelow(word ^ (ones * '\\'), 1);
+}
+
+// The end of the text from `at` on that needs no escape. Looks at eight
+// bytes at once: a catalogue's JSON is mostly such text.
+const char *endOfPlainText(const char *at, const char *end)
+{
+    for (quint64 word; end - at >= 8; at += 8) {
+        std::memcpy(&word, at, sizeof word);
+        if (needsEscape(word))
+            break;
+    }
+    while (at != end && uchar(*at) >= 0x20 && *at != '"' && *at != '\\')
+        ++at;
+    return at;
+}
 
 // Writes UTF-8 text a piece at a time, each built in place in one buffer
 // straight from the records' bytes: a large catalogue's output is written at
@@ -43,8 +71,7 @@ public:
         while (at != utf8.end()) {
             // Most text needs no escape: copy it a run at a time.
             const char *run = at;
-            while (at != utf8.end() && uchar(*at) >= 0x20 && *at != '"' && *at != '\\')
-                ++at;
+            at = endOfPlainText(at, utf8.end());
             m_end = std::copy(run, at, m_end);
             if (at == utf8.end())
                 break;
