@@ -4,22 +4,17 @@
 
 namespace {
 
-constexpr QByteArrayView noSDK("[no SDK]");
 // In the order of AppexElection.
 constexpr std::array<QByteArrayView, 6> electionNames = {"",      "use",        "ignore",
                                                          "debug", "superseded", "unknown"};
 
 } // namespace
 
-QByteArrayView Appex::bytes(AppexField field) const
+QByteArrayView Appex::otherBytes(AppexField field) const
 {
     if (field == AppexField::Election)
         return electionNames[size_t(m_election)];
-    if (field == AppexField::SDK && !m_hasSDK)
-        return noSDK;
-    const Span span = m_spans[size_t(field)];
-    const QByteArray &text = m_ownSpans & (1u << unsigned(field)) ? m_own : m_text;
-    return QByteArrayView(text.constData() + span.offset, span.size);
+    return "[no SDK]";
 }
 
 QString Appex::text(AppexField field) const

@@ -103,6 +103,8 @@ private:
     static constexpr size_t storedFields = 10; // all but the election
 
     void setOwnText(AppexField field, QByteArrayView utf8);
+    // The bytes of the election, or of a missing SDK.
+    [[nodiscard]] QByteArrayView otherBytes(AppexField field) const;
 
     QByteArray m_text;
     QByteArray m_own; // empty but for the few records with a text of their own
@@ -124,6 +126,16 @@ inline constexpr std::array<AppexField, 6> copyFields = {
     AppexField::ParentPath, AppexField::SDK,  AppexField::Uuid};
 
 using AppexList = QList<Appex>;
+
+// Inline: writing and sorting a large catalogue ask for millions of fields.
+inline QByteArrayView Appex::bytes(AppexField field) const
+{
+    if (field == AppexField::Election || (field == AppexField::SDK && !m_hasSDK)) [[unlikely]]
+        return otherBytes(field);
+    const Span span = m_spans[size_t(field)];
+    const QByteArray &text = m_ownSpans & (1u << unsigned(field)) ? m_own : m_text;
+    return QByteArrayView(text.constData() + span.offset, span.size);
+}
 
 // The names of the elections, as records show them: "use", "ignore",
 // "debug", "superseded", "unknown"; empty for none.

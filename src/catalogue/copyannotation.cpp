@@ -1,5 +1,7 @@
 #include "copyannotation.h"
 
+#include "prefetch.h"
+
 #include <cstring>
 
 #include <string_view>
@@ -7,6 +9,8 @@
 #include <vector>
 
 namespace {
+
+constexpr std::array identifierAndPath = {AppexField::Identifier, AppexField::Path};
 
 std::string_view viewOf(QByteArrayView bytes)
 {
@@ -42,8 +46,13 @@ bool isDevelopmentPath(QByteArrayView path)
          (slash = static_cast<const char *>(std::memchr(slash, '/', size_t(end - slash))));) {
         ++slash;
         const QByteArrayView rest(slash, end - slash);
-        if (rest.startsWith("DerivedData/") || rest.startsWith("build/") ||
-            rest.startsWith(".Trash/"))
+        if (rest.isEmpty())
+            break;
+        const QByteArrayView folder = rest.front() == 'D'   ? "DerivedData/"
+                                      : rest.front() == 'b' ? "build/"
+                                      : rest.front() == '.' ? ".Trash/"
+                                                            : "";
+        if (!folder.isEmpty() && rest.startsWith(folder))
             return true;
     }
     return false;
@@ -61,6 +70,7 @@ void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeU
     std::unordered_map<std::string_view, Copies> byIdentifier;
     std::vector<const Copies *> copiesOf(size_t(records.size())); // to hash each identifier once
     for (qsizetype i = 0; i < records.size(); ++i) {
+        Prefetch::ahead(records, i, identifierAndPath);
         const Appex &record = records[i];
         Copies &copies = byIdentifier[viewOf(record.bytes(AppexField::Identifier))];
         const std::string_view path = viewOf(record.bytes(AppexField::Path));

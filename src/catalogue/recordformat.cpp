@@ -2,6 +2,7 @@
 
 #include "appexfield.h"
 #include "appexproblem.h"
+#include "prefetch.h"
 
 #include <algorithm>
 #include <charconv>
@@ -289,6 +290,7 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
     PieceWriter out(write);
     out.append("[\n");
     for (qsizetype i = 0; i < records.size(); ++i) {
+        Prefetch::ahead(records, i, Prefetch::textFields, recordOf);
         const Appex &record = recordOf(records[i]);
         out.append("    {\n");
         const Appex *older = olderOf(records[i]);
@@ -344,8 +346,9 @@ namespace RecordFormat {
 bool writeTsv(const AppexList &records, const WritePiece &write)
 {
     PieceWriter out(write);
-    for (const Appex &record : records) {
-        if (!out.appendLine(record))
+    for (qsizetype i = 0; i < records.size(); ++i) {
+        Prefetch::ahead(records, i, copyFields);
+        if (!out.appendLine(records[i]))
             return false;
     }
     return out.flush();

@@ -1,5 +1,6 @@
 #include "sortorder.h"
 
+#include "prefetch.h"
 #include "textkey.h"
 
 #include <algorithm>
@@ -21,9 +22,10 @@ public:
     SortKeys(const AppexList &records, AppexField field, bool ignoringCase)
     {
         m_keys.reserve(size_t(records.size()));
-        for (const Appex &record : records) {
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            Prefetch::ahead(records, i, {{field}});
             const qsizetype start = qsizetype(m_bytes.size());
-            TextKey::appendKey(m_bytes, record.bytes(field), ignoringCase);
+            TextKey::appendKey(m_bytes, records[i].bytes(field), ignoringCase);
             m_keys.push_back({prefixOf(start), start, qsizetype(m_bytes.size()) - start});
         }
     }
@@ -74,6 +76,7 @@ std::vector<quint32> ranksOf(const AppexList &records, AppexField field)
     std::vector<std::string_view> values;
     std::vector<quint32> ranks(size_t(records.size()));
     for (qsizetype i = 0; i < records.size(); ++i) {
+        Prefetch::ahead(records, i, {{field}});
         const QByteArrayView bytes = records[i].bytes(field);
         const auto [known, added] = indexOf.try_emplace(
             std::string_view(bytes.data(), size_t(bytes.size())), quint32(values.size()));

@@ -27,7 +27,7 @@ private slots:
 void TestListingParser::listings_data()
 {
     QTest::addColumn<QString>("name");
-    for (const char *name : {"rules", "headers", "oneline", "older", "newer"})
+    for (const char *name : {"rules", "headers", "oneline", "paths", "older", "newer"})
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
