@@ -34,6 +34,11 @@ void AppexScope::setFieldOrder(std::optional<AppexField> field, Qt::SortOrder or
     sort(field ? 0 : -1, order);
 }
 
+Qt::ItemFlags AppexScope::flags(const QModelIndex &index) const
+{
+    return index.isValid() ? m_appexer.flags(m_appexer.index(0)) : Qt::NoItemFlags;
+}
+
 bool AppexScope::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
     if (m_category.isEmpty() && !m_problemsOnly)

@@ -27,6 +27,10 @@ public:
     void setFieldOrder(std::optional<AppexField> field, Qt::SortOrder order);
     [[nodiscard]] std::optional<AppexField> fieldOrder() const { return m_field; }
 
+    // Every row has the catalogue's flags. A tree view asks for each row's
+    // as it lays them out, and would go through the proxies for every one.
+    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
+
 protected:
     [[nodiscard]] bool filterAcceptsRow(int sourceRow,
                                         const QModelIndex &sourceParent) const override;
