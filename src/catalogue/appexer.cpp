@@ -3,6 +3,8 @@
 #include "appexfield.h"
 #include "sortorder.h"
 
+#include <numeric>
+
 namespace {
 
 // Every field, and for a changed record the older value of each field that
@@ -29,8 +31,8 @@ void Appexer::setListing(AppexList records, QByteArray listing, const QString &f
     beginResetModel();
     m_sortCode = sortCode;
     m_records = std::move(records);
-    m_listingPositions = SortOrder::order(m_records, m_sortCode);
-    SortOrder::apply(m_records, m_listingPositions);
+    m_listingPositions.resize(size_t(m_records.size()));
+    std::iota(m_listingPositions.begin(), m_listingPositions.end(), 0);
     m_listing = std::move(listing);
     m_listingFile = file;
     compareRecords();
@@ -63,24 +65,11 @@ void Appexer::sortAppexList(qint64 sortCode)
     if (sortCode == m_sortCode)
         return;
     m_sortCode = sortCode;
-    if (m_records.size() < 2 && m_removed.size() < 2)
+    if (rowCount() < 2)
         return;
     emit layoutAboutToBeChanged({}, VerticalSortHint);
-    const std::vector<qsizetype> order = SortOrder::order(m_records, sortCode);
-    const std::vector<qsizetype> removedOrder = SortOrder::order(m_removed, sortCode);
     // The new row of each row, to move the indexes that views hold.
-    std::vector<int> rowNow(order.size() + removedOrder.size());
-    for (size_t row = 0; row < order.size(); ++row)
-        rowNow[size_t(order[row])] = int(row);
-    for (size_t row = 0; row < removedOrder.size(); ++row)
-        rowNow[order.size() + size_t(removedOrder[row])] = int(order.size() + row);
-    SortOrder::apply(m_records, order);
-    SortOrder::apply(m_removed, removedOrder);
-    std::vector<qsizetype> listingPositions(order.size());
-    for (size_t row = 0; row < order.size(); ++row)
-        listingPositions[row] = m_listingPositions[size_t(order[row])];
-    m_listingPositions = std::move(listingPositions);
-
+    const std::vector<int> rowNow = arrange(sortCode);
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -97,17 +86,78 @@ qsizetype Appexer::changeCount(AppexChange change) const
     return std::count(m_changes.cbegin(), m_changes.cend(), change);
 }
 
+std::vector<int> Appexer::arrange(qint64 sortCode)
+{
+    const qsizetype recordCount = m_records.size();
+    // One order over the records and the removed ones: copies of records
+    // share their text, and only a comparison has removed records.
+    std::vector<qsizetype> order;
+    if (m_removed.isEmpty()) {
+        order = SortOrder::order(m_records, sortCode);
+    } else {
+        AppexList both = m_records;
+        both.append(m_removed);
+        order = SortOrder::order(both, sortCode);
+    }
+    // Rows, old and new, are numbered in `order` as the records then the
+    // removed records.
+    const auto numberOf = [recordCount](qsizetype entry) {
+        return entry >= 0 ? entry : recordCount + ~entry;
+    };
+    std::vector<int> oldRowOf;
+    if (!m_rowEntries.empty()) {
+        oldRowOf.resize(order.size());
+        for (int row = 0; row < rowCount(); ++row)
+            oldRowOf[size_t(numberOf(entryAt(row)))] = row;
+    }
+    std::vector<int> rowNow(order.size());
+    std::vector<qsizetype> recordOrder;
+    recordOrder.reserve(size_t(recordCount));
+    std::vector<qsizetype> entries;
+    for (size_t row = 0; row < order.size(); ++row) {
+        const qsizetype number = order[row];
+        rowNow[oldRowOf.empty() ? size_t(number) : size_t(oldRowOf[size_t(number)])] = int(row);
+        const bool isRecord = number < recordCount;
+        if (!m_removed.isEmpty())
+            entries.push_back(isRecord ? qsizetype(recordOrder.size()) : ~(number - recordCount));
+        if (isRecord)
+            recordOrder.push_back(number);
+    }
+    SortOrder::apply(m_records, recordOrder);
+    std::vector<qsizetype> listingPositions(recordOrder.size());
+    for (size_t row = 0; row < recordOrder.size(); ++row)
+        listingPositions[row] = m_listingPositions[size_t(recordOrder[row])];
+    m_listingPositions = std::move(listingPositions);
+    m_rowEntries = std::move(entries);
+    return rowNow;
+}
+
+qsizetype Appexer::entryAt(int row) const
+{
+    if (!m_rowEntries.empty())
+        return m_rowEntries[size_t(row)];
+    return row < m_records.size() ? row : ~(row - m_records.size());
+}
+
 const Appex &Appexer::recordAt(int row) const
 {
-    return row < m_records.size() ? m_records[row] : m_removed[row - m_records.size()];
+    const qsizetype entry = entryAt(row);
+    return entry >= 0 ? m_records[entry] : m_removed[~entry];
 }
 
 AppexChange Appexer::changeAt(int row) const
 {
-    if (row >= m_records.size())
+    const qsizetype entry = entryAt(row);
+    if (entry < 0)
         return AppexChange::Removed;
     return m_changes.empty() ? AppexChange::Unchanged
-                             : m_changes[size_t(m_listingPositions[size_t(row)])];
+                             : m_changes[size_t(m_listingPositions[size_t(entry)])];
+}
+
+int Appexer::recordKey(int row) const
+{
+    const qsizetype entry = entryAt(row);
+    return int(entry >= 0 ? m_listingPositions[size_t(entry)] : m_records.size() + ~entry);
 }
 
 int Appexer::rowCount(const QModelIndex &parent) const
@@ -139,8 +189,14 @@ void Appexer::compareRecords()
     m_changes.clear();
     m_older.clear();
     m_removed.clear();
-    if (!m_baseline)
-        return;
+    m_rowEntries.clear();
+    if (m_baseline)
+        markChanges();
+    arrange(m_sortCode);
+}
+
+void Appexer::markChanges()
+{
     m_changes.assign(m_listingPositions.size(), AppexChange::Unchanged);
     // Records pair up in the listings' own orders, whatever order shows them.
     for (ComparedAppex &compared : compareListings(*m_baseline, inListingOrder())) {
@@ -151,24 +207,33 @@ void Appexer::compareRecords()
         if (compared.older)
             m_older.insert(compared.listingPosition, std::move(*compared.older));
     }
-    SortOrder::apply(m_removed, SortOrder::order(m_removed, m_sortCode));
 }
 
 ListingRecords Appexer::inListingOrder() const
 {
-    std::vector<qsizetype> rowOf(m_listingPositions.size()); // of each listing position
-    for (size_t row = 0; row < rowOf.size(); ++row)
-        rowOf[size_t(m_listingPositions[row])] = qsizetype(row);
-    return {m_records.size(), [this, rowOf = std::move(rowOf)](qsizetype i) -> const Appex & {
-                return m_records[rowOf[size_t(i)]];
+    ListingRecords records = byRecordKey();
+    records.count = m_records.size();
+    return records;
+}
+
+ListingRecords Appexer::byRecordKey() const
+{
+    std::vector<qsizetype> indexOf(m_listingPositions.size()); // of each listing position
+    for (size_t entry = 0; entry < indexOf.size(); ++entry)
+        indexOf[size_t(m_listingPositions[entry])] = qsizetype(entry);
+    return {m_records.size() + m_removed.size(),
+            [this, indexOf = std::move(indexOf)](qsizetype key) -> const Appex & {
+                return key < m_records.size() ? m_records[indexOf[size_t(key)]]
+                                              : m_removed[key - m_records.size()];
             }};
 }
 
 const Appex *Appexer::olderAt(int row) const
 {
-    if (row >= m_records.size())
+    const qsizetype entry = entryAt(row);
+    if (entry < 0)
         return nullptr;
-    const auto older = m_older.constFind(m_listingPositions[size_t(row)]);
+    const auto older = m_older.constFind(m_listingPositions[size_t(entry)]);
     return older == m_older.cend() ? nullptr : &*older;
 }
 
@@ -180,11 +245,5 @@ void Appexer::addProblem(const QSet<QByteArray> &paths, AppexProblem problem)
         if (paths.contains(record.bytes(AppexField::Path).toByteArray()))
             record.setProblems(record.problems() | problem);
     }
-    emit dataChanged(index(0), index(int(m_records.size()) - 1));
-}
-
-Qt::ItemFlags Appexer::flags(const QModelIndex &index) const
-{
-    const Qt::ItemFlags flags = QAbstractListModel::flags(index);
-    return index.isValid() ? flags | Qt::ItemNeverHasChildren : flags;
+    emit dataChanged(index(0), index(rowCount() - 1));
 }

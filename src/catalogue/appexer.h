@@ -17,7 +17,8 @@
 // per sort. It only holds and sorts; ListingLoader reads the listings.
 //
 // Compared with an older listing, the rows mark the records added or changed
-// since, and the records removed since follow the catalogue's own.
+// since, and rows for the records removed since sort among them by their
+// last values.
 class Appexer : public QAbstractListModel
 {
     Q_OBJECT
@@ -57,21 +58,29 @@ public:
     [[nodiscard]] QString baselineFile() const { return m_baselineFile; }
     [[nodiscard]] qsizetype changeCount(AppexChange change) const;
 
-    // The record of a row and how it changed; rows past the catalogue's
-    // records are the removed ones.
+    // The record of a row and how it changed.
     [[nodiscard]] const Appex &recordAt(int row) const;
     [[nodiscard]] AppexChange changeAt(int row) const;
     // The older record of a changed row; null for any other.
     [[nodiscard]] const Appex *olderAt(int row) const;
+    // A number for the record of a row that no sort changes: its place in
+    // the listing, or for a removed record, past the listing's records.
+    [[nodiscard]] int recordKey(int row) const;
+    // The records of every row by their keys.
+    [[nodiscard]] ListingRecords byRecordKey() const;
 
     [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    // A list: no row has children, which spares views asking each one.
-    [[nodiscard]] Qt::ItemFlags flags(const QModelIndex &index) const override;
     [[nodiscard]] QVariant data(const QModelIndex &index,
                                 int role = Qt::DisplayRole) const override;
 
 private:
+    // Marks the records against the baseline, then sorts the rows.
     void compareRecords();
+    void markChanges();
+    // Sorts the rows by `sortCode`; returns the new row of each row.
+    std::vector<int> arrange(qint64 sortCode);
+    // Where a row's record is: an index of m_records, or ~ an index of m_removed.
+    [[nodiscard]] qsizetype entryAt(int row) const;
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
     qint64 m_sortCode = 0;
@@ -83,7 +92,9 @@ private:
 
     std::optional<AppexList> m_baseline; // in listing order
     QString m_baselineFile;
-    AppexList m_removed;
+    AppexList m_removed; // in the older listing's order
+    // The entry of each row while there are removed records; none without.
+    std::vector<qsizetype> m_rowEntries;
     std::vector<AppexChange> m_changes; // by listing position
     QHash<qsizetype, Appex> m_older;    // of the changed records, by listing position
 };

@@ -8,10 +8,12 @@ AppexFilter::AppexFilter(Appexer *appexer, QObject *parent)
 {
     setSourceModel(appexer);
     // Told before the change is done, so that no filtering after it uses the
-    // index of an earlier listing or order.
-    const auto stale = [this] { m_indexIsStale = true; };
-    connect(appexer, &QAbstractItemModel::modelAboutToBeReset, this, stale);
-    connect(appexer, &QAbstractItemModel::layoutAboutToBeChanged, this, stale);
+    // index of an earlier listing. A sort keeps it: it is by record, not row.
+    connect(appexer, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        m_index.clear();
+        m_tooLargeForIndex = false;
+        m_matchesAreStale = true;
+    });
 }
 
 void AppexFilter::setQuery(const QString &query)
@@ -63,18 +65,26 @@ bool AppexFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 
 bool AppexFilter::searchMatches(int sourceRow) const
 {
-    if (m_indexIsStale) {
-        m_hasIndex = m_index.build(m_appexer->rowCount(), [this](int row) -> const Appex & {
-            return m_appexer->recordAt(row);
-        });
-        m_indexIsStale = false;
-        m_matchesAreStale = true;
-    }
-    if (!m_hasIndex)
+    if (!hasIndex())
         return m_search.matches(m_appexer->recordAt(sourceRow));
     if (m_matchesAreStale) {
         m_matches = m_index.matching(m_search);
         m_matchesAreStale = false;
     }
-    return m_matches[size_t(sourceRow)];
+    return m_matches[size_t(m_appexer->recordKey(sourceRow))];
+}
+
+// Whether the index holds what the search looks at, made first if need be;
+// false for a catalogue too large for one.
+bool AppexFilter::hasIndex() const
+{
+    const auto indexed = [this](SearchIndex::Part part) {
+        if (!m_index.has(part) && !m_tooLargeForIndex) {
+            m_tooLargeForIndex = !m_index.build(part, m_appexer->byRecordKey());
+            m_matchesAreStale = true;
+        }
+        return m_index.has(part);
+    };
+    return indexed(SearchIndex::Part::Uuids) && (m_search.scope() == AppexSearch::Scope::Uuid ||
+                                                 indexed(SearchIndex::Part::OtherFields));
 }

@@ -33,6 +33,7 @@ private:
     void searchAgain();
     void filterAgain();
     [[nodiscard]] bool searchMatches(int sourceRow) const;
+    [[nodiscard]] bool hasIndex() const;
 
     const Appexer *m_appexer;
     QString m_query;
@@ -40,11 +41,10 @@ private:
     AppexSearch m_search{QString()};
     bool m_changesOnly = false;
 
-    // Made when first needed, and again after the catalogue changed.
+    // Made when first needed, and again for each listing.
     mutable SearchIndex m_index;
-    mutable bool m_indexIsStale = true;
-    mutable bool m_hasIndex = false; // a catalogue too large for one is searched directly
+    mutable bool m_tooLargeForIndex = false; // then searched record by record
 
-    mutable std::vector<bool> m_matches; // by source row
+    mutable std::vector<bool> m_matches; // by record key
     mutable bool m_matchesAreStale = true;
 };

@@ -5,26 +5,25 @@
 #include <algorithm>
 #include <string_view>
 
-bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &recordAt,
-                        size_t mostBytes)
+bool SearchIndex::build(Part part, const ListingRecords &records, size_t mostBytes)
 {
-    m_keys.clear();
-    m_starts.assign(1, 0);
-    m_uuidEnds.clear();
-    for (int row = 0; row < count; ++row) {
-        const Appex &record = recordAt(row);
-        TextKey::appendKey(m_keys, record.bytes(AppexField::Uuid), true);
-        m_uuidEnds.push_back(m_keys.size());
-        m_keys += '\n';
+    Keys &keys = part == Part::Uuids ? m_uuids : m_otherFields;
+    const size_t otherBytes =
+        keysOf(part == Part::Uuids ? Part::OtherFields : Part::Uuids).bytes.size();
+    keys = Keys();
+    keys.starts.reserve(size_t(records.count) + 1);
+    keys.starts.push_back(0);
+    for (qsizetype i = 0; i < records.count; ++i) {
+        const Appex &record = records.at(i);
         for (const AppexField field : AppexSearch::allFields) {
-            if (field == AppexField::Uuid)
-                continue;
-            TextKey::appendKey(m_keys, record.bytes(field), true);
-            m_keys += '\n';
+            if ((field == AppexField::Uuid) == (part == Part::Uuids)) {
+                TextKey::appendKey(keys.bytes, record.bytes(field), true);
+                keys.bytes += '\n';
+            }
         }
-        m_starts.push_back(m_keys.size());
-        if (m_keys.size() > mostBytes) {
-            *this = SearchIndex();
+        keys.starts.push_back(keys.bytes.size());
+        if (otherBytes + keys.bytes.size() > mostBytes) {
+            keys = Keys();
             return false;
         }
     }
@@ -33,23 +32,26 @@ bool SearchIndex::build(int count, const std::function<const Appex &(int row)> &
 
 std::vector<bool> SearchIndex::matching(const AppexSearch &search) const
 {
-    std::vector<bool> matches(m_uuidEnds.size(), false);
+    std::vector<bool> matches(m_uuids.starts.empty() ? 0 : m_uuids.starts.size() - 1, false);
     const std::string_view query = search.queryKey();
     // No field holds a line feed, so no query with one matches; without one,
     // no match can run from one field into the next.
     if (query.empty() || query.find('\n') != std::string_view::npos)
         return matches;
-    const std::string_view keys = m_keys;
-    const bool uuidOnly = search.scope() == AppexSearch::Scope::Uuid;
-    for (size_t at = keys.find(query); at != std::string_view::npos;) {
-        const auto row =
-            size_t(std::upper_bound(m_starts.begin(), m_starts.end(), at) - m_starts.begin()) - 1;
-        if (!uuidOnly || at + query.size() <= m_uuidEnds[row])
-            matches[row] = true;
-        if (matches[row] || at >= m_uuidEnds[row])
-            at = keys.find(query, m_starts[row + 1]); // the next row
-        else
-            at = keys.find(query, at + 1);
-    }
+    addMatches(m_uuids, query, matches);
+    if (search.scope() == AppexSearch::Scope::AllFields)
+        addMatches(m_otherFields, query, matches);
     return matches;
+}
+
+void SearchIndex::addMatches(const Keys &keys, std::string_view query, std::vector<bool> &matches)
+{
+    const std::string_view bytes = keys.bytes;
+    for (size_t at = bytes.find(query); at != std::string_view::npos;) {
+        const auto record = size_t(std::upper_bound(keys.starts.begin(), keys.starts.end(), at) -
+                                   keys.starts.begin()) -
+                            1;
+        matches[record] = true;
+        at = bytes.find(query, keys.starts[record + 1]); // the next record's
+    }
 }

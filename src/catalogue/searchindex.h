@@ -1,8 +1,8 @@
 #pragma once
 
 #include "appexsearch.h"
+#include "listingcomparison.h"
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,24 +10,42 @@
 // once, as AppexSearch compares them, side by side in one buffer: a search
 // then reads memory in order instead of chasing every record's strings,
 // which on a large catalogue is what lets the list follow each keystroke.
+//
+// The UUIDs and the other fields are indexed apart, each when first needed:
+// a search of UUIDs neither waits for nor reads the rest.
 class SearchIndex
 {
 public:
+    enum class Part { Uuids, OtherFields };
+
     // The most the keys may take: past it, a catalogue is better searched
     // record by record than kept twice in memory.
     static constexpr size_t maxBytes = size_t(64) * 1024 * 1024;
 
-    // The fields of `count` records, the one of each row by `recordAt`.
-    // False, and the index empty, when they would take more than mostBytes.
-    [[nodiscard]] bool build(int count, const std::function<const Appex &(int row)> &recordAt,
+    [[nodiscard]] bool has(Part part) const { return !keysOf(part).starts.empty(); }
+    // Indexes `part` of `records`. False, and the part left out, when the
+    // index would take more than `mostBytes`.
+    [[nodiscard]] bool build(Part part, const ListingRecords &records,
                              size_t mostBytes = SearchIndex::maxBytes);
+    void clear() { *this = SearchIndex(); }
 
-    // For each row, whether `search` matches its record; as
-    // AppexSearch::matches() would, for every row at once.
+    // For each record, whether `search` matches it, as AppexSearch::matches()
+    // would; the parts its scope looks at must be indexed.
     [[nodiscard]] std::vector<bool> matching(const AppexSearch &search) const;
 
 private:
-    std::string m_keys;           // per row: the UUID's key, then the others', each ending in '\n'
-    std::vector<size_t> m_starts; // where each row's keys begin, and one past the last
-    std::vector<size_t> m_uuidEnds; // where each row's UUID key ends
+    struct Keys
+    {
+        std::string bytes;          // per record, each field's key and a line feed
+        std::vector<size_t> starts; // where each record's keys begin, and one past the last
+    };
+
+    [[nodiscard]] const Keys &keysOf(Part part) const
+    {
+        return part == Part::Uuids ? m_uuids : m_otherFields;
+    }
+    static void addMatches(const Keys &keys, std::string_view query, std::vector<bool> &matches);
+
+    Keys m_uuids;
+    Keys m_otherFields;
 };

@@ -94,9 +94,10 @@ void TestAppexSearch::matches()
     // The window's index gives the same answers, in a row among others.
     const AppexList records{recordWith("other"), recordWith(uuid), recordWith("other")};
     SearchIndex index;
-    const auto recordAt = [&records](int row) -> const Appex & { return records[row]; };
-    QVERIFY(!index.build(3, recordAt, 100)); // too large for its room
-    QVERIFY(index.build(3, recordAt));
+    QVERIFY(!index.build(SearchIndex::Part::OtherFields, records, 2)); // too large for its room
+    QVERIFY(!index.has(SearchIndex::Part::OtherFields));
+    QVERIFY(index.build(SearchIndex::Part::Uuids, records));
+    QVERIFY(index.build(SearchIndex::Part::OtherFields, records));
 
     QTEST(bool(index.matching(AppexSearch(query))[1]), "match");
     QTEST(bool(index.matching(AppexSearch(query, AppexSearch::Scope::AllFields))[1]), "matchAll");
