@@ -30,6 +30,26 @@ AppexListView::AppexListView(const Appexer &appexer, QAbstractItemModel *rows, Q
     setObjectName(QStringLiteral("appexList"));
     setAccessibleName(tr("Appexes"));
     setModel(m_rows);
+    const auto rowsChanged = [this] { m_measured = false; };
+    connect(m_rows, &QAbstractItemModel::modelReset, this, rowsChanged);
+    connect(m_rows, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(m_rows, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(m_rows, &QAbstractItemModel::dataChanged, this, rowsChanged);
+    // A sort keeps the rows shown. The proxies pass on the catalogue's sort
+    // without saying that only the order changed, so it is heard at the source.
+    connect(
+        &m_appexer, &QAbstractItemModel::layoutAboutToBeChanged, this,
+        [this](const QList<QPersistentModelIndex> &, QAbstractItemModel::LayoutChangeHint hint) {
+            m_catalogueSorting = hint == QAbstractItemModel::VerticalSortHint;
+        });
+    connect(&m_appexer, &QAbstractItemModel::layoutChanged, this,
+            [this] { m_catalogueSorting = false; });
+    connect(
+        m_rows, &QAbstractItemModel::layoutChanged, this,
+        [this](const QList<QPersistentModelIndex> &, QAbstractItemModel::LayoutChangeHint hint) {
+            if (hint != QAbstractItemModel::VerticalSortHint && !m_catalogueSorting)
+                m_measured = false;
+        });
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -58,6 +78,8 @@ AppexListView::AppexListView(const Appexer &appexer, QAbstractItemModel *rows, Q
 
 void AppexListView::setDisplay(MessageRowDelegate::Display display)
 {
+    if (m_measured && display == m_delegate->display())
+        return;
     m_delegate->setDisplay(display);
     measureRows();
     viewport()->update();
@@ -96,6 +118,7 @@ void AppexListView::measureRows()
     for (const auto &[length, source] : longest)
         m_widestRow =
             std::max(m_widestRow, m_delegate->rowWidth(m_appexer.recordAt(source), font()));
+    m_measured = true;
     fitColumn();
 }
 

@@ -22,9 +22,8 @@ public:
     AppexListView(const Appexer &appexer, QAbstractItemModel *rows, QWidget *parent = nullptr);
 
     [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
+    // Shows the rows so, measured again unless only their order changed.
     void setDisplay(MessageRowDelegate::Display display);
-    // Measures the rows again: the records or what their rows show changed.
-    void measureRows();
     [[nodiscard]] int widestRow() const { return m_widestRow; }
 
     [[nodiscard]] QMenu *rowMenu() const { return m_rowMenu; }
@@ -38,6 +37,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void measureRows();
     void fitColumn();
 
     const Appexer &m_appexer;
@@ -45,5 +45,8 @@ private:
     MessageRowDelegate *m_delegate;
     QMenu *m_rowMenu;
     int m_widestRow = 0;
+    // Whether m_widestRow is that of the rows shown: a sort keeps it.
+    bool m_measured = false;
+    bool m_catalogueSorting = false;
     bool m_dropHighlighted = false;
 };

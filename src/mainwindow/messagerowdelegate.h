@@ -22,6 +22,8 @@ public:
         bool showUUID = false;
         bool isSearching = false;
         bool isComparing = false;
+
+        bool operator==(const Display &) const = default;
     };
 
     using QStyledItemDelegate::QStyledItemDelegate;

@@ -546,16 +546,32 @@ void TestContentView::narrowWindowAndWidestRow()
     window.find("showPaths")->click();
     Window::settle();
     QCOMPARE(window.view->width(), 620);
-    int widest = 0;
     auto *delegate = window.view->findChild<MessageRowDelegate *>();
-    for (int row = 0; row < window.names().size(); ++row)
-        widest = std::max(
-            widest,
-            delegate->rowWidth(
-                window.list()->model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
-                window.list()->font()));
+    const auto widestShown = [&] {
+        int widest = 0;
+        for (int row = 0; row < window.names().size(); ++row)
+            widest = std::max(
+                widest,
+                delegate->rowWidth(
+                    window.list()->model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
+                    window.list()->font()));
+        return widest;
+    };
+    const int widest = widestShown();
     QVERIFY(widest > window.list()->viewport()->width()); // the list scrolls to its widest row
     QCOMPARE(window.list()->header()->sectionSize(0), widest);
+
+    window.search("n"); // every row, now with its UUID
+    Window::settle();
+    QCOMPARE(window.list()->header()->sectionSize(0), widestShown());
+    window.search("n1"); // fewer rows, narrower; a sort keeps them as wide
+    for (const char *sort : {"sortByName", "sortBySDK"}) {
+        window.find(sort)->click();
+        Window::settle();
+        QVERIFY(widestShown() < widest);
+        QCOMPARE(window.list()->header()->sectionSize(0),
+                 std::max(widestShown(), window.list()->viewport()->width()));
+    }
 }
 
 void TestContentView::dragEnterHighlights()
