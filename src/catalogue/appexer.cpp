@@ -89,18 +89,12 @@ qsizetype Appexer::changeCount(AppexChange change) const
 std::vector<int> Appexer::arrange(qint64 sortCode)
 {
     const qsizetype recordCount = m_records.size();
-    // One order over the records and the removed ones: copies of records
-    // share their text, and only a comparison has removed records.
-    std::vector<qsizetype> order;
-    if (m_removed.isEmpty()) {
-        order = SortOrder::order(m_records, sortCode);
-    } else {
-        AppexList both = m_records;
-        both.append(m_removed);
-        order = SortOrder::order(both, sortCode);
-    }
-    // Rows, old and new, are numbered in `order` as the records then the
-    // removed records.
+    // One order over the records and the removed ones, numbered as the
+    // records in their rows' order, then the removed records.
+    std::vector<qsizetype> keys(m_listingPositions);
+    for (qsizetype removed = 0; removed < m_removed.size(); ++removed)
+        keys.push_back(recordCount + removed);
+    const std::vector<qsizetype> order = m_sortRanks.order(byRecordKey(), keys, sortCode);
     const auto numberOf = [recordCount](qsizetype entry) {
         return entry >= 0 ? entry : recordCount + ~entry;
     };
@@ -190,6 +184,7 @@ void Appexer::compareRecords()
     m_older.clear();
     m_removed.clear();
     m_rowEntries.clear();
+    m_sortRanks.clear();
     if (m_baseline)
         markChanges();
     arrange(m_sortCode);

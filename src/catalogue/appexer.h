@@ -2,6 +2,7 @@
 
 #include "appex.h"
 #include "listingcomparison.h"
+#include "sortranks.h"
 
 #include <QAbstractListModel>
 #include <QDateTime>
@@ -95,6 +96,7 @@ private:
     AppexList m_removed; // in the older listing's order
     // The entry of each row while there are removed records; none without.
     std::vector<qsizetype> m_rowEntries;
+    SortRanks m_sortRanks;              // by record key
     std::vector<AppexChange> m_changes; // by listing position
     QHash<qsizetype, Appex> m_older;    // of the changed records, by listing position
 };

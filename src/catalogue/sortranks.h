@@ -1,0 +1,33 @@
+#pragma once
+
+#include "appex.h"
+#include "listingcomparison.h"
+
+#include <map>
+#include <span>
+#include <vector>
+
+// What the records of one catalogue sort by: for each field, the rank of each
+// record's value among all the values, made when a sort first needs it. A
+// catalogue sorted again and again then compares numbers, not texts.
+//
+// Records are named by keys of the caller's, 0 to the count less one, that
+// no sort changes.
+class SortRanks
+{
+public:
+    // The order of rows for `sortCode`, as SortOrder::order gives it:
+    // `records` are the records by key, `rowKeys` the key of each row in the
+    // rows' order now.
+    [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
+                                               std::span<const qsizetype> rowKeys, qint64 sortCode);
+
+    // Forgets every rank: the records are others.
+    void clear() { m_ranks.clear(); }
+
+private:
+    [[nodiscard]] const std::vector<quint32> &ranks(const ListingRecords &records,
+                                                    AppexField field);
+
+    std::map<AppexField, std::vector<quint32>> m_ranks; // by key
+};
