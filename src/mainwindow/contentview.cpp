@@ -299,9 +299,9 @@ void ContentView::showDetails()
     if (!m_details->isVisible())
         return;
     const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    m_details->showRecord(record, RecordRows::currentChange(*shownView()),
-                          record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
-                                 : AppexList());
+    m_details->showRecord(
+        record, RecordRows::currentChange(*shownView()), RecordRows::currentOlder(*shownView()),
+        record ? RecordFacts::copiesOf(m_appexer->appexList(), *record) : AppexList());
 }
 
 // The tool's listing shown is listed again with the copies asked for.

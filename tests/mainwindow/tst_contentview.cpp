@@ -461,6 +461,17 @@ void TestContentView::comparison()
     window.select({11}); // removed since: gone from the system, nothing to elect
     for (const char *election : {"Enable", "Disable", "Reset"})
         QVERIFY(!window.action(election)->isEnabled());
+    window.action("Show Details")->trigger();
+    const std::pair<const char *, const char *> told[] = {
+        {"Version", "Changed since the older listing.\nVersion 1.0 \u2192 1.1\n"},
+        {"Elected", "\nElection use \u2192 ignore\n"},
+        {"New", "New since the older listing."},
+        {"Gone", "Removed since the older listing; these are its last values.\nCategory"}};
+    for (const auto &[name, text] : told) {
+        window.select({int(window.names().indexOf(name))});
+        const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+        QVERIFY2(details.contains(text), qPrintable(details));
+    }
     window.action("Show Changes Only")->trigger();
     QCOMPARE(window.names().size(), 9);
     window.action("Clear Comparison")->trigger();
