@@ -166,6 +166,7 @@ private slots:
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
     void sidebarAndDetails();
+    void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
 
 private:
@@ -656,6 +657,26 @@ void TestContentView::sidebarAndDetails()
     const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
+}
+
+void TestContentView::sidebarFollowsProblemsOnly()
+{
+    Settings::storeProblemsOnly(true); // kept from an earlier run
+    Window window(m_tools.printing(m_newer));
+    auto *sidebar = window.find<QListWidget>("sidebar");
+    QAction *problemsOnly = window.action("Problems Only");
+    QCOMPARE(sidebar->currentRow(), 1); // Problems
+    QVERIFY(window.refresh());
+    QCOMPARE(sidebar->currentRow(), 1);
+    problemsOnly->trigger();
+    QCOMPARE(sidebar->currentRow(), 0); // All
+    sidebar->setCurrentRow(2);          // Widgets
+    problemsOnly->trigger();
+    QCOMPARE(sidebar->currentRow(), 1);
+    QVERIFY(window.names().isEmpty());
+    sidebar->setCurrentRow(2); // all of the category's records
+    QVERIFY(!problemsOnly->isChecked());
+    QCOMPARE(window.names().size(), 10);
 }
 
 void TestContentView::allCopiesAndTheirElections()
