@@ -89,7 +89,9 @@ QSize DetailsPane::sizeHint() const
 
 QSize DetailsPane::minimumSizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(u'x') * 16, QWidget::minimumSizeHint().height()};
+    return {std::max(fontMetrics().horizontalAdvance(u'x') * 16,
+                     m_elections->minimumSizeHint().width()),
+            QWidget::minimumSizeHint().height()};
 }
 
 void DetailsPane::showRecord(const Appex *record, AppexChange change,

@@ -549,6 +549,8 @@ void TestContentView::keyboard()
 
 void TestContentView::narrowWindowAndWidestRow()
 {
+    Settings::storeShowSidebar(true); // both panes beside the list
+    Settings::storeShowDetails(true);
     Window window(m_tools.printing(m_newer));
     QVERIFY(window.view->minimumSizeHint().width() <= 620); // half of a small screen
     window.view->resize(620, 500);
