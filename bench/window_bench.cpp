@@ -1,6 +1,8 @@
 // The main window at scale, offscreen: from Get Appexes to the full list,
-// from a keystroke in the search field to the redrawn list, and the peak
-// memory, with a tool that prints the stand-in's sample repeated.
+// from a keystroke in the search field to the redrawn list, from a switch of
+// the view, a table's sort, a category or the details pane to the redrawn
+// window, and the peak memory, with a tool that prints the stand-in's sample
+// repeated. `window-bench 100000` runs one size only, for a peak of its own.
 
 #include "appexer.h"
 #include "benchtimer.h"
@@ -10,8 +12,12 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QEventLoop>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
 #include <QSettings>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTreeView>
 
@@ -44,6 +50,20 @@ QString toolPrinting(const QTemporaryDir &dir, const QByteArray &listing, int en
     return tool.fileName();
 }
 
+// A left click in the middle of `column`'s header, as the user gives it.
+void clickHeader(QHeaderView *header, int column)
+{
+    const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                    header->height() / 2);
+    const QPoint global = header->viewport()->mapToGlobal(at);
+    QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(header->viewport(), &press);
+    QApplication::sendEvent(header->viewport(), &release);
+}
+
 // Waits until `list` shows `rows` rows, then draws it: the moment the user
 // sees them.
 void waitForRows(QTreeView *list, int rows)
@@ -65,9 +85,13 @@ int main(int argc, char *argv[])
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
 
+    QList<int> sizes{10000, 100000};
+    if (argc > 1)
+        sizes = {QString::fromLocal8Bit(argv[1]).toInt()};
+    QStringList views; // a line of the second table for each size
     std::printf("%-8s %6s %8s %8s %8s %10s %10s %10s %8s\n", "entries", "MB", "open ms", "tool ms",
                 "sort ms", "1st key ms", "key ms", "all ms", "peak MB");
-    for (const int entries : {10000, 100000}) {
+    for (const int entries : std::as_const(sizes)) {
         const QByteArray listing = repeatedSample(entries);
         ContentView::Services services;
         services.toolPath = toolPrinting(dir, listing, entries);
@@ -122,12 +146,64 @@ int main(int argc, char *argv[])
                 scope->trigger();
         }
         const double allFields = medianMilliseconds(int(keystrokes.size()), type);
+        // The window's other views over the whole list, each to the whole window drawn.
+        search->clear();
+        const auto drawWindow = [&window] {
+            QCoreApplication::processEvents();
+            window.repaint();
+        };
+        const auto set = [&](const char *name, bool checked) {
+            return [&, name, checked] {
+                window.findChild<QAction *>(QLatin1String(name))->setChecked(checked);
+                drawWindow();
+            };
+        };
+        const double toTable = medianMilliseconds(5, set("asTable", true), set("asRows", true));
+        const double toRows = medianMilliseconds(5, set("asRows", true), set("asTable", true));
+
+        set("asTable", true)();
+        auto *table = window.findChild<QTableView *>(QStringLiteral("appexTable"));
+        // Version up, then down, and Identifier, by their bytes; Name, the
+        // catalogue's own sort.
+        const int columns[] = {4, 4, 5, 1};
+        int nextColumn = 0;
+        const double header = medianMilliseconds(8, [&] {
+            clickHeader(table->horizontalHeader(), columns[nextColumn++ % std::size(columns)]);
+            drawWindow();
+        });
+        set("asRows", true)();
+
+        set("showSidebar", true)();
+        auto *sidebar = window.findChild<QListWidget *>(QStringLiteral("sidebar"));
+        const int categories[] = {2, 3, 4, 5, 6, 7, 8, 0}; // then All again
+        int nextCategory = 0;
+        const double category = medianMilliseconds(8, [&] {
+            sidebar->setCurrentRow(categories[nextCategory++ % std::size(categories)]);
+            drawWindow();
+        });
+        list->setCurrentIndex(list->model()->index(0, 0));
+        drawWindow();
+        // Ctrl+I with a record chosen; closed again untimed.
+        const double details =
+            medianMilliseconds(6, set("showDetails", true), set("showDetails", false));
+        // The next size starts as this one did.
+        set("showDetails", false)();
+        set("showSidebar", false)();
+        views << QString::asprintf("%-8d %10.1f %10.1f %10.1f %12.1f %10.1f", entries, toTable,
+                                   toRows, header, category, details);
         std::printf("%-8d %6.1f %8.0f %8.0f %8.1f %10.1f %10.1f %10.1f %8.0f\n", entries,
                     double(listing.size()) / 1e6, open, refresh, sort, firstKey, keystroke,
                     allFields, peakMegabytes());
     }
     std::printf("(open: a captured listing to its rows drawn; tool: Get Appexes to its rows "
                 "drawn;\n sorts: medians of 8 changes; keystrokes: the first, then medians of 7; "
-                "the search starts in UUIDs, then looks in all fields)\n");
+                "the search starts in UUIDs, then looks in all fields)\n\n");
+    std::printf("%-8s %10s %10s %10s %12s %10s\n", "entries", "table ms", "rows ms", "header ms",
+                "category ms", "details ms");
+    for (const QString &line : std::as_const(views))
+        std::printf("%s\n", qPrintable(line));
+    std::printf("(each to the whole window drawn: rows to table and back, medians of 5; a click "
+                "on a\n table's header, medians of 8; a sidebar category, medians of 8; the "
+                "details pane\n opened with a record chosen, medians of 6)\n");
     return 0;
 }

@@ -173,6 +173,10 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
         return QVariant::fromValue(record);
     case ChangeRole:
         return int(changeAt(index.row()));
+    case OlderRole:
+        if (const Appex *older = olderAt(index.row()))
+            return QVariant::fromValue(*older);
+        return {};
     default:
         return {};
     }

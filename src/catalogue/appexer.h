@@ -28,6 +28,7 @@ public:
     enum Role {
         RecordRole = Qt::UserRole, // the row's Appex
         ChangeRole,                // an AppexChange, as an int
+        OlderRole,                 // a changed row's older Appex; null for any other
     };
 
     using QAbstractListModel::QAbstractListModel;

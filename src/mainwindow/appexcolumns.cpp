@@ -133,6 +133,8 @@ QVariant AppexColumns::headerData(int section, Qt::Orientation orientation, int 
         return QCoreApplication::translate("AppexColumns", columns[section].label);
     if (role == Qt::ToolTipRole && section == State)
         return RecordFacts::stateLegend();
+    if (role == Qt::InitialSortOrderRole) // what a first click on a header sorts
+        return int(Qt::AscendingOrder);
     return {};
 }
 

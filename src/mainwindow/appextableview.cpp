@@ -65,13 +65,12 @@ void AppexTableView::showSortColumn(std::optional<int> column, Qt::SortOrder ord
 
 void AppexTableView::headerClicked(int column)
 {
-    // A second click on a column the table sorts turns the order; the
-    // catalogue's own sorts go one way.
-    const QHeaderView *header = horizontalHeader();
-    const bool again = header->sortIndicatorSection() == column &&
-                       header->sortIndicatorOrder() == Qt::AscendingOrder;
-    const Qt::SortOrder order =
-        again && !AppexColumns::sortCodeOf(column) ? Qt::DescendingOrder : Qt::AscendingOrder;
+    // The header has turned its indicator before it tells of the click: up
+    // for another column, the other way for the same. The catalogue's own
+    // sorts go one way.
+    const Qt::SortOrder order = AppexColumns::sortCodeOf(column)
+                                    ? Qt::AscendingOrder
+                                    : horizontalHeader()->sortIndicatorOrder();
     showSortColumn(column, order);
     m_columns->sort(column, order);
 }

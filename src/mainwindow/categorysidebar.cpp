@@ -81,6 +81,14 @@ void CategorySidebar::setRecords(const AppexList &records)
         emit scopeChosen({}, false);
 }
 
+void CategorySidebar::setProblemsOnly(bool problemsOnly)
+{
+    const QListWidgetItem *chosen = currentItem();
+    const bool problemsChosen = chosen && chosen->data(kindRole).toInt() == Problems;
+    if (problemsOnly != problemsChosen)
+        setCurrentRow(problemsOnly ? Problems : All); // the first rows, in the order of Kind
+}
+
 void CategorySidebar::addEntry(Kind kind, const QString &category, const QString &label,
                                qsizetype count)
 {

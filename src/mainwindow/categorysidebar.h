@@ -15,6 +15,9 @@ public:
 
     // Counts `records` again; the choice stays while its category does.
     void setRecords(const AppexList &records);
+    // Chooses Problems, however the list came to show problems only; or
+    // All in its place when the list shows every record again.
+    void setProblemsOnly(bool problemsOnly);
     // Wide enough for a typical category and its count.
     [[nodiscard]] QSize sizeHint() const override;
     // In a narrow window, still room for a short category and its count.

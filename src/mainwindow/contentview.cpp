@@ -116,6 +116,7 @@ void ContentView::layOut()
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
     m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
+    m_sidebar->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
     m_catalogue->setCopies((*m_actions)[Command::ShowAllCopies]->isChecked()
                                ? ListingLoader::Copies::All
                                : ListingLoader::Copies::InUse);
@@ -175,6 +176,8 @@ void ContentView::connectCommands()
             &AppexFilter::setChangesOnly);
     connect((*m_actions)[Command::ProblemsOnly], &QAction::toggled, m_scope,
             &AppexScope::setProblemsOnly);
+    connect((*m_actions)[Command::ProblemsOnly], &QAction::toggled, m_sidebar,
+            &CategorySidebar::setProblemsOnly);
     connect((*m_actions)[Command::AsTable], &QAction::toggled, this, &ContentView::showAsTable);
     connect((*m_actions)[Command::ShowSidebar], &QAction::toggled, m_sidebar, &QWidget::setVisible);
     on(Command::FocusSidebar, [this] {
@@ -287,9 +290,8 @@ void ContentView::copySelected(const std::function<QString(const Appex &)> &text
 void ContentView::chooseScope(const QString &category, bool problems)
 {
     m_scope->setCategory(category);
-    // Problems and All set Problems Only; a category keeps it as it is.
-    if (problems || category.isEmpty())
-        (*m_actions)[Command::ProblemsOnly]->setChecked(problems);
+    // One scope at a time, as the sidebar shows it: a category lists all of its records.
+    (*m_actions)[Command::ProblemsOnly]->setChecked(problems);
     // Another scope is another list: it is read from its start.
     shownView()->scrollToTop();
 }
@@ -299,9 +301,9 @@ void ContentView::showDetails()
     if (!m_details->isVisible())
         return;
     const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    m_details->showRecord(record, RecordRows::currentChange(*shownView()),
-                          record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
-                                 : AppexList());
+    m_details->showRecord(
+        record, RecordRows::currentChange(*shownView()), RecordRows::currentOlder(*shownView()),
+        record ? RecordFacts::copiesOf(m_appexer->appexList(), *record) : AppexList());
 }
 
 // The tool's listing shown is listed again with the copies asked for.

@@ -12,6 +12,8 @@
 #include <QRadioButton>
 #include <QResizeEvent>
 
+#include <algorithm>
+
 namespace {
 
 // The sort entries' texts, in code order, with their mnemonics.
@@ -35,8 +37,11 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *p
     , m_lines(new QBoxLayout(QBoxLayout::LeftToRight, this))
     , m_sortEntries(new QWidget(this))
     , m_commands(new QWidget(this))
+    , m_commandLines(new QBoxLayout(QBoxLayout::LeftToRight, m_commands))
+    , m_listing(new QWidget(m_commands))
+    , m_display(new QWidget(m_commands))
     , m_sortGroup(new QButtonGroup(this))
-    , m_count(new QLabel(m_commands))
+    , m_count(new QLabel(m_listing))
 {
     setObjectName(QStringLiteral("controls"));
     m_lines->setContentsMargins(8, 4, 8, 4);
@@ -58,32 +63,38 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *p
         emit sortCodePicked(code);
     });
 
-    QHBoxLayout *commandRow = line(m_commands);
-    const auto addButton = [&](QAction *action, const QString &name) {
-        auto *button = new QPushButton(action->text().remove(u'\u2026'), m_commands);
+    m_commandLines->setContentsMargins(0, 0, 0, 0);
+    m_commandLines->setSpacing(m_lines->spacing());
+    m_commandLines->addWidget(m_listing, 0, Qt::AlignCenter);
+    m_commandLines->addWidget(m_display, 0, Qt::AlignCenter);
+    QHBoxLayout *listingRow = line(m_listing);
+    QHBoxLayout *displayRow = line(m_display);
+    const auto addButton = [](QAction *action, const QString &name, QHBoxLayout *row) {
+        auto *button = new QPushButton(action->text().remove(u'\u2026'), row->parentWidget());
         button->setObjectName(name);
         button->setToolTip(action->toolTip());
         connect(button, &QPushButton::clicked, action, &QAction::trigger);
         connect(action, &QAction::changed, button,
                 [button, action] { button->setEnabled(action->isEnabled()); });
-        commandRow->addWidget(button);
+        row->addWidget(button);
     };
-    const auto addToggle = [&](QAction *action, const QString &name) {
-        auto *toggle = new QCheckBox(action->text(), m_commands);
+    const auto addToggle = [displayRow](QAction *action, const QString &name) {
+        auto *toggle = new QCheckBox(action->text(), displayRow->parentWidget());
         toggle->setObjectName(name);
         toggle->setToolTip(action->toolTip());
         toggle->setChecked(action->isChecked());
         connect(toggle, &QCheckBox::toggled, action, &QAction::setChecked);
         connect(action, &QAction::toggled, toggle, &QCheckBox::setChecked);
-        commandRow->addWidget(toggle);
+        displayRow->addWidget(toggle);
     };
-    addButton(actions[WindowActions::Command::GetAppexes], QStringLiteral("getAppexes"));
+    addButton(actions[WindowActions::Command::GetAppexes], QStringLiteral("getAppexes"),
+              listingRow);
     m_count->setObjectName(QStringLiteral("count"));
     m_count->setToolTip(tr("How many extensions the listing holds"));
-    commandRow->addWidget(m_count);
+    listingRow->addWidget(m_count);
     addToggle(actions[WindowActions::Command::ShowPaths], QStringLiteral("showPaths"));
     addToggle(actions[WindowActions::Command::ShowUUID], QStringLiteral("showUUID"));
-    addButton(actions[WindowActions::Command::SaveAsRTF], QStringLiteral("saveAsRTF"));
+    addButton(actions[WindowActions::Command::SaveAsRTF], QStringLiteral("saveAsRTF"), displayRow);
 
     m_lines->addStretch();
     m_lines->addWidget(m_sortEntries, 0, Qt::AlignCenter);
@@ -117,22 +128,27 @@ QList<QWidget *> ControlRow::focusChain() const
 
 QSize ControlRow::minimumSizeHint() const
 {
-    // As narrow as the wider of the two lines, stacked; as high as they lie now.
+    // As narrow as the widest of the three lines, stacked; as high as they lie now.
     const QMargins margins = m_lines->contentsMargins();
-    return {
-        std::max(m_sortEntries->minimumSizeHint().width(), m_commands->minimumSizeHint().width()) +
-            margins.left() + margins.right(),
-        QWidget::minimumSizeHint().height()};
+    return {std::max({m_sortEntries->minimumSizeHint().width(),
+                      m_listing->minimumSizeHint().width(), m_display->minimumSizeHint().width()}) +
+                margins.left() + margins.right(),
+            QWidget::minimumSizeHint().height()};
 }
 
 void ControlRow::resizeEvent(QResizeEvent *event)
 {
     const QMargins margins = m_lines->contentsMargins();
-    const int oneLine = m_sortEntries->sizeHint().width() + m_lines->spacing() +
-                        m_commands->sizeHint().width() + margins.left() + margins.right();
-    const auto direction =
-        event->size().width() >= oneLine ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
-    if (direction != m_lines->direction())
+    const int room = event->size().width() - margins.left() - margins.right();
+    const int commands =
+        m_listing->sizeHint().width() + m_lines->spacing() + m_display->sizeHint().width();
+    const auto lineIf = [](bool fits) {
+        return fits ? QBoxLayout::LeftToRight : QBoxLayout::TopToBottom;
+    };
+    if (const auto direction = lineIf(room >= commands); direction != m_commandLines->direction())
+        m_commandLines->setDirection(direction);
+    const int oneLine = m_sortEntries->sizeHint().width() + m_lines->spacing() + commands;
+    if (const auto direction = lineIf(room >= oneLine); direction != m_lines->direction())
         m_lines->setDirection(direction);
     QWidget::resizeEvent(event);
 }

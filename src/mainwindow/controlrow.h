@@ -9,10 +9,11 @@ class QBoxLayout;
 class QButtonGroup;
 class QLabel;
 
-// The controls above the list: the sort entries, then Get Appexes, the count
-// of records, the display toggles and Save as RTF, each a button for one of
-// the window's actions. Where the window is too narrow for one line, the
-// sort entries go on a line of their own above the rest.
+// The controls above the list: the sort entries, then Get Appexes and the
+// count of records, then the display toggles and Save as RTF, each a button
+// for one of the window's actions. Where the window is too narrow for one
+// line, the sort entries go on a line of their own above the rest, and where
+// it is too narrow for the rest too, the display toggles go on a third.
 class ControlRow : public QWidget
 {
     Q_OBJECT
@@ -37,6 +38,9 @@ private:
     QBoxLayout *m_lines;
     QWidget *m_sortEntries;
     QWidget *m_commands;
+    QBoxLayout *m_commandLines;
+    QWidget *m_listing; // Get Appexes and the count
+    QWidget *m_display; // the toggles and Save as RTF
     QButtonGroup *m_sortGroup;
     QLabel *m_count;
 };

@@ -21,7 +21,7 @@ QString changeText(AppexChange change)
 {
     switch (change) {
     case AppexChange::Added:
-        return DetailsPane::tr("Added since the older listing.");
+        return DetailsPane::tr("New since the older listing.");
     case AppexChange::Changed:
         return DetailsPane::tr("Changed since the older listing.");
     case AppexChange::Removed:
@@ -30,6 +30,21 @@ QString changeText(AppexChange change)
         break;
     }
     return {};
+}
+
+// A line per field that changed: "Version 28.0 → 28.0.1".
+QString changedLines(const Appex &older, const Appex &record)
+{
+    QStringList lines;
+    const QList<AppexField> changed = changedFields(older, record);
+    for (const AppexFieldInfo &field : appexFields) {
+        if (changed.contains(field.field))
+            lines << QStringLiteral("<b>%1</b> %2")
+                         .arg(escaped(fieldLabel(field)),
+                              escaped(DetailsPane::tr("%1 \u2192 %2")
+                                          .arg(older.text(field.field), record.text(field.field))));
+    }
+    return lines.join(QStringLiteral("<br>"));
 }
 
 } // namespace
@@ -64,7 +79,7 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 1);
     column->addWidget(m_elections);
-    showRecord(nullptr, AppexChange::Unchanged, {});
+    showRecord(nullptr, AppexChange::Unchanged, {}, {});
 }
 
 QSize DetailsPane::sizeHint() const
@@ -74,23 +89,29 @@ QSize DetailsPane::sizeHint() const
 
 QSize DetailsPane::minimumSizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(u'x') * 16, QWidget::minimumSizeHint().height()};
+    return {std::max(fontMetrics().horizontalAdvance(u'x') * 16,
+                     m_elections->minimumSizeHint().width()),
+            QWidget::minimumSizeHint().height()};
 }
 
-void DetailsPane::showRecord(const Appex *record, AppexChange change, const AppexList &copies)
+void DetailsPane::showRecord(const Appex *record, AppexChange change,
+                             const std::optional<Appex> &older, const AppexList &copies)
 {
     m_copyPaths.clear();
     for (const Appex &copy : copies)
         m_copyPaths << copy.path();
-    m_text->setHtml(record ? describe(*record, change, copies)
+    m_text->setHtml(record ? describe(*record, change, older, copies)
                            : tr("<p>Choose an extension to see all about it.</p>"));
 }
 
-QString DetailsPane::describe(const Appex &record, AppexChange change, const AppexList &copies)
+QString DetailsPane::describe(const Appex &record, AppexChange change,
+                              const std::optional<Appex> &older, const AppexList &copies)
 {
     QString html = QStringLiteral("<h3>%1</h3>").arg(escaped(record.name()));
     if (const QString changed = changeText(change); !changed.isEmpty())
         html += QStringLiteral("<p><i>%1</i></p>").arg(escaped(changed));
+    if (older)
+        html += QStringLiteral("<p>%1</p>").arg(changedLines(*older, record));
     const auto row = [](const QString &label, const QString &value) {
         return QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
             .arg(escaped(label), escaped(value));

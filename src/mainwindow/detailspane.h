@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class QAction;
 class QTextBrowser;
 
@@ -24,11 +26,14 @@ public:
     [[nodiscard]] QSize sizeHint() const override;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
-    // Shows `record`, or that none is chosen when it is null. `copies` are
-    // the records of its identifier, in listing order.
-    void showRecord(const Appex *record, AppexChange change, const AppexList &copies);
+    // Shows `record`, or that none is chosen when it is null. `older` is a
+    // changed record's older self; `copies` are the records of its
+    // identifier, in listing order.
+    void showRecord(const Appex *record, AppexChange change, const std::optional<Appex> &older,
+                    const AppexList &copies);
     // What the pane shows, as HTML.
     [[nodiscard]] static QString describe(const Appex &record, AppexChange change,
+                                          const std::optional<Appex> &older,
                                           const AppexList &copies);
 
 signals:

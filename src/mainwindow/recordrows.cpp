@@ -25,6 +25,12 @@ AppexChange currentChange(const QAbstractItemView &view)
     return AppexChange(view.currentIndex().data(Appexer::ChangeRole).toInt());
 }
 
+std::optional<Appex> currentOlder(const QAbstractItemView &view)
+{
+    const QVariant older = view.currentIndex().data(Appexer::OlderRole);
+    return older.isValid() ? std::optional(older.value<Appex>()) : std::nullopt;
+}
+
 QString selectedText(const QAbstractItemView &view, const Appexer &appexer,
                      const std::function<QString(const Appex &)> &text)
 {

@@ -6,6 +6,7 @@
 #include <QModelIndex>
 
 #include <functional>
+#include <optional>
 
 class Appexer;
 class QAbstractItemView;
@@ -20,6 +21,8 @@ namespace RecordRows {
 // The record with the focus in `view`, and how it changed; nullptr when none has it.
 [[nodiscard]] const Appex *current(const QAbstractItemView &view, const Appexer &appexer);
 [[nodiscard]] AppexChange currentChange(const QAbstractItemView &view);
+// The older record of the changed record with the focus; none for any other.
+[[nodiscard]] std::optional<Appex> currentOlder(const QAbstractItemView &view);
 // A line of `text` for each selected record, in the view's order.
 [[nodiscard]] QString selectedText(const QAbstractItemView &view, const Appexer &appexer,
                                    const std::function<QString(const Appex &)> &text);

@@ -19,12 +19,6 @@ WelcomePanel::WelcomePanel(QAction *getAppexes, QWidget *parent)
            "from what \u201Cpluginkit\u201D reports or from a listing captured earlier. Search "
            "it, compare it with an older listing, or switch an extension off."),
         this);
-    description->setWordWrap(true);
-    // The panel lies centred at its size hint, which does not ask a wrapped
-    // label's height for its width: the label says it itself.
-    constexpr int descriptionWidth = 460;
-    description->setFixedWidth(descriptionWidth);
-    description->setMinimumHeight(description->heightForWidth(descriptionWidth));
 
     auto *button = new QPushButton(
         tr("%1 (%2)").arg(getAppexes->text().remove(u'&'),
@@ -37,11 +31,22 @@ WelcomePanel::WelcomePanel(QAction *getAppexes, QWidget *parent)
             [button, getAppexes] { button->setEnabled(getAppexes->isEnabled()); });
 
     auto *layout = new QVBoxLayout(this);
+    // The texts wrap in the panel's whole width, so that their height is
+    // that of the width the list leaves it.
     for (QLabel *label : {title, description}) {
+        label->setWordWrap(true);
         label->setAlignment(Qt::AlignCenter);
         label->setTextFormat(Qt::PlainText);
-        layout->addWidget(label, 0, Qt::AlignHCenter);
+        layout->addWidget(label);
     }
     layout->addSpacing(8);
     layout->addWidget(button, 0, Qt::AlignHCenter);
+}
+
+QSize WelcomePanel::sizeHint() const
+{
+    // A comfortable measure for the description; narrower where the list is.
+    const int width =
+        460 + layout()->contentsMargins().left() + layout()->contentsMargins().right();
+    return {width, heightForWidth(width)};
 }

@@ -12,4 +12,7 @@ class WelcomePanel : public QWidget
 
 public:
     explicit WelcomePanel(QAction *getAppexes, QWidget *parent = nullptr);
+
+    // Its texts at a comfortable measure, and as high as they wrap at it.
+    [[nodiscard]] QSize sizeHint() const override;
 };

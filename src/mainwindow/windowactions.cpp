@@ -188,6 +188,10 @@ WindowActions::WindowActions(QWidget *window)
         action->setCheckable(definition.checkable);
         m_actions[size_t(definition.command)] = action;
     }
+    // Their texts name the record they elect; buttons beside it, as in the
+    // details pane, show the short text.
+    for (const Command election : {Command::Enable, Command::Disable, Command::ResetElection})
+        (*this)[election]->setIconText((*this)[election]->text().remove(u'&'));
     // The display toggles start as last left, and are kept as they change.
     const Settings::Values settings = Settings::read();
     (*this)[Command::ShowPaths]->setChecked(settings.showPaths);

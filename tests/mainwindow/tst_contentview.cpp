@@ -166,6 +166,7 @@ private slots:
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
     void sidebarAndDetails();
+    void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
 
 private:
@@ -463,6 +464,17 @@ void TestContentView::comparison()
     window.select({gone});
     for (const char *election : {"Enable", "Disable", "Reset"})
         QVERIFY(!window.action(election)->isEnabled());
+    window.action("Show Details")->trigger();
+    const std::pair<const char *, const char *> told[] = {
+        {"Version", "Changed since the older listing.\nVersion 1.0 \u2192 1.1\n"},
+        {"Elected", "\nElection use \u2192 ignore\n"},
+        {"New", "New since the older listing."},
+        {"Gone", "Removed since the older listing; these are its last values.\nCategory"}};
+    for (const auto &[name, text] : told) {
+        window.select({int(window.names().indexOf(name))});
+        const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+        QVERIFY2(details.contains(text), qPrintable(details));
+    }
     window.action("Show Changes Only")->trigger();
     QCOMPARE(window.names().size(), 9);
     window.action("Clear Comparison")->trigger();
@@ -539,6 +551,8 @@ void TestContentView::keyboard()
 
 void TestContentView::narrowWindowAndWidestRow()
 {
+    Settings::storeShowSidebar(true); // both panes beside the list
+    Settings::storeShowDetails(true);
     Window window(m_tools.printing(m_newer));
     QVERIFY(window.view->minimumSizeHint().width() <= 620); // half of a small screen
     window.view->resize(620, 500);
@@ -611,15 +625,20 @@ void TestContentView::tableSortsAndKeepsItsLayout()
         return texts;
     };
     QHeaderView *header = table->horizontalHeader();
-    emit header->sectionClicked(4); // Version, by its bytes and stably: 1.1 last
+    const auto click = [table, header](int at) { // the header turns its indicator too
+        table->scrollTo(table->model()->index(0, at));
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                          {header->sectionViewportPosition(at) + 4, header->height() / 2});
+    };
+    click(4); // Version, by its bytes and stably: 1.1 last
     QCOMPARE(column(4).last(), QStringLiteral("1.1"));
     QCOMPARE(column(1).mid(0, 4), QStringList({"No header", "Elected", "Moved", "New"}));
     Window::settle();
     for (const char *entry : {"sortBySDK", "sortByParent", "sortByUUID", "sortByName"})
         QVERIFY(!window.find(entry)->isChecked());
-    emit header->sectionClicked(4); // again: the other way
+    click(4); // again: the other way
     QCOMPARE(column(4).first(), QStringLiteral("1.1"));
-    emit header->sectionClicked(8); // UUID: the catalogue's own sort
+    click(8); // UUID: the catalogue's own sort
     Window::settle();
     QVERIFY(window.find("sortByUUID")->isChecked());
     QCOMPARE(Settings::read().sortCode, 2);
@@ -663,6 +682,26 @@ void TestContentView::sidebarAndDetails()
     const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
+}
+
+void TestContentView::sidebarFollowsProblemsOnly()
+{
+    Settings::storeProblemsOnly(true); // kept from an earlier run
+    Window window(m_tools.printing(m_newer));
+    auto *sidebar = window.find<QListWidget>("sidebar");
+    QAction *problemsOnly = window.action("Problems Only");
+    QCOMPARE(sidebar->currentRow(), 1); // Problems
+    QVERIFY(window.refresh());
+    QCOMPARE(sidebar->currentRow(), 1);
+    problemsOnly->trigger();
+    QCOMPARE(sidebar->currentRow(), 0); // All
+    sidebar->setCurrentRow(2);          // Widgets
+    problemsOnly->trigger();
+    QCOMPARE(sidebar->currentRow(), 1);
+    QVERIFY(window.names().isEmpty());
+    sidebar->setCurrentRow(2); // all of the category's records
+    QVERIFY(!problemsOnly->isChecked());
+    QCOMPARE(window.names().size(), 10);
 }
 
 void TestContentView::allCopiesAndTheirElections()
