@@ -61,15 +61,29 @@ void Appexer::clearComparison()
 
 void Appexer::sortAppexList(qint64 sortCode)
 {
-    // The rows are always in the order of m_sortCode.
+    // The rows are always in the order of m_sortCode, or of m_fieldOrder.
     if (sortCode == m_sortCode)
         return;
     m_sortCode = sortCode;
+    if (!m_fieldOrder)
+        reorder();
+}
+
+void Appexer::setFieldOrder(std::optional<FieldOrder> order)
+{
+    if (order == m_fieldOrder)
+        return;
+    m_fieldOrder = order;
+    reorder();
+}
+
+void Appexer::reorder()
+{
     if (rowCount() < 2)
         return;
     emit layoutAboutToBeChanged({}, VerticalSortHint);
     // The new row of each row, to move the indexes that views hold.
-    const std::vector<int> rowNow = arrange(sortCode);
+    const std::vector<int> rowNow = arrange();
     const QModelIndexList before = persistentIndexList();
     QModelIndexList after;
     after.reserve(before.size());
@@ -86,7 +100,7 @@ qsizetype Appexer::changeCount(AppexChange change) const
     return std::count(m_changes.cbegin(), m_changes.cend(), change);
 }
 
-std::vector<int> Appexer::arrange(qint64 sortCode)
+std::vector<int> Appexer::arrange()
 {
     const qsizetype recordCount = m_records.size();
     // One order over the records and the removed ones, numbered as the
@@ -94,7 +108,10 @@ std::vector<int> Appexer::arrange(qint64 sortCode)
     std::vector<qsizetype> keys(m_listingPositions);
     for (qsizetype removed = 0; removed < m_removed.size(); ++removed)
         keys.push_back(recordCount + removed);
-    const std::vector<qsizetype> order = m_sortRanks.order(byRecordKey(), keys, sortCode);
+    const std::vector<qsizetype> order =
+        m_fieldOrder
+            ? m_sortRanks.order(byRecordKey(), keys, m_fieldOrder->field, m_fieldOrder->order)
+            : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
     const auto numberOf = [recordCount](qsizetype entry) {
         return entry >= 0 ? entry : recordCount + ~entry;
     };
@@ -191,7 +208,7 @@ void Appexer::compareRecords()
     m_sortRanks.clear();
     if (m_baseline)
         markChanges();
-    arrange(m_sortCode);
+    arrange();
 }
 
 void Appexer::markChanges()

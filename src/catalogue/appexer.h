@@ -48,6 +48,17 @@ public:
     void clearComparison();
 
     void sortAppexList(qint64 sortCode);
+    // An order by one field's bytes as they stand, which while it is set
+    // orders the rows instead of the sort code.
+    struct FieldOrder
+    {
+        AppexField field;
+        Qt::SortOrder order = Qt::AscendingOrder;
+
+        bool operator==(const FieldOrder &) const = default;
+    };
+    void setFieldOrder(std::optional<FieldOrder> order);
+    [[nodiscard]] std::optional<FieldOrder> fieldOrder() const { return m_fieldOrder; }
     // Marks the records at `paths` as having `problem`: one change of the data.
     void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
     [[nodiscard]] qint64 sortCode() const { return m_sortCode; }
@@ -79,13 +90,16 @@ private:
     // Marks the records against the baseline, then sorts the rows.
     void compareRecords();
     void markChanges();
-    // Sorts the rows by `sortCode`; returns the new row of each row.
-    std::vector<int> arrange(qint64 sortCode);
+    // Sorts the rows, telling the views.
+    void reorder();
+    // Sorts the rows; returns the new row of each row.
+    std::vector<int> arrange();
     // Where a row's record is: an index of m_records, or ~ an index of m_removed.
     [[nodiscard]] qsizetype entryAt(int row) const;
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
     qint64 m_sortCode = 0;
+    std::optional<FieldOrder> m_fieldOrder;
 
     AppexList m_records;
     std::vector<qsizetype> m_listingPositions; // of the records, in the listing

@@ -144,15 +144,47 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
     const bool byName = first == AppexField::SDK || first == AppexField::ParentName;
     const std::vector<quint32> &primary = ranks(records, first);
     const std::vector<quint32> *names = byName ? &ranks(records, AppexField::Name) : nullptr;
-    // Each row's ranks in one number, then its row: ties keep their order.
-    std::vector<std::pair<quint64, qsizetype>> keyed(rowKeys.size());
-    for (size_t row = 0; row < rowKeys.size(); ++row) {
-        const auto key = size_t(rowKeys[row]);
-        keyed[row] = {quint64(primary[key]) << 32 | (names ? (*names)[key] : 0), qsizetype(row)};
+    return rowsByNumber(rowKeys, [&](size_t key) {
+        return quint64(primary[key]) << 32 | (names ? (*names)[key] : 0);
+    });
+}
+
+std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
+                                        std::span<const qsizetype> rowKeys, AppexField field,
+                                        Qt::SortOrder order)
+{
+    auto known = m_byteRanks.find(field);
+    if (known == m_byteRanks.end()) {
+        std::vector<std::string_view> values(size_t(records.count));
+        for (qsizetype i = 0; i < records.count; ++i) {
+            const QByteArrayView bytes = records.at(i).bytes(field);
+            values[size_t(i)] = std::string_view(bytes.data(), size_t(bytes.size()));
+        }
+        known = m_byteRanks
+                    .emplace(field, denseRanks(values.size(),
+                                               [&values](quint32 a, quint32 b) {
+                                                   return values[a].compare(values[b]);
+                                               }))
+                    .first;
     }
-    std::sort(keyed.begin(), keyed.end());
-    std::vector<qsizetype> rows(keyed.size());
-    for (size_t i = 0; i < keyed.size(); ++i)
-        rows[i] = keyed[i].second;
+    const std::vector<quint32> &ranks = known->second;
+    const bool descending = order == Qt::DescendingOrder;
+    return rowsByNumber(rowKeys, [&ranks, descending](size_t key) {
+        return descending ? ~quint64(ranks[key]) : quint64(ranks[key]);
+    });
+}
+
+template<typename NumberOf>
+std::vector<qsizetype> SortRanks::rowsByNumber(std::span<const qsizetype> rowKeys,
+                                               NumberOf numberOf)
+{
+    // Ties keep their order: the row decides them.
+    std::vector<std::pair<quint64, qsizetype>> numbered(rowKeys.size());
+    for (size_t row = 0; row < rowKeys.size(); ++row)
+        numbered[row] = {numberOf(size_t(rowKeys[row])), qsizetype(row)};
+    std::sort(numbered.begin(), numbered.end());
+    std::vector<qsizetype> rows(numbered.size());
+    for (size_t i = 0; i < numbered.size(); ++i)
+        rows[i] = numbered[i].second;
     return rows;
 }

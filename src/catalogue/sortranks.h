@@ -21,13 +21,26 @@ public:
     // rows' order now.
     [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
                                                std::span<const qsizetype> rowKeys, qint64 sortCode);
+    // The order of rows by the bytes of `field` as they stand, stably.
+    [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
+                                               std::span<const qsizetype> rowKeys, AppexField field,
+                                               Qt::SortOrder order);
 
     // Forgets every rank: the records are others.
-    void clear() { m_ranks.clear(); }
+    void clear()
+    {
+        m_ranks.clear();
+        m_byteRanks.clear();
+    }
 
 private:
     [[nodiscard]] const std::vector<quint32> &ranks(const ListingRecords &records,
                                                     AppexField field);
+    // Each row's number and then the row itself, in order.
+    template<typename NumberOf>
+    static std::vector<qsizetype> rowsByNumber(std::span<const qsizetype> rowKeys,
+                                               NumberOf numberOf);
 
-    std::map<AppexField, std::vector<quint32>> m_ranks; // by key
+    std::map<AppexField, std::vector<quint32>> m_ranks;     // by key, of the fields' sort keys
+    std::map<AppexField, std::vector<quint32>> m_byteRanks; // by key, of the fields' bytes
 };

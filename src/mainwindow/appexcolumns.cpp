@@ -1,7 +1,6 @@
 #include "appexcolumns.h"
 
 #include "appexer.h"
-#include "appexscope.h"
 #include "recordfacts.h"
 #include "recordrows.h"
 #include "sortorder.h"
@@ -33,12 +32,11 @@ static_assert(std::size(columns) == AppexColumns::columnTotal);
 
 } // namespace
 
-AppexColumns::AppexColumns(const Appexer &appexer, AppexScope *scope, QObject *parent)
+AppexColumns::AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QObject *parent)
     : QIdentityProxyModel(parent)
     , m_appexer(appexer)
-    , m_scope(scope)
 {
-    setSourceModel(scope);
+    setSourceModel(rows);
 }
 
 std::optional<qint64> AppexColumns::sortCodeOf(int column)
@@ -140,10 +138,8 @@ QVariant AppexColumns::headerData(int section, Qt::Orientation orientation, int 
 
 void AppexColumns::sort(int column, Qt::SortOrder order)
 {
-    if (const std::optional<qint64> code = sortCodeOf(column)) {
-        m_scope->setFieldOrder(std::nullopt, Qt::AscendingOrder);
+    if (const std::optional<qint64> code = sortCodeOf(column))
         emit catalogueSortRequested(*code);
-    } else if (column >= 0 && column < columnTotal && columns[column].field) {
-        m_scope->setFieldOrder(columns[column].field, order);
-    }
+    else if (column >= 0 && column < columnTotal && columns[column].field)
+        emit fieldOrderRequested({*columns[column].field, order});
 }

@@ -1,17 +1,15 @@
 #pragma once
 
 #include "appex.h"
+#include "appexer.h"
 
 #include <QIdentityProxyModel>
 
 #include <optional>
 
-class Appexer;
-class AppexScope;
-
 // The rows of a scope as a table, a column per thing a record tells. Sorting
-// by a column the catalogue sorts by asks for the catalogue's sort; the other
-// columns the scope orders by their bytes.
+// by a column asks the catalogue for its sort by that column's sort code, or
+// else for its order by the column's bytes.
 class AppexColumns : public QIdentityProxyModel
 {
     Q_OBJECT
@@ -20,7 +18,8 @@ public:
     enum Column { State, Name, Category, Parent, Version, Identifier, Registered, Path, Uuid };
     static constexpr int columnTotal = Uuid + 1;
 
-    AppexColumns(const Appexer &appexer, AppexScope *scope, QObject *parent = nullptr);
+    // `rows` is a proxy of `appexer`, one column wide.
+    AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QObject *parent = nullptr);
 
     // The catalogue's sort code that orders by `column`, if it is one of them.
     [[nodiscard]] static std::optional<qint64> sortCodeOf(int column);
@@ -41,10 +40,11 @@ public:
 signals:
     // A column the catalogue sorts by was chosen.
     void catalogueSortRequested(qint64 sortCode);
+    // Another column was chosen, to order the rows by its bytes.
+    void fieldOrderRequested(const Appexer::FieldOrder &order);
 
 private:
     [[nodiscard]] QString textOf(const Appex &record, int column) const;
 
     const Appexer &m_appexer;
-    AppexScope *m_scope;
 };

@@ -4,13 +4,10 @@
 
 #include <QSortFilterProxyModel>
 
-#include <optional>
-
 class Appexer;
 
 // The rows of the search's results that the window shows: those of one
-// category, or those with problems, or all; in the catalogue's order, or
-// in the order of one field's text, stably.
+// category, or those with problems, or all; in the catalogue's order.
 class AppexScope : public QSortFilterProxyModel
 {
     Q_OBJECT
@@ -23,9 +20,6 @@ public:
     void setCategory(const QString &category);
     [[nodiscard]] QString category() const { return m_category; }
     void setProblemsOnly(bool problemsOnly);
-    // Orders the rows by the bytes of `field`; without one, as the catalogue does.
-    void setFieldOrder(std::optional<AppexField> field, Qt::SortOrder order);
-    [[nodiscard]] std::optional<AppexField> fieldOrder() const { return m_field; }
 
     // Every row has the catalogue's flags. A tree view asks for each row's
     // as it lays them out, and would go through the proxies for every one.
@@ -34,7 +28,6 @@ public:
 protected:
     [[nodiscard]] bool filterAcceptsRow(int sourceRow,
                                         const QModelIndex &sourceParent) const override;
-    [[nodiscard]] bool lessThan(const QModelIndex &left, const QModelIndex &right) const override;
 
 private:
     [[nodiscard]] const Appex &recordOf(const QModelIndex &sourceIndex) const;
@@ -42,5 +35,4 @@ private:
     const Appexer &m_appexer;
     QString m_category;
     bool m_problemsOnly = false;
-    std::optional<AppexField> m_field;
 };

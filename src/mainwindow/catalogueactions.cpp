@@ -54,6 +54,11 @@ void CatalogueActions::sortBy(qint64 sortCode)
     m_appexer->sortAppexList(m_sortCode);
 }
 
+void CatalogueActions::setFieldOrder(std::optional<Appexer::FieldOrder> order)
+{
+    m_appexer->setFieldOrder(order);
+}
+
 void CatalogueActions::cancel()
 {
     m_controller->cancel();

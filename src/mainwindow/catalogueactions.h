@@ -46,6 +46,8 @@ public:
                CatalogueController::ElectionTarget kind);
     // Also with nothing to sort: a listing read meanwhile is sorted so.
     void sortBy(qint64 sortCode);
+    // Orders the rows by a field instead of the sort code, or by it again.
+    void setFieldOrder(std::optional<Appexer::FieldOrder> order);
     void cancel();
 
 signals:

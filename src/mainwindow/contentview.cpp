@@ -195,15 +195,21 @@ void ContentView::connectCommands()
 
     // The sort entries and the table's headers choose one order between them.
     connect(m_controls, &ControlRow::sortCodePicked, this, [this](qint64 code) {
-        m_scope->setFieldOrder(std::nullopt, Qt::AscendingOrder);
+        m_catalogue->setFieldOrder(std::nullopt);
         m_catalogue->sortBy(code);
         scheduleUpdate();
     });
     connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](qint64 code) {
         Settings::storeSortCode(code);
+        m_catalogue->setFieldOrder(std::nullopt);
         m_catalogue->sortBy(code);
         scheduleUpdate();
     });
+    connect(m_columns, &AppexColumns::fieldOrderRequested, this,
+            [this](const Appexer::FieldOrder &order) {
+                m_catalogue->setFieldOrder(order);
+                scheduleUpdate();
+            });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
             m_search->allFieldsScopeAction(), &QAction::trigger);
@@ -377,7 +383,7 @@ void ContentView::catalogueChanged()
     const bool searching = m_filter->isSearching();
     const int matches = m_scope->rowCount();
     // The sort entries and the table's headers tell the order.
-    if (m_scope->fieldOrder()) {
+    if (m_appexer->fieldOrder()) {
         m_controls->setSortCode(std::nullopt);
     } else {
         m_controls->setSortCode(m_catalogue->sortCode());
