@@ -13,6 +13,7 @@ AppexScope::AppexScope(const Appexer &appexer, QAbstractItemModel *results, QObj
 void AppexScope::setCategory(const QString &category)
 {
     m_category = category;
+    m_pointInCategory.clear();
     invalidateRowsFilter();
 }
 
@@ -32,8 +33,17 @@ bool AppexScope::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent
     if (m_category.isEmpty() && !m_problemsOnly)
         return true;
     const Appex &record = recordOf(sourceModel()->index(sourceRow, 0, sourceParent));
-    return (m_category.isEmpty() || record.category() == m_category) &&
-           (!m_problemsOnly || record.problems());
+    return (m_category.isEmpty() || isInCategory(record)) && (!m_problemsOnly || record.problems());
+}
+
+bool AppexScope::isInCategory(const Appex &record) const
+{
+    const QByteArrayView point = record.bytes(AppexField::Point);
+    const auto known =
+        m_pointInCategory.constFind(QByteArray::fromRawData(point.data(), point.size()));
+    if (known != m_pointInCategory.cend())
+        return *known;
+    return *m_pointInCategory.insert(point.toByteArray(), record.category() == m_category);
 }
 
 const Appex &AppexScope::recordOf(const QModelIndex &sourceIndex) const

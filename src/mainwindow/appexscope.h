@@ -2,6 +2,7 @@
 
 #include "appex.h"
 
+#include <QHash>
 #include <QSortFilterProxyModel>
 
 class Appexer;
@@ -31,8 +32,12 @@ protected:
 
 private:
     [[nodiscard]] const Appex &recordOf(const QModelIndex &sourceIndex) const;
+    [[nodiscard]] bool isInCategory(const Appex &record) const;
 
     const Appexer &m_appexer;
     QString m_category;
+    // Whether each point met is of m_category: a catalogue holds few points,
+    // and naming a point's category makes a string.
+    mutable QHash<QByteArray, bool> m_pointInCategory;
     bool m_problemsOnly = false;
 };
