@@ -1,10 +1,10 @@
 #include "appexlistview.h"
 
 #include "appexer.h"
+#include "appexscope.h"
 #include "recordfacts.h"
 #include "recordrows.h"
 
-#include <QAbstractProxyModel>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -20,7 +20,7 @@ constexpr qreal rowFontSize = 12.0;
 
 } // namespace
 
-AppexListView::AppexListView(const Appexer &appexer, QAbstractItemModel *rows, QWidget *parent)
+AppexListView::AppexListView(const Appexer &appexer, AppexScope *rows, QWidget *parent)
     : QTreeView(parent)
     , m_appexer(appexer)
     , m_rows(rows)
@@ -93,16 +93,11 @@ void AppexListView::measureRows()
     const MessageRowDelegate::Display shown = m_delegate->display();
     constexpr size_t measured = 16;
     std::vector<std::pair<qsizetype, int>> longest; // characters, source row
-    // The proxies between the rows and the catalogue, found once, not per row.
-    std::vector<const QAbstractProxyModel *> proxies;
-    for (auto *proxy = qobject_cast<const QAbstractProxyModel *>(m_rows); proxy;
-         proxy = qobject_cast<const QAbstractProxyModel *>(proxy->sourceModel()))
-        proxies.push_back(proxy);
-    for (int row = 0; row < m_rows->rowCount(); ++row) {
-        QModelIndex index = m_rows->index(row, 0);
-        for (const QAbstractProxyModel *proxy : proxies)
-            index = proxy->mapToSource(index);
-        const int source = index.row();
+    // The catalogue's rows in its own order, asked whether they are shown:
+    // mapping each shown row through the proxies would cost more.
+    for (int source = 0; source < m_appexer.rowCount(); ++source) {
+        if (!m_rows->shows(source))
+            continue;
         const qsizetype length = MessageRow::textLength(m_appexer.recordAt(source), shown.showPaths,
                                                         shown.showUUID, shown.isSearching);
         if (longest.size() < measured || length > longest.front().first) {

@@ -7,6 +7,7 @@
 #include <QTreeView>
 
 class Appexer;
+class AppexScope;
 class QMenu;
 
 // The list of the catalogue's records, a row each, as the filter passes them:
@@ -18,8 +19,7 @@ class AppexListView : public QTreeView
     Q_OBJECT
 
 public:
-    // `rows` is a proxy of `appexer`.
-    AppexListView(const Appexer &appexer, QAbstractItemModel *rows, QWidget *parent = nullptr);
+    AppexListView(const Appexer &appexer, AppexScope *rows, QWidget *parent = nullptr);
 
     [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
     // Shows the rows so, measured again unless only their order changed.
@@ -41,7 +41,7 @@ private:
     void fitColumn();
 
     const Appexer &m_appexer;
-    QAbstractItemModel *m_rows;
+    AppexScope *m_rows;
     MessageRowDelegate *m_delegate;
     QMenu *m_rowMenu;
     int m_widestRow = 0;

@@ -2,9 +2,11 @@
 
 #include "appex.h"
 
-#include <QHash>
 #include <QSortFilterProxyModel>
 
+#include <vector>
+
+class AppexFilter;
 class Appexer;
 
 // The rows of the search's results that the window shows: those of one
@@ -14,13 +16,16 @@ class AppexScope : public QSortFilterProxyModel
     Q_OBJECT
 
 public:
-    // `results` is a proxy of `appexer`.
-    AppexScope(const Appexer &appexer, QAbstractItemModel *results, QObject *parent = nullptr);
+    AppexScope(const Appexer &appexer, AppexFilter *results, QObject *parent = nullptr);
 
     // An empty category passes every category.
     void setCategory(const QString &category);
     [[nodiscard]] QString category() const { return m_category; }
     void setProblemsOnly(bool problemsOnly);
+
+    // Whether the catalogue's row is one of these rows: found without going
+    // through the proxies, for a walk over every row.
+    [[nodiscard]] bool shows(int catalogueRow) const;
 
     // Every row has the catalogue's flags. A tree view asks for each row's
     // as it lays them out, and would go through the proxies for every one.
@@ -31,13 +36,12 @@ protected:
                                         const QModelIndex &sourceParent) const override;
 
 private:
-    [[nodiscard]] const Appex &recordOf(const QModelIndex &sourceIndex) const;
-    [[nodiscard]] bool isInCategory(const Appex &record) const;
+    [[nodiscard]] bool isInScope(int catalogueRow) const;
+    [[nodiscard]] bool isInCategory(int catalogueRow) const;
 
     const Appexer &m_appexer;
+    const AppexFilter *m_results;
     QString m_category;
-    // Whether each point met is of m_category: a catalogue holds few points,
-    // and naming a point's category makes a string.
-    mutable QHash<QByteArray, bool> m_pointInCategory;
+    mutable std::vector<bool> m_inCategory; // by record key; empty until asked
     bool m_problemsOnly = false;
 };

@@ -1,4 +1,5 @@
 #include "appexlistview.h"
+#include "appexscope.h"
 #include "contentview.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
@@ -670,11 +671,25 @@ void TestContentView::sidebarAndDetails()
         entries << sidebar->item(row)->text();
     QCOMPARE(entries,
              QStringList({"All (11)", "Problems (0)", "Widgets (10)", "com.apple.quicklook (1)"}));
+    // The scope tells its rows from the catalogue's side too, as the list's
+    // measure of its widest row asks.
+    const auto shownFromTheCatalogue = [&window] {
+        const auto *scope = window.view->findChild<AppexScope *>();
+        const auto *appexer = window.view->findChild<Appexer *>();
+        QStringList names;
+        for (int row = 0; row < appexer->rowCount(); ++row) {
+            if (scope->shows(row))
+                names << appexer->recordAt(row).name();
+        }
+        return names;
+    };
     sidebar->setCurrentRow(3);
     QCOMPARE(window.names(), QStringList({"Look"}));
+    QCOMPARE(shownFromTheCatalogue(), window.names());
     sidebar->setCurrentRow(2);
     window.search("n1"); // combined with the search
     QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
+    QCOMPARE(shownFromTheCatalogue(), window.names());
 
     window.action("Show Details")->trigger();
     window.select({0});
