@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "listingcomparison.h"
 
 #include <array>
 #include <span>
@@ -36,6 +37,14 @@ void ahead(const Records &records, qsizetype at, std::span<const AppexField> wan
 inline void ahead(const AppexList &records, qsizetype at, std::span<const AppexField> wanted)
 {
     ahead(records, at, wanted, [](const Appex &record) -> const Appex & { return record; });
+}
+
+// Asks for the record itself `distance` places after `at`, for a pass in an
+// order other than the records' own.
+inline void ahead(const ListingRecords &records, qsizetype at)
+{
+    if (at + distance < records.count)
+        __builtin_prefetch(&records.at(at + distance));
 }
 
 } // namespace Prefetch

@@ -1,5 +1,6 @@
 #include "searchindex.h"
 
+#include "prefetch.h"
 #include "textkey.h"
 
 #include <algorithm>
@@ -13,7 +14,10 @@ bool SearchIndex::build(Part part, const ListingRecords &records, size_t mostByt
     keys = Keys();
     keys.starts.reserve(size_t(records.count) + 1);
     keys.starts.push_back(0);
+    if (part == Part::Uuids) // most are 36 characters
+        keys.bytes.reserve(size_t(records.count) * 37);
     for (qsizetype i = 0; i < records.count; ++i) {
+        Prefetch::ahead(records, i);
         const Appex &record = records.at(i);
         for (const AppexField field : AppexSearch::allFields) {
             if ((field == AppexField::Uuid) == (part == Part::Uuids)) {

@@ -6,32 +6,69 @@
 #include <algorithm>
 #include <cstring>
 #include <numeric>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace {
 
-// The sort keys of one field of every record, side by side in one buffer:
-// one allocation for a whole catalogue instead of one per record. Each key
-// carries its first eight bytes as a big-endian number, which decides most
-// comparisons without touching the buffer.
+// The distinct values of one field of many records, and for each record the
+// index of its value: a catalogue repeats its SDKs, parents and many names,
+// and each distinct value then needs one key and one place in a sort.
+struct DistinctValues
+{
+    std::vector<std::string_view> values;
+    std::vector<quint32> indexOf; // by record
+
+    DistinctValues(const ListingRecords &records, AppexField field)
+        : indexOf(size_t(records.count))
+    {
+        // Open addressing over a power of two at least twice the records.
+        size_t capacity = 16;
+        while (capacity < size_t(records.count) * 2)
+            capacity *= 2;
+        constexpr quint32 empty = ~quint32(0);
+        std::vector<quint32> table(capacity, empty);
+        for (qsizetype i = 0; i < records.count; ++i) {
+            const QByteArrayView bytes = records.at(i).bytes(field);
+            const std::string_view value(bytes.data(), size_t(bytes.size()));
+            size_t slot = qHash(bytes) & (capacity - 1);
+            while (table[slot] != empty && values[table[slot]] != value)
+                slot = (slot + 1) & (capacity - 1);
+            if (table[slot] == empty) {
+                table[slot] = quint32(values.size());
+                values.push_back(value);
+            }
+            indexOf[size_t(i)] = table[slot];
+        }
+    }
+};
+
+// What texts compare by: their sort keys, or their bytes as they stand.
+enum class RankBy { KeyIgnoringCase, KeyRespectingCase, Bytes };
+
+// The sort keys of many texts, side by side in one buffer: one allocation
+// instead of one per text, and no text read where it lies. Each key carries
+// its first eight bytes as a big-endian number, which decides most
+// comparisons without the buffer.
 class SortKeys
 {
 public:
-    SortKeys(const ListingRecords &records, AppexField field, bool ignoringCase)
+    SortKeys(const std::vector<std::string_view> &texts, RankBy by)
     {
-        m_keys.reserve(size_t(records.count));
-        for (qsizetype i = 0; i < records.count; ++i) {
+        m_keys.reserve(texts.size());
+        for (const std::string_view text : texts) {
             const qsizetype start = qsizetype(m_bytes.size());
-            TextKey::appendKey(m_bytes, records.at(i).bytes(field), ignoringCase);
+            if (by == RankBy::Bytes)
+                m_bytes += text;
+            else
+                TextKey::appendKey(m_bytes, QByteArrayView(text.data(), qsizetype(text.size())),
+                                   by == RankBy::KeyIgnoringCase);
             m_keys.push_back({prefixOf(start), start, qsizetype(m_bytes.size()) - start});
         }
     }
 
-    // Negative, zero or positive as the key of record a orders before, with
-    // or after that of record b.
+    // Negative, zero or positive as the key of text a orders before, with
+    // or after that of text b.
     [[nodiscard]] int compare(qsizetype a, qsizetype b) const
     {
         const Key &ka = m_keys[size_t(a)];
@@ -84,39 +121,18 @@ template<typename Compare> std::vector<quint32> denseRanks(size_t count, Compare
     return ranks;
 }
 
-// The ranks of a field that holds few distinct values, as SDKs and parents
-// do: each distinct value's key is made and compared once.
-std::vector<quint32> ranksOfFewValues(const ListingRecords &records, AppexField field)
+// Each record's rank by its value of `field`: by sort key, or by the bytes
+// as they stand.
+std::vector<quint32> ranksOf(const ListingRecords &records, AppexField field, RankBy by)
 {
-    std::unordered_map<std::string_view, quint32> indexOf;
-    std::vector<std::string_view> values;
-    std::vector<quint32> ranks(size_t(records.count));
-    for (qsizetype i = 0; i < records.count; ++i) {
-        const QByteArrayView bytes = records.at(i).bytes(field);
-        const auto [known, added] = indexOf.try_emplace(
-            std::string_view(bytes.data(), size_t(bytes.size())), quint32(values.size()));
-        if (added)
-            values.push_back(known->first);
-        ranks[size_t(i)] = known->second;
-    }
-    std::vector<std::string> keys(values.size());
-    for (size_t v = 0; v < values.size(); ++v)
-        TextKey::appendKey(keys[v], QByteArrayView(values[v].data(), qsizetype(values[v].size())),
-                           true);
+    DistinctValues distinct(records, field);
+    const std::vector<std::string_view> &values = distinct.values;
+    const SortKeys keys(values, by);
     const std::vector<quint32> rankOfValue =
-        denseRanks(keys.size(), [&keys](quint32 a, quint32 b) { return keys[a].compare(keys[b]); });
-    for (quint32 &value : ranks)
+        denseRanks(values.size(), [&keys](quint32 a, quint32 b) { return keys.compare(a, b); });
+    for (quint32 &value : distinct.indexOf)
         value = rankOfValue[value];
-    return ranks;
-}
-
-// The ranks of a field whose values are mostly distinct, as names and UUIDs.
-std::vector<quint32> ranksOfManyValues(const ListingRecords &records, AppexField field,
-                                       bool ignoringCase)
-{
-    const SortKeys keys(records, field, ignoringCase);
-    return denseRanks(size_t(records.count),
-                      [&keys](quint32 a, quint32 b) { return keys.compare(a, b); });
+    return std::move(distinct.indexOf);
 }
 
 } // namespace
@@ -125,11 +141,10 @@ const std::vector<quint32> &SortRanks::ranks(const ListingRecords &records, Appe
 {
     auto known = m_ranks.find(field);
     if (known == m_ranks.end()) {
-        std::vector<quint32> ranks =
-            field == AppexField::Uuid   ? ranksOfManyValues(records, field, false)
-            : field == AppexField::Name ? ranksOfManyValues(records, field, true)
-                                        : ranksOfFewValues(records, field);
-        known = m_ranks.emplace(field, std::move(ranks)).first;
+        // UUIDs respect case; names, SDKs and parents ignore it.
+        const RankBy by =
+            field == AppexField::Uuid ? RankBy::KeyRespectingCase : RankBy::KeyIgnoringCase;
+        known = m_ranks.emplace(field, ranksOf(records, field, by)).first;
     }
     return known->second;
 }
@@ -154,19 +169,8 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                         Qt::SortOrder order)
 {
     auto known = m_byteRanks.find(field);
-    if (known == m_byteRanks.end()) {
-        std::vector<std::string_view> values(size_t(records.count));
-        for (qsizetype i = 0; i < records.count; ++i) {
-            const QByteArrayView bytes = records.at(i).bytes(field);
-            values[size_t(i)] = std::string_view(bytes.data(), size_t(bytes.size()));
-        }
-        known = m_byteRanks
-                    .emplace(field, denseRanks(values.size(),
-                                               [&values](quint32 a, quint32 b) {
-                                                   return values[a].compare(values[b]);
-                                               }))
-                    .first;
-    }
+    if (known == m_byteRanks.end())
+        known = m_byteRanks.emplace(field, ranksOf(records, field, RankBy::Bytes)).first;
     const std::vector<quint32> &ranks = known->second;
     const bool descending = order == Qt::DescendingOrder;
     return rowsByNumber(rowKeys, [&ranks, descending](size_t key) {
