@@ -74,13 +74,27 @@ bool AppexFilter::searchMatches(int sourceRow) const
     return m_matches[size_t(m_appexer->recordKey(sourceRow))];
 }
 
+// Indexes the rows in their order, which reads the records in order: a
+// record's text is asked for ahead, but its place in memory cannot be.
+bool AppexFilter::buildIndex(SearchIndex::Part part) const
+{
+    const int rows = m_appexer->rowCount();
+    std::vector<qsizetype> keys(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        keys[size_t(row)] = m_appexer->recordKey(row);
+    return m_index.build(
+        part,
+        {rows, [this](qsizetype row) -> const Appex & { return m_appexer->recordAt(int(row)); }},
+        keys);
+}
+
 // Whether the index holds what the search looks at, made first if need be;
 // false for a catalogue too large for one.
 bool AppexFilter::hasIndex() const
 {
     const auto indexed = [this](SearchIndex::Part part) {
         if (!m_index.has(part) && !m_tooLargeForIndex) {
-            m_tooLargeForIndex = !m_index.build(part, m_appexer->byRecordKey());
+            m_tooLargeForIndex = !buildIndex(part);
             m_matchesAreStale = true;
         }
         return m_index.has(part);

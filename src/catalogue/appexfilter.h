@@ -40,6 +40,7 @@ private:
     void filterAgain();
     [[nodiscard]] bool searchMatches(int sourceRow) const;
     [[nodiscard]] bool hasIndex() const;
+    [[nodiscard]] bool buildIndex(SearchIndex::Part part) const;
 
     const Appexer *m_appexer;
     QString m_query;

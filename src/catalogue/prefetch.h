@@ -39,12 +39,13 @@ inline void ahead(const AppexList &records, qsizetype at, std::span<const AppexF
     ahead(records, at, wanted, [](const Appex &record) -> const Appex & { return record; });
 }
 
-// Asks for the record itself `distance` places after `at`, for a pass in an
-// order other than the records' own.
-inline void ahead(const ListingRecords &records, qsizetype at)
+inline void ahead(const ListingRecords &records, qsizetype at, std::span<const AppexField> wanted)
 {
-    if (at + distance < records.count)
-        __builtin_prefetch(&records.at(at + distance));
+    if (at + distance >= records.count)
+        return;
+    const Appex &record = records.at(at + distance);
+    for (const AppexField field : wanted)
+        __builtin_prefetch(record.bytes(field).data());
 }
 
 } // namespace Prefetch

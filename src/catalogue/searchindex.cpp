@@ -6,28 +6,38 @@
 #include <algorithm>
 #include <string_view>
 
-bool SearchIndex::build(Part part, const ListingRecords &records, size_t mostBytes)
+namespace {
+
+constexpr std::array uuidOnly = {AppexField::Uuid};
+
+} // namespace
+
+bool SearchIndex::build(Part part, const ListingRecords &records, std::span<const qsizetype> keys,
+                        size_t mostBytes)
 {
-    Keys &keys = part == Part::Uuids ? m_uuids : m_otherFields;
+    Keys &index = part == Part::Uuids ? m_uuids : m_otherFields;
     const size_t otherBytes =
         keysOf(part == Part::Uuids ? Part::OtherFields : Part::Uuids).bytes.size();
-    keys = Keys();
-    keys.starts.reserve(size_t(records.count) + 1);
-    keys.starts.push_back(0);
+    index = Keys();
+    index.keys.assign(keys.begin(), keys.end());
+    index.starts.reserve(size_t(records.count) + 1);
+    index.starts.push_back(0);
     if (part == Part::Uuids) // most are 36 characters
-        keys.bytes.reserve(size_t(records.count) * 37);
+        index.bytes.reserve(size_t(records.count) * 37);
     for (qsizetype i = 0; i < records.count; ++i) {
-        Prefetch::ahead(records, i);
+        Prefetch::ahead(records, i,
+                        part == Part::Uuids ? std::span<const AppexField>(uuidOnly)
+                                            : std::span<const AppexField>(AppexSearch::allFields));
         const Appex &record = records.at(i);
         for (const AppexField field : AppexSearch::allFields) {
             if ((field == AppexField::Uuid) == (part == Part::Uuids)) {
-                TextKey::appendKey(keys.bytes, record.bytes(field), true);
-                keys.bytes += '\n';
+                TextKey::appendKey(index.bytes, record.bytes(field), true);
+                index.bytes += '\n';
             }
         }
-        keys.starts.push_back(keys.bytes.size());
-        if (otherBytes + keys.bytes.size() > mostBytes) {
-            keys = Keys();
+        index.starts.push_back(index.bytes.size());
+        if (otherBytes + index.bytes.size() > mostBytes) {
+            index = Keys();
             return false;
         }
     }
@@ -36,7 +46,7 @@ bool SearchIndex::build(Part part, const ListingRecords &records, size_t mostByt
 
 std::vector<bool> SearchIndex::matching(const AppexSearch &search) const
 {
-    std::vector<bool> matches(m_uuids.starts.empty() ? 0 : m_uuids.starts.size() - 1, false);
+    std::vector<bool> matches(m_uuids.keys.size(), false);
     const std::string_view query = search.queryKey();
     // No field holds a line feed, so no query with one matches; without one,
     // no match can run from one field into the next.
@@ -52,10 +62,10 @@ void SearchIndex::addMatches(const Keys &keys, std::string_view query, std::vect
 {
     const std::string_view bytes = keys.bytes;
     for (size_t at = bytes.find(query); at != std::string_view::npos;) {
-        const auto record = size_t(std::upper_bound(keys.starts.begin(), keys.starts.end(), at) -
-                                   keys.starts.begin()) -
-                            1;
-        matches[record] = true;
-        at = bytes.find(query, keys.starts[record + 1]); // the next record's
+        const auto entry = size_t(std::upper_bound(keys.starts.begin(), keys.starts.end(), at) -
+                                  keys.starts.begin()) -
+                           1;
+        matches[size_t(keys.keys[entry])] = true;
+        at = bytes.find(query, keys.starts[entry + 1]); // the next record's
     }
 }

@@ -3,6 +3,7 @@
 #include "appexsearch.h"
 #include "listingcomparison.h"
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,21 +24,25 @@ public:
     static constexpr size_t maxBytes = size_t(64) * 1024 * 1024;
 
     [[nodiscard]] bool has(Part part) const { return !keysOf(part).starts.empty(); }
-    // Indexes `part` of `records`. False, and the part left out, when the
-    // index would take more than `mostBytes`.
+    // Indexes `part` of `records`, in any order; `keys` names each, from 0
+    // to the count less one, as matching() answers. False, and the part left
+    // out, when the index would take more than `mostBytes`.
     [[nodiscard]] bool build(Part part, const ListingRecords &records,
+                             std::span<const qsizetype> keys,
                              size_t mostBytes = SearchIndex::maxBytes);
     void clear() { *this = SearchIndex(); }
 
-    // For each record, whether `search` matches it, as AppexSearch::matches()
-    // would; the parts its scope looks at must be indexed.
+    // For each record by its key, whether `search` matches it, as
+    // AppexSearch::matches() would; the parts its scope looks at must be
+    // indexed.
     [[nodiscard]] std::vector<bool> matching(const AppexSearch &search) const;
 
 private:
     struct Keys
     {
-        std::string bytes;          // per record, each field's key and a line feed
-        std::vector<size_t> starts; // where each record's keys begin, and one past the last
+        std::string bytes;           // per record, each field's key and a line feed
+        std::vector<size_t> starts;  // where each record's keys begin, and one past the last
+        std::vector<qsizetype> keys; // of the records, in the order indexed
     };
 
     [[nodiscard]] const Keys &keysOf(Part part) const
