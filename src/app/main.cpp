@@ -18,15 +18,18 @@ int main(int argc, char *argv[])
 
         QCommandLineParser parser;
         parser.setApplicationDescription(
-            QStringLiteral("Lists the app extensions that macOS registers."));
+            QCoreApplication::translate("main", "Lists the app extensions that macOS registers."));
         parser.addHelpOption();
         parser.addVersionOption();
         const QCommandLineOption pluginkit(
-            QStringLiteral("pluginkit"), QStringLiteral("The listing tool to run."),
-            QStringLiteral("PATH"), ListingLoader::defaultToolPath());
+            QStringLiteral("pluginkit"),
+            QCoreApplication::translate("main", "The listing tool to run."),
+            QCoreApplication::translate("main", "PATH"), ListingLoader::defaultToolPath());
         parser.addOption(pluginkit);
-        parser.addPositionalArgument(QStringLiteral("listing"),
-                                     QStringLiteral("A captured listing to show."), "[listing]");
+        parser.addPositionalArgument(
+            QStringLiteral("listing"),
+            QCoreApplication::translate("main", "A captured listing to show."),
+            QCoreApplication::translate("main", "[listing]"));
         parser.process(app);
 
         ZephlistApp::Services services;

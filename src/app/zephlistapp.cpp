@@ -84,7 +84,7 @@ void ZephlistApp::openWindow(const QString &identifier)
     if (!m_helpWindow) {
         m_helpWindow = new QWidget;
         m_helpWindow->setObjectName(identifier);
-        m_helpWindow->setWindowTitle(QStringLiteral("Help Window"));
+        m_helpWindow->setWindowTitle(tr("Help Window"));
         m_helpWindow->setAttribute(Qt::WA_DeleteOnClose);
         // Help alone does not keep the app running once the last main window closes.
         m_helpWindow->setAttribute(Qt::WA_QuitOnClose, false);

@@ -49,6 +49,8 @@ void printError(const QString &message)
 
 class CommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(CommandLine)
+
 public:
     CommandLine();
 
@@ -60,70 +62,65 @@ private:
     QCommandLineParser m_parser;
     const QCommandLineOption m_listing{
         QStringLiteral("listing"),
-        QStringLiteral("Read a captured listing from FILE (- for standard input) instead of "
-                       "running pluginkit."),
-        QStringLiteral("FILE")};
+        tr("Read a captured listing from FILE (- for standard input) instead of "
+           "running pluginkit."),
+        tr("FILE")};
     const QCommandLineOption m_sort{QStringLiteral("sort"),
-                                    QStringLiteral("Sort code: 0 SDK, 1 parent, 2 UUID, 3 name; "
-                                                   "any other sorts as 0."),
-                                    QStringLiteral("CODE"), QStringLiteral("0")};
+                                    tr("Sort code: 0 SDK, 1 parent, 2 UUID, 3 name; "
+                                       "any other sorts as 0."),
+                                    tr("CODE"), QStringLiteral("0")};
     const QCommandLineOption m_search{
         QStringLiteral("search"),
-        QStringLiteral("Keep the records whose UUID (or, with --search-in all, any field) "
-                       "contains QUERY, ignoring case. Write --search=-x for a query that "
-                       "starts with a dash."),
-        QStringLiteral("QUERY")};
+        tr("Keep the records whose UUID (or, with --search-in all, any field) "
+           "contains QUERY, ignoring case. Write --search=-x for a query that "
+           "starts with a dash."),
+        tr("QUERY")};
     const QCommandLineOption m_searchIn{QStringLiteral("search-in"),
-                                        QStringLiteral("Where --search looks: uuid or all."),
-                                        QStringLiteral("SCOPE"), QStringLiteral("uuid")};
+                                        tr("Where --search looks: uuid or all."), tr("SCOPE"),
+                                        QStringLiteral("uuid")};
     const QCommandLineOption m_format{QStringLiteral("format"),
-                                      QStringLiteral("Output format: tsv, json or rtf."),
-                                      QStringLiteral("FORMAT"), QStringLiteral("tsv")};
+                                      tr("Output format: tsv, json or rtf."), tr("FORMAT"),
+                                      QStringLiteral("tsv")};
     const QCommandLineOption m_output{QStringLiteral("output"),
-                                      QStringLiteral("Write to FILE instead of standard output."),
-                                      QStringLiteral("FILE")};
+                                      tr("Write to FILE instead of standard output."), tr("FILE")};
     const QCommandLineOption m_compare{
         QStringLiteral("compare"),
-        QStringLiteral("List only what changed since the captured listing OLDER: a first TSV "
-                       "column +, - or ~, a JSON key \"change\"."),
-        QStringLiteral("OLDER")};
+        tr("List only what changed since the captured listing OLDER: a first TSV "
+           "column +, - or ~, a JSON key \"change\"."),
+        tr("OLDER")};
     const QCommandLineOption m_pluginkit{QStringLiteral("pluginkit"),
-                                         QStringLiteral("The listing tool to run."),
-                                         QStringLiteral("PATH"), ListingLoader::defaultToolPath()};
-    const QCommandLineOption m_timeout{
-        QStringLiteral("timeout"),
-        QStringLiteral("Stop the listing tool after SECONDS (default 60)."),
-        QStringLiteral("SECONDS"), QStringLiteral("60")};
+                                         tr("The listing tool to run."), tr("PATH"),
+                                         ListingLoader::defaultToolPath()};
+    const QCommandLineOption m_timeout{QStringLiteral("timeout"),
+                                       tr("Stop the listing tool after SECONDS (default 60)."),
+                                       tr("SECONDS"), QStringLiteral("60")};
     const QCommandLineOption m_elect{
         QStringLiteral("elect"),
-        QStringLiteral("Elect every copy of the extension named by --identifier, or the copy "
-                       "named by --uuid: use, ignore or default; then list as usual, and fail "
-                       "when the listing does not show the change."),
-        QStringLiteral("CHOICE")};
+        tr("Elect every copy of the extension named by --identifier, or the copy "
+           "named by --uuid: use, ignore or default; then list as usual, and fail "
+           "when the listing does not show the change."),
+        tr("CHOICE")};
     const QCommandLineOption m_identifier{QStringLiteral("identifier"),
-                                          QStringLiteral("The extension that --elect elects."),
-                                          QStringLiteral("ID")};
-    const QCommandLineOption m_uuid{QStringLiteral("uuid"),
-                                    QStringLiteral("The copy that --elect elects."),
-                                    QStringLiteral("UUID")};
+                                          tr("The extension that --elect elects."), tr("ID")};
+    const QCommandLineOption m_uuid{QStringLiteral("uuid"), tr("The copy that --elect elects."),
+                                    tr("UUID")};
     const QCommandLineOption m_allCopies{
         QStringLiteral("all-copies"),
-        QStringLiteral("List every copy of each extension, each marked active or not (the tool "
-                       "runs twice)."),
+        tr("List every copy of each extension, each marked active or not (the tool "
+           "runs twice)."),
     };
     const QCommandLineOption m_point{
         QStringLiteral("point"),
-        QStringLiteral("Keep the records of the extension point POINT, given as the point "
-                       "(com.apple.FinderSync) or its category (Finder)."),
-        QStringLiteral("POINT")};
+        tr("Keep the records of the extension point POINT, given as the point "
+           "(com.apple.FinderSync) or its category (Finder)."),
+        tr("POINT")};
     const QCommandLineOption m_problems{QStringLiteral("problems"),
-                                        QStringLiteral("Keep only the records with problems.")};
+                                        tr("Keep only the records with problems.")};
 };
 
 CommandLine::CommandLine()
 {
-    m_parser.setApplicationDescription(
-        QStringLiteral("Lists the app extensions that pluginkit reports."));
+    m_parser.setApplicationDescription(tr("Lists the app extensions that pluginkit reports."));
     m_parser.addOptions({m_listing, m_sort, m_search, m_searchIn, m_format, m_output, m_compare,
                          m_pluginkit, m_timeout, m_elect, m_identifier, m_uuid, m_allCopies,
                          m_point, m_problems});
@@ -144,8 +141,7 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     if (m_parser.isSet(version))
         m_parser.showVersion();
     if (!m_parser.positionalArguments().isEmpty())
-        return bad(
-            QStringLiteral("unexpected argument: %1").arg(m_parser.positionalArguments().first()));
+        return bad(tr("unexpected argument: %1").arg(m_parser.positionalArguments().first()));
 
     Options options;
     options.listing = m_parser.value(m_listing);
@@ -154,37 +150,36 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     options.format = m_parser.value(m_format);
     options.output = m_parser.value(m_output);
     if (m_parser.isSet(m_output) && options.output.isEmpty())
-        return bad(QStringLiteral("--output needs a file name"));
+        return bad(tr("--output needs a file name"));
     options.tool = m_parser.value(m_pluginkit);
     bool isNumber = false;
     options.sortCode = m_parser.value(m_sort).toLongLong(&isNumber);
     if (!isNumber)
-        return bad(
-            QStringLiteral("the sort code must be a whole number: %1").arg(m_parser.value(m_sort)));
+        return bad(tr("the sort code must be a whole number: %1").arg(m_parser.value(m_sort)));
     const double seconds = m_parser.value(m_timeout).toDouble(&isNumber);
     if (!isNumber || !(seconds > 0 && seconds <= 86400))
-        return bad(QStringLiteral("the time-out must be a number of seconds up to 86400: %1")
+        return bad(tr("the time-out must be a number of seconds up to 86400: %1")
                        .arg(m_parser.value(m_timeout)));
     options.limits.timeout = std::chrono::milliseconds(qint64(seconds * 1000));
 
     const QString scope = m_parser.value(m_searchIn);
     if (scope != QLatin1String("uuid") && scope != QLatin1String("all"))
-        return bad(QStringLiteral("--search-in takes uuid or all: %1").arg(scope));
+        return bad(tr("--search-in takes uuid or all: %1").arg(scope));
     if (scope == QLatin1String("all"))
         options.scope = AppexSearch::Scope::AllFields;
     if (!QStringList{QStringLiteral("tsv"), QStringLiteral("json"), QStringLiteral("rtf")}.contains(
             options.format))
-        return bad(QStringLiteral("unknown format: %1").arg(options.format));
+        return bad(tr("unknown format: %1").arg(options.format));
     if (!options.compare.isEmpty() && options.format == QLatin1String("rtf"))
-        return bad(QStringLiteral("--compare writes tsv or json, not rtf"));
+        return bad(tr("--compare writes tsv or json, not rtf"));
 
     options.allCopies = m_parser.isSet(m_allCopies);
     options.point = m_parser.value(m_point);
     options.problemsOnly = m_parser.isSet(m_problems);
     if (m_parser.isSet(m_identifier) && m_parser.isSet(m_uuid))
-        return bad(QStringLiteral("--elect takes --identifier or --uuid, not both"));
+        return bad(tr("--elect takes --identifier or --uuid, not both"));
     if (m_parser.isSet(m_elect) != (m_parser.isSet(m_identifier) || m_parser.isSet(m_uuid)))
-        return bad(QStringLiteral("--elect and --identifier (or --uuid) go together"));
+        return bad(tr("--elect and --identifier (or --uuid) go together"));
     if (m_parser.isSet(m_elect)) {
         const QString choice = m_parser.value(m_elect);
         if (choice == QLatin1String("use"))
@@ -194,10 +189,9 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
         else if (choice == QLatin1String("default"))
             options.election = CatalogueController::ElectionChoice::Default;
         else
-            return bad(QStringLiteral("--elect takes use, ignore or default: %1").arg(choice));
+            return bad(tr("--elect takes use, ignore or default: %1").arg(choice));
         if (!options.listing.isEmpty())
-            return bad(
-                QStringLiteral("--elect works on the system's extensions, not on --listing"));
+            return bad(tr("--elect works on the system's extensions, not on --listing"));
         if (m_parser.isSet(m_uuid)) {
             options.electionTarget = m_parser.value(m_uuid);
             options.electionKind = CatalogueController::ElectionTarget::Copy;
@@ -214,6 +208,8 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
 // written as a stream, as the shell's redirection would: never replaced.
 class Output
 {
+    Q_DECLARE_TR_FUNCTIONS(Output)
+
 public:
     explicit Output(QString file)
         : m_file(std::move(file))
@@ -238,9 +234,8 @@ private:
     {
         if (!failure)
             return true;
-        printError(m_file.isEmpty()
-                       ? QStringLiteral("cannot write to standard output: %1").arg(*failure)
-                       : QStringLiteral("cannot write %1: %2").arg(m_file, *failure));
+        printError(m_file.isEmpty() ? tr("cannot write to standard output: %1").arg(*failure)
+                                    : tr("cannot write %1: %2").arg(m_file, *failure));
         return false;
     }
 

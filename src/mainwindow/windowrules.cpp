@@ -21,14 +21,13 @@ QString quotedName(const Appex *record)
 QString WindowRules::title(const QString &listingFile, bool toolListed, const QDateTime &startDate)
 {
     if (!listingFile.isEmpty())
-        return QStringLiteral("Zephlist \u2014 ") + QFileInfo(listingFile).fileName();
-    return toolListed ? QStringLiteral("Zephlist ") + dateStamp(startDate)
-                      : QStringLiteral("Zephlist");
+        return tr("Zephlist \u2014 %1").arg(QFileInfo(listingFile).fileName());
+    return toolListed ? tr("Zephlist %1").arg(dateStamp(startDate)) : tr("Zephlist");
 }
 
 QString WindowRules::proposedListingName(const QString &listingFile, const QDateTime &now)
 {
-    return listingFile.isEmpty() ? QStringLiteral("Zephlist listing %1.txt").arg(dateStamp(now))
+    return listingFile.isEmpty() ? tr("Zephlist listing %1.txt").arg(dateStamp(now))
                                  : QFileInfo(listingFile).fileName();
 }
 

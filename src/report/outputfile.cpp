@@ -1,5 +1,6 @@
 #include "outputfile.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QSaveFile>
 
@@ -124,7 +125,7 @@ std::optional<QString> write(const QString &path, QByteArrayView data, SpecialFi
     if (!isSpecialFile(status))
         return replaceWhole(path, data, &status, writeSome);
     if (special == SpecialFiles::Refuse)
-        return QStringLiteral("Not a regular file");
+        return QCoreApplication::translate("OutputFile", "Not a regular file");
     return writeInPlace(nativePath, data, writeSome);
 }
 

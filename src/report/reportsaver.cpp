@@ -6,6 +6,8 @@
 #include "outputfile.h"
 #include "rtfencoder.h"
 
+#include <QCoreApplication>
+
 namespace ReportSaver {
 
 QString proposedName(const QDateTime &catalogueDate)
@@ -47,7 +49,8 @@ void writeFile(const QString &location, QByteArrayView bytes, const QString &wha
     const std::optional<QString> failure =
         OutputFile::write(location, bytes, OutputFile::SpecialFiles::Refuse);
     if (failure)
-        alert.showErrorAlert(QStringLiteral("The %1 could not be saved as \u201C%2\u201D: %3.")
+        alert.showErrorAlert(QCoreApplication::translate(
+                                 "ReportSaver", "The %1 could not be saved as \u201C%2\u201D: %3.")
                                  .arg(what, location, *failure));
 }
 
