@@ -45,6 +45,7 @@ ListingJob::~ListingJob() = default;
 void ListingJob::start()
 {
     m_parser.setCrlfLineEnds(m_source->isCapture());
+    m_parser.setKeepsListing(m_limits.keepsListing);
     m_source->start();
 }
 

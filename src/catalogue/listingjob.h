@@ -10,12 +10,15 @@
 
 class ListingSource;
 
-// Bounds on reading one listing.
+// Bounds on reading one listing, and what of it is kept.
 struct ListingLimits
 {
     std::chrono::milliseconds timeout = std::chrono::seconds(60); // for the tool
     qsizetype maxBytes = qsizetype(256) * 1024 * 1024;
     qsizetype maxRecords = 1'000'000;
+    // Whether the listing's bytes are kept whole, to be saved again; or only
+    // its records, in less memory.
+    bool keepsListing = true;
 };
 
 // Reads one listing from a source into records: the bytes are checked as

@@ -103,6 +103,18 @@ void ListingParser::addBytes(QByteArrayView utf8)
         m_lineStart = end + 1;
         at = end + 1;
     }
+    dropParsedLines();
+}
+
+// Without the whole listing kept, the lines read go, once the listing has
+// shown itself to be of blocks.
+void ListingParser::dropParsedLines()
+{
+    if (m_keepsListing || !m_hasBlockRecord || m_lineStart == 0)
+        return;
+    m_listing.remove(0, m_lineStart);
+    m_dropped += m_lineStart;
+    m_lineStart = 0;
 }
 
 AppexList ListingParser::finish()
@@ -112,8 +124,10 @@ AppexList ListingParser::finish()
     endBlock();
     if (m_records.isEmpty())
         addOneLineRecords();
+    if (!m_keepsListing)
+        m_listing.clear();
     for (Appex &record : m_records)
-        record.m_text = m_listing;
+        record.m_text = m_keepsListing ? m_listing : m_texts;
     CopyAnnotation::annotate(m_records, std::nullopt);
     return std::exchange(m_records, {});
 }
@@ -122,7 +136,7 @@ void ListingParser::addLine(qsizetype begin, qsizetype end)
 {
     if (m_crlfLines && end > begin && m_listing[end - 1] == '\r')
         --end;
-    if (begin == 0 && QByteArrayView(m_listing).first(end).startsWith(byteOrderMark))
+    if (m_dropped + begin == 0 && QByteArrayView(m_listing).first(end).startsWith(byteOrderMark))
         begin = byteOrderMark.size(); // a byte order mark opening the listing is no text
     const QByteArrayView line(m_listing.constData() + begin, end - begin);
     if (line.isEmpty()) {
@@ -162,7 +176,11 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
 {
     Appex &record = blockRecord();
     const char *listing = m_listing.constData();
-    if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
+    if (!m_keepsListing) {
+        record.m_spans[size_t(field)] = {quint32(m_texts.size()), quint32(value.size())};
+        record.m_ownSpans &= quint16(~(1u << unsigned(field)));
+        m_texts += value;
+    } else if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
         record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
         record.m_ownSpans &= quint16(~(1u << unsigned(field)));
     } else {
@@ -176,6 +194,8 @@ void ListingParser::endBlock()
 {
     if (m_blockHasRecord && m_records.constLast().m_spans[size_t(AppexField::Uuid)].size == 0)
         m_records.removeLast();
+    else if (m_blockHasRecord)
+        m_hasBlockRecord = true;
     m_blockHasRecord = false;
     m_blockHasText = false;
 }

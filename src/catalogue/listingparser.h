@@ -12,7 +12,9 @@
 //
 // The text, UTF-8, may arrive in pieces of any size, split anywhere, so a
 // listing is parsed while it is still being read. The parser keeps the
-// listing's bytes, and its records are stretches of them.
+// listing's bytes, and its records are stretches of them; or, when asked to
+// keep only the records, it copies their texts side by side as it reads and
+// lets the rest go, so that a large listing never stays whole in memory.
 class ListingParser
 {
 public:
@@ -20,13 +22,21 @@ public:
     // in a listing that passed through another system. The tool's own
     // listings keep it as text.
     void setCrlfLineEnds(bool crlf) { m_crlfLines = crlf; }
+    // Whether listing() keeps every byte added (by default), or the records
+    // alone are kept.
+    void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
     // Room for a listing of `size` bytes, when it is known.
-    void reserve(qsizetype size) { m_listing.reserve(size); }
+    void reserve(qsizetype size)
+    {
+        if (m_keepsListing)
+            m_listing.reserve(size);
+    }
     void addBytes(QByteArrayView utf8);
     // The records of all the text added, in listing order; listing() then
     // holds the bytes they share.
     [[nodiscard]] AppexList finish();
-    // The bytes added, exactly as they came.
+    // The bytes added, exactly as they came; empty when only the records
+    // are kept.
     [[nodiscard]] const QByteArray &listing() const { return m_listing; }
 
     // Records complete so far: of the blocks ended, those with a UUID.
@@ -39,15 +49,22 @@ private:
     Appex &blockRecord();
     void setField(AppexField field, QByteArrayView value);
     void endBlock();
+    void dropParsedLines();
     void addOneLineRecords();
     void addOneLineRecord(QByteArrayView line);
 
-    QByteArray m_listing;
-    qsizetype m_lineStart = 0; // of the line not yet ended
+    QByteArray m_listing;      // from m_dropped on, when only the records are kept
+    QByteArray m_texts;        // the records' texts, when only they are kept
+    qsizetype m_dropped = 0;   // how many bytes of the listing went before m_listing
+    qsizetype m_lineStart = 0; // of the line not yet ended, in m_listing
     AppexList m_records;
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
     bool m_crlfLines = false;
+    bool m_keepsListing = true;
+    // Whether the listing holds a record made of a block; until it does, it
+    // may be of the one-line shape, which is read once it is complete.
+    bool m_hasBlockRecord = false;
 };
 
 // The records of a whole listing, sharing its bytes.

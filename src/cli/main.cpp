@@ -32,7 +32,7 @@ struct Options
     QString format;
     QString output; // empty: standard output
     QString tool;
-    ListingLimits limits;
+    ListingLimits limits{.keepsListing = false}; // the records are all a script gets
     std::optional<CatalogueController::ElectionChoice> election;
     QString electionTarget; // an identifier, or a copy's UUID
     CatalogueController::ElectionTarget electionKind =
@@ -251,7 +251,7 @@ std::optional<AppexList> readOlderListing(const QString &file)
         std::make_unique<FileSource>(
             file, QCoreApplication::translate("zephlist-cli", "The older listing \u201C%1\u201D")
                       .arg(file)),
-        ListingLimits());
+        ListingLimits{.keepsListing = false});
     QEventLoop loop;
     QObject::connect(&job, &ListingJob::finished, &loop, &QEventLoop::quit);
     job.start();

@@ -36,6 +36,15 @@ void TestListingParser::listings()
     QFETCH(QString, name);
     const QByteArray listing = readTestData("listings/" + name + ".txt");
     const QByteArray records = RecordFormat::json(parseListing(listing));
+
+    // The same records with only they kept, the lines let go as they are read.
+    ListingParser recordsOnly;
+    recordsOnly.setKeepsListing(false);
+    for (qsizetype at = 0; at < listing.size(); at += 7)
+        recordsOnly.addBytes(
+            QByteArrayView(listing).sliced(at).first(std::min<qsizetype>(7, listing.size() - at)));
+    QCOMPARE(RecordFormat::json(recordsOnly.finish()), records);
+    QVERIFY(recordsOnly.listing().isEmpty());
     if (name != u"older" && name != u"newer")
         COMPARE_GOLDEN(records, "listings/" + name + ".json");
 

@@ -1,6 +1,7 @@
 // Any text, listing or not, parses into records that each have a UUID and whose
 // fields each come from within one line; and it parses the same whole or in
-// pieces, as a listing is parsed while it is read.
+// pieces, as a listing is parsed while it is read, whether the listing is kept
+// or only its records.
 
 #include "appexfield.h"
 #include "fuzzcheck.h"
@@ -20,9 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             require(!record.bytes(field.field).contains('\n'), "no field holds a line feed");
     }
 
-    // Pieces whose size the first byte picks.
+    // Pieces whose size the first byte picks, as it picks what is kept.
     const qsizetype piece = text.isEmpty() ? 1 : 1 + uchar(text.front()) % 13;
     ListingParser parser;
+    parser.setKeepsListing(text.isEmpty() || uchar(text.front()) % 2 == 0);
     for (qsizetype at = 0; at < text.size(); at += piece)
         parser.addBytes(text.sliced(at, std::min(piece, text.size() - at)));
     const AppexList pieces = parser.finish();
