@@ -13,7 +13,7 @@ class FileSource : public ListingSource
     Q_OBJECT
 
 public:
-    static constexpr qsizetype pieceBytes = 1024 * 1024;
+    static constexpr qsizetype pieceBytes = 256 * 1024;
 
     // `subject` names the listing in failures; by default "The listing “name”".
     explicit FileSource(QString fileName, QString subject = {}, QObject *parent = nullptr);
