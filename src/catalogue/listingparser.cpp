@@ -124,8 +124,10 @@ AppexList ListingParser::finish()
     endBlock();
     if (m_records.isEmpty())
         addOneLineRecords();
-    if (!m_keepsListing)
+    if (!m_keepsListing) {
         m_listing.clear();
+        m_texts.resize(m_textsSize);
+    }
     for (Appex &record : m_records)
         record.m_text = m_keepsListing ? m_listing : m_texts;
     CopyAnnotation::annotate(m_records, std::nullopt);
@@ -177,9 +179,9 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
     Appex &record = blockRecord();
     const char *listing = m_listing.constData();
     if (!m_keepsListing) {
-        record.m_spans[size_t(field)] = {quint32(m_texts.size()), quint32(value.size())};
+        record.m_spans[size_t(field)] = {quint32(m_textsSize), quint32(value.size())};
         record.m_ownSpans &= quint16(~(1u << unsigned(field)));
-        m_texts += value;
+        appendText(value);
     } else if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
         record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
         record.m_ownSpans &= quint16(~(1u << unsigned(field)));
@@ -188,6 +190,16 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
     }
     if (field == AppexField::SDK)
         record.m_hasSDK = true;
+}
+
+// Millions of short appends: room is made ahead, twice over, and each text
+// copied into it. Room never written to takes no memory.
+void ListingParser::appendText(QByteArrayView text)
+{
+    if (m_textsSize + text.size() > m_texts.size())
+        m_texts.resize(std::max(2 * m_texts.size(), m_textsSize + text.size() + 64 * 1024));
+    std::memcpy(m_texts.data() + m_textsSize, text.data(), size_t(text.size()));
+    m_textsSize += text.size();
 }
 
 void ListingParser::endBlock()

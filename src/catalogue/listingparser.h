@@ -49,12 +49,14 @@ private:
     Appex &blockRecord();
     void setField(AppexField field, QByteArrayView value);
     void endBlock();
+    void appendText(QByteArrayView text);
     void dropParsedLines();
     void addOneLineRecords();
     void addOneLineRecord(QByteArrayView line);
 
     QByteArray m_listing;      // from m_dropped on, when only the records are kept
     QByteArray m_texts;        // the records' texts, when only they are kept
+    qsizetype m_textsSize = 0; // of m_texts written
     qsizetype m_dropped = 0;   // how many bytes of the listing went before m_listing
     qsizetype m_lineStart = 0; // of the line not yet ended, in m_listing
     AppexList m_records;
