@@ -23,6 +23,7 @@ void apply(AppexList &records, const std::vector<qsizetype> &order)
         Appex first = std::move(records[qsizetype(start)]);
         size_t at = start;
         while (size_t(order[at]) != start) {
+            __builtin_prefetch(&records[order[size_t(order[at])]]); // the next one moved
             records[qsizetype(at)] = std::move(records[order[at]]);
             placed[at] = true;
             at = size_t(order[at]);
