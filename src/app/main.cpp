@@ -1,15 +1,19 @@
+#include "indicatorstyle.h"
 #include "version.h"
 #include "zephlistapp.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QIcon>
+#include <QStyleFactory>
 
 int main(int argc, char *argv[])
 {
     int status = 0;
     {
         QApplication app(argc, argv);
+        QApplication::setStyle(
+            new IndicatorStyle(QStyleFactory::create(QApplication::style()->name())));
         QApplication::setApplicationName(QStringLiteral("Zephlist"));
         QApplication::setOrganizationName(QStringLiteral("Zephlist"));
         QApplication::setApplicationVersion(QStringLiteral(ZEPHLIST_VERSION));

@@ -27,7 +27,7 @@ inline constexpr std::array<AppexProblemInfo, 7> appexProblems = {{
      QT_TRANSLATE_NOOP("AppexProblem",
                        "It lies in a build folder, the Trash or a mounted volume.")},
     {AppexProblem::Superseded, QLatin1StringView("superseded"),
-     QT_TRANSLATE_NOOP("AppexProblem", "A newer version supersedes it.")},
+     QT_TRANSLATE_NOOP("AppexProblem", "Another copy supersedes it.")},
     {AppexProblem::Debug, QLatin1StringView("debug"),
      QT_TRANSLATE_NOOP("AppexProblem", "It is registered for debugging.")},
     {AppexProblem::Unknown, QLatin1StringView("unknown"),

@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
+#include <QScopedValueRollback>
 #include <QStyle>
 
 AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
@@ -52,8 +53,19 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     connect(header, &QHeaderView::customContextMenuRequested, this,
             &AppexTableView::showHeaderMenu);
     for (const auto changed : {&QHeaderView::sectionResized, &QHeaderView::sectionMoved})
-        connect(header, changed, this,
-                [header] { Settings::storeTableLayout(header->saveState()); });
+        connect(header, changed, this, [this, header] {
+            if (!m_keepingLayout)
+                Settings::storeTableLayout(header->saveState());
+        });
+    // A search or a filter reaches the header as a change of layout that
+    // does not say only rows changed, and the header gives its sections
+    // their default sizes when the first row goes: its state is kept across.
+    connect(columns, &QAbstractItemModel::layoutAboutToBeChanged, this,
+            [this, header] { m_layout = header->saveState(); });
+    connect(columns, &QAbstractItemModel::layoutChanged, this, [this, header] {
+        const QScopedValueRollback keeping(m_keepingLayout, true);
+        header->restoreState(m_layout);
+    });
     m_rowMenu->setObjectName(QStringLiteral("tableRowMenu"));
 }
 

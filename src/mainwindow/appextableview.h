@@ -28,4 +28,6 @@ private:
 
     AppexColumns *m_columns;
     QMenu *m_rowMenu;
+    QByteArray m_layout; // of the header, across a change of the rows
+    bool m_keepingLayout = false;
 };

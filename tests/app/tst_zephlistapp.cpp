@@ -2,6 +2,8 @@
 #include "fakedialogs.h"
 #include "faketool.h"
 #include "golden.h"
+#include "indicatorstyle.h"
+#include "messagerowdelegate.h"
 
 #include "pdfkitview.h"
 #include "zephlistapp.h"
@@ -13,9 +15,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
 #include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStyleFactory>
+#include <QStyleOptionButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -39,6 +44,7 @@ private slots:
     void closingTheLastMainWindowEndsTheAppDespiteHelp();
     void ctrlQInTheHelpWindowQuits();
     void terminationQuitsAndStopsTheToolsGroup();
+    void uncheckedIndicatorsShowOnADarkPalette();
 
 private:
     std::unique_ptr<ZephlistApp> makeApp(const QString &tool = {});
@@ -249,6 +255,35 @@ void TestZephlistApp::ctrlQInTheHelpWindowQuits()
     QVERIFY(QTest::qWaitForWindowActive(help));
     QTest::keyClick(help, Qt::Key_Q, Qt::ControlModifier);
     QTRY_VERIFY(window.isNull() && help.isNull()); // every window closed on the way out
+}
+
+void TestZephlistApp::uncheckedIndicatorsShowOnADarkPalette()
+{
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x24, 0x24, 0x24));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x2d, 0x2d, 0x2d));
+    dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+    const IndicatorStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    for (const QStyle::PrimitiveElement element :
+         {QStyle::PE_IndicatorCheckBox, QStyle::PE_IndicatorRadioButton}) {
+        QStyleOptionButton option;
+        option.rect = QRect(0, 0, 16, 16);
+        option.palette = dark;
+        option.state = QStyle::State_Enabled | QStyle::State_Off;
+        QImage drawn(option.rect.size(), QImage::Format_ARGB32);
+        drawn.fill(dark.color(QPalette::Window));
+        QPainter painter(&drawn);
+        style.drawPrimitive(element, &option, &painter);
+        painter.end();
+        double edge = 0; // the most any pixel stands out from the window
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = 0; x < drawn.width(); ++x)
+                edge = std::max(edge, MessageRowDelegate::contrast(drawn.pixelColor(x, y),
+                                                                   dark.color(QPalette::Window)));
+        }
+        QVERIFY2(edge >= 3.0, qPrintable(QString::number(edge)));
+    }
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestZephlistApp)
