@@ -196,6 +196,8 @@ void ListingParser::setField(AppexField field, QByteArrayView value)
 // copied into it. Room never written to takes no memory.
 void ListingParser::appendText(QByteArrayView text)
 {
+    if (text.isEmpty()) // an empty value's data may be null, which memcpy may not take
+        return;
     if (m_textsSize + text.size() > m_texts.size())
         m_texts.resize(std::max(2 * m_texts.size(), m_textsSize + text.size() + 64 * 1024));
     std::memcpy(m_texts.data() + m_textsSize, text.data(), size_t(text.size()));
