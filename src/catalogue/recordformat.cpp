@@ -10,6 +10,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -29,18 +30,20 @@ constexpr bool needsEscape(quint64 word)
            anyBelow(word ^ (ones * '\\'), 1);
 }
 
-// The end of the text from `at` on that needs no escape. Looks at eight
-// bytes at once: a catalogue's JSON is mostly such text.
-const char *endOfPlainText(const char *at, const char *end)
+// Copies the text from `at` on to `to` up to the first byte that needs an
+// escape, eight bytes at a time while none does: a catalogue's JSON is
+// mostly such text. Returns where it stopped in each.
+std::pair<const char *, char *> copyPlainText(const char *at, const char *end, char *to)
 {
-    for (quint64 word; end - at >= 8; at += 8) {
+    for (quint64 word; end - at >= 8; at += 8, to += 8) {
         std::memcpy(&word, at, sizeof word);
         if (needsEscape(word))
             break;
+        std::memcpy(to, &word, sizeof word);
     }
     while (at != end && uchar(*at) >= 0x20 && *at != '"' && *at != '\\')
-        ++at;
-    return at;
+        *to++ = *at++;
+    return {at, to};
 }
 
 // Writes UTF-8 text a piece at a time, each built in place in one buffer
@@ -70,10 +73,7 @@ public:
         *m_end++ = '"';
         const char *at = utf8.begin();
         while (at != utf8.end()) {
-            // Most text needs no escape: copy it a run at a time.
-            const char *run = at;
-            at = endOfPlainText(at, utf8.end());
-            m_end = std::copy(run, at, m_end);
+            std::tie(at, m_end) = copyPlainText(at, utf8.end(), m_end);
             if (at == utf8.end())
                 break;
             const char c = *at++;
@@ -221,18 +221,19 @@ class Categories
 public:
     QByteArrayView of(const Appex &record)
     {
-        const QByteArrayView point = record.bytes(AppexField::Point);
-        auto known = m_names.find(std::string_view(point.data(), size_t(point.size())));
-        if (known == m_names.end())
-            known = m_names
-                        .emplace(std::string(point.data(), size_t(point.size())),
-                                 record.category().toUtf8())
-                        .first;
-        return known->second;
+        const std::string_view point(record.bytes(AppexField::Point).data(),
+                                     size_t(record.bytes(AppexField::Point).size()));
+        if (m_last != m_names.end() && m_last->first == point)
+            return m_last->second; // sorted records come a point at a time
+        m_last = m_names.find(point);
+        if (m_last == m_names.end())
+            m_last = m_names.emplace(std::string(point), record.category().toUtf8()).first;
+        return m_last->second;
     }
 
 private:
     std::map<std::string, QByteArray, std::less<>> m_names;
+    std::map<std::string, QByteArray, std::less<>>::const_iterator m_last = m_names.end();
 };
 
 void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
