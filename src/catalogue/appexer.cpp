@@ -102,37 +102,28 @@ qsizetype Appexer::changeCount(AppexChange change) const
 
 std::vector<int> Appexer::arrange()
 {
-    const qsizetype recordCount = m_records.size();
-    // One order over the records and the removed ones, numbered as the
-    // records in their rows' order, then the removed records.
-    std::vector<qsizetype> keys(m_listingPositions);
-    for (qsizetype removed = 0; removed < m_removed.size(); ++removed)
-        keys.push_back(recordCount + removed);
-    const std::vector<qsizetype> order =
+    // One order over the records and the removed ones, keyed in the rows'
+    // order now, so that ties keep it.
+    const int rows = rowCount();
+    std::vector<qsizetype> keys(static_cast<size_t>(rows));
+    for (int row = 0; row < rows; ++row)
+        keys[size_t(row)] = recordKey(row);
+    const std::vector<qsizetype> order = // the rows as they are, in their new order
         m_fieldOrder
             ? m_sortRanks.order(byRecordKey(), keys, m_fieldOrder->field, m_fieldOrder->order)
             : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
-    const auto numberOf = [recordCount](qsizetype entry) {
-        return entry >= 0 ? entry : recordCount + ~entry;
-    };
-    std::vector<int> oldRowOf;
-    if (!m_rowEntries.empty()) {
-        oldRowOf.resize(order.size());
-        for (int row = 0; row < rowCount(); ++row)
-            oldRowOf[size_t(numberOf(entryAt(row)))] = row;
-    }
     std::vector<int> rowNow(order.size());
     std::vector<qsizetype> recordOrder;
-    recordOrder.reserve(size_t(recordCount));
+    recordOrder.reserve(size_t(m_records.size()));
     std::vector<qsizetype> entries;
     for (size_t row = 0; row < order.size(); ++row) {
-        const qsizetype number = order[row];
-        rowNow[oldRowOf.empty() ? size_t(number) : size_t(oldRowOf[size_t(number)])] = int(row);
-        const bool isRecord = number < recordCount;
+        const auto oldRow = int(order[row]);
+        rowNow[size_t(oldRow)] = int(row);
+        const qsizetype entry = entryAt(oldRow);
         if (!m_removed.isEmpty())
-            entries.push_back(isRecord ? qsizetype(recordOrder.size()) : ~(number - recordCount));
-        if (isRecord)
-            recordOrder.push_back(number);
+            entries.push_back(entry >= 0 ? qsizetype(recordOrder.size()) : entry);
+        if (entry >= 0)
+            recordOrder.push_back(entry);
     }
     SortOrder::apply(m_records, recordOrder);
     std::vector<qsizetype> listingPositions(recordOrder.size());

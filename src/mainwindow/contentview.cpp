@@ -194,15 +194,17 @@ void ContentView::connectCommands()
             [this] { m_sidebar->setRecords(m_appexer->appexList()); });
 
     // The sort entries and the table's headers choose one order between them.
+    // The code first: a column's order gives way to it in one sort, whose
+    // ties keep the column's order.
     connect(m_controls, &ControlRow::sortCodePicked, this, [this](qint64 code) {
-        m_catalogue->setFieldOrder(std::nullopt);
         m_catalogue->sortBy(code);
+        m_catalogue->setFieldOrder(std::nullopt);
         scheduleUpdate();
     });
     connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](qint64 code) {
         Settings::storeSortCode(code);
-        m_catalogue->setFieldOrder(std::nullopt);
         m_catalogue->sortBy(code);
+        m_catalogue->setFieldOrder(std::nullopt);
         scheduleUpdate();
     });
     connect(m_columns, &AppexColumns::fieldOrderRequested, this,

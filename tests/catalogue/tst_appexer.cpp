@@ -248,7 +248,25 @@ void TestAppexer::comparison()
              (QStringList{"Elected", "Gone", "Moved", "Moved"}));
     QCOMPARE(gone.row(), 1);
     QCOMPARE(appexer.model.changeAt(3), AppexChange::Removed);
-    QCOMPARE(appexer.model.recordKey(1), 10);    // past the ten records, whatever the order
+    QCOMPARE(appexer.model.recordKey(1), 10); // past the ten records, whatever the order
+    // A field's order, either way, over records and removed ones alike: ties
+    // keep the order they had.
+    for (const Qt::SortOrder order : {Qt::DescendingOrder, Qt::AscendingOrder}) {
+        QList<std::pair<QByteArray, QString>> rows;
+        for (int row = 0; row < appexer.model.rowCount(); ++row) {
+            const Appex &record = appexer.model.recordAt(row);
+            rows.append({record.bytes(AppexField::Election).toByteArray(), record.name()});
+        }
+        std::stable_sort(rows.begin(), rows.end(), [order](const auto &a, const auto &b) {
+            return order == Qt::AscendingOrder ? a.first < b.first : b.first < a.first;
+        });
+        QStringList expected;
+        for (const auto &[election, name] : rows)
+            expected << name;
+        appexer.model.setFieldOrder(Appexer::FieldOrder{AppexField::Election, order});
+        QCOMPARE(column(appexer.model, Qt::DisplayRole), expected);
+    }
+    appexer.model.setFieldOrder(std::nullopt);
     QVERIFY(appexer.getAppexes(SortCode::Name)); // and the marks follow a refresh
     QCOMPARE(appexer.model.changeCount(AppexChange::Changed), 4);
 
