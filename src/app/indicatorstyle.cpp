@@ -10,7 +10,8 @@ void IndicatorStyle::drawPrimitive(PrimitiveElement element, const QStyleOption 
     const bool checkBox = element == PE_IndicatorCheckBox;
     const bool radioButton = element == PE_IndicatorRadioButton;
     const QColor window = option->palette.color(QPalette::Window);
-    if ((!checkBox && !radioButton) || window.lightness() >= 128)
+    const bool fusion = baseStyle()->name().compare(u"fusion", Qt::CaseInsensitive) == 0;
+    if ((!checkBox && !radioButton) || !fusion || window.lightness() >= 128)
         return;
     QColor edge = option->palette.color(QPalette::WindowText);
     edge.setAlphaF(0.6f);
