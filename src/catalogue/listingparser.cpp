@@ -110,7 +110,7 @@ void ListingParser::addBytes(QByteArrayView utf8)
 // shown itself to be of blocks.
 void ListingParser::dropParsedLines()
 {
-    if (m_keepsListing || !m_hasBlockRecord || m_lineStart == 0)
+    if (m_keepsListing || !m_isOfBlocks || m_lineStart == 0)
         return;
     m_listing.remove(0, m_lineStart);
     m_dropped += m_lineStart;
@@ -209,7 +209,7 @@ void ListingParser::endBlock()
     if (m_blockHasRecord && m_records.constLast().m_spans[size_t(AppexField::Uuid)].size == 0)
         m_records.removeLast();
     else if (m_blockHasRecord)
-        m_hasBlockRecord = true;
+        m_isOfBlocks = true;
     m_blockHasRecord = false;
     m_blockHasText = false;
 }

@@ -64,9 +64,9 @@ private:
     bool m_blockHasText = false;
     bool m_crlfLines = false;
     bool m_keepsListing = true;
-    // Whether the listing holds a record made of a block; until it does, it
-    // may be of the one-line shape, which is read once it is complete.
-    bool m_hasBlockRecord = false;
+    // Whether the listing has shown itself to be of blocks, by a record of
+    // one; until then it may be of the one-line shape, read once complete.
+    bool m_isOfBlocks = false;
 };
 
 // The records of a whole listing, sharing its bytes.

@@ -331,12 +331,11 @@ void ContentView::elect(CatalogueController::ElectionChoice choice,
     // A copy: the question's own event loop may see the catalogue change.
     const Appex chosen = *record;
     const bool copy = kind == CatalogueController::ElectionTarget::Copy;
-    if (choice == CatalogueController::ElectionChoice::Ignore &&
-        !(copy ? m_services.confirm(WindowRules::disableCopyQuestion(chosen),
-                                    WindowRules::disableCopyDetail(chosen))
-               : m_services.confirm(WindowRules::disableQuestion(chosen),
-                                    WindowRules::disableDetail(chosen))))
-        return;
+    if (choice == CatalogueController::ElectionChoice::Ignore) {
+        const auto [question, detail] = WindowRules::disableConfirmation(chosen, copy);
+        if (!m_services.confirm(question, detail))
+            return;
+    }
     m_catalogue->elect(copy ? chosen.uuid() : chosen.identifier(), choice, kind);
 }
 

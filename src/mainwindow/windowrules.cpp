@@ -37,28 +37,17 @@ QString WindowRules::nameOf(const Appex &record)
     return name.size() > 40 ? name.left(39) + u'\u2026' : name;
 }
 
-QString WindowRules::disableQuestion(const Appex &record)
+WindowRules::Confirmation WindowRules::disableConfirmation(const Appex &record, bool copyAlone)
 {
-    return tr("Disable \u201C%1\u201D?").arg(nameOf(record));
-}
-
-QString WindowRules::disableDetail(const Appex &record)
-{
-    return tr("The extension %1 will no longer be used. This takes effect for your user account "
-              "until you enable it again.")
-        .arg(record.identifier());
-}
-
-QString WindowRules::disableCopyQuestion(const Appex &record)
-{
-    return tr("Disable this copy of \u201C%1\u201D?").arg(nameOf(record));
-}
-
-QString WindowRules::disableCopyDetail(const Appex &record)
-{
-    return tr("The copy at %1 will no longer be used. This takes effect for your user account "
-              "until you enable it again.")
-        .arg(record.path());
+    if (copyAlone)
+        return {tr("Disable this copy of \u201C%1\u201D?").arg(nameOf(record)),
+                tr("The copy at %1 will no longer be used. This takes effect for your user "
+                   "account until you enable it again.")
+                    .arg(record.path())};
+    return {tr("Disable \u201C%1\u201D?").arg(nameOf(record)),
+            tr("The extension %1 will no longer be used. This takes effect for your user account "
+               "until you enable it again.")
+                .arg(record.identifier())};
 }
 
 WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,

@@ -26,10 +26,13 @@ public:
                                                      const QDateTime &now);
     // A record's name for a command or question; its identifier if it has none.
     [[nodiscard]] static QString nameOf(const Appex &record);
-    [[nodiscard]] static QString disableQuestion(const Appex &record);
-    [[nodiscard]] static QString disableDetail(const Appex &record);
-    [[nodiscard]] static QString disableCopyQuestion(const Appex &record);
-    [[nodiscard]] static QString disableCopyDetail(const Appex &record);
+    // What asking to disable a record's extension, or its copy alone, says.
+    struct Confirmation
+    {
+        QString question;
+        QString detail;
+    };
+    [[nodiscard]] static Confirmation disableConfirmation(const Appex &record, bool copyAlone);
 
     // Which commands apply to the current record, if any.
     struct Commands
