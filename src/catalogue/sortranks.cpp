@@ -14,33 +14,65 @@ namespace {
 // The distinct values of one field of many records, and for each record the
 // index of its value: a catalogue repeats its SDKs, parents and many names,
 // and each distinct value then needs one key and one place in a sort.
-struct DistinctValues
+class DistinctValues
 {
+public:
     std::vector<std::string_view> values;
     std::vector<quint32> indexOf; // by record
 
     DistinctValues(const ListingRecords &records, AppexField field)
         : indexOf(size_t(records.count))
     {
-        // Open addressing over a power of two at least twice the records.
-        size_t capacity = 16;
-        while (capacity < size_t(records.count) * 2)
-            capacity *= 2;
-        constexpr quint32 empty = ~quint32(0);
-        std::vector<quint32> table(capacity, empty);
         for (qsizetype i = 0; i < records.count; ++i) {
             const QByteArrayView bytes = records.at(i).bytes(field);
             const std::string_view value(bytes.data(), size_t(bytes.size()));
-            size_t slot = qHash(bytes) & (capacity - 1);
-            while (table[slot] != empty && values[table[slot]] != value)
-                slot = (slot + 1) & (capacity - 1);
-            if (table[slot] == empty) {
-                table[slot] = quint32(values.size());
-                values.push_back(value);
-            }
-            indexOf[size_t(i)] = table[slot];
+            // The standard library's hash of bytes takes half the time of qHash's.
+            indexOf[size_t(i)] = indexOfValue(value, std::hash<std::string_view>()(value));
         }
     }
+
+private:
+    static constexpr quint32 emptySlot = ~quint32(0);
+
+    // Open addressing over a power of two at least twice the values: small
+    // while they are few, as they mostly are, so that it stays in the cache.
+    quint32 indexOfValue(std::string_view value, size_t hash)
+    {
+        if (2 * (values.size() + 1) > m_slots.size())
+            grow();
+        const size_t mask = m_slots.size() - 1;
+        size_t slot = hash & mask;
+        while (m_slots[slot].index != emptySlot &&
+               (m_slots[slot].hash != hash || values[m_slots[slot].index] != value))
+            slot = (slot + 1) & mask;
+        if (m_slots[slot].index == emptySlot) {
+            m_slots[slot] = {hash, quint32(values.size())};
+            values.push_back(value);
+        }
+        return m_slots[slot].index;
+    }
+
+    void grow()
+    {
+        std::vector<Slot> table(std::max<size_t>(64, 2 * m_slots.size()));
+        const size_t mask = table.size() - 1;
+        for (const Slot &known : m_slots) {
+            if (known.index == emptySlot)
+                continue;
+            size_t slot = known.hash & mask;
+            while (table[slot].index != emptySlot)
+                slot = (slot + 1) & mask;
+            table[slot] = known;
+        }
+        m_slots = std::move(table);
+    }
+
+    struct Slot
+    {
+        size_t hash = 0;
+        quint32 index = emptySlot;
+    };
+    std::vector<Slot> m_slots;
 };
 
 // What texts compare by: their sort keys, or their bytes as they stand.
@@ -105,39 +137,67 @@ private:
 
 // Ranks from 0 for the items 0 to `count` less one, in the order of
 // `compare` (negative, zero or positive); items that compare equal share one.
-template<typename Compare> std::vector<quint32> denseRanks(size_t count, Compare compare)
+template<typename Compare> SortRanks::Ranks denseRanks(size_t count, Compare compare)
 {
     std::vector<quint32> byKey(count);
     std::iota(byKey.begin(), byKey.end(), 0);
     std::sort(byKey.begin(), byKey.end(),
               [&compare](quint32 a, quint32 b) { return compare(a, b) < 0; });
-    std::vector<quint32> ranks(count);
-    quint32 rank = 0;
+    SortRanks::Ranks ranks{std::vector<quint32>(count), 0};
     for (size_t k = 0; k < byKey.size(); ++k) {
         if (k > 0 && compare(byKey[k - 1], byKey[k]) != 0)
-            ++rank;
-        ranks[byKey[k]] = rank;
+            ++ranks.count;
+        ranks.ofKey[byKey[k]] = ranks.count;
     }
+    if (count > 0)
+        ++ranks.count;
     return ranks;
 }
 
 // Each record's rank by its value of `field`: by sort key, or by the bytes
 // as they stand.
-std::vector<quint32> ranksOf(const ListingRecords &records, AppexField field, RankBy by)
+SortRanks::Ranks ranksOf(const ListingRecords &records, AppexField field, RankBy by)
 {
     DistinctValues distinct(records, field);
     const std::vector<std::string_view> &values = distinct.values;
     const SortKeys keys(values, by);
-    const std::vector<quint32> rankOfValue =
+    const SortRanks::Ranks rankOfValue =
         denseRanks(values.size(), [&keys](quint32 a, quint32 b) { return keys.compare(a, b); });
     for (quint32 &value : distinct.indexOf)
-        value = rankOfValue[value];
-    return std::move(distinct.indexOf);
+        value = rankOfValue.ofKey[value];
+    return {std::move(distinct.indexOf), rankOfValue.count};
+}
+
+// `rows` stably reordered by their ranks, `rowKeys` naming the record of
+// each row: a counting sort, in time linear in the rows and ranks.
+std::vector<qsizetype> byRank(const std::vector<qsizetype> &rows,
+                              std::span<const qsizetype> rowKeys, const SortRanks::Ranks &ranks,
+                              Qt::SortOrder order)
+{
+    const auto rankOf = [&](qsizetype row) {
+        const quint32 rank = ranks.ofKey[size_t(rowKeys[size_t(row)])];
+        return order == Qt::AscendingOrder ? rank : ranks.count - 1 - rank;
+    };
+    std::vector<qsizetype> firstOfRank(size_t(ranks.count) + 1);
+    for (const qsizetype row : rows)
+        ++firstOfRank[rankOf(row) + 1];
+    std::partial_sum(firstOfRank.begin(), firstOfRank.end(), firstOfRank.begin());
+    std::vector<qsizetype> sorted(rows.size());
+    for (const qsizetype row : rows)
+        sorted[size_t(firstOfRank[rankOf(row)]++)] = row;
+    return sorted;
+}
+
+std::vector<qsizetype> rowsInOrder(size_t count)
+{
+    std::vector<qsizetype> rows(count);
+    std::iota(rows.begin(), rows.end(), 0);
+    return rows;
 }
 
 } // namespace
 
-const std::vector<quint32> &SortRanks::ranks(const ListingRecords &records, AppexField field)
+const SortRanks::Ranks &SortRanks::ranks(const ListingRecords &records, AppexField field)
 {
     auto known = m_ranks.find(field);
     if (known == m_ranks.end()) {
@@ -149,6 +209,8 @@ const std::vector<quint32> &SortRanks::ranks(const ListingRecords &records, Appe
     return known->second;
 }
 
+// Sorting by the name first and then, stably, by the first field orders the
+// rows by both, ties kept in the rows' order.
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                         std::span<const qsizetype> rowKeys, qint64 sortCode)
 {
@@ -156,12 +218,10 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                              : sortCode == SortCode::UUID ? AppexField::Uuid
                              : sortCode == SortCode::Name ? AppexField::Name
                                                           : AppexField::SDK;
-    const bool byName = first == AppexField::SDK || first == AppexField::ParentName;
-    const std::vector<quint32> &primary = ranks(records, first);
-    const std::vector<quint32> *names = byName ? &ranks(records, AppexField::Name) : nullptr;
-    return rowsByNumber(rowKeys, [&](size_t key) {
-        return quint64(primary[key]) << 32 | (names ? (*names)[key] : 0);
-    });
+    std::vector<qsizetype> rows = rowsInOrder(rowKeys.size());
+    if (first == AppexField::SDK || first == AppexField::ParentName)
+        rows = byRank(rows, rowKeys, ranks(records, AppexField::Name), Qt::AscendingOrder);
+    return byRank(rows, rowKeys, ranks(records, first), Qt::AscendingOrder);
 }
 
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
@@ -171,24 +231,5 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
     auto known = m_byteRanks.find(field);
     if (known == m_byteRanks.end())
         known = m_byteRanks.emplace(field, ranksOf(records, field, RankBy::Bytes)).first;
-    const std::vector<quint32> &ranks = known->second;
-    const bool descending = order == Qt::DescendingOrder;
-    return rowsByNumber(rowKeys, [&ranks, descending](size_t key) {
-        return descending ? ~quint64(ranks[key]) : quint64(ranks[key]);
-    });
-}
-
-template<typename NumberOf>
-std::vector<qsizetype> SortRanks::rowsByNumber(std::span<const qsizetype> rowKeys,
-                                               NumberOf numberOf)
-{
-    // Ties keep their order: the row decides them.
-    std::vector<std::pair<quint64, qsizetype>> numbered(rowKeys.size());
-    for (size_t row = 0; row < rowKeys.size(); ++row)
-        numbered[row] = {numberOf(size_t(rowKeys[row])), qsizetype(row)};
-    std::sort(numbered.begin(), numbered.end());
-    std::vector<qsizetype> rows(numbered.size());
-    for (size_t i = 0; i < numbered.size(); ++i)
-        rows[i] = numbered[i].second;
-    return rows;
+    return byRank(rowsInOrder(rowKeys.size()), rowKeys, known->second, order);
 }

@@ -26,6 +26,13 @@ public:
                                                std::span<const qsizetype> rowKeys, AppexField field,
                                                Qt::SortOrder order);
 
+    // Each record's rank, by key, and how many ranks there are.
+    struct Ranks
+    {
+        std::vector<quint32> ofKey;
+        quint32 count = 0;
+    };
+
     // Forgets every rank: the records are others.
     void clear()
     {
@@ -34,13 +41,8 @@ public:
     }
 
 private:
-    [[nodiscard]] const std::vector<quint32> &ranks(const ListingRecords &records,
-                                                    AppexField field);
-    // Each row's number and then the row itself, in order.
-    template<typename NumberOf>
-    static std::vector<qsizetype> rowsByNumber(std::span<const qsizetype> rowKeys,
-                                               NumberOf numberOf);
+    [[nodiscard]] const Ranks &ranks(const ListingRecords &records, AppexField field);
 
-    std::map<AppexField, std::vector<quint32>> m_ranks;     // by key, of the fields' sort keys
-    std::map<AppexField, std::vector<quint32>> m_byteRanks; // by key, of the fields' bytes
+    std::map<AppexField, Ranks> m_ranks;     // of the fields' sort keys
+    std::map<AppexField, Ranks> m_byteRanks; // of the fields' bytes
 };
