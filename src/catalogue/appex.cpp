@@ -26,16 +26,27 @@ void Appex::setText(AppexField field, QStringView text)
 {
     if (field == AppexField::Election)
         return;
-    setOwnText(field, text.toUtf8());
+    setOwnText(field, text.toUtf8(), m_text);
     if (field == AppexField::SDK)
         m_hasSDK = true;
 }
 
-void Appex::setOwnText(AppexField field, QByteArrayView utf8)
+void Appex::setOwnText(AppexField field, QByteArrayView utf8, QByteArrayView texts)
 {
-    m_spans[size_t(field)] = {quint32(m_own.size()), quint32(utf8.size())};
-    m_ownSpans |= quint16(1u << unsigned(field));
-    m_own += utf8;
+    if (m_ownsText)
+        texts = m_text;
+    QByteArray own;
+    std::array<Span, storedFields> spans;
+    for (size_t stored = 0; stored < storedFields; ++stored) {
+        const QByteArrayView bytes =
+            stored == size_t(field) ? utf8
+                                    : texts.sliced(m_spans[stored].offset, m_spans[stored].size);
+        spans[stored] = {quint32(own.size()), quint32(bytes.size())};
+        own += bytes;
+    }
+    m_text = std::move(own);
+    m_spans = spans;
+    m_ownsText = true;
 }
 
 QString Appex::copyText() const

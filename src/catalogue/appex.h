@@ -82,10 +82,10 @@ public:
     // the listing holds every copy), and what may be wrong with it.
     [[nodiscard]] int copies() const { return m_copies; }
     [[nodiscard]] std::optional<bool> active() const;
-    [[nodiscard]] AppexProblems problems() const { return m_problems; }
+    [[nodiscard]] AppexProblems problems() const { return AppexProblems::fromInt(m_problems); }
     void setCopies(int copies) { m_copies = copies; }
     void setActive(std::optional<bool> active);
-    void setProblems(AppexProblems problems) { m_problems = problems; }
+    void setProblems(AppexProblems problems) { m_problems = quint8(problems.toInt()); }
 
     // The record's clipboard form: six fields joined by tabs, no line ending.
     [[nodiscard]] QString copyText() const;
@@ -93,8 +93,7 @@ public:
 private:
     friend class ListingParser;
 
-    // Where a field's text lies: a stretch of the listing the record shares
-    // (m_text), or, for a text set apart from it, of m_own.
+    // Where a field's text lies in m_text.
     struct Span
     {
         quint32 offset = 0;
@@ -102,18 +101,21 @@ private:
     };
     static constexpr size_t storedFields = 10; // all but the election
 
-    void setOwnText(AppexField field, QByteArrayView utf8);
+    // Moves the texts of the fields, stretches of `texts` unless the record
+    // has a buffer of its own already, to a buffer of its own, `field` set to
+    // `utf8`.
+    void setOwnText(AppexField field, QByteArrayView utf8, QByteArrayView texts);
     // The bytes of the election, or of a missing SDK.
     [[nodiscard]] QByteArrayView otherBytes(AppexField field) const;
 
-    QByteArray m_text;
-    QByteArray m_own; // empty but for the few records with a text of their own
+    QByteArray m_text; // the listing's, or the record's own
     std::array<Span, storedFields> m_spans{};
-    quint16 m_ownSpans = 0; // a bit per field: its span is of m_own
+    // Packed into eight bytes: the smaller a record, the faster a sort moves it.
+    bool m_ownsText : 1 = false;
+    bool m_hasSDK : 1 = false; // without one, the SDK reads as "[no SDK]"
     AppexElection m_election = AppexElection::None;
-    bool m_hasSDK = false; // without one, the SDK reads as "[no SDK]"
     qint8 m_active = -1;   // 0 or 1 when known
-    AppexProblems m_problems;
+    quint8 m_problems = 0; // of AppexProblems, whose flags are stored in an int
     int m_copies = 1;
 };
 
@@ -133,8 +135,7 @@ inline QByteArrayView Appex::bytes(AppexField field) const
     if (field == AppexField::Election || (field == AppexField::SDK && !m_hasSDK)) [[unlikely]]
         return otherBytes(field);
     const Span span = m_spans[size_t(field)];
-    const QByteArray &text = m_ownSpans & (1u << unsigned(field)) ? m_own : m_text;
-    return QByteArrayView(text.constData() + span.offset, span.size);
+    return QByteArrayView(m_text.constData() + span.offset, span.size);
 }
 
 // The names of the elections, as records show them: "use", "ignore",

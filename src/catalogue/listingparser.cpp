@@ -91,35 +91,57 @@ constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 // records that splitting at "\n\n" gives, in one pass and without the split.
 void ListingParser::addBytes(QByteArrayView utf8)
 {
-    const qsizetype searchFrom = m_listing.size();
-    m_listing += utf8;
-    const char *data = m_listing.constData();
-    for (qsizetype at = searchFrom; at < m_listing.size();) {
-        const void *feed = std::memchr(data + at, '\n', size_t(m_listing.size() - at));
+    if (m_keepsListing || !m_isOfBlocks) {
+        m_listing += utf8;
+        m_lineStart += addLines(QByteArrayView(m_listing).sliced(m_lineStart),
+                                m_listing.size() - m_lineStart - utf8.size());
+        dropParsedLines();
+        return;
+    }
+    // Only the records kept, and the listing past its start: lines are read
+    // where they lie, and only a line split between pieces is put together.
+    const qsizetype firstEnd = utf8.indexOf('\n');
+    if (firstEnd < 0) {
+        m_listing += utf8;
+        return;
+    }
+    m_listing += utf8.first(firstEnd);
+    addLine(m_listing);
+    m_listing.truncate(0);
+    const QByteArrayView rest = utf8.sliced(firstEnd + 1);
+    m_listing += rest.sliced(addLines(rest, 0));
+}
+
+// Adds the lines that `text` ends, of which none ends before `searchFrom`,
+// and returns where the rest of it starts.
+qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom)
+{
+    qsizetype lineStart = 0;
+    const char *const data = text.data();
+    for (qsizetype at = searchFrom; at < text.size();) {
+        const void *feed = std::memchr(data + at, '\n', size_t(text.size() - at));
         if (!feed)
             break;
         const qsizetype end = static_cast<const char *>(feed) - data;
-        addLine(m_lineStart, end);
-        m_lineStart = end + 1;
-        at = end + 1;
+        addLine(text.sliced(lineStart, end - lineStart));
+        lineStart = at = end + 1;
     }
-    dropParsedLines();
+    return lineStart;
 }
 
 // Without the whole listing kept, the lines read go, once the listing has
 // shown itself to be of blocks.
 void ListingParser::dropParsedLines()
 {
-    if (m_keepsListing || !m_isOfBlocks || m_lineStart == 0)
+    if (m_keepsListing || !m_isOfBlocks)
         return;
     m_listing.remove(0, m_lineStart);
-    m_dropped += m_lineStart;
     m_lineStart = 0;
 }
 
 AppexList ListingParser::finish()
 {
-    addLine(m_lineStart, m_listing.size());
+    addLine(QByteArrayView(m_listing).sliced(m_lineStart));
     m_lineStart = m_listing.size();
     endBlock();
     if (m_records.isEmpty())
@@ -128,19 +150,21 @@ AppexList ListingParser::finish()
         m_listing.clear();
         m_texts.resize(m_textsSize);
     }
-    for (Appex &record : m_records)
-        record.m_text = m_keepsListing ? m_listing : m_texts;
+    for (Appex &record : m_records) {
+        if (!record.m_ownsText)
+            record.m_text = m_keepsListing ? m_listing : m_texts;
+    }
     CopyAnnotation::annotate(m_records, std::nullopt);
     return std::exchange(m_records, {});
 }
 
-void ListingParser::addLine(qsizetype begin, qsizetype end)
+void ListingParser::addLine(QByteArrayView line)
 {
-    if (m_crlfLines && end > begin && m_listing[end - 1] == '\r')
-        --end;
-    if (m_dropped + begin == 0 && QByteArrayView(m_listing).first(end).startsWith(byteOrderMark))
-        begin = byteOrderMark.size(); // a byte order mark opening the listing is no text
-    const QByteArrayView line(m_listing.constData() + begin, end - begin);
+    if (m_crlfLines && line.endsWith('\r'))
+        line.chop(1);
+    // A byte order mark opening the listing is no text.
+    if (std::exchange(m_atListingStart, false) && line.startsWith(byteOrderMark))
+        line = line.sliced(byteOrderMark.size());
     if (line.isEmpty()) {
         endBlock();
         return;
@@ -154,6 +178,8 @@ void ListingParser::addLine(qsizetype begin, qsizetype end)
             return; // a header holds no marker
         }
     }
+    if (addUsualMarkerLine(line))
+        return;
     if (const MarkerMatch match = markerOf(line); match.marker) {
         QByteArray scratch;
         setField(match.marker->field,
@@ -162,6 +188,35 @@ void ListingParser::addLine(qsizetype begin, qsizetype end)
             setField(AppexField::Point,
                      valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
     }
+}
+
+// Almost every line of a listing reads "    Key = value", its marker first
+// and its only '='. Such a line holds no other marker, and its value is the
+// rest of the line, trimmed: what the general rule gives, without searching.
+bool ListingParser::addUsualMarkerLine(QByteArrayView line)
+{
+    qsizetype indent = 0;
+    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
+        ++indent;
+    const QByteArrayView text = line.sliced(indent);
+    const auto marker = std::find_if(markers.begin(), markers.end(), [text](const Marker &m) {
+        return text.size() >= m.removed.size() && text.front() == m.removed.front() &&
+               std::memcmp(text.data(), m.removed.data(), size_t(m.removed.size())) == 0;
+    });
+    if (marker == markers.end())
+        return false;
+    const QByteArrayView rest = text.sliced(marker->removed.size());
+    if (std::memchr(rest.data(), '=', size_t(rest.size())))
+        return false;
+    if (marker->field != AppexField::SDK) {
+        setField(marker->field, TextKey::trimmed(rest));
+        return true;
+    }
+    // The SDK is the point's end: both share its text.
+    const QByteArrayView point = TextKey::trimmed(text.sliced(pointRemoved.size()));
+    setField(AppexField::Point, point);
+    setFieldWithin(AppexField::SDK, TextKey::trimmed(rest), AppexField::Point, point);
+    return true;
 }
 
 Appex &ListingParser::blockRecord()
@@ -173,21 +228,38 @@ Appex &ListingParser::blockRecord()
     return m_records.last();
 }
 
-// A value is a stretch of the listing, unless it was made apart from it.
+// A value is a stretch of the listing, unless it was made apart from it:
+// its record then has texts of its own.
 void ListingParser::setField(AppexField field, QByteArrayView value)
 {
     Appex &record = blockRecord();
     const char *listing = m_listing.constData();
     if (!m_keepsListing) {
         record.m_spans[size_t(field)] = {quint32(m_textsSize), quint32(value.size())};
-        record.m_ownSpans &= quint16(~(1u << unsigned(field)));
         appendText(value);
-    } else if (value.data() >= listing && value.data() <= listing + m_listing.size()) {
+    } else if (!record.m_ownsText && value.data() >= listing &&
+               value.data() <= listing + m_listing.size()) {
         record.m_spans[size_t(field)] = {quint32(value.data() - listing), quint32(value.size())};
-        record.m_ownSpans &= quint16(~(1u << unsigned(field)));
     } else {
-        record.setOwnText(field, value);
+        record.setOwnText(field, value, m_listing);
     }
+    if (field == AppexField::SDK)
+        record.m_hasSDK = true;
+}
+
+// Without the listing kept, `value` shares the bytes of the field `outer`,
+// just set to `outerValue`, which holds it.
+void ListingParser::setFieldWithin(AppexField field, QByteArrayView value, AppexField outer,
+                                   QByteArrayView outerValue)
+{
+    if (m_keepsListing) {
+        setField(field, value);
+        return;
+    }
+    Appex &record = blockRecord();
+    const qsizetype within = value.isEmpty() ? 0 : value.data() - outerValue.data();
+    record.m_spans[size_t(field)] = {record.m_spans[size_t(outer)].offset + quint32(within),
+                                     quint32(value.size())};
     if (field == AppexField::SDK)
         record.m_hasSDK = true;
 }

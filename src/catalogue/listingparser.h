@@ -43,23 +43,27 @@ public:
     [[nodiscard]] qsizetype recordCount() const { return m_records.size() - m_blockHasRecord; }
 
 private:
-    void addLine(qsizetype begin, qsizetype end);
+    qsizetype addLines(QByteArrayView text, qsizetype searchFrom);
+    void addLine(QByteArrayView line);
+    bool addUsualMarkerLine(QByteArrayView line);
     // The record of the block being read, made at its header or first marker
     // line, as the last of the records.
     Appex &blockRecord();
     void setField(AppexField field, QByteArrayView value);
+    void setFieldWithin(AppexField field, QByteArrayView value, AppexField outer,
+                        QByteArrayView outerValue);
     void endBlock();
     void appendText(QByteArrayView text);
     void dropParsedLines();
     void addOneLineRecords();
     void addOneLineRecord(QByteArrayView line);
 
-    QByteArray m_listing;      // from m_dropped on, when only the records are kept
+    QByteArray m_listing;      // its lines not yet parsed, when only the records are kept
     QByteArray m_texts;        // the records' texts, when only they are kept
     qsizetype m_textsSize = 0; // of m_texts written
-    qsizetype m_dropped = 0;   // how many bytes of the listing went before m_listing
     qsizetype m_lineStart = 0; // of the line not yet ended, in m_listing
     AppexList m_records;
+    bool m_atListingStart = true; // before its first line
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
     bool m_crlfLines = false;
