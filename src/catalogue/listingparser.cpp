@@ -1,7 +1,9 @@
 #include "listingparser.h"
 
+#include "bytesearch.h"
 #include "copyannotation.h"
 #include "headerline.h"
+#include "hugepages.h"
 #include "textkey.h"
 
 #include <array>
@@ -42,7 +44,8 @@ struct MarkerMatch
 MarkerMatch markerOf(QByteArrayView line)
 {
     MarkerMatch found;
-    for (qsizetype at = line.indexOf('='); at >= 0; at = line.indexOf('=', at + 1)) {
+    for (qsizetype at = ByteSearch::indexOf(line, '='); at >= 0;
+         at = ByteSearch::indexOf(line, '=', at + 1)) {
         found.lastEquals = at;
         if (at < 2 || at + 1 == line.size() || line[at - 1] != ' ' || line[at + 1] != ' ')
             continue;
@@ -83,6 +86,15 @@ QByteArrayView valueOf(QByteArrayView line, QByteArrayView removed, qsizetype fr
 
 constexpr QByteArrayView byteOrderMark("\xEF\xBB\xBF");
 
+// How many spaces and tabs `line` starts with.
+qsizetype indentOf(QByteArrayView line)
+{
+    qsizetype at = 0;
+    while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
+        ++at;
+    return at;
+}
+
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
@@ -100,7 +112,7 @@ void ListingParser::addBytes(QByteArrayView utf8)
     }
     // Only the records kept, and the listing past its start: lines are read
     // where they lie, and only a line split between pieces is put together.
-    const qsizetype firstEnd = utf8.indexOf('\n');
+    const qsizetype firstEnd = ByteSearch::indexOf(utf8, '\n');
     if (firstEnd < 0) {
         m_listing += utf8;
         return;
@@ -117,14 +129,10 @@ void ListingParser::addBytes(QByteArrayView utf8)
 qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom)
 {
     qsizetype lineStart = 0;
-    const char *const data = text.data();
-    for (qsizetype at = searchFrom; at < text.size();) {
-        const void *feed = std::memchr(data + at, '\n', size_t(text.size() - at));
-        if (!feed)
-            break;
-        const qsizetype end = static_cast<const char *>(feed) - data;
+    for (qsizetype end = ByteSearch::indexOf(text, '\n', searchFrom); end >= 0;
+         end = ByteSearch::indexOf(text, '\n', end + 1)) {
         addLine(text.sliced(lineStart, end - lineStart));
-        lineStart = at = end + 1;
+        lineStart = end + 1;
     }
     return lineStart;
 }
@@ -137,6 +145,18 @@ void ListingParser::dropParsedLines()
         return;
     m_listing.remove(0, m_lineStart);
     m_lineStart = 0;
+}
+
+// Room made at once, for pages that are filled as soon as they are made.
+// The records' texts are parts of the listing's lines, hardly ever more than
+// its size; a block of a record takes a few hundred bytes.
+void ListingParser::reserve(qsizetype size)
+{
+    QByteArray &filled = m_keepsListing ? m_listing : m_texts;
+    filled.reserve(size);
+    m_records.reserve(size / 128);
+    HugePages::advise(filled.constData(), filled.capacity());
+    HugePages::advise(m_records.constData(), m_records.capacity() * qsizetype(sizeof(Appex)));
 }
 
 AppexList ListingParser::finish()
@@ -195,10 +215,7 @@ void ListingParser::addLine(QByteArrayView line)
 // rest of the line, trimmed: what the general rule gives, without searching.
 bool ListingParser::addUsualMarkerLine(QByteArrayView line)
 {
-    qsizetype indent = 0;
-    while (indent < line.size() && (line[indent] == ' ' || line[indent] == '\t'))
-        ++indent;
-    const QByteArrayView text = line.sliced(indent);
+    const QByteArrayView text = line.sliced(indentOf(line));
     const auto marker = std::find_if(markers.begin(), markers.end(), [text](const Marker &m) {
         return text.size() >= m.removed.size() && text.front() == m.removed.front() &&
                std::memcmp(text.data(), m.removed.data(), size_t(m.removed.size())) == 0;
@@ -206,7 +223,7 @@ bool ListingParser::addUsualMarkerLine(QByteArrayView line)
     if (marker == markers.end())
         return false;
     const QByteArrayView rest = text.sliced(marker->removed.size());
-    if (std::memchr(rest.data(), '=', size_t(rest.size())))
+    if (ByteSearch::indexOf(rest, '=') >= 0)
         return false;
     if (marker->field != AppexField::SDK) {
         setField(marker->field, TextKey::trimmed(rest));
@@ -264,14 +281,16 @@ void ListingParser::setFieldWithin(AppexField field, QByteArrayView value, Appex
         record.m_hasSDK = true;
 }
 
-// Millions of short appends: room is made ahead, twice over, and each text
-// copied into it. Room never written to takes no memory.
+// Millions of short appends: room is made ahead, all that is reserved or
+// twice over, and each text copied into it. Room never written to takes no
+// memory.
 void ListingParser::appendText(QByteArrayView text)
 {
     if (text.isEmpty()) // an empty value's data may be null, which memcpy may not take
         return;
     if (m_textsSize + text.size() > m_texts.size())
-        m_texts.resize(std::max(2 * m_texts.size(), m_textsSize + text.size() + 64 * 1024));
+        m_texts.resize(std::max(
+            {m_texts.capacity(), 2 * m_texts.size(), m_textsSize + text.size() + 64 * 1024}));
     std::memcpy(m_texts.data() + m_textsSize, text.data(), size_t(text.size()));
     m_textsSize += text.size();
 }

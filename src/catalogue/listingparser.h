@@ -25,12 +25,8 @@ public:
     // Whether listing() keeps every byte added (by default), or the records
     // alone are kept.
     void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
-    // Room for a listing of `size` bytes, when it is known.
-    void reserve(qsizetype size)
-    {
-        if (m_keepsListing)
-            m_listing.reserve(size);
-    }
+    // Room for a listing of `size` bytes, when it is known, before any is added.
+    void reserve(qsizetype size);
     void addBytes(QByteArrayView utf8);
     // The records of all the text added, in listing order; listing() then
     // holds the bytes they share.

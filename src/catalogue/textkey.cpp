@@ -72,10 +72,13 @@ bool isUnicodeTrimCharacter(char32_t c)
 
 bool startsWithTrimCharacter(QByteArrayView utf8)
 {
-    return !utf8.isEmpty() && trimCharacterAtFront(utf8) > 0;
+    if (utf8.isEmpty())
+        return false;
+    const uchar first = uchar(utf8.front());
+    return first < 0x80 ? isTrimCharacter(first) : trimCharacterAtFront(utf8) > 0;
 }
 
-QByteArrayView trimmed(QByteArrayView utf8)
+QByteArrayView trimmedEnds(QByteArrayView utf8)
 {
     while (!utf8.isEmpty()) {
         const uchar first = uchar(utf8.front());

@@ -30,8 +30,17 @@ namespace TextKey {
     return c < 0x80 ? c == u' ' || (c >= u'\t' && c <= u'\r') : isUnicodeTrimCharacter(c);
 }
 [[nodiscard]] bool startsWithTrimCharacter(QByteArrayView utf8);
-// `utf8` without the trim characters at either end.
-[[nodiscard]] QByteArrayView trimmed(QByteArrayView utf8);
+// trimmed(), for any text.
+[[nodiscard]] QByteArrayView trimmedEnds(QByteArrayView utf8);
+// `utf8` without the trim characters at either end. Inline for the usual
+// text, which starts and ends with ASCII other than white space.
+[[nodiscard]] inline QByteArrayView trimmed(QByteArrayView utf8)
+{
+    const auto kept = [](char c) { return uchar(c) < 0x80 && !isTrimCharacter(uchar(c)); };
+    if (!utf8.isEmpty() && kept(utf8.front()) && kept(utf8.back()))
+        return utf8;
+    return trimmedEnds(utf8);
+}
 
 // Whether `utf8`, lower-cased, contains `query`, a non-empty lower-case ASCII
 // text; nothing when `utf8` is not ASCII, whose lower case needs the full
