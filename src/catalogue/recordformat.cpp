@@ -163,7 +163,9 @@ enum class JsonValue { Field, Category, Copies, Active, Problems, Change, Before
 
 struct JsonKey
 {
-    QByteArray quoted; // "        \"key\": ", as written
+    // What comes before the value: the end of the value before it or the
+    // start of the object, then the key, indented and quoted.
+    QByteArray lead;
     JsonValue value;
     AppexField field = AppexField::Name; // of a JsonValue::Field
 };
@@ -187,7 +189,8 @@ std::vector<JsonKey> sortedKeys(bool withChange)
               [](const auto &a, const auto &b) { return QString(a.first) < QString(b.first); });
     std::vector<JsonKey> sorted;
     for (auto &[name, key] : keys) {
-        key.quoted = "        \"" + QByteArray(name.data(), name.size()) + "\": ";
+        key.lead = QByteArray(sorted.empty() ? "    {\n" : ",\n") + "        \"" +
+                   QByteArray(name.data(), name.size()) + "\": ";
         sorted.push_back(std::move(key));
     }
     return sorted;
@@ -259,6 +262,10 @@ void appendJsonValue(PieceWriter &out, const JsonKey &key, const Appex &record,
     }
     case JsonValue::Problems: {
         // As QJsonDocument writes an array, empty or not.
+        if (!record.problems()) {
+            out.append("[\n        ]");
+            return;
+        }
         out.append("[\n");
         bool first = true;
         for (const AppexProblemInfo &info : appexProblems) {
@@ -293,16 +300,14 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
     for (qsizetype i = 0; i < records.size(); ++i) {
         Prefetch::ahead(records, i, Prefetch::textFields, recordOf);
         const Appex &record = recordOf(records[i]);
-        out.append("    {\n");
         const Appex *older = olderOf(records[i]);
-        for (size_t k = 0; k < keys.size(); ++k) {
-            if (keys[k].value == JsonValue::Before && !older)
-                continue; // only a changed record has one; never the last key
-            out.append(keys[k].quoted);
-            appendJsonValue(out, keys[k], record, changeOf(records[i]), older, categories);
-            out.append(k + 1 < keys.size() ? ",\n" : "\n");
+        for (const JsonKey &key : keys) {
+            if (key.value == JsonValue::Before && !older)
+                continue; // only a changed record has one; never the first key
+            out.append(key.lead);
+            appendJsonValue(out, key, record, changeOf(records[i]), older, categories);
         }
-        out.append(i + 1 < records.size() ? "    },\n" : "    }\n");
+        out.append(i + 1 < records.size() ? "\n    },\n" : "\n    }\n");
         if (!out.endRecord())
             return false;
     }
