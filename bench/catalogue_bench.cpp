@@ -19,13 +19,13 @@
 
 namespace {
 
-// Wall time of `zephlist-cli --listing FILE --format tsv > /dev/null`.
-double cliMilliseconds(const QString &listingFile)
+// Wall time of `zephlist-cli --listing FILE --format FORMAT > /dev/null`.
+double cliMilliseconds(const QString &listingFile, const QString &format)
 {
     QProcess cli;
     cli.setProgram(QStringLiteral(ZEPHLIST_CLI));
-    cli.setArguments({QStringLiteral("--listing"), listingFile, QStringLiteral("--format"),
-                      QStringLiteral("tsv")});
+    cli.setArguments(
+        {QStringLiteral("--listing"), listingFile, QStringLiteral("--format"), format});
     cli.setStandardOutputFile(QProcess::nullDevice());
     QElapsedTimer timer;
     timer.start();
@@ -49,9 +49,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const int runs = 5;
     QTemporaryDir dir;
-    std::printf("%-8s %6s %8s %9s %7s %7s %7s %7s %7s %8s %8s %6s\n", "entries", "MB", "CLI ms",
-                "CLI RSS", "parse", "sort 0", "sort 1", "sort 2", "sort 3", "find all", "find id",
-                "TSV");
+    std::printf("%-8s %6s %8s %9s %9s %7s %7s %7s %7s %7s %8s %8s %6s\n", "entries", "MB", "CLI ms",
+                "CLI RSS", "CLI JSON", "parse", "sort 0", "sort 1", "sort 2", "sort 3", "find all",
+                "find id", "TSV");
     for (const int entries : {10000, 100000}) {
         const QByteArray listing = repeatedSample(entries);
         const QString file = dir.filePath(QStringLiteral("listing%1.txt").arg(entries));
@@ -60,8 +60,11 @@ int main(int argc, char *argv[])
             qFatal("cannot write the listing");
         out.close();
 
-        const double cli = medianMilliseconds(runs, [&] { cliMilliseconds(file); });
+        const double cli =
+            medianMilliseconds(runs, [&] { cliMilliseconds(file, QStringLiteral("tsv")); });
         const double cliPeak = childrenPeakMegabytes();
+        const double cliJson =
+            medianMilliseconds(runs, [&] { cliMilliseconds(file, QStringLiteral("json")); });
 
         const double parse = medianMilliseconds(runs, [&] { (void)parseListing(listing); });
 
@@ -99,13 +102,15 @@ int main(int argc, char *argv[])
             (void)RecordFormat::writeTsv(records, [](QByteArrayView) { return true; });
         });
 
-        std::printf("%-8d %6.1f %8.0f %8.0fM %7.0f %7.1f %7.1f %7.1f %7.1f %8.1f %8.1f %6.1f\n",
-                    entries, double(listing.size()) / 1e6, cli, cliPeak, parse, sorts[0], sorts[1],
-                    sorts[2], sorts[3], findAll, findUuid, tsv);
+        std::printf(
+            "%-8d %6.1f %8.0f %8.0fM %8.2fx %7.0f %7.1f %7.1f %7.1f %7.1f %8.1f %8.1f %6.1f\n",
+            entries, double(listing.size()) / 1e6, cli, cliPeak, cliJson / cli, parse, sorts[0],
+            sorts[1], sorts[2], sorts[3], findAll, findUuid, tsv);
     }
     std::printf(
-        "(ms, medians of %d runs; CLI RSS is the peak over its runs, in MB; each sort from\n"
-        " the listing's order, as the CLI sorts)\n",
+        "(ms, medians of %d runs; CLI RSS is the peak over its TSV runs, in MB; CLI JSON is\n"
+        " its time to JSON against its time to TSV; each sort from the listing's order, as\n"
+        " the CLI sorts)\n",
         runs);
     return 0;
 }
