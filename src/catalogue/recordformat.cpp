@@ -33,7 +33,8 @@ constexpr bool needsEscape(quint64 word)
 // Copies the text from `at` on to `to` up to the first byte that needs an
 // escape, eight bytes at a time while none does: a catalogue's JSON is
 // mostly such text. Returns where it stopped in each.
-std::pair<const char *, char *> copyPlainText(const char *at, const char *end, char *to)
+Q_ALWAYS_INLINE std::pair<const char *, char *> copyPlainText(const char *at, const char *end,
+                                                              char *to)
 {
     for (quint64 word; end - at >= 8; at += 8, to += 8) {
         std::memcpy(&word, at, sizeof word);
@@ -66,7 +67,8 @@ public:
         appendInRoom(bytes);
     }
     // `utf8` as a JSON string, quoted and escaped as QJsonDocument writes it.
-    // Inline, as appendJsonValue: a catalogue's JSON is a dozen calls a record.
+    // Inline, as copyPlainText and appendJsonValue: a catalogue's JSON is a
+    // dozen calls of each a record.
     Q_ALWAYS_INLINE void appendJsonString(QByteArrayView utf8)
     {
         // At most six bytes, "\u001f", for each byte.
