@@ -101,9 +101,9 @@ private:
     };
     static constexpr size_t storedFields = 10; // all but the election
 
-    // Moves the texts of the fields, stretches of `texts` unless the record
-    // has a buffer of its own already, to a buffer of its own, `field` set to
-    // `utf8`.
+    // Copies the texts of the fields, stretches of `texts` unless the record
+    // has a buffer of its own already, to a new buffer of its own, with
+    // `field` set to `utf8`.
     void setOwnText(AppexField field, QByteArrayView utf8, QByteArrayView texts);
     // The bytes of the election, or of a missing SDK.
     [[nodiscard]] QByteArrayView otherBytes(AppexField field) const;

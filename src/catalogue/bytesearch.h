@@ -10,7 +10,7 @@
 // lines of a listing it looks at; memchr and its kin go straight to it.
 namespace ByteSearch {
 
-// Where the first `c` of `text` at or after `from` is, or -1.
+// Where the first `c` of `text` at or after `from`, not negative, is, or -1.
 [[nodiscard]] inline qsizetype indexOf(QByteArrayView text, char c, qsizetype from = 0)
 {
     if (from >= text.size())

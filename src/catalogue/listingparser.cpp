@@ -6,6 +6,7 @@
 #include "hugepages.h"
 #include "textkey.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 

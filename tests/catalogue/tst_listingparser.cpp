@@ -31,30 +31,47 @@ void TestListingParser::listings_data()
         QTest::newRow(name) << QString::fromLatin1(name);
 }
 
+namespace {
+
+// The records, as JSON, of `listing` fed to `parser` in pieces of `size` bytes.
+QByteArray parsedInPieces(ListingParser &parser, QByteArrayView listing, qsizetype size)
+{
+    for (qsizetype at = 0; at < listing.size(); at += size)
+        parser.addBytes(listing.sliced(at, std::min(size, listing.size() - at)));
+    return RecordFormat::json(parser.finish());
+}
+
+} // namespace
+
 void TestListingParser::listings()
 {
     QFETCH(QString, name);
     const QByteArray listing = readTestData("listings/" + name + ".txt");
     const QByteArray records = RecordFormat::json(parseListing(listing));
+    if (name != u"older" && name != u"newer")
+        COMPARE_GOLDEN(records, "listings/" + name + ".json");
 
     // The same records with only they kept, the lines let go as they are read.
     ListingParser recordsOnly;
     recordsOnly.setKeepsListing(false);
-    for (qsizetype at = 0; at < listing.size(); at += 7)
-        recordsOnly.addBytes(
-            QByteArrayView(listing).sliced(at).first(std::min<qsizetype>(7, listing.size() - at)));
-    QCOMPARE(RecordFormat::json(recordsOnly.finish()), records);
+    QCOMPARE(parsedInPieces(recordsOnly, listing, 7), records);
     QVERIFY(recordsOnly.listing().isEmpty());
-    if (name != u"older" && name != u"newer")
-        COMPARE_GOLDEN(records, "listings/" + name + ".json");
 
     // The same in pieces of any size, split anywhere.
     for (const qsizetype size : {1, 2, 3, 7, 64}) {
         ListingParser parser;
-        for (qsizetype at = 0; at < listing.size(); at += size)
-            parser.addBytes(
-                QByteArrayView(listing).sliced(at, std::min(size, listing.size() - at)));
-        QCOMPARE(RecordFormat::json(parser.finish()), records);
+        QCOMPARE(parsedInPieces(parser, listing, size), records);
+    }
+
+    // The same with every line ended by a carriage return too, for a parser
+    // told so, in pieces that split some of the pairs.
+    QByteArray crlf = listing;
+    crlf.replace("\n", "\r\n");
+    for (const bool keepsListing : {true, false}) {
+        ListingParser parser;
+        parser.setCrlfLineEnds(true);
+        parser.setKeepsListing(keepsListing);
+        QCOMPARE(parsedInPieces(parser, crlf, 7), records);
     }
 }
 
@@ -109,6 +126,16 @@ void TestListingParser::copyText()
              QStringLiteral("Notes Share\t/A/Share.appex\tNotes\t/A\tsample-kind\t5D2C"));
     QCOMPARE(records[1].copyText(), QStringLiteral("\t\t\t\t[no SDK]\tX"));
     QCOMPARE(records[2].copyText(), QStringLiteral("a\tb\t\t\t\t[no SDK]\t1"));
+
+    // A text set on a record that shares the listing's bytes leaves its
+    // other texts, and the other records, as they were.
+    AppexList changed = records;
+    changed[0].setText(AppexField::Name, u"Renamed");
+    QCOMPARE(changed[0].copyText(),
+             QStringLiteral("Renamed\t/A/Share.appex\tNotes\t/A\tsample-kind\t5D2C"));
+    QCOMPARE(changed[0].point(), QStringLiteral("com.apple.sample-kind"));
+    QCOMPARE(changed[1].copyText(), records[1].copyText());
+    QCOMPARE(records[0].name(), QStringLiteral("Notes Share"));
 }
 
 QTEST_GUILESS_MAIN(TestListingParser)
