@@ -227,8 +227,8 @@ class Categories
 public:
     QByteArrayView of(const Appex &record)
     {
-        const std::string_view point(record.bytes(AppexField::Point).data(),
-                                     size_t(record.bytes(AppexField::Point).size()));
+        const QByteArrayView bytes = record.bytes(AppexField::Point);
+        const std::string_view point(bytes.data(), size_t(bytes.size()));
         if (m_last != m_names.end() && m_last->first == point)
             return m_last->second; // sorted records come a point at a time
         m_last = m_names.find(point);
@@ -266,10 +266,6 @@ Q_ALWAYS_INLINE void appendJsonValue(PieceWriter &out, const JsonKey &key, const
     }
     case JsonValue::Problems: {
         // As QJsonDocument writes an array, empty or not.
-        if (!record.problems()) {
-            out.append("[\n        ]");
-            return;
-        }
         out.append("[\n");
         bool first = true;
         for (const AppexProblemInfo &info : appexProblems) {

@@ -143,15 +143,14 @@ template<typename Compare> SortRanks::Ranks denseRanks(size_t count, Compare com
     std::iota(byKey.begin(), byKey.end(), 0);
     std::sort(byKey.begin(), byKey.end(),
               [&compare](quint32 a, quint32 b) { return compare(a, b) < 0; });
-    SortRanks::Ranks ranks{std::vector<quint32>(count), 0};
+    std::vector<quint32> ranks(count);
+    quint32 rank = 0;
     for (size_t k = 0; k < byKey.size(); ++k) {
         if (k > 0 && compare(byKey[k - 1], byKey[k]) != 0)
-            ++ranks.count;
-        ranks.ofKey[byKey[k]] = ranks.count;
+            ++rank;
+        ranks[byKey[k]] = rank;
     }
-    if (count > 0)
-        ++ranks.count;
-    return ranks;
+    return {std::move(ranks), count > 0 ? rank + 1 : 0};
 }
 
 // Each record's rank by its value of `field`: by sort key, or by the bytes
