@@ -75,11 +75,11 @@ int main(int argc, char *argv[])
         for (qint64 code = 0; code < 4; ++code) {
             sorts[code] = medianMilliseconds(runs, [&] {
                 AppexList records = parsed;
-                SortOrder::apply(records, SortOrder::order(records, code));
+                SortOrder::apply(records, SortOrder::order(records, SortCode(code)));
             });
         }
         Appexer appexer;
-        appexer.setListing(parseListing(listing), listing, file, SortCode::SDK);
+        appexer.setListing({parseListing(listing), listing, file});
         const AppexList &records = appexer.appexList();
 
         // Every keystroke filters the whole catalogue again; "ui" is in some

@@ -27,7 +27,7 @@ int main(int argc, char *argv[])
             qFatal("cannot write the listing");
         file.close();
         Appexer appexer;
-        appexer.setListing(parseListing(listing), listing, file.fileName(), SortCode::SDK);
+        appexer.setListing({parseListing(listing), listing, file.fileName()});
 
         ReportText report;
         QByteArray rtf;

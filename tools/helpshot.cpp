@@ -36,11 +36,11 @@ int main(int argc, char *argv[])
     HelpCommands([](const QString &) {}).install(window.menuBar());
     window.resize(880, 500);
     window.show();
-    bool listed = false;
+    CatalogueController::Outcome outcome;
     QEventLoop loop;
-    QObject::connect(&window.catalogue(), &CatalogueController::jobFinished, &loop,
-                     [&](bool succeeded) {
-                         listed = succeeded;
+    QObject::connect(&window.catalogue(), &CatalogueController::finished, &loop,
+                     [&](const CatalogueController::Outcome &ended) {
+                         outcome = ended;
                          loop.quit();
                      });
     window.findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
@@ -49,8 +49,8 @@ int main(int argc, char *argv[])
     // turn, each posting the request of the one that holds it.
     for (int turn = 0; turn < 4; ++turn)
         QCoreApplication::processEvents();
-    if (!listed) {
-        std::fprintf(stderr, "helpshot: %s\n", qPrintable(window.catalogue().failureText()));
+    if (outcome.failure) {
+        std::fprintf(stderr, "helpshot: %s\n", qPrintable(outcome.failure->text));
         return 1;
     }
     if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {

@@ -28,7 +28,7 @@ int main(int argc, char *argv[])
         const QCommandLineOption pluginkit(
             QStringLiteral("pluginkit"),
             QCoreApplication::translate("main", "The listing tool to run."),
-            QCoreApplication::translate("main", "PATH"), ListingLoader::defaultToolPath());
+            QCoreApplication::translate("main", "PATH"), ToolSource::defaultToolPath());
         parser.addOption(pluginkit);
         parser.addPositionalArgument(
             QStringLiteral("listing"),

@@ -25,25 +25,23 @@ QString toolTipOf(const Appex &record, const Appex *older)
 
 } // namespace
 
-void Appexer::setListing(AppexList records, QByteArray listing, const QString &file,
-                         qint64 sortCode)
+void Appexer::setListing(Listing listing)
 {
     beginResetModel();
-    m_sortCode = sortCode;
-    m_records = std::move(records);
+    m_records = std::move(listing.records);
     m_listingPositions.resize(size_t(m_records.size()));
     std::iota(m_listingPositions.begin(), m_listingPositions.end(), 0);
-    m_listing = std::move(listing);
-    m_listingFile = file;
+    m_listing = std::move(listing.bytes);
+    m_listingFile = std::move(listing.file);
     compareRecords();
     endResetModel();
 }
 
-void Appexer::setBaseline(AppexList records, const QString &file)
+void Appexer::setBaseline(Listing older)
 {
     beginResetModel();
-    m_baseline = std::move(records);
-    m_baselineFile = file;
+    m_baseline = std::move(older.records);
+    m_baselineFile = std::move(older.file);
     compareRecords();
     endResetModel();
 }
@@ -59,7 +57,7 @@ void Appexer::clearComparison()
     endResetModel();
 }
 
-void Appexer::sortAppexList(qint64 sortCode)
+void Appexer::sortAppexList(SortCode sortCode)
 {
     // The rows are always in the order of m_sortCode, or of m_fieldOrder.
     if (sortCode == m_sortCode)

@@ -2,6 +2,7 @@
 
 #include "appex.h"
 #include "listingcomparison.h"
+#include "listingjob.h"
 #include "sortranks.h"
 
 #include <QAbstractListModel>
@@ -40,14 +41,13 @@ public:
     // The listing's bytes exactly as read, which the records share.
     [[nodiscard]] const QByteArray &listing() const { return m_listing; }
 
-    // Replaces the records with those of a listing, in the listing's order,
-    // then sorts them by `sortCode`.
-    void setListing(AppexList records, QByteArray listing, const QString &file, qint64 sortCode);
-    // Marks the records against an older listing's, in its listing order.
-    void setBaseline(AppexList records, const QString &file);
+    // Replaces the records with those of a listing, then sorts them.
+    void setListing(Listing listing);
+    // Marks the records against an older listing's.
+    void setBaseline(Listing older);
     void clearComparison();
 
-    void sortAppexList(qint64 sortCode);
+    void sortAppexList(SortCode sortCode);
     // An order by one field's bytes as they stand, which while it is set
     // orders the rows instead of the sort code.
     struct FieldOrder
@@ -61,7 +61,7 @@ public:
     [[nodiscard]] std::optional<FieldOrder> fieldOrder() const { return m_fieldOrder; }
     // Marks the records at `paths` as having `problem`: one change of the data.
     void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
-    [[nodiscard]] qint64 sortCode() const { return m_sortCode; }
+    [[nodiscard]] SortCode sortCode() const { return m_sortCode; }
 
     // The records in the order the listing gave them.
     [[nodiscard]] ListingRecords inListingOrder() const;
@@ -98,7 +98,7 @@ private:
     [[nodiscard]] qsizetype entryAt(int row) const;
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
-    qint64 m_sortCode = 0;
+    SortCode m_sortCode = SortCode::SDK;
     std::optional<FieldOrder> m_fieldOrder;
 
     AppexList m_records;

@@ -1,157 +1,220 @@
 #include "cataloguecontroller.h"
 
 #include "appexer.h"
+#include "commandjob.h"
+#include "missingbundlecheck.h"
 
-CatalogueController::CatalogueController(Appexer *appexer, ListingLoader *loader, QObject *parent)
+CatalogueController::CatalogueController(Appexer *appexer, QString toolPath, ListingLimits limits,
+                                         QObject *parent)
     : QObject(parent)
     , m_appexer(appexer)
-    , m_loader(loader)
+    , m_toolPath(std::move(toolPath))
+    , m_limits(limits)
     , m_bundleCheck(new MissingBundleCheck(this))
 {
-    // The tool's listing is shown at once; the check of its bundles follows,
-    // and the job ends with it.
     connect(m_bundleCheck, &MissingBundleCheck::finished, this,
-            [this](const QSet<QByteArray> &paths) {
-                m_appexer->addProblem(paths, AppexProblem::Missing);
-                finish(true);
-                emit busyChanged(false);
-            });
-    connect(loader, &ListingLoader::busyChanged, this, [this] { emit busyChanged(isBusy()); });
-    connect(loader, &ListingLoader::listingFinished, this, &CatalogueController::listingFinished);
-    connect(loader, &ListingLoader::electionFinished, this, &CatalogueController::electionFinished);
+            &CatalogueController::bundlesChecked);
 }
 
-void CatalogueController::refresh(qint64 sortCode)
+CatalogueController::~CatalogueController() = default;
+
+std::unique_ptr<ListingJob> CatalogueController::toolListing() const
 {
-    read(Purpose::ToolListing, QString(), sortCode);
+    return ListingJob::ofTool(m_toolPath, m_copies, m_limits);
 }
 
-void CatalogueController::openListing(const QString &fileName, qint64 sortCode)
+void CatalogueController::getAppexes()
 {
-    read(Purpose::FileListing, fileName, sortCode);
+    if (!isBusy())
+        startListing(toolListing(), State::Listing);
 }
 
-void CatalogueController::compareWithListing(const QString &fileName)
+void CatalogueController::openListing(const QString &file)
 {
-    read(Purpose::Baseline, fileName, m_appexer->sortCode());
+    if (isBusy()) {
+        m_next = [this, file] { openListing(file); };
+        return;
+    }
+    startListing(ListingJob::ofFile(file, m_limits), State::Listing);
 }
 
-void CatalogueController::setElection(const QString &target, ElectionChoice choice, qint64 sortCode,
-                                      ElectionTarget kind)
+void CatalogueController::compareWithListing(const QString &file)
+{
+    if (isBusy()) {
+        m_next = [this, file] { compareWithListing(file); };
+        return;
+    }
+    startListing(ListingJob::ofFile(file, m_limits), State::Comparing);
+}
+
+void CatalogueController::startListing(std::unique_ptr<ListingJob> job, State state)
+{
+    m_listingJob = std::move(job);
+    connect(m_listingJob.get(), &ListingJob::finished, this, &CatalogueController::listingEnded);
+    setState(state, m_listingJob->description());
+    m_listingJob->start();
+}
+
+void CatalogueController::elect(const Election &election)
 {
     if (isBusy())
         return;
-    m_appexer->sortAppexList(sortCode);
-    m_election = Election{target, choice, kind, QString(), QString()};
-    m_election->name = electedName();
-    m_loader->elect(target, choice, kind);
-}
-
-QString CatalogueController::electedName() const
-{
     const AppexField field =
-        m_election->kind == ElectionTarget::Copy ? AppexField::Uuid : AppexField::Identifier;
+        election.kind == Election::Target::Copy ? AppexField::Uuid : AppexField::Identifier;
+    PendingElection pending{election,
+                            election.target,
+                            election.kind == Election::Target::Identifier ? election.target
+                                                                          : QString(),
+                            {},
+                            {}};
     for (const Appex &record : m_appexer->appexList()) {
-        if (record.text(field) == m_election->target && !record.name().isEmpty())
-            return record.name();
-    }
-    return m_election->target;
-}
-
-bool CatalogueController::electionHeld() const
-{
-    if (m_election->choice == ElectionChoice::Default)
-        return true;
-    const AppexElection wanted =
-        m_election->choice == ElectionChoice::Use ? AppexElection::Use : AppexElection::Ignore;
-    const AppexField field =
-        m_election->kind == ElectionTarget::Copy ? AppexField::Uuid : AppexField::Identifier;
-    bool found = false;
-    for (const Appex &record : m_appexer->appexList()) {
-        if (record.text(field) != m_election->target)
+        if (record.text(field) != election.target)
             continue;
-        found = true;
-        if (record.election() != wanted)
-            return false;
+        pending.identifier = record.identifier();
+        pending.path = record.path();
+        if (!record.name().isEmpty())
+            pending.name = record.name();
+        break;
     }
-    return found;
-}
-
-void CatalogueController::read(Purpose purpose, const QString &fileName, qint64 sortCode)
-{
-    if (isBusy())
-        return;
-    m_purpose = purpose;
-    m_file = fileName;
-    m_appexer->sortAppexList(sortCode); // a sort picked meanwhile sorts the listing that comes
-    if (purpose == Purpose::ToolListing)
-        m_loader->readTool(m_copies);
-    else
-        m_loader->readFile(fileName);
-}
-
-void CatalogueController::listingFinished(bool succeeded)
-{
-    if (succeeded) {
-        AppexList records = m_loader->takeRecords();
-        if (m_purpose == Purpose::Baseline)
-            m_appexer->setBaseline(std::move(records), m_file);
-        else
-            m_appexer->setListing(std::move(records), m_loader->takeListing(), m_file,
-                                  m_appexer->sortCode());
-        if (m_purpose == Purpose::ToolListing && MissingBundleCheck::isAvailable() &&
-            !m_appexer->appexList().isEmpty()) {
-            m_bundleCheck->start(m_appexer->appexList());
-            emit busyChanged(true);
-            return;
-        }
-    } else if (m_purpose == Purpose::ToolListing && !m_loader->wasCancelled()) {
-        m_appexer->setListing({}, {}, QString(),
-                              m_appexer->sortCode()); // a failed refresh leaves nothing
-    }
-    finish(succeeded);
-}
-
-void CatalogueController::electionFinished(bool succeeded)
-{
-    if (succeeded) {
-        m_election->toolOutput = m_loader->failureDetail();
-        refresh(m_appexer->sortCode()); // shows the election's effect
-        return;
-    }
-    const QString sentence =
-        m_election->choice == ElectionChoice::Ignore ? tr("Could not disable \u201C%1\u201D: %2")
-        : m_election->choice == ElectionChoice::Use  ? tr("Could not enable \u201C%1\u201D: %2")
-                                                     : tr("Could not reset \u201C%1\u201D: %2");
-    m_failureText = m_loader->wasCancelled()
-                        ? m_loader->failureText()
-                        : sentence.arg(m_election->name, m_loader->failureText());
-    m_failureDetail = m_loader->failureDetail();
-    m_election.reset();
-    emit jobFinished(false);
-}
-
-void CatalogueController::finish(bool succeeded)
-{
-    m_failureText = m_loader->failureText();
-    m_failureDetail = m_loader->failureDetail();
-    if (m_election && succeeded && !electionHeld()) {
-        m_failureText =
-            tr("macOS did not keep the change for \u201C%1\u201D.").arg(m_election->name);
-        m_failureDetail = m_election->toolOutput;
-        succeeded = false;
-    }
-    m_election.reset();
-    emit jobFinished(succeeded);
+    m_election = pending;
+    m_commandJob =
+        std::make_unique<CommandJob>(m_toolPath, election.toolArguments(), m_limits.timeout);
+    connect(m_commandJob.get(), &CommandJob::finished, this, &CatalogueController::electionEnded);
+    setState(State::Electing, m_commandJob->description());
+    m_commandJob->start();
 }
 
 void CatalogueController::cancel()
 {
-    if (!m_bundleCheck->isRunning()) {
-        m_loader->cancel();
+    if (m_listingJob)
+        m_listingJob->cancel();
+    else if (m_commandJob)
+        m_commandJob->cancel();
+    else if (m_state == State::CheckingBundles) {
+        m_bundleCheck->cancel(); // the listing stays, without the check
+        finish({});
+    }
+}
+
+void CatalogueController::listingEnded(ListingResult &result)
+{
+    // The job is in the middle of telling this: it goes once it is done.
+    m_listingJob.release()->deleteLater();
+    const State state = m_state;
+    if (auto *failure = std::get_if<JobFailure>(&result)) {
+        m_election.reset(); // its listing failed: whether it held is unknown
+        finish({std::move(*failure), {}});
         return;
     }
-    m_bundleCheck->cancel(); // the listing stays, without the check
-    finish(true);
-    emit busyChanged(false);
+    Listing &listing = std::get<Listing>(result);
+    if (state == State::Comparing) {
+        m_appexer->setBaseline(std::move(listing));
+        finish({});
+        return;
+    }
+    const bool fromTool = listing.file.isEmpty();
+    m_appexer->setListing(std::move(listing));
+    if (fromTool && MissingBundleCheck::isAvailable()) {
+        setState(State::CheckingBundles, m_busyText);
+        m_bundleCheck->start(m_appexer->appexList());
+        return;
+    }
+    bundlesChecked({});
+}
+
+void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
+{
+    m_appexer->addProblem(missingPaths, AppexProblem::Missing);
+    finish(m_election ? electionOutcome() : Outcome{});
+}
+
+void CatalogueController::electionEnded(const JobResult<QString> &result)
+{
+    m_commandJob.release()->deleteLater();
+    if (const auto *failure = std::get_if<JobFailure>(&result)) {
+        const Election::Choice choice = m_election->election.choice;
+        const QString sentence =
+            choice == Election::Choice::Ignore ? tr("Could not disable \u201C%1\u201D: %2")
+            : choice == Election::Choice::Use  ? tr("Could not enable \u201C%1\u201D: %2")
+                                               : tr("Could not reset \u201C%1\u201D: %2");
+        JobFailure worded = *failure;
+        if (!failure->cancelled)
+            worded.text = sentence.arg(m_election->name, failure->text);
+        m_election.reset();
+        finish({worded, {}});
+        return;
+    }
+    m_election->toolOutput = std::get<QString>(result);
+    startListing(toolListing(), State::Listing); // shows whether the system kept it
+}
+
+// Whether the listing shows what was elected, and which copy the system
+// uses now.
+CatalogueController::Outcome CatalogueController::electionOutcome() const
+{
+    const PendingElection &pending = *m_election;
+    const Election &election = pending.election;
+    const auto notKept = [&pending](const QString &text) {
+        return Outcome{JobFailure{text, pending.toolOutput}, {}};
+    };
+    const AppexElection wanted =
+        election.choice == Election::Choice::Use ? AppexElection::Use : AppexElection::Ignore;
+    const Appex *elected = nullptr;
+    const Appex *inUse = nullptr;
+    bool held = true;
+    for (const Appex &record : m_appexer->appexList()) {
+        if (record.identifier() != pending.identifier)
+            continue;
+        // Without every copy, those listed are the ones in use.
+        if (!inUse && record.active().value_or(true))
+            inUse = &record;
+        if (election.kind == Election::Target::Identifier || record.uuid() == election.target) {
+            elected = &record;
+            held = held && record.election() == wanted;
+        }
+    }
+    if (election.kind == Election::Target::Identifier) {
+        if (election.choice != Election::Choice::Default && !(elected && held))
+            return notKept(
+                tr("macOS did not keep the change for \u201C%1\u201D.").arg(pending.name));
+        const QString done =
+            election.choice == Election::Choice::Use      ? tr("Enabled \u201C%1\u201D.")
+            : election.choice == Election::Choice::Ignore ? tr("Disabled \u201C%1\u201D.")
+                                                          : tr("Reset \u201C%1\u201D.");
+        return {{}, done.arg(pending.name)};
+    }
+    switch (election.choice) {
+    case Election::Choice::Use:
+        if (elected && inUse == elected && held)
+            return {{}, tr("Now using the copy at %1.").arg(pending.path)};
+        if (inUse)
+            return notKept(tr("macOS kept using the copy at %1.").arg(inUse->path()));
+        return notKept(tr("macOS did not keep the change for \u201C%1\u201D.").arg(pending.name));
+    case Election::Choice::Ignore:
+        if (elected && !held)
+            return notKept(
+                tr("macOS did not keep the change for \u201C%1\u201D.").arg(pending.name));
+        if (inUse && inUse != elected)
+            return {{}, tr("Now using the copy at %1.").arg(inUse->path())};
+        return {{}, tr("Disabled the copy at %1.").arg(pending.path)};
+    case Election::Choice::Default:
+        break;
+    }
+    return {{}, tr("Reset the copy at %1.").arg(pending.path)};
+}
+
+void CatalogueController::setState(State state, QString busyText)
+{
+    m_busyText = std::move(busyText);
+    if (std::exchange(m_state, state) != state)
+        emit stateChanged(state);
+}
+
+void CatalogueController::finish(Outcome outcome)
+{
+    m_election.reset();
+    setState(State::Idle);
+    emit finished(outcome);
+    if (!isBusy() && m_next)
+        std::exchange(m_next, {})();
 }

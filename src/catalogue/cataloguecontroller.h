@@ -1,89 +1,94 @@
 #pragma once
 
-#include "listingloader.h"
-#include "missingbundlecheck.h"
+#include "election.h"
+#include "jobfailure.h"
+#include "listingjob.h"
 
 #include <QObject>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 class Appexer;
+class CommandJob;
+class MissingBundleCheck;
 
-// Ties a window's catalogue to the loader that fills it: a listing read
-// replaces the records (or, read to compare, marks them), a failed refresh
-// empties the catalogue, and an election is followed by a listing that shows
-// its effect. Every request ends in one jobFinished(), an election's only
-// after the listing that follows it.
+// Runs the jobs of one window's catalogue, one at a time, and puts what they
+// read into it: a listing replaces the records (or, read to compare, marks
+// them), an election is followed by a listing that shows whether the system
+// kept it. A failed or cancelled job leaves the records as they were. Every
+// request ends in one finished(), an election's after the listing that
+// checks it.
 class CatalogueController : public QObject
 {
     Q_OBJECT
 
 public:
-    using ElectionChoice = ListingLoader::ElectionChoice;
-    using ElectionTarget = ListingLoader::ElectionTarget;
+    enum class State { Idle, Listing, Comparing, Electing, CheckingBundles };
 
-    CatalogueController(Appexer *appexer, ListingLoader *loader, QObject *parent = nullptr);
+    // How a request ended.
+    struct Outcome
+    {
+        std::optional<JobFailure> failure; // none when it succeeded
+        QString message;                   // what it did, when that is worth saying
+    };
 
-    [[nodiscard]] Appexer *appexer() const { return m_appexer; }
-    [[nodiscard]] ListingLoader *loader() const { return m_loader; }
+    CatalogueController(Appexer *appexer, QString toolPath, ListingLimits limits,
+                        QObject *parent = nullptr);
+    ~CatalogueController() override;
 
-    // Runs the listing tool; replaces the records with its listing's, sorted
-    // by `sortCode`. When it fails the catalogue is emptied; when it is
-    // cancelled nothing changes.
-    void refresh(qint64 sortCode);
-    // The same for a captured listing; when it cannot be read the records
-    // stay as they were.
-    void openListing(const QString &fileName, qint64 sortCode);
-    // Which copies the tool's listings hold; those in use by default.
-    void setCopies(ListingLoader::Copies copies) { m_copies = copies; }
-    // Elects every copy of `target`, an identifier, or one copy, by its UUID,
-    // then refreshes, and checks that the system kept the change: when the
-    // listing shows otherwise, the election fails.
-    void setElection(const QString &target, ElectionChoice choice, qint64 sortCode,
-                     ElectionTarget kind = ElectionTarget::Identifier);
-    // Marks the records against the captured listing in `fileName`.
-    void compareWithListing(const QString &fileName);
+    [[nodiscard]] State state() const { return m_state; }
+    [[nodiscard]] bool isBusy() const { return m_state != State::Idle; }
+    // What the running job does, for the user: "Running pluginkit".
+    [[nodiscard]] QString busyText() const { return m_busyText; }
+
+    // Which copies the tool's listings hold from the next one on.
+    void setCopies(ListingJob::Copies copies) { m_copies = copies; }
+    [[nodiscard]] ListingJob::Copies copies() const { return m_copies; }
+
+    void getAppexes();
+    // A captured listing; one asked for while a job runs is read once it ends.
+    void openListing(const QString &file);
+    // Marks the records against the captured listing in `file`, which they
+    // keep across later listings until the comparison is cleared.
+    void compareWithListing(const QString &file);
+    void elect(const Election &election);
     void cancel();
 
-    [[nodiscard]] bool isBusy() const { return m_loader->isBusy() || m_bundleCheck->isRunning(); }
-    [[nodiscard]] QString busyText() const { return m_loader->busyText(); }
-    [[nodiscard]] QString failureText() const { return m_failureText; }
-    [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
-    [[nodiscard]] bool wasCancelled() const { return m_loader->wasCancelled(); }
-
 signals:
-    void busyChanged(bool busy);
-    void jobFinished(bool succeeded);
+    void stateChanged(CatalogueController::State state);
+    void finished(const CatalogueController::Outcome &outcome);
 
 private:
-    enum class Purpose { ToolListing, FileListing, Baseline };
-
-    void read(Purpose purpose, const QString &fileName, qint64 sortCode);
-    void listingFinished(bool succeeded);
-    void electionFinished(bool succeeded);
-    void finish(bool succeeded);
-    // The name of what is elected, as the catalogue knows it.
-    [[nodiscard]] QString electedName() const;
-    // Whether the listing shows the elected state; true for "default", whose
-    // state is the system's to choose.
-    [[nodiscard]] bool electionHeld() const;
-
-    Appexer *m_appexer;
-    ListingLoader *m_loader;
-    MissingBundleCheck *m_bundleCheck;
-    Purpose m_purpose = Purpose::ToolListing;
-    QString m_file;
-    ListingLoader::Copies m_copies = ListingLoader::Copies::InUse;
-    QString m_failureText;
-    QString m_failureDetail;
-    // The election whose listing runs, if one does.
-    struct Election
+    // An election made, and what the catalogue knew of its target before.
+    struct PendingElection
     {
-        QString target;
-        ElectionChoice choice;
-        ElectionTarget kind;
-        QString name;
+        Election election;
+        QString name;       // of the extension, as the records name it
+        QString identifier; // of what is elected
+        QString path;       // of the elected copy
         QString toolOutput;
     };
-    std::optional<Election> m_election;
+
+    void startListing(std::unique_ptr<ListingJob> job, State state);
+    void listingEnded(ListingResult &result);
+    void electionEnded(const JobResult<QString> &result);
+    void bundlesChecked(const QSet<QByteArray> &missingPaths);
+    [[nodiscard]] Outcome electionOutcome() const;
+    void setState(State state, QString busyText = {});
+    void finish(Outcome outcome);
+    [[nodiscard]] std::unique_ptr<ListingJob> toolListing() const;
+
+    Appexer *m_appexer;
+    const QString m_toolPath;
+    const ListingLimits m_limits;
+    ListingJob::Copies m_copies = ListingJob::Copies::InUse;
+    State m_state = State::Idle;
+    QString m_busyText;
+    std::unique_ptr<ListingJob> m_listingJob;
+    std::unique_ptr<CommandJob> m_commandJob;
+    MissingBundleCheck *m_bundleCheck;
+    std::optional<PendingElection> m_election;
+    std::function<void()> m_next; // a listing asked for while a job ran
 };

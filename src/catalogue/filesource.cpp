@@ -60,7 +60,7 @@ void FileSource::readPiece()
         return;
     if (size == 0) {
         m_file.close();
-        emit finished(QString(), QString());
+        emit finished(std::nullopt, QString());
     } else {
         m_nextPiece.start(0);
     }

@@ -83,7 +83,7 @@ QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingR
     return changes;
 }
 
-void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode)
+void sortChanges(QList<ComparedAppex> &changes, SortCode sortCode)
 {
     const auto removed =
         std::find_if(changes.begin(), changes.end(), [](const ComparedAppex &compared) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "sortcode.h"
 
 #include <QList>
 
@@ -48,7 +49,7 @@ struct ListingRecords
 // `changes` in the order of `sortCode` within each of its two parts, added
 // and changed, then removed: as they come in the newer and in the older
 // listing sorted so.
-void sortChanges(QList<ComparedAppex> &changes, qint64 sortCode);
+void sortChanges(QList<ComparedAppex> &changes, SortCode sortCode);
 
 // The fields that differ between a record and its older self, in the order
 // of appexFields.

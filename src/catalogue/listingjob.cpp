@@ -1,158 +1,133 @@
 #include "listingjob.h"
 
-#include "listingsource.h"
+#include "filesource.h"
+#include "listingreader.h"
+#include "toolsource.h"
 
-#include <QLocale>
+#include <QFileInfo>
 
 namespace {
 
-// The length of the longest start of `bytes` that ends between two UTF-8
-// characters: a character cut at the end waits for the rest of its bytes.
-qsizetype wholeCharacters(QByteArrayView bytes)
+QStringList argumentsOf(bool allCopies)
 {
-    qsizetype start = bytes.size();
-    // A character has at most three continuation bytes, 10xxxxxx.
-    while (start > 0 && bytes.size() - start < 3 && (uchar(bytes[start - 1]) & 0xC0) == 0x80)
-        --start;
-    if (start == 0)
-        return bytes.size();
-    const uchar lead = uchar(bytes[start - 1]);
-    const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
-    // Cut only a character that can still be whole: anything else is invalid
-    // however it goes on, and the decoder says so.
-    return lead >= 0xC0 && bytes.size() - (start - 1) < length ? start - 1 : bytes.size();
-}
-
-QString megabytes(qsizetype bytes)
-{
-    return QString::number(bytes / (1024 * 1024));
+    if (allCopies)
+        return {QStringLiteral("-m"), QStringLiteral("-A"), QStringLiteral("-D"),
+                QStringLiteral("-vv")};
+    return {QStringLiteral("-m"), QStringLiteral("-vv")};
 }
 
 } // namespace
 
-ListingJob::ListingJob(std::unique_ptr<ListingSource> source, ListingLimits limits, QObject *parent)
-    : QObject(parent)
-    , m_source(std::move(source))
-    , m_limits(limits)
+std::unique_ptr<ListingJob> ListingJob::ofTool(QString toolPath, Copies copies,
+                                               ListingLimits limits)
 {
-    connect(m_source.get(), &ListingSource::sizeKnown, this, &ListingJob::sizeKnown);
-    connect(m_source.get(), &ListingSource::bytesRead, this, &ListingJob::addBytes);
-    connect(m_source.get(), &ListingSource::finished, this, &ListingJob::sourceFinished);
+    const Run first = copies == Copies::All ? Run::InUse : Run::Tool;
+    return std::unique_ptr<ListingJob>(new ListingJob(std::move(toolPath), first, limits));
 }
+
+std::unique_ptr<ListingJob> ListingJob::ofFile(QString file, ListingLimits limits, QString subject)
+{
+    return std::unique_ptr<ListingJob>(
+        new ListingJob(std::move(file), Run::File, limits, std::move(subject)));
+}
+
+ListingJob::ListingJob(QString toolOrFile, Run firstRun, ListingLimits limits, QString subject)
+    : m_toolOrFile(std::move(toolOrFile))
+    , m_limits(limits)
+    , m_subject(std::move(subject))
+    , m_run(firstRun)
+{}
 
 ListingJob::~ListingJob() = default;
 
+QString ListingJob::description() const
+{
+    if (m_run == Run::File)
+        return tr("Reading \u201C%1\u201D").arg(QFileInfo(m_toolOrFile).fileName());
+    return tr("Running pluginkit");
+}
+
 void ListingJob::start()
 {
-    m_parser.setCrlfLineEnds(m_source->isCapture());
-    m_parser.setKeepsListing(m_limits.keepsListing);
-    m_source->start();
+    startRun(m_run);
+}
+
+void ListingJob::startRun(Run run)
+{
+    m_run = run;
+    std::unique_ptr<ListingSource> source;
+    ListingLimits limits = m_limits;
+    if (run == Run::File) {
+        source = std::make_unique<FileSource>(m_toolOrFile, m_subject);
+    } else {
+        source = std::make_unique<ToolSource>(m_toolOrFile, argumentsOf(run == Run::AllCopies),
+                                              m_limits.timeout);
+        if (run == Run::InUse)
+            limits.keepsListing = false; // its UUIDs are all it gives
+    }
+    m_reader = std::make_unique<ListingReader>(std::move(source), limits);
+    if (run == Run::AllCopies)
+        m_reader->setInUseUuids(m_inUseUuids);
+    connect(m_reader.get(), &ListingReader::finished, this, &ListingJob::runEnded);
+    m_reader->start();
 }
 
 void ListingJob::cancel()
 {
-    if (m_ended)
-        return;
-    m_cancelled = true;
-    stop(tr("The listing was cancelled."));
+    if (m_reader && !m_ended)
+        m_reader->cancel();
 }
 
-void ListingJob::sizeKnown(qint64 bytes)
+void ListingJob::runEnded()
 {
-    if (bytes > m_limits.maxBytes)
-        stop(tooManyBytes());
-    else
-        m_parser.reserve(qsizetype(bytes));
-}
-
-void ListingJob::addBytes(QByteArrayView bytes)
-{
-    m_bytesRead += bytes.size();
-    if (m_bytesRead > m_limits.maxBytes) {
-        stop(tooManyBytes());
+    if (!m_reader->succeeded()) {
+        end(JobFailure{m_reader->failureText(), m_reader->detail(), m_reader->wasCancelled()});
         return;
     }
-    if (m_invalidText)
-        return; // the rest is read to learn how the source ends
-    check(bytes);
-    m_parser.addBytes(bytes);
-    if (m_parser.recordCount() > m_limits.maxRecords)
-        stop(tooManyRecords());
-}
-
-QString ListingJob::tooManyBytes() const
-{
-    return tr("%1 is larger than %2 MiB, so none of it was read.")
-        .arg(m_source->subject(), megabytes(m_limits.maxBytes));
-}
-
-QString ListingJob::tooManyRecords() const
-{
-    const QString count = QLocale(QLocale::English).toString(m_limits.maxRecords);
-    return (m_limits.maxRecords == 1 ? tr("%1 holds more than %2 record, so none of it was read.")
-                                     : tr("%1 holds more than %2 records, so none of it was read."))
-        .arg(m_source->subject(), count);
-}
-
-// Checks that `bytes`, after the piece before, are UTF-8. A character cut by
-// the end of a piece is checked once the next piece completes it.
-void ListingJob::check(QByteArrayView bytes)
-{
-    if (!m_pending.isEmpty()) {
-        const uchar lead = uchar(m_pending[0]);
-        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        const qsizetype missing = length - m_pending.size();
-        m_pending += bytes.first(std::min(missing, bytes.size()));
-        if (m_pending.size() < length)
-            return;
-        m_invalidText = !QByteArrayView(m_pending).isValidUtf8();
-        m_pending.clear();
-        bytes = bytes.sliced(missing);
-    }
-    const qsizetype whole = wholeCharacters(bytes);
-    m_invalidText = m_invalidText || !bytes.first(whole).isValidUtf8();
-    m_pending = bytes.sliced(whole).toByteArray();
-}
-
-void ListingJob::sourceFinished(const QString &failureText, const QString &detail)
-{
-    if (!failureText.isEmpty()) {
-        end(failureText, detail);
+    if (std::optional<JobFailure> failure = emptinessFailure()) {
+        end(std::move(*failure));
         return;
     }
-    // Bytes still pending are a character cut short.
-    if (m_invalidText || !m_pending.isEmpty()) {
-        end(tr("%1 is not valid UTF-8 text, so none of it was read.").arg(m_source->subject()),
-            detail);
+    if (m_run == Run::InUse) {
+        for (const Appex &record : m_reader->takeRecords())
+            m_inUseUuids.insert(record.bytes(AppexField::Uuid).toByteArray());
+        // The reader goes once the next has taken its place: it may still be
+        // in the middle of telling this job that it finished.
+        m_reader.release()->deleteLater();
+        startRun(Run::AllCopies);
         return;
     }
-    m_records = m_parser.finish();
-    m_listing = m_parser.listing();
-    if (m_records.size() > m_limits.maxRecords) {
-        m_records.clear();
-        m_listing.clear();
-        end(tooManyRecords(), detail);
-        return;
-    }
-    end(QString(), detail);
+    Listing listing{m_reader->takeRecords(), m_reader->takeListing(),
+                    m_run == Run::File ? m_toolOrFile : QString()};
+    end(std::move(listing));
 }
 
-void ListingJob::stop(const QString &failureText)
+// A listing without a record is an answer only when the tool says that
+// nothing matched; else it says what went wrong, or nothing at all.
+std::optional<JobFailure> ListingJob::emptinessFailure() const
 {
-    m_source->abort();
-    end(failureText, QString());
+    if (m_reader->recordCount() > 0)
+        return std::nullopt;
+    if (m_run == Run::File)
+        return JobFailure{tr("\u201C%1\u201D holds no extension entries. Zephlist reads what "
+                             "`pluginkit -m`, `-m -v` and `-m -vv` print.")
+                              .arg(QFileInfo(m_toolOrFile).fileName()),
+                          {}};
+    const QString said =
+        (QString::fromUtf8(m_reader->leadingText()).trimmed() + u'\n' + m_reader->detail())
+            .trimmed();
+    if (said == QLatin1String("(no matches)"))
+        return std::nullopt;
+    if (said.contains(QLatin1String("Connection invalid")))
+        return JobFailure{tr("pluginkit could not reach the extension registry. It must run in "
+                             "the session of the user who is logged in."),
+                          said};
+    return JobFailure{tr("pluginkit listed no extensions."), said};
 }
 
-void ListingJob::end(const QString &failureText, const QString &detail)
+void ListingJob::end(ListingResult result)
 {
-    if (m_ended)
+    if (std::exchange(m_ended, true))
         return;
-    m_ended = true;
-    m_failureText = failureText;
-    m_failureDetail = failureText.isEmpty() ? QString() : detail;
-    if (!succeeded()) {
-        m_listing.clear();
-        m_parser = ListingParser();
-    }
-    emit finished();
+    emit finished(result);
 }

@@ -1,79 +1,72 @@
 #pragma once
 
 #include "appex.h"
-#include "listingparser.h"
+#include "jobfailure.h"
+#include "listinglimits.h"
 
 #include <QObject>
+#include <QSet>
 
-#include <chrono>
 #include <memory>
 
+class ListingReader;
 class ListingSource;
 
-// Bounds on reading one listing, and what of it is kept.
-struct ListingLimits
+// What a listing job read.
+struct Listing
 {
-    std::chrono::milliseconds timeout = std::chrono::seconds(60); // for the tool
-    qsizetype maxBytes = qsizetype(256) * 1024 * 1024;
-    qsizetype maxRecords = 1'000'000;
-    // Whether the listing's bytes are kept whole, to be saved again; or only
-    // its records, in less memory.
-    bool keepsListing = true;
+    AppexList records; // in the listing's order
+    QByteArray bytes;  // as read, shared by the records; empty when only they are kept
+    QString file;      // of a captured listing; empty for the tool's
 };
+using ListingResult = JobResult<Listing>;
 
-// Reads one listing from a source into records: the bytes are checked as
-// UTF-8 and parsed as they arrive, within the limits; a source that knows its
-// size beyond them is refused before anything is read. Ends with finished(),
-// once, whether it succeeded, failed or was cancelled.
+// Reads one listing without waiting: the tool's, or one captured in a file.
+// Every copy of the tool's takes two runs, of the copies in use and then of
+// every copy, so that each copy is told whether it is in use. A listing that
+// holds no record fails, saying why, unless the tool answered that nothing
+// matched. Ends with one finished(), whether it succeeded, failed or was
+// cancelled; the receiver may take the listing out of the result.
 class ListingJob : public QObject
 {
     Q_OBJECT
 
 public:
-    ListingJob(std::unique_ptr<ListingSource> source, ListingLimits limits,
-               QObject *parent = nullptr);
+    // The copies a listing of the tool holds: those the system uses (what
+    // `pluginkit -m -vv` prints), or every copy.
+    enum class Copies { InUse, All };
+
+    [[nodiscard]] static std::unique_ptr<ListingJob> ofTool(QString toolPath, Copies copies,
+                                                            ListingLimits limits);
+    // `file` "-" is standard input; `subject` names it in failures, by default
+    // "The listing “name”".
+    [[nodiscard]] static std::unique_ptr<ListingJob> ofFile(QString file, ListingLimits limits,
+                                                            QString subject = {});
     ~ListingJob() override;
 
     void start();
-    // Stops the source; finished() follows at once, with `wasCancelled()`.
+    // Stops the run; finished() follows at once, with a cancelled failure.
     void cancel();
-
-    [[nodiscard]] bool succeeded() const { return m_failureText.isEmpty(); }
-    [[nodiscard]] bool wasCancelled() const { return m_cancelled; }
-    // Why the listing failed, in one sentence, and what the tool said.
-    [[nodiscard]] QString failureText() const { return m_failureText; }
-    [[nodiscard]] QString failureDetail() const { return m_failureDetail; }
-
-    // What a successful job read: the records, and the listing's bytes, which
-    // they share. Taken once.
-    [[nodiscard]] AppexList takeRecords() { return std::exchange(m_records, {}); }
-    [[nodiscard]] QByteArray takeListing() { return std::exchange(m_listing, {}); }
+    // What the job does, for the user: "Running pluginkit".
+    [[nodiscard]] QString description() const;
 
 signals:
-    void finished();
+    void finished(ListingResult &result);
 
 private:
-    void addBytes(QByteArrayView bytes);
-    void sizeKnown(qint64 bytes);
-    void check(QByteArrayView bytes);
-    void sourceFinished(const QString &failureText, const QString &detail);
-    void stop(const QString &failureText);
-    void end(const QString &failureText, const QString &detail);
-    [[nodiscard]] QString tooManyRecords() const;
-    [[nodiscard]] QString tooManyBytes() const;
+    enum class Run { InUse, AllCopies, Tool, File };
 
-    std::unique_ptr<ListingSource> m_source;
+    ListingJob(QString toolOrFile, Run firstRun, ListingLimits limits, QString subject = {});
+    void startRun(Run run);
+    void runEnded();
+    [[nodiscard]] std::optional<JobFailure> emptinessFailure() const;
+    void end(ListingResult result);
+
+    const QString m_toolOrFile;
     const ListingLimits m_limits;
-
-    qsizetype m_bytesRead = 0;
-    QByteArray m_pending; // the start of a character cut by the end of a piece
-    bool m_invalidText = false;
-    ListingParser m_parser;
-
+    const QString m_subject;
+    Run m_run;
+    std::unique_ptr<ListingReader> m_reader;
+    QSet<QByteArray> m_inUseUuids; // of the first of two runs
     bool m_ended = false;
-    bool m_cancelled = false;
-    QString m_failureText = tr("The listing has not been read.");
-    QString m_failureDetail;
-    AppexList m_records;
-    QByteArray m_listing;
 };

@@ -175,7 +175,7 @@ AppexList ListingParser::finish()
         if (!record.m_ownsText)
             record.m_text = m_keepsListing ? m_listing : m_texts;
     }
-    CopyAnnotation::annotate(m_records, std::nullopt);
+    CopyAnnotation::annotate(m_records, m_inUseUuids);
     return std::exchange(m_records, {});
 }
 

@@ -3,6 +3,9 @@
 #include "appex.h"
 
 #include <QByteArray>
+#include <QSet>
+
+#include <optional>
 
 // Turns the text that `pluginkit -m -vv` prints into records, one per block of
 // lines that carries a "UUID = " line. Blocks are separated by blank lines.
@@ -25,11 +28,16 @@ public:
     // Whether listing() keeps every byte added (by default), or the records
     // alone are kept.
     void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
+    // The UUIDs of the copies the system uses, when the listing holds every
+    // copy: finish() then marks each copy in use or not. Without them, whether
+    // a copy is in use stays unknown.
+    void setInUseUuids(QSet<QByteArray> uuids) { m_inUseUuids = std::move(uuids); }
     // Room for a listing of `size` bytes, when it is known, before any is added.
     void reserve(qsizetype size);
     void addBytes(QByteArrayView utf8);
-    // The records of all the text added, in listing order; listing() then
-    // holds the bytes they share.
+    // The records of all the text added, in listing order, each told what the
+    // listing says of its copies (CopyAnnotation); listing() then holds the
+    // bytes they share.
     [[nodiscard]] AppexList finish();
     // The bytes added, exactly as they came; empty when only the records
     // are kept.
@@ -67,6 +75,7 @@ private:
     // Whether the listing has shown itself to be of blocks, by a record of
     // one; until then it may be of the one-line shape, read once complete.
     bool m_isOfBlocks = false;
+    std::optional<QSet<QByteArray>> m_inUseUuids;
 };
 
 // The records of a whole listing, sharing its bytes.

@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QString>
 
+#include <optional>
+
 // Where the bytes of a listing come from: the listing tool, or a listing
 // captured in a file. Reads asynchronously: bytesRead() as the bytes arrive,
 // then finished() once.
@@ -30,7 +32,7 @@ signals:
     // How many bytes there are to read, told before any is read by a source
     // that knows: a file's size.
     void sizeKnown(qint64 bytes);
-    // `failureText` is empty when every byte was read; `detail` may tell more
-    // (what the tool wrote to its standard error).
-    void finished(const QString &failureText, const QString &detail);
+    // `failure` says why not every byte was read, if one was not; `detail`
+    // may tell more (what the tool wrote to its standard error).
+    void finished(const std::optional<QString> &failure, const QString &detail);
 };

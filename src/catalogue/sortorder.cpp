@@ -6,7 +6,7 @@
 
 namespace SortOrder {
 
-std::vector<qsizetype> order(const AppexList &records, qint64 sortCode)
+std::vector<qsizetype> order(const AppexList &records, SortCode sortCode)
 {
     std::vector<qsizetype> rows(size_t(records.size()));
     std::iota(rows.begin(), rows.end(), 0);

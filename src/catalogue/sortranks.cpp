@@ -211,7 +211,7 @@ const SortRanks::Ranks &SortRanks::ranks(const ListingRecords &records, AppexFie
 // Sorting by the name first and then, stably, by the first field orders the
 // rows by both, ties kept in the rows' order.
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
-                                        std::span<const qsizetype> rowKeys, qint64 sortCode)
+                                        std::span<const qsizetype> rowKeys, SortCode sortCode)
 {
     const AppexField first = sortCode == SortCode::Parent ? AppexField::ParentName
                              : sortCode == SortCode::UUID ? AppexField::Uuid

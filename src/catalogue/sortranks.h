@@ -2,6 +2,7 @@
 
 #include "appex.h"
 #include "listingcomparison.h"
+#include "sortcode.h"
 
 #include <map>
 #include <span>
@@ -19,8 +20,8 @@ public:
     // The order of rows for `sortCode`, as SortOrder::order gives it:
     // `records` are the records by key, `rowKeys` the key of each row in the
     // rows' order now.
-    [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
-                                               std::span<const qsizetype> rowKeys, qint64 sortCode);
+    [[nodiscard]] std::vector<qsizetype>
+    order(const ListingRecords &records, std::span<const qsizetype> rowKeys, SortCode sortCode);
     // The order of rows by the bytes of `field` as they stand, stably.
     [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
                                                std::span<const qsizetype> rowKeys, AppexField field,

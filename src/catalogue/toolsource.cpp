@@ -2,6 +2,8 @@
 
 #include "processgroupstopper.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QProcess>
 #include <QSocketNotifier>
 
@@ -16,6 +18,16 @@ namespace {
 constexpr qsizetype pieceBytes = 64 * 1024;
 
 } // namespace
+
+QString ToolSource::defaultToolPath()
+{
+#ifdef Q_OS_MACOS
+    return QStringLiteral("/usr/bin/pluginkit");
+#else
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/" ZEPHLIST_STAND_IN_FROM_BINDIR));
+#endif
+}
 
 ToolSource::ToolSource(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                        QObject *parent)
@@ -122,9 +134,8 @@ void ToolSource::processFinished(int exitCode, int exitStatus)
         m_exitFailure = tr("pluginkit stopped unexpectedly (killed by a signal).");
     else if (exitCode != 0)
         m_exitFailure = tr("Error %1 when running pluginkit.").arg(exitCode);
-    else
-        m_exitFailure = QString();
-    if (!m_exitFailure->isEmpty())
+    m_exited = true;
+    if (m_exitFailure)
         closeOutput(); // the rest of a failed listing does not matter
     finishOnceRead();
 }
@@ -141,8 +152,8 @@ void ToolSource::processFailed()
 // group goes too.
 void ToolSource::finishOnceRead()
 {
-    if (m_exitFailure && m_output < 0)
-        finish(*m_exitFailure);
+    if (m_exited && m_output < 0)
+        finish(m_exitFailure);
 }
 
 QString ToolSource::notStartedText(const QString &reason) const
@@ -161,13 +172,13 @@ QString ToolSource::timedOutText() const
                     seconds);
 }
 
-void ToolSource::finish(const QString &failureText)
+void ToolSource::finish(const std::optional<QString> &failure)
 {
     m_deadline.stop();
     // Bytes cut off at the front may start inside a character.
     const QString detail = QString::fromUtf8(m_errors).trimmed();
     stopTool();
-    emit finished(failureText, detail);
+    emit finished(failure, detail);
 }
 
 void ToolSource::stopTool()

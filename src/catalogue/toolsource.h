@@ -30,6 +30,9 @@ class ToolSource : public ListingSource
 public:
     static constexpr qsizetype keptErrorBytes = 4096;
 
+    // The system's tool on macOS; elsewhere the stand-in installed with the app.
+    [[nodiscard]] static QString defaultToolPath();
+
     ToolSource(QString program, QStringList arguments, std::chrono::milliseconds timeout,
                QObject *parent = nullptr);
     ~ToolSource() override;
@@ -43,7 +46,7 @@ private:
     void processFinished(int exitCode, int exitStatus);
     void processFailed();
     void finishOnceRead();
-    void finish(const QString &failureText);
+    void finish(const std::optional<QString> &failure);
     void stopTool();
     void closeOutput();
     [[nodiscard]] QString notStartedText(const QString &reason) const;
@@ -57,7 +60,8 @@ private:
     int m_output = -1;             // the read end of the tool's standard output
     QSocketNotifier *m_outputNotifier = nullptr;
     QByteArray m_piece; // reused: fresh memory for every piece costs more than reading it
-    std::optional<QString> m_exitFailure; // once the tool has ended: why it failed, or empty
+    bool m_exited = false;
+    std::optional<QString> m_exitFailure; // once the tool has ended: why it failed, if it did
     QTimer m_deadline;
     QByteArray m_errors; // the last keptErrorBytes of standard error
 };

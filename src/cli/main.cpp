@@ -4,11 +4,11 @@
 #include "appexsearch.h"
 #include "cataloguecontroller.h"
 #include "extensionpoint.h"
-#include "filesource.h"
 #include "outputfile.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
 #include "terminationsignals.h"
+#include "toolsource.h"
 #include "version.h"
 
 #include <QCommandLineParser>
@@ -26,17 +26,14 @@ struct Options
 {
     QString listing; // empty: run the listing tool
     QString compare; // an older listing to compare with
-    qint64 sortCode = 0;
+    SortCode sortCode = SortCode::SDK;
     QString search;
     AppexSearch::Scope scope = AppexSearch::Scope::Uuid;
     QString format;
     QString output; // empty: standard output
     QString tool;
     ListingLimits limits{.keepsListing = false}; // the records are all a script gets
-    std::optional<CatalogueController::ElectionChoice> election;
-    QString electionTarget; // an identifier, or a copy's UUID
-    CatalogueController::ElectionTarget electionKind =
-        CatalogueController::ElectionTarget::Identifier;
+    std::optional<Election> election;
     bool allCopies = false;
     QString point; // keep the records of this point or category
     bool problemsOnly = false;
@@ -90,7 +87,7 @@ private:
         tr("OLDER")};
     const QCommandLineOption m_pluginkit{QStringLiteral("pluginkit"),
                                          tr("The listing tool to run."), tr("PATH"),
-                                         ListingLoader::defaultToolPath()};
+                                         ToolSource::defaultToolPath()};
     const QCommandLineOption m_timeout{QStringLiteral("timeout"),
                                        tr("Stop the listing tool after SECONDS (default 60)."),
                                        tr("SECONDS"), QStringLiteral("60")};
@@ -153,7 +150,7 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
         return bad(tr("--output needs a file name"));
     options.tool = m_parser.value(m_pluginkit);
     bool isNumber = false;
-    options.sortCode = m_parser.value(m_sort).toLongLong(&isNumber);
+    options.sortCode = sortCodeFrom(m_parser.value(m_sort).toLongLong(&isNumber));
     if (!isNumber)
         return bad(tr("the sort code must be a whole number: %1").arg(m_parser.value(m_sort)));
     const double seconds = m_parser.value(m_timeout).toDouble(&isNumber);
@@ -182,22 +179,22 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
         return bad(tr("--elect and --identifier (or --uuid) go together"));
     if (m_parser.isSet(m_elect)) {
         const QString choice = m_parser.value(m_elect);
+        Election election;
         if (choice == QLatin1String("use"))
-            options.election = CatalogueController::ElectionChoice::Use;
+            election.choice = Election::Choice::Use;
         else if (choice == QLatin1String("ignore"))
-            options.election = CatalogueController::ElectionChoice::Ignore;
-        else if (choice == QLatin1String("default"))
-            options.election = CatalogueController::ElectionChoice::Default;
-        else
+            election.choice = Election::Choice::Ignore;
+        else if (choice != QLatin1String("default"))
             return bad(tr("--elect takes use, ignore or default: %1").arg(choice));
         if (!options.listing.isEmpty())
             return bad(tr("--elect works on the system's extensions, not on --listing"));
         if (m_parser.isSet(m_uuid)) {
-            options.electionTarget = m_parser.value(m_uuid);
-            options.electionKind = CatalogueController::ElectionTarget::Copy;
+            election.target = m_parser.value(m_uuid);
+            election.kind = Election::Target::Copy;
         } else {
-            options.electionTarget = m_parser.value(m_identifier);
+            election.target = m_parser.value(m_identifier);
         }
+        options.election = election;
     }
     return options;
 }
@@ -243,82 +240,76 @@ private:
     QByteArray m_whole;
 };
 
-// The records of the captured listing `file`, in its order; nothing once it
-// printed why not.
-std::optional<AppexList> readOlderListing(const QString &file)
+// The captured listing `file`; nothing once it printed why not.
+std::optional<Listing> readOlderListing(const QString &file)
 {
-    ListingJob job(
-        std::make_unique<FileSource>(
-            file, QCoreApplication::translate("zephlist-cli", "The older listing \u201C%1\u201D")
-                      .arg(file)),
-        ListingLimits{.keepsListing = false});
+    const std::unique_ptr<ListingJob> job = ListingJob::ofFile(
+        file, ListingLimits{.keepsListing = false},
+        QCoreApplication::translate("zephlist-cli", "The older listing \u201C%1\u201D").arg(file));
+    std::optional<Listing> older;
     QEventLoop loop;
-    QObject::connect(&job, &ListingJob::finished, &loop, &QEventLoop::quit);
-    job.start();
-    loop.exec();
-    if (!job.succeeded()) {
-        printError(job.failureText());
-        return std::nullopt;
-    }
-    return job.takeRecords();
-}
-
-// Waits for the job that `catalogue` runs: true when it succeeded.
-bool waitFor(CatalogueController &catalogue)
-{
-    bool succeeded = false;
-    QEventLoop loop;
-    QObject::connect(&catalogue, &CatalogueController::jobFinished, &loop, [&](bool outcome) {
-        succeeded = outcome;
+    QObject::connect(job.get(), &ListingJob::finished, &loop, [&](ListingResult &result) {
+        if (auto *failure = std::get_if<JobFailure>(&result))
+            printError(failure->text);
+        else
+            older = std::move(std::get<Listing>(result));
         loop.quit();
     });
-    if (catalogue.isBusy())
-        loop.exec();
-    return succeeded;
+    job->start();
+    loop.exec();
+    return older;
 }
 
 // Fills the catalogue as the options ask: from the tool (after an election,
-// if any) or from a captured listing. Ctrl+C, SIGTERM or SIGHUP while the
-// tool runs stops the tool's whole process group.
-bool load(CatalogueController &catalogue, const Options &options)
+// if any) or from a captured listing, and waits for it. Ctrl+C, SIGTERM or
+// SIGHUP while the tool runs stops the tool's whole process group.
+CatalogueController::Outcome load(CatalogueController &catalogue, const Options &options)
 {
-    if (!options.listing.isEmpty()) {
-        catalogue.openListing(options.listing, options.sortCode);
-        return waitFor(catalogue);
-    }
+    CatalogueController::Outcome outcome;
+    QEventLoop loop;
+    QObject::connect(&catalogue, &CatalogueController::finished, &loop,
+                     [&](const CatalogueController::Outcome &ended) {
+                         outcome = ended;
+                         loop.quit();
+                     });
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &catalogue,
                      &CatalogueController::cancel);
-    if (options.election)
-        catalogue.setElection(options.electionTarget, *options.election, options.sortCode,
-                              options.electionKind);
+    if (!options.listing.isEmpty())
+        catalogue.openListing(options.listing);
+    else if (options.election)
+        catalogue.elect(*options.election);
     else
-        catalogue.refresh(options.sortCode);
-    return waitFor(catalogue);
+        catalogue.getAppexes();
+    loop.exec();
+    return outcome;
 }
 
-void printFailure(const CatalogueController &catalogue)
+void printFailure(const JobFailure &failure)
 {
-    printError(catalogue.failureText());
-    if (!catalogue.failureDetail().isEmpty())
-        std::fprintf(stderr, "%s\n", qPrintable(catalogue.failureDetail()));
+    printError(failure.text);
+    if (!failure.detail.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(failure.detail));
 }
 
 int run(const Options &options)
 {
     // The older listing first: an election is not made for a run that fails.
-    std::optional<AppexList> older;
+    std::optional<Listing> older;
     if (!options.compare.isEmpty() && !(older = readOlderListing(options.compare)))
         return Failure;
     Appexer appexer;
-    ListingLoader loader(options.tool, options.limits);
-    CatalogueController catalogue(&appexer, &loader);
+    appexer.sortAppexList(options.sortCode);
+    CatalogueController catalogue(&appexer, options.tool, options.limits);
     if (options.allCopies)
-        catalogue.setCopies(ListingLoader::Copies::All);
-    if (!load(catalogue, options)) {
-        printFailure(catalogue);
+        catalogue.setCopies(ListingJob::Copies::All);
+    const CatalogueController::Outcome outcome = load(catalogue, options);
+    if (outcome.failure) {
+        printFailure(*outcome.failure);
         return Failure;
     }
+    if (!outcome.message.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(outcome.message));
 
     const AppexSearch search(options.search, options.scope);
     const auto wanted = [&](const Appex &record) {
@@ -334,7 +325,7 @@ int run(const Options &options)
     const bool json = options.format == QLatin1String("json");
     bool written = false;
     if (!options.compare.isEmpty()) {
-        QList<ComparedAppex> changes = compareListings(*older, appexer.inListingOrder());
+        QList<ComparedAppex> changes = compareListings(older->records, appexer.inListingOrder());
         changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
         sortChanges(changes, options.sortCode);
         written =

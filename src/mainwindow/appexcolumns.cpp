@@ -12,7 +12,7 @@ namespace {
 struct ColumnInfo
 {
     const char *label;
-    std::optional<qint64> sortCode;
+    std::optional<SortCode> sortCode;
     std::optional<AppexField> field; // the bytes it sorts by otherwise
 };
 
@@ -39,12 +39,12 @@ AppexColumns::AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QOb
     setSourceModel(rows);
 }
 
-std::optional<qint64> AppexColumns::sortCodeOf(int column)
+std::optional<SortCode> AppexColumns::sortCodeOf(int column)
 {
     return column >= 0 && column < columnTotal ? columns[column].sortCode : std::nullopt;
 }
 
-std::optional<int> AppexColumns::columnOf(qint64 sortCode)
+std::optional<int> AppexColumns::columnOf(SortCode sortCode)
 {
     for (int column = 0; column < columnTotal; ++column) {
         if (columns[column].sortCode == sortCode)
@@ -138,7 +138,7 @@ QVariant AppexColumns::headerData(int section, Qt::Orientation orientation, int 
 
 void AppexColumns::sort(int column, Qt::SortOrder order)
 {
-    if (const std::optional<qint64> code = sortCodeOf(column))
+    if (const std::optional<SortCode> code = sortCodeOf(column))
         emit catalogueSortRequested(*code);
     else if (column >= 0 && column < columnTotal && columns[column].field)
         emit fieldOrderRequested({*columns[column].field, order});

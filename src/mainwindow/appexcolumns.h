@@ -22,8 +22,8 @@ public:
     AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QObject *parent = nullptr);
 
     // The catalogue's sort code that orders by `column`, if it is one of them.
-    [[nodiscard]] static std::optional<qint64> sortCodeOf(int column);
-    [[nodiscard]] static std::optional<int> columnOf(qint64 sortCode);
+    [[nodiscard]] static std::optional<SortCode> sortCodeOf(int column);
+    [[nodiscard]] static std::optional<int> columnOf(SortCode sortCode);
 
     [[nodiscard]] int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     [[nodiscard]] QModelIndex index(int row, int column,
@@ -39,7 +39,7 @@ public:
 
 signals:
     // A column the catalogue sorts by was chosen.
-    void catalogueSortRequested(qint64 sortCode);
+    void catalogueSortRequested(SortCode sortCode);
     // Another column was chosen, to order the rows by its bytes.
     void fieldOrderRequested(const Appexer::FieldOrder &order);
 

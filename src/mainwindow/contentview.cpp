@@ -42,8 +42,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_startDate(m_services.clock())
     , m_appexer(new Appexer(this))
     , m_filter(new AppexFilter(m_appexer, this))
-    , m_catalogue(new CatalogueActions(m_appexer, m_services.toolPath, m_services.limits,
-                                       Settings::read().sortCode, this))
+    , m_catalogue(new CatalogueController(m_appexer, m_services.toolPath, m_services.limits, this))
     , m_actions(new WindowActions(this))
     , m_scope(new AppexScope(*m_appexer, m_filter, this))
     , m_columns(new AppexColumns(*m_appexer, m_scope, this))
@@ -56,6 +55,9 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_welcome(new WelcomePanel((*m_actions)[Command::GetAppexes], this))
 {
     m_services.completeFor(this);
+    const qint64 storedCode = Settings::read().sortCode;
+    m_appexer->sortAppexList(sortCodeFrom(storedCode));
+    m_sortCodeShown = storedCode == qint64(sortCodeFrom(storedCode));
     m_files = new FileCommands(m_services, *m_appexer, m_catalogue, m_status, this);
     setWindowTitle(WindowRules::title({}, false, m_startDate));
     setAcceptDrops(true);
@@ -75,7 +77,7 @@ ContentView::~ContentView()
 
 void ContentView::layOut()
 {
-    m_controls = new ControlRow(*m_actions, m_catalogue->sortCode(), this);
+    m_controls = new ControlRow(*m_actions, Settings::read().sortCode, this);
     m_actions->buildMenus(menuBar(),
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
@@ -118,8 +120,8 @@ void ContentView::layOut()
     m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
     m_sidebar->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
     m_catalogue->setCopies((*m_actions)[Command::ShowAllCopies]->isChecked()
-                               ? ListingLoader::Copies::All
-                               : ListingLoader::Copies::InUse);
+                               ? ListingJob::Copies::All
+                               : ListingJob::Copies::InUse);
     showAsTable((*m_actions)[Command::AsTable]->isChecked());
 
     // The keyboard goes through the window as the eye does: top to bottom.
@@ -139,7 +141,7 @@ void ContentView::connectCommands()
     on(Command::OpenListing, [this] { m_files->openListing(); });
     on(Command::SaveListing, [this] { m_files->saveListing(); });
     on(Command::CompareWithListing, [this] { m_files->compareWithListing(); });
-    on(Command::ClearComparison, [this] { m_catalogue->clearComparison(); });
+    on(Command::ClearComparison, [this] { m_appexer->clearComparison(); });
     on(Command::SaveAsRTF, [this] { m_files->saveAsRTF(); });
     on(Command::CloseWindow, &QWidget::close);
     on(Command::Copy, [this] { copySelected(&Appex::copyText); });
@@ -155,16 +157,11 @@ void ContentView::connectCommands()
         if (const Appex *record = RecordRows::current(*shownView(), *m_appexer))
             m_status->showNote(FileManager::showFolderOf(record->path()));
     });
-    on(Command::Enable, [this] { elect(CatalogueController::ElectionChoice::Use); });
-    on(Command::Disable, [this] { elect(CatalogueController::ElectionChoice::Ignore); });
-    on(Command::ResetElection, [this] { elect(CatalogueController::ElectionChoice::Default); });
-    on(Command::EnableCopy, [this] {
-        elect(CatalogueController::ElectionChoice::Use, CatalogueController::ElectionTarget::Copy);
-    });
-    on(Command::DisableCopy, [this] {
-        elect(CatalogueController::ElectionChoice::Ignore,
-              CatalogueController::ElectionTarget::Copy);
-    });
+    on(Command::Enable, [this] { elect(Election::Choice::Use); });
+    on(Command::Disable, [this] { elect(Election::Choice::Ignore); });
+    on(Command::ResetElection, [this] { elect(Election::Choice::Default); });
+    on(Command::EnableCopy, [this] { elect(Election::Choice::Use, Election::Target::Copy); });
+    on(Command::DisableCopy, [this] { elect(Election::Choice::Ignore, Election::Target::Copy); });
     connect((*m_actions)[Command::ShowAllCopies], &QAction::toggled, this,
             &ContentView::showAllCopies);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
@@ -196,20 +193,14 @@ void ContentView::connectCommands()
     // The sort entries and the table's headers choose one order between them.
     // The code first: a column's order gives way to it in one sort, whose
     // ties keep the column's order.
-    connect(m_controls, &ControlRow::sortCodePicked, this, [this](qint64 code) {
-        m_catalogue->sortBy(code);
-        m_catalogue->setFieldOrder(std::nullopt);
-        scheduleUpdate();
-    });
-    connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](qint64 code) {
+    connect(m_controls, &ControlRow::sortCodePicked, this, &ContentView::sortBy);
+    connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](SortCode code) {
         Settings::storeSortCode(code);
-        m_catalogue->sortBy(code);
-        m_catalogue->setFieldOrder(std::nullopt);
-        scheduleUpdate();
+        sortBy(code);
     });
     connect(m_columns, &AppexColumns::fieldOrderRequested, this,
             [this](const Appexer::FieldOrder &order) {
-                m_catalogue->setFieldOrder(order);
+                m_appexer->setFieldOrder(order);
                 scheduleUpdate();
             });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
@@ -217,8 +208,8 @@ void ContentView::connectCommands()
             m_search->allFieldsScopeAction(), &QAction::trigger);
 
     m_status->follow(m_catalogue);
-    connect(m_catalogue, &CatalogueActions::busyChanged, this, &ContentView::updateActions);
-    connect(m_catalogue, &CatalogueActions::jobFinished, this, &ContentView::jobFinished);
+    connect(m_catalogue, &CatalogueController::stateChanged, this, &ContentView::updateActions);
+    connect(m_catalogue, &CatalogueController::finished, this, &ContentView::jobFinished);
     connect(m_scope, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
@@ -239,7 +230,17 @@ QMenu *ContentView::fileMenu() const
 
 void ContentView::openListing(const QString &file)
 {
-    m_catalogue->openListing(file);
+    m_files->openListing(file);
+}
+
+// The code first: a column's order gives way to it in one sort, whose ties
+// keep the column's order.
+void ContentView::sortBy(SortCode code)
+{
+    m_sortCodeShown = true;
+    m_appexer->sortAppexList(code);
+    m_appexer->setFieldOrder(std::nullopt);
+    scheduleUpdate();
 }
 
 void ContentView::closeEvent(QCloseEvent *event)
@@ -317,35 +318,34 @@ void ContentView::showDetails()
 // The tool's listing shown is listed again with the copies asked for.
 void ContentView::showAllCopies(bool allCopies)
 {
-    m_catalogue->setCopies(allCopies ? ListingLoader::Copies::All : ListingLoader::Copies::InUse);
+    m_catalogue->setCopies(allCopies ? ListingJob::Copies::All : ListingJob::Copies::InUse);
     if (m_appexer->listingFile().isEmpty() && m_toolListed && !m_catalogue->isBusy())
         m_catalogue->getAppexes();
 }
 
-void ContentView::elect(CatalogueController::ElectionChoice choice,
-                        CatalogueController::ElectionTarget kind)
+void ContentView::elect(Election::Choice choice, Election::Target kind)
 {
     const Appex *record = RecordRows::current(*shownView(), *m_appexer);
     if (!record)
         return;
     // A copy: the question's own event loop may see the catalogue change.
     const Appex chosen = *record;
-    const bool copy = kind == CatalogueController::ElectionTarget::Copy;
-    if (choice == CatalogueController::ElectionChoice::Ignore) {
+    const bool copy = kind == Election::Target::Copy;
+    if (choice == Election::Choice::Ignore) {
         const auto [question, detail] = WindowRules::disableConfirmation(chosen, copy);
         if (!m_services.confirm(question, detail))
             return;
     }
-    m_catalogue->elect(copy ? chosen.uuid() : chosen.identifier(), choice, kind);
+    m_catalogue->elect({copy ? chosen.uuid() : chosen.identifier(), choice, kind});
 }
 
-void ContentView::jobFinished(const CatalogueActions::Outcome &outcome)
+void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
 {
-    m_status->showOutcome(outcome, outcome.succeeded && !outcome.listingFile.isEmpty() &&
-                                       m_appexer->appexList().isEmpty());
-    m_listed = m_listed || outcome.succeeded;
-    m_toolListed = m_toolListed || (outcome.succeeded && outcome.listingFile.isEmpty());
-    setWindowTitle(WindowRules::title(outcome.listingFile, m_toolListed, m_startDate));
+    m_status->showOutcome(outcome);
+    const bool listed = !m_appexer->listing().isEmpty() || !m_appexer->appexList().isEmpty();
+    m_listed = m_listed || listed;
+    m_toolListed = m_toolListed || (listed && m_appexer->listingFile().isEmpty());
+    setWindowTitle(WindowRules::title(m_appexer->listingFile(), m_toolListed, m_startDate));
     scheduleUpdate();
 }
 
@@ -387,8 +387,10 @@ void ContentView::catalogueChanged()
     if (m_appexer->fieldOrder()) {
         m_controls->setSortCode(std::nullopt);
     } else {
-        m_controls->setSortCode(m_catalogue->sortCode());
-        m_table->showSortColumn(AppexColumns::columnOf(m_catalogue->sortCode()),
+        const std::optional<SortCode> shown =
+            m_sortCodeShown ? std::optional(m_appexer->sortCode()) : std::nullopt;
+        m_controls->setSortCode(shown);
+        m_table->showSortColumn(shown ? AppexColumns::columnOf(*shown) : std::nullopt,
                                 Qt::AscendingOrder);
     }
     m_status->showMatches(searching, matches);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appexer.h"
-#include "catalogueactions.h"
+#include "cataloguecontroller.h"
 #include "windowservices.h"
 
 #include <QDateTime>
@@ -42,7 +42,7 @@ public:
     ~ContentView() override;
 
     [[nodiscard]] const Appexer &appexer() const { return *m_appexer; }
-    [[nodiscard]] const CatalogueController &catalogue() const { return m_catalogue->controller(); }
+    [[nodiscard]] const CatalogueController &catalogue() const { return *m_catalogue; }
     // The File menu, to which the application adds its window commands.
     [[nodiscard]] QMenu *fileMenu() const;
 
@@ -68,12 +68,11 @@ private:
     void chooseScope(const QString &category, bool problems);
     void showDetails();
 
-    void elect(
-        CatalogueController::ElectionChoice choice,
-        CatalogueController::ElectionTarget kind = CatalogueController::ElectionTarget::Identifier);
+    void elect(Election::Choice choice, Election::Target kind = Election::Target::Identifier);
     void showAllCopies(bool allCopies);
 
-    void jobFinished(const CatalogueActions::Outcome &outcome);
+    void jobFinished(const CatalogueController::Outcome &outcome);
+    void sortBy(SortCode code);
     void scheduleUpdate();
     void catalogueChanged();
     void updateActions();
@@ -82,7 +81,7 @@ private:
     const QDateTime m_startDate;
     Appexer *m_appexer;
     AppexFilter *m_filter;
-    CatalogueActions *m_catalogue;
+    CatalogueController *m_catalogue;
     WindowActions *m_actions;
     AppexScope *m_scope;
     AppexColumns *m_columns;
@@ -100,4 +99,7 @@ private:
     bool m_toolListed = false; // a listing of the tool was shown
     bool m_listed = false;     // any listing was shown
     bool m_updatePending = false;
+    // A stored sort code other than the four shows as none of them until the
+    // user picks one.
+    bool m_sortCodeShown = true;
 };

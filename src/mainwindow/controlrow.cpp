@@ -59,8 +59,8 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *p
         sortRow->addWidget(entry);
     }
     connect(m_sortGroup, &QButtonGroup::idClicked, this, [this](int code) {
-        Settings::storeSortCode(code);
-        emit sortCodePicked(code);
+        Settings::storeSortCode(SortCode(code));
+        emit sortCodePicked(SortCode(code));
     });
 
     m_commandLines->setContentsMargins(0, 0, 0, 0);
@@ -107,12 +107,12 @@ void ControlRow::setCount(const QString &count)
     m_count->setText(count);
 }
 
-void ControlRow::setSortCode(std::optional<qint64> sortCode)
+void ControlRow::setSortCode(std::optional<SortCode> sortCode)
 {
     // An exclusive group keeps one entry checked: unchecking all needs it open.
     m_sortGroup->setExclusive(false);
     for (QAbstractButton *entry : m_sortGroup->buttons())
-        entry->setChecked(sortCode == m_sortGroup->id(entry));
+        entry->setChecked(sortCode == SortCode(m_sortGroup->id(entry)));
     m_sortGroup->setExclusive(true);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sortcode.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -23,13 +25,13 @@ public:
 
     void setCount(const QString &count);
     // Checks the entry of `sortCode`; none without one, or for a code of none.
-    void setSortCode(std::optional<qint64> sortCode);
+    void setSortCode(std::optional<SortCode> sortCode);
     // Its controls in the order the keyboard goes through them.
     [[nodiscard]] QList<QWidget *> focusChain() const;
     [[nodiscard]] QSize minimumSizeHint() const override;
 
 signals:
-    void sortCodePicked(qint64 sortCode);
+    void sortCodePicked(SortCode sortCode);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

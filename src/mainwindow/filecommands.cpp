@@ -2,7 +2,7 @@
 
 #include "appexer.h"
 
-#include "catalogueactions.h"
+#include "cataloguecontroller.h"
 #include "reportsaver.h"
 #include "savewatcher.h"
 #include "statusarea.h"
@@ -11,11 +11,12 @@
 #include <QFileInfo>
 
 FileCommands::FileCommands(WindowServices &services, const Appexer &appexer,
-                           CatalogueActions *catalogue, StatusArea *status, QObject *parent)
+                           CatalogueController *catalogue, StatusArea *status, QObject *parent)
     : QObject(parent)
     , m_services(services)
     , m_appexer(appexer)
     , m_catalogue(catalogue)
+    , m_status(status)
 {
     const auto saved = [status](const QString &file) {
         status->showNote(WindowRules::savedText(file));
@@ -30,14 +31,33 @@ FileCommands::~FileCommands() = default;
 
 void FileCommands::openListing()
 {
-    chooseListing(tr("Open Listing"),
-                  [this](const QString &file) { m_catalogue->openListing(file); });
+    chooseListing(tr("Open Listing"), [this](const QString &file) { openListing(file); });
+}
+
+void FileCommands::openListing(const QString &file)
+{
+    if (isReadable(file))
+        m_catalogue->openListing(file);
+}
+
+// A FIFO or a device could hold the window up. A file that is not there, or
+// a loop of links, is left to the reading, which gives the system's reason.
+bool FileCommands::isReadable(const QString &file) const
+{
+    const QFileInfo info(file);
+    if (!info.exists() || info.isFile())
+        return true;
+    m_status->showFailure(
+        tr("The listing \u201C%1\u201D could not be read: it is not a regular file.").arg(file));
+    return false;
 }
 
 void FileCommands::compareWithListing()
 {
-    chooseListing(tr("Compare with Listing"),
-                  [this](const QString &file) { m_catalogue->compareWithListing(file); });
+    chooseListing(tr("Compare with Listing"), [this](const QString &file) {
+        if (isReadable(file))
+            m_catalogue->compareWithListing(file);
+    });
 }
 
 // The panel starts in the folder of the listing shown, where its kin are likely.

@@ -103,9 +103,9 @@ void storeShowUUID(bool showUUID)
     store(showUUIDKey, showUUID);
 }
 
-void storeSortCode(qint64 sortCode)
+void storeSortCode(SortCode sortCode)
 {
-    store(sortCodeKey, sortCode);
+    store(sortCodeKey, qint64(sortCode));
 }
 
 void storeSearchScope(AppexSearch::Scope scope)

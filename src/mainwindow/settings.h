@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appexsearch.h"
+#include "sortcode.h"
 
 #include <QByteArray>
 #include <QString>
@@ -32,7 +33,7 @@ struct Values
 
 void storeShowPaths(bool showPaths);
 void storeShowUUID(bool showUUID);
-void storeSortCode(qint64 sortCode);
+void storeSortCode(SortCode sortCode);
 void storeSearchScope(AppexSearch::Scope scope);
 void storeAsTable(bool asTable);
 void storeShowDetails(bool showDetails);

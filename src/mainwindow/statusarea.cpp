@@ -37,27 +37,24 @@ StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
     m_statusBar->addPermanentWidget(m_jobStatus);
 }
 
-void StatusArea::follow(CatalogueActions *catalogue)
+void StatusArea::follow(CatalogueController *catalogue)
 {
-    connect(catalogue, &CatalogueActions::busyChanged, this,
-            [this, catalogue](bool busy) { busy ? showBusy(catalogue->busyText()) : showIdle(); });
-    connect(catalogue, &CatalogueActions::refused, this,
-            [this](const QString &message) { showFailure(message); });
-    connect(m_jobStatus, &JobStatus::stopRequested, catalogue, &CatalogueActions::cancel);
+    connect(catalogue, &CatalogueController::stateChanged, this, [this, catalogue] {
+        catalogue->isBusy() ? showBusy(catalogue->busyText()) : showIdle();
+    });
+    connect(m_jobStatus, &JobStatus::stopRequested, catalogue, &CatalogueController::cancel);
 }
 
-void StatusArea::showOutcome(const CatalogueActions::Outcome &outcome, bool holdsNothing)
+void StatusArea::showOutcome(const CatalogueController::Outcome &outcome)
 {
-    if (outcome.succeeded) {
+    if (!outcome.failure) {
         clearFailure();
-        if (holdsNothing)
-            showFailure(tr("\u201C%1\u201D holds no extensions. Is it a listing that "
-                           "\u201Cpluginkit -m -vv\u201D printed?")
-                            .arg(QFileInfo(outcome.listingFile).fileName()));
-    } else if (outcome.cancelled) {
-        showNote(outcome.failureText);
+        if (!outcome.message.isEmpty())
+            showNote(outcome.message);
+    } else if (outcome.failure->cancelled) {
+        showNote(outcome.failure->text);
     } else {
-        showFailure(outcome.failureText, outcome.failureDetail);
+        showFailure(outcome.failure->text, outcome.failure->detail);
     }
 }
 

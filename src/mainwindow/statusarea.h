@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogueactions.h"
+#include "cataloguecontroller.h"
 
 #include <QObject>
 
@@ -24,11 +24,11 @@ public:
     StatusArea(QStatusBar *statusBar, QWidget *window);
 
     // Tells of `catalogue`'s jobs as they run and end; its Stop button stops them.
-    void follow(CatalogueActions *catalogue);
+    void follow(CatalogueController *catalogue);
     // How a job ended: nothing more for a success, a passing note for a
     // cancel, the failure bar for a failure. `holdsNothing` tells that a
     // file read gave no records.
-    void showOutcome(const CatalogueActions::Outcome &outcome, bool holdsNothing);
+    void showOutcome(const CatalogueController::Outcome &outcome);
 
     [[nodiscard]] MessageBar *failureBar() const { return m_failureBar; }
     [[nodiscard]] MessageBar *comparisonBar() const { return m_comparisonBar; }

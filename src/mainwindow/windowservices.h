@@ -1,10 +1,10 @@
 #pragma once
 
 #include "erroralert.h"
-#include "listingjob.h"
-#include "listingloader.h"
+#include "listinglimits.h"
 #include "openpanel.h"
 #include "savepanel.h"
+#include "toolsource.h"
 
 #include <QDateTime>
 
@@ -17,7 +17,7 @@ class QWidget;
 // the ones left empty with the real dialogs.
 struct WindowServices
 {
-    QString toolPath = ListingLoader::defaultToolPath();
+    QString toolPath = ToolSource::defaultToolPath();
     ListingLimits limits;
     std::unique_ptr<SavePanel> reportPanel;  // default: a file dialog for RTF
     std::unique_ptr<SavePanel> listingPanel; // default: a file dialog for listings

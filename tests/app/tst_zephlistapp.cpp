@@ -168,7 +168,7 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     const auto app = makeApp();
     ContentView *first = app->newMainWindow();
     first->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->click();
-    QSignalSpy listed(&first->catalogue(), &CatalogueController::jobFinished);
+    QSignalSpy listed(&first->catalogue(), &CatalogueController::finished);
     first->findChild<QAbstractButton *>(QStringLiteral("getAppexes"))->click();
     QVERIFY(listed.wait());
     QVERIFY(QTest::qWaitForWindowActive(first));

@@ -30,7 +30,7 @@ QStringList namesOf(const AppexList &records)
 
 AppexList sorted(AppexList records, qint64 sortCode)
 {
-    SortOrder::apply(records, SortOrder::order(records, sortCode));
+    SortOrder::apply(records, SortOrder::order(records, sortCodeFrom(sortCode)));
     return records;
 }
 
@@ -98,9 +98,9 @@ void TestSortOrder::tiesKeepTheirOrder_data()
 {
     QTest::addColumn<qint64>("sortCode");
     QTest::addColumn<int>("field"); // in "SDK|name|parentName|uuid"
-    QTest::newRow("SDK and name") << SortCode::SDK << 0;
-    QTest::newRow("parent and name") << SortCode::Parent << 2;
-    QTest::newRow("UUID") << SortCode::UUID << 3;
+    QTest::newRow("SDK and name") << qint64(SortCode::SDK) << 0;
+    QTest::newRow("parent and name") << qint64(SortCode::Parent) << 2;
+    QTest::newRow("UUID") << qint64(SortCode::UUID) << 3;
 }
 
 void TestSortOrder::tiesKeepTheirOrder()

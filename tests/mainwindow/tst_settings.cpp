@@ -45,11 +45,11 @@ void TestSettings::storedValuesReadBack()
     QTemporaryDir dir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
     Settings::storeShowUUID(true);
-    Settings::storeSortCode(-9000000000);
+    Settings::storeSortCode(SortCode::UUID);
     Settings::storeSearchScope(AppexSearch::Scope::AllFields);
     const Settings::Values values = Settings::read();
     QVERIFY(!values.showPaths && values.showUUID);
-    QCOMPARE(values.sortCode, -9000000000);
+    QCOMPARE(values.sortCode, qint64(SortCode::UUID));
     QCOMPARE(values.searchScope, AppexSearch::Scope::AllFields);
 }
 

@@ -1,43 +1,64 @@
 #include "testcatalogue.h"
 
-#include <QSignalSpy>
+#include <QEventLoop>
+#include <QTimer>
 
 TestCatalogue::TestCatalogue(QString tool, ListingLimits limits)
-    : loader(std::move(tool), limits)
-    , controller(&model, &loader)
-{}
-
-bool TestCatalogue::getAppexes(qint64 sortCode)
+    : controller(&model, std::move(tool), limits)
 {
-    QSignalSpy done(&controller, &CatalogueController::jobFinished);
-    controller.refresh(sortCode);
-    return done.wait(10000) && done.first().first().toBool();
+    QObject::connect(&controller, &CatalogueController::finished,
+                     [this](const CatalogueController::Outcome &ended) {
+                         outcome = ended;
+                         ++m_ended;
+                     });
 }
 
-bool TestCatalogue::loadListing(const QString &file, qint64 sortCode)
+bool TestCatalogue::getAppexes(SortCode sortCode)
 {
-    QSignalSpy done(&controller, &CatalogueController::jobFinished);
-    controller.openListing(file, sortCode);
-    return done.wait(10000) && done.first().first().toBool();
+    model.sortAppexList(sortCode);
+    controller.getAppexes();
+    return finished();
 }
 
-bool TestCatalogue::elect(const QString &identifier, CatalogueController::ElectionChoice choice,
-                          qint64 sortCode)
+bool TestCatalogue::loadListing(const QString &file, SortCode sortCode)
 {
-    QSignalSpy done(&controller, &CatalogueController::jobFinished);
-    controller.setElection(identifier, choice, sortCode);
-    return done.wait(10000) && done.first().first().toBool();
+    model.sortAppexList(sortCode);
+    controller.openListing(file);
+    return finished();
+}
+
+bool TestCatalogue::elect(const Election &election)
+{
+    controller.elect(election);
+    return finished();
 }
 
 bool TestCatalogue::compareWith(const QString &file)
 {
-    QSignalSpy done(&controller, &CatalogueController::jobFinished);
     controller.compareWithListing(file);
-    return done.wait(10000) && done.first().first().toBool();
+    return finished();
 }
 
 bool TestCatalogue::finished()
 {
-    QSignalSpy done(&controller, &CatalogueController::jobFinished);
-    return done.wait(10000) && done.first().first().toBool();
+    if (!controller.isBusy())
+        return false;
+    // A loop of its own, not QTest's waits, which sleep between events and
+    // would slow a tool's listing beyond its time-out.
+    QEventLoop loop;
+    QObject::connect(&controller, &CatalogueController::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    const int before = m_ended;
+    loop.exec();
+    return m_ended > before && !outcome.failure;
+}
+
+QString TestCatalogue::failureText() const
+{
+    return outcome.failure ? outcome.failure->text : QString();
+}
+
+QString TestCatalogue::failureDetail() const
+{
+    return outcome.failure ? outcome.failure->detail : QString();
 }

@@ -3,23 +3,29 @@
 #include "appexer.h"
 #include "cataloguecontroller.h"
 
-// A window's catalogue without the window: the model, its loader and the
-// controller that ties them, with the waits that tests and benchmarks use.
+// A window's catalogue without the window: the model and the controller
+// that fills it, with the waits that tests and benchmarks use.
 class TestCatalogue
 {
 public:
     explicit TestCatalogue(QString tool = QString(), ListingLimits limits = {});
 
     // Each starts a job and waits for it: true when it succeeded.
-    [[nodiscard]] bool getAppexes(qint64 sortCode);
-    [[nodiscard]] bool loadListing(const QString &file, qint64 sortCode);
-    [[nodiscard]] bool elect(const QString &identifier, CatalogueController::ElectionChoice choice,
-                             qint64 sortCode);
+    [[nodiscard]] bool getAppexes(SortCode sortCode);
+    [[nodiscard]] bool loadListing(const QString &file, SortCode sortCode);
+    [[nodiscard]] bool elect(const Election &election);
     [[nodiscard]] bool compareWith(const QString &file);
     // Waits for the job running to end: true when it succeeded.
     [[nodiscard]] bool finished();
 
+    // How the last job that ended ended.
+    [[nodiscard]] QString failureText() const;
+    [[nodiscard]] QString failureDetail() const;
+
     Appexer model;
-    ListingLoader loader;
     CatalogueController controller;
+    CatalogueController::Outcome outcome;
+
+private:
+    int m_ended = 0;
 };

@@ -1,6 +1,6 @@
 #include "faketool.h"
 #include "golden.h"
-#include "listingjob.h"
+#include "listingreader.h"
 #include "listingsource.h"
 #include "toolsource.h"
 
@@ -29,7 +29,7 @@ public:
                     emit bytesRead(QByteArrayView(m_bytes).sliced(at).first(
                         qMin(m_pieceSize, m_bytes.size() - at)));
                 if (!m_aborted)
-                    emit finished(QString(), QString());
+                    emit finished(std::nullopt, QString());
             },
             Qt::QueuedConnection);
     }
@@ -42,9 +42,9 @@ private:
 };
 
 // Runs `job` to its end.
-bool ran(ListingJob &job)
+bool ran(ListingReader &job)
 {
-    QSignalSpy done(&job, &ListingJob::finished);
+    QSignalSpy done(&job, &ListingReader::finished);
     job.start();
     return done.wait(30000);
 }
@@ -60,7 +60,7 @@ ListingLimits limits(qsizetype maxBytes, qsizetype maxRecords, std::chrono::mill
 
 } // namespace
 
-class TestListingJob : public QObject
+class TestListingReader : public QObject
 {
     Q_OBJECT
 
@@ -78,7 +78,7 @@ private:
     const QByteArray m_newer = readTestData(QStringLiteral("listings/newer.txt"));
 };
 
-void TestListingJob::toolListings_data()
+void TestListingReader::toolListings_data()
 {
     QTest::addColumn<QString>("tool");
     QTest::addColumn<ListingLimits>("limits");
@@ -111,24 +111,24 @@ void TestListingJob::toolListings_data()
         << "";
 }
 
-void TestListingJob::toolListings()
+void TestListingReader::toolListings()
 {
     QFETCH(QString, tool);
     QFETCH(ListingLimits, limits);
     QFETCH(QString, failure);
-    ListingJob job(std::make_unique<ToolSource>(tool, QStringList{"-m", "-vv"}, limits.timeout),
-                   limits);
+    ListingReader job(std::make_unique<ToolSource>(tool, QStringList{"-m", "-vv"}, limits.timeout),
+                      limits);
     QVERIFY(ran(job));
     QCOMPARE(job.failureText(), failure);
-    QTEST(job.failureDetail(), "detail");
+    QTEST(job.detail(), "detail");
     QCOMPARE(job.takeRecords().size(), failure.isEmpty() ? 10 : 0);
 }
 
 // A byte order mark and a character, each cut by every read, are still what
 // they were: no text, and one character.
-void TestListingJob::byteOrderMarkAndCharactersSplitByteByByte()
+void TestListingReader::byteOrderMarkAndCharactersSplitByteByByte()
 {
-    ListingJob job(
+    ListingReader job(
         std::make_unique<PieceSource>(
             "\xEF\xBB\xBF+    com.x(1)\nDisplay Name = \xC3\xA9\xE2\x82\xAC\nUUID = a\n", 1),
         ListingLimits());
@@ -142,14 +142,14 @@ void TestListingJob::byteOrderMarkAndCharactersSplitByteByByte()
 
 // A child that outlives the tool, deaf to SIGTERM and not holding the
 // listing: only the grace period's SIGKILL ends it.
-void TestListingJob::whatTheToolLeavesIsStopped_data()
+void TestListingReader::whatTheToolLeavesIsStopped_data()
 {
     QTest::addColumn<int>("status");
     QTest::newRow("exit 0") << 0;
     QTest::newRow("exit 4") << 4;
 }
 
-void TestListingJob::whatTheToolLeavesIsStopped()
+void TestListingReader::whatTheToolLeavesIsStopped()
 {
     QFETCH(int, status);
     const QString pidFile = m_tools.path(QStringLiteral("left%1.pid").arg(status));
@@ -159,7 +159,7 @@ void TestListingJob::whatTheToolLeavesIsStopped()
                                            "while [ ! -s " +
                                            pidFile.toUtf8() + " ]; do sleep 0.05; done\nexit " +
                                            QByteArray::number(status));
-    ListingJob job(
+    ListingReader job(
         std::make_unique<ToolSource>(tool, QStringList{"-m", "-vv"}, std::chrono::seconds(30)),
         ListingLimits());
     QVERIFY(ran(job));
@@ -171,14 +171,14 @@ void TestListingJob::whatTheToolLeavesIsStopped()
 // the child must hear SIGTERM first and be gone once the grace period after
 // stopping the tool has passed. The child writes nothing anywhere, so that
 // only SIGKILL can end it.
-void TestListingJob::stoppingReachesTheWholeGroup_data()
+void TestListingReader::stoppingReachesTheWholeGroup_data()
 {
     QTest::addColumn<bool>("cancel"); // else the time-out stops it
     QTest::newRow("cancelled") << true;
     QTest::newRow("timed out") << false;
 }
 
-void TestListingJob::stoppingReachesTheWholeGroup()
+void TestListingReader::stoppingReachesTheWholeGroup()
 {
     QFETCH(bool, cancel);
     const QString pidFile = m_tools.path(QStringLiteral("child%1.pid").arg(cancel));
@@ -190,9 +190,9 @@ void TestListingJob::stoppingReachesTheWholeGroup()
                                            "; while :; do sleep 0.1; done' >/dev/null 2>&1 &\n"
                                            "wait");
     const std::chrono::milliseconds timeout(cancel ? 60000 : 3000);
-    ListingJob job(std::make_unique<ToolSource>(tool, QStringList{"-m", "-vv"}, timeout),
-                   ListingLimits());
-    QSignalSpy done(&job, &ListingJob::finished);
+    ListingReader job(std::make_unique<ToolSource>(tool, QStringList{"-m", "-vv"}, timeout),
+                      ListingLimits());
+    QSignalSpy done(&job, &ListingReader::finished);
     job.start();
     QTRY_VERIFY_WITH_TIMEOUT(FakeTool::isRunning(pidFile), 10000);
     if (cancel) {
@@ -208,5 +208,5 @@ void TestListingJob::stoppingReachesTheWholeGroup()
     QTRY_VERIFY_WITH_TIMEOUT(!FakeTool::isRunning(pidFile), 10000);
 }
 
-QTEST_GUILESS_MAIN(TestListingJob)
-#include "tst_listingjob.moc"
+QTEST_GUILESS_MAIN(TestListingReader)
+#include "tst_listingreader.moc"
