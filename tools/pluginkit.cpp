@@ -1,13 +1,16 @@
 // Stand-in for macOS's extension-registry tool, for systems that lack it.
 //
-//   pluginkit -m [-v|-vv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]
+//   pluginkit -m [-v|-vv|-vvv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]
 //   pluginkit -e use|ignore|default -i IDENTIFIER
 //   pluginkit -e use|ignore|default -u UUID
 //
 // It lists its sample of extensions: a line each, with -v also the UUID,
-// timestamp and path, with -vv in blocks. -A adds the older versions it knows
-// of (the last-registered copy of each), -D every further copy of the versions
-// it lists; -p, -i and -u keep only the plug-ins of that SDK, identifier or UUID.
+// timestamp and path; with -vv or -vvv in blocks, then an empty line and the
+// count, " (12 plug-ins)" or " (1 plug-in)", as the real tool does.
+// -A adds the older versions it knows of (the last-registered copy of each),
+// -D every further copy of the versions it lists; -p, -i and -u keep only the
+// plug-ins of that SDK, identifier or UUID, and "(no matches)" alone says that
+// none is left.
 //
 // Elections are kept in the file that ZEPHLIST_STANDIN_STATE names, else in
 // $XDG_STATE_HOME/zephlist/standin-elections (~/.local/state/...): "use" and
@@ -36,7 +39,8 @@ extern const std::size_t furtherCopiesSize;
 
 namespace {
 
-constexpr int usageError = 64; // EX_USAGE
+constexpr int usageError = 64;      // EX_USAGE
+constexpr int countedVerbosity = 2; // from -vv on, the listing ends with its count
 
 std::filesystem::path stateFile()
 {
@@ -125,22 +129,24 @@ int list(const StandInOptions &options)
     const std::vector<RegisteredCopy> copies = registeredCopies();
     std::string listing;
     listing.reserve(sampleListingSize + furtherCopiesSize);
-    bool first = true;
+    size_t count = 0;
     for (const RegisteredCopy &copy : copies) {
         if (!matches(copy, options) || !listed(copy, copies, options))
             continue;
         const char tag = tagOf(copy, elections);
         if (options.verbosity >= 2) {
-            if (!first)
+            if (count > 0)
                 listing += '\n'; // blocks are apart by an empty line
             listing += copy.block(tag);
         } else {
             listing += copy.line(tag, options.verbosity == 1);
         }
-        first = false;
+        ++count;
     }
-    if (first)
+    if (count == 0)
         listing = "(no matches)\n";
+    else if (options.verbosity >= countedVerbosity)
+        listing += "\n (" + std::to_string(count) + (count == 1 ? " plug-in)\n" : " plug-ins)\n");
     const bool written = std::fwrite(listing.data(), 1, listing.size(), stdout) == listing.size();
     return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
@@ -183,7 +189,7 @@ int main(int argc, char *argv[])
         if (status != usageError)
             return status;
     }
-    std::fputs("usage: pluginkit -m [-v|-vv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]\n"
+    std::fputs("usage: pluginkit -m [-v|-vv|-vvv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]\n"
                "       pluginkit -e use|ignore|default -i IDENTIFIER\n"
                "       pluginkit -e use|ignore|default -u UUID\n"
                "(this stand-in lists its sample and keeps elections for it)\n",

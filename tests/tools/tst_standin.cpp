@@ -94,8 +94,8 @@ void TestStandIn::listings_data()
     QTest::addColumn<QString>("golden");
     QTest::addColumn<bool>("afterSample"); // the sample's blocks, an empty line, then the golden
 
-    QTest::newRow("-m -vv is the sample")
-        << QStringList{"-m", "-vv"} << "../../resources/pluginkit-sample.txt" << false;
+    QTest::newRow("-m -vv is the sample, then its count")
+        << QStringList{"-m", "-vv"} << "standin/count.txt" << true;
     QTest::newRow("-m") << QStringList{"-m"} << "standin/m.txt" << false;
     QTest::newRow("-mv") << QStringList{"-mv"} << "standin/mv.txt" << false;
     QTest::newRow("-m -A -vv") << QStringList{"-m", "-A", "-vv"} << "standin/A-vv.txt" << true;
@@ -105,6 +105,8 @@ void TestStandIn::listings_data()
     QTest::newRow("-mDvvA") << QStringList{"-mDvvA"} << "standin/AD-vv.txt" << true;
     QTest::newRow("-p") << QStringList{"-m", "-A", "-D", "-vv", "-p", "ExampleKit"}
                         << "standin/p.txt" << false;
+    QTest::newRow("-vvv as -vv") << QStringList{"-mADvvv", "-p", "ExampleKit"} << "standin/p.txt"
+                                 << false;
     QTest::newRow("-i") << QStringList{"-mADv", "-i", widget} << "standin/i.txt" << false;
     QTest::newRow("-u, in any case, joined")
         << QStringList{"-mvvD", "-u" + otherCheckout.toLower(), "-v"} << "standin/u.txt" << false;
@@ -112,6 +114,8 @@ void TestStandIn::listings_data()
         << QStringList{"-m", "-A", "-u", releaseBuild} << "standin/none.txt" << false;
     QTest::newRow("-i and -p of another")
         << QStringList{"-m", "-i", widget, "-p", "ExampleKit"} << "standin/none.txt" << false;
+    QTest::newRow("-vv of nothing, without a count")
+        << QStringList{"-m", "-vv", "-i", "com.example.No"} << "standin/none.txt" << false;
 }
 
 void TestStandIn::listings()
