@@ -19,6 +19,11 @@
 // sample's own tag. With ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1 an election of a
 // known plug-in succeeds, silently, and changes nothing, as a system that did
 // not keep it would: tests use it to see that a lost election is noticed.
+//
+// ZEPHLIST_STANDIN_FAULT makes every listing fail as pluginkit does on some
+// Macs, with status 0: "connection-invalid" lists nothing and prints the line
+// "match: Connection invalid" on standard error, as the real tool does when it
+// runs outside the user's graphical session; "silent" prints nothing at all.
 
 #include "electionfile.h"
 #include "registeredcopy.h"
@@ -119,8 +124,27 @@ char tagOf(const RegisteredCopy &copy, const ElectionFile &elections)
     return *choice == "use" ? '+' : '-';
 }
 
+// A listing fails as ZEPHLIST_STANDIN_FAULT asks: the exit status, or null to list.
+std::optional<int> fault()
+{
+    const char *value = std::getenv("ZEPHLIST_STANDIN_FAULT");
+    const std::string_view fault = value ? value : "";
+    if (fault == "connection-invalid")
+        std::fputs("match: Connection invalid\n", stderr);
+    if (fault == "connection-invalid" || fault == "silent")
+        return 0;
+    if (fault.empty())
+        return std::nullopt;
+    std::fprintf(stderr,
+                 "pluginkit: ZEPHLIST_STANDIN_FAULT is connection-invalid or silent, not %s\n",
+                 value);
+    return 1;
+}
+
 int list(const StandInOptions &options)
 {
+    if (const std::optional<int> status = fault())
+        return *status;
     ElectionFile elections(stateFile());
     if (!elections.read()) {
         std::fprintf(stderr, "pluginkit: %s\n", elections.error().c_str());

@@ -52,11 +52,14 @@ private slots:
     void stateFilesThatCannotTakeAnElection();
     void electionKeepsTheFilesPermissions();
     void electionsAtOnceAreAllKept();
+    void faults_data();
+    void faults();
 
 private:
+    // `environment` adds "NAME=value" entries; the working folder is the temporary one.
     [[nodiscard]] std::unique_ptr<QProcess> start(const QStringList &arguments,
-                                                  bool ignoreElections = false);
-    [[nodiscard]] Run run(const QStringList &arguments, bool ignoreElections = false);
+                                                  const QStringList &environment = {});
+    [[nodiscard]] Run run(const QStringList &arguments, const QStringList &environment = {});
     [[nodiscard]] QString state() const { return m_dir->filePath("elections"); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -67,21 +70,23 @@ void TestStandIn::init()
     m_dir = std::make_unique<QTemporaryDir>();
 }
 
-std::unique_ptr<QProcess> TestStandIn::start(const QStringList &arguments, bool ignoreElections)
+std::unique_ptr<QProcess> TestStandIn::start(const QStringList &arguments,
+                                             const QStringList &environment)
 {
     auto tool = std::make_unique<QProcess>();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("ZEPHLIST_STANDIN_STATE", state());
-    if (ignoreElections)
-        environment.insert("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
-    tool->setProcessEnvironment(environment);
+    QProcessEnvironment variables = QProcessEnvironment::systemEnvironment();
+    variables.insert("ZEPHLIST_STANDIN_STATE", state());
+    for (const QString &variable : environment)
+        variables.insert(variable.section('=', 0, 0), variable.section('=', 1));
+    tool->setProcessEnvironment(variables);
+    tool->setWorkingDirectory(m_dir->path());
     tool->start(QStringLiteral(ZEPHLIST_STAND_IN), arguments);
     return tool;
 }
 
-Run TestStandIn::run(const QStringList &arguments, bool ignoreElections)
+Run TestStandIn::run(const QStringList &arguments, const QStringList &environment)
 {
-    const std::unique_ptr<QProcess> tool = start(arguments, ignoreElections);
+    const std::unique_ptr<QProcess> tool = start(arguments, environment);
     if (!tool->waitForFinished(60000) || tool->exitStatus() != QProcess::NormalExit)
         qFatal("the stand-in did not finish");
     return {tool->exitCode(), tool->readAllStandardOutput(),
@@ -227,7 +232,9 @@ void TestStandIn::electionsThatChangeNothing()
     QFETCH(bool, ignoreElections);
     QFETCH(int, exitCode);
     QFETCH(QString, errors);
-    const Run elected = run(arguments, ignoreElections);
+    const Run elected =
+        run(arguments,
+            ignoreElections ? QStringList{"ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1"} : QStringList{});
     QCOMPARE(elected.exitCode, exitCode);
     QCOMPARE(elected.errors, errors);
     QVERIFY(elected.out.isEmpty());
@@ -313,6 +320,36 @@ void TestStandIn::electionsAtOnceAreAllKept()
     for (const QByteArray &identifier : identifiers)
         QVERIFY2(run({"-m", "-i", QString::fromUtf8(identifier)}).out.startsWith('-'),
                  identifier.constData());
+}
+
+void TestStandIn::faults_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("errors");
+
+    QTest::newRow("connection invalid")
+        << "connection-invalid" << QStringList{"-m", "-vv"} << 0 << "match: Connection invalid\n";
+    QTest::newRow("connection invalid, one identifier")
+        << "connection-invalid" << QStringList{"-mADv", "-i", widget} << 0
+        << "match: Connection invalid\n";
+    QTest::newRow("silent") << "silent" << QStringList{"-m", "-A", "-D", "-vvv"} << 0 << "";
+    QTest::newRow("unknown")
+        << "sometimes" << QStringList{"-m"} << 1
+        << "pluginkit: ZEPHLIST_STANDIN_FAULT is connection-invalid or silent, not sometimes\n";
+}
+
+void TestStandIn::faults()
+{
+    QFETCH(QString, fault);
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errors);
+    const Run listed = run(arguments, {"ZEPHLIST_STANDIN_FAULT=" + fault});
+    QCOMPARE(listed.exitCode, exitCode);
+    QCOMPARE(listed.errors, errors);
+    QCOMPARE(listed.out, QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestStandIn)
