@@ -12,64 +12,66 @@
 // plug-ins of that SDK, identifier or UUID, and "(no matches)" alone says that
 // none is left.
 //
-// Elections are kept in the file that ZEPHLIST_STANDIN_STATE names, else in
-// $XDG_STATE_HOME/zephlist/standin-elections (~/.local/state/...): "use" and
-// "ignore" show in the listing as the tags "+" and "-", on every copy of the
-// identifier, or with -u on that copy only; "default" goes back to the
-// sample's own tag. With ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1 an election of a
-// known plug-in succeeds, silently, and changes nothing, as a system that did
-// not keep it would: tests use it to see that a lost election is noticed.
+// Elections are kept in the file that ZEPHLIST_STANDIN_STATE names, else
+// in $XDG_STATE_HOME/zephlist/standin-elections (~/.local/state/...); when
+// that is a symbolic link, in the file it leads to (the lines: statefile.h).
+// Elections made at the same time take turns through a lock file beside it.
+//
+// "use" and "ignore" show as the tags "+" and "-", on every copy of
+// the identifier, or with -u on that copy only; "default" goes back to the
+// sample's own tag. -e use -u also makes that copy the one in use, the one a
+// listing without -A or -D shows for its identifier; -e ignore -u of a copy in
+// use hands that over to the identifier's first copy that is not ignored, if
+// there is one (registry.h says which copies are in use). With
+// ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1 an election of a known plug-in succeeds,
+// silently, and changes nothing, as a system that did not keep it would: tests
+// use it to see that a lost election is noticed.
 //
 // ZEPHLIST_STANDIN_FAULT makes every listing fail as pluginkit does on some
 // Macs, with status 0: "connection-invalid" lists nothing and prints the line
 // "match: Connection invalid" on standard error, as the real tool does when it
 // runs outside the user's graphical session; "silent" prints nothing at all.
 
-#include "electionfile.h"
-#include "registeredcopy.h"
+#include "registry.h"
 #include "standinoptions.h"
+#include "statefile.h"
 
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
-
-extern const unsigned char sampleListing[];
-extern const std::size_t sampleListingSize;
-extern const unsigned char furtherCopies[];
-extern const std::size_t furtherCopiesSize;
 
 namespace {
 
 constexpr int usageError = 64;      // EX_USAGE
 constexpr int countedVerbosity = 2; // from -vv on, the listing ends with its count
 
+std::string_view environment(const char *name)
+{
+    const char *value = std::getenv(name);
+    return value ? value : "";
+}
+
 std::filesystem::path stateFile()
 {
-    if (const char *file = std::getenv("ZEPHLIST_STANDIN_STATE"); file && *file)
+    if (const std::string_view file = environment("ZEPHLIST_STANDIN_STATE"); !file.empty())
         return file;
-    const char *stateHome = std::getenv("XDG_STATE_HOME");
+    const std::string_view stateHome = environment("XDG_STATE_HOME");
     const char *home = std::getenv("HOME");
-    const std::filesystem::path base = stateHome && *stateHome ? stateHome
+    const std::filesystem::path base = !stateHome.empty() ? std::filesystem::path(stateHome)
                                        : home ? std::filesystem::path(home) / ".local/state"
                                               : std::filesystem::path(".");
     return base / "zephlist" / "standin-elections";
 }
 
-// The sample as the system would list it, then the copies only -A or -D show.
-std::vector<RegisteredCopy> registeredCopies()
+int stateError(const StateFile &state)
 {
-    const auto text = [](const unsigned char *bytes, std::size_t size) {
-        return std::string_view(reinterpret_cast<const char *>(bytes), size);
-    };
-    std::vector<RegisteredCopy> copies = readCopies(text(sampleListing, sampleListingSize), true);
-    const std::vector<RegisteredCopy> further =
-        readCopies(text(furtherCopies, furtherCopiesSize), false);
-    copies.insert(copies.end(), further.begin(), further.end());
-    return copies;
+    std::fprintf(stderr, "pluginkit: %s\n", state.error().c_str());
+    return 1;
 }
 
 bool sameUuid(std::string_view a, std::string_view b)
@@ -113,22 +115,10 @@ bool matches(const RegisteredCopy &copy, const StandInOptions &options)
            (!options.uuid || sameUuid(copy.uuid, *options.uuid));
 }
 
-// An election of the copy itself wins over one of its identifier.
-char tagOf(const RegisteredCopy &copy, const ElectionFile &elections)
-{
-    const std::string *choice = elections.choice(ElectionFile::uuidKey(copy.uuid));
-    if (!choice)
-        choice = elections.choice(std::string(copy.identifier));
-    if (!choice)
-        return copy.header.empty() ? ' ' : copy.header[0];
-    return *choice == "use" ? '+' : '-';
-}
-
 // A listing fails as ZEPHLIST_STANDIN_FAULT asks: the exit status, or null to list.
 std::optional<int> fault()
 {
-    const char *value = std::getenv("ZEPHLIST_STANDIN_FAULT");
-    const std::string_view fault = value ? value : "";
+    const std::string_view fault = environment("ZEPHLIST_STANDIN_FAULT");
     if (fault == "connection-invalid")
         std::fputs("match: Connection invalid\n", stderr);
     if (fault == "connection-invalid" || fault == "silent")
@@ -137,7 +127,7 @@ std::optional<int> fault()
         return std::nullopt;
     std::fprintf(stderr,
                  "pluginkit: ZEPHLIST_STANDIN_FAULT is connection-invalid or silent, not %s\n",
-                 value);
+                 std::string(fault).c_str());
     return 1;
 }
 
@@ -145,25 +135,22 @@ int list(const StandInOptions &options)
 {
     if (const std::optional<int> status = fault())
         return *status;
-    ElectionFile elections(stateFile());
-    if (!elections.read()) {
-        std::fprintf(stderr, "pluginkit: %s\n", elections.error().c_str());
-        return 1;
-    }
-    const std::vector<RegisteredCopy> copies = registeredCopies();
+    StateFile state(stateFile());
+    if (!state.read())
+        return stateError(state);
+    const Registry registry(state);
+    const std::vector<RegisteredCopy> &copies = registry.copies();
     std::string listing;
-    listing.reserve(sampleListingSize + furtherCopiesSize);
     size_t count = 0;
     for (const RegisteredCopy &copy : copies) {
         if (!matches(copy, options) || !listed(copy, copies, options))
             continue;
-        const char tag = tagOf(copy, elections);
         if (options.verbosity >= 2) {
             if (count > 0)
                 listing += '\n'; // blocks are apart by an empty line
-            listing += copy.block(tag);
+            listing += copy.block();
         } else {
-            listing += copy.line(tag, options.verbosity == 1);
+            listing += copy.line(options.verbosity == 1);
         }
         ++count;
     }
@@ -175,33 +162,59 @@ int list(const StandInOptions &options)
     return written && std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+// Changes the state and returns the exit status, or prints why it refuses and
+// returns that status. The change is made first on the state as it is, so
+// that one refused leaves nothing behind, not even the lock; then, if it is to
+// be kept, again under the lock on the state as it is by then, and saved.
+using Change = std::function<int(const Registry &, StateFile &)>;
+
+int changeState(const Change &change, bool keep = true)
+{
+    StateFile state(stateFile());
+    if (!state.read())
+        return stateError(state);
+    if (const int refused = change(Registry(state), state); refused != 0 || !keep)
+        return refused;
+    if (!state.lockForChange())
+        return stateError(state);
+    if (const int refused = change(Registry(state), state); refused != 0)
+        return refused;
+    return state.save() ? 0 : stateError(state);
+}
+
 int elect(const StandInOptions &options)
 {
     const std::string &choice = *options.election;
     if (choice != "use" && choice != "ignore" && choice != "default")
         return usageError;
-    const std::vector<RegisteredCopy> copies = registeredCopies();
-    const auto named = std::find_if(copies.begin(), copies.end(), [&](const RegisteredCopy &copy) {
-        return options.uuid ? sameUuid(copy.uuid, *options.uuid)
-                            : copy.identifier == *options.identifier;
-    });
-    if (named == copies.end()) {
-        std::fprintf(stderr, "pluginkit: no plug-in with %s %s\n",
-                     options.uuid ? "UUID" : "identifier",
-                     (options.uuid ? *options.uuid : *options.identifier).c_str());
-        return 1;
-    }
-    if (const char *ignore = std::getenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
-        ignore && std::string_view(ignore) == "1")
-        return 0;
-    ElectionFile elections(stateFile());
-    const std::string key =
-        options.uuid ? ElectionFile::uuidKey(named->uuid) : std::string(named->identifier);
-    if (!elections.change(key, choice)) {
-        std::fprintf(stderr, "pluginkit: %s\n", elections.error().c_str());
-        return 1;
-    }
-    return 0;
+    const bool keep = environment("ZEPHLIST_STANDIN_IGNORE_ELECTIONS") != "1";
+    return changeState(
+        [&](const Registry &registry, StateFile &state) {
+            const std::vector<RegisteredCopy> &copies = registry.copies();
+            const auto named =
+                std::find_if(copies.begin(), copies.end(), [&](const RegisteredCopy &copy) {
+                    return options.uuid ? sameUuid(copy.uuid, *options.uuid)
+                                        : copy.identifier == *options.identifier;
+                });
+            if (named == copies.end()) {
+                std::fprintf(stderr, "pluginkit: no plug-in with %s %s\n",
+                             options.uuid ? "UUID" : "identifier",
+                             (options.uuid ? *options.uuid : *options.identifier).c_str());
+                return 1;
+            }
+            state.elect(options.uuid ? StateFile::uuidKey(named->uuid)
+                                     : std::string(named->identifier),
+                        choice);
+            return 0;
+        },
+        keep);
+}
+
+int run(const StandInOptions &options)
+{
+    if (options.election)
+        return elect(options);
+    return list(options);
 }
 
 } // namespace
@@ -209,7 +222,7 @@ int elect(const StandInOptions &options)
 int main(int argc, char *argv[])
 {
     if (const std::optional<StandInOptions> options = StandInOptions::parse(argc, argv)) {
-        const int status = options->election ? elect(*options) : list(*options);
+        const int status = run(*options);
         if (status != usageError)
             return status;
     }

@@ -9,10 +9,14 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
+// The widget's copies, in the order -A -D lists them: the sample's, in use, then three more.
 const QString widget = QStringLiteral("com.example.notesplus.NotesPlusWidget");
+const QString appStore = QStringLiteral("780D95AF-5863-46F5-AF13-142DDB273726");
+const QString debugBuild = QStringLiteral("3B3584C4-8F2E-4C65-8FEA-C31BC3CCF18F");
 const QString releaseBuild = QStringLiteral("CB1A7554-7326-4E1A-9FCF-10FBF7AFEF35");
 const QString otherCheckout = QStringLiteral("6413F69B-B52D-4312-A7C3-579BADC0F2A1");
 const QString trackpad = QStringLiteral("com.apple.ui.TrackpadSettings");
@@ -31,6 +35,22 @@ struct Run
     QByteArray out;
     QString errors;
 };
+
+// The widget's copies listed with -A -D, one tag each.
+QByteArray widgetCopies(QByteArrayView tags)
+{
+    const char *const versions[] = {"5.34.1", "5.33.0", "5.33.0", "5.34.1"};
+    QByteArray listing;
+    for (qsizetype i = 0; i < tags.size(); ++i)
+        listing += tags[i] + QByteArray("    ") + widget.toUtf8() + '(' + versions[i] + ")\n";
+    return listing;
+}
+
+bool write(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(content) == content.size();
+}
 
 } // namespace
 
@@ -52,6 +72,7 @@ private slots:
     void stateFilesThatCannotTakeAnElection();
     void electionKeepsTheFilesPermissions();
     void electionsAtOnceAreAllKept();
+    void electionThroughASymbolicLink();
     void faults_data();
     void faults();
 
@@ -60,6 +81,8 @@ private:
     [[nodiscard]] std::unique_ptr<QProcess> start(const QStringList &arguments,
                                                   const QStringList &environment = {});
     [[nodiscard]] Run run(const QStringList &arguments, const QStringList &environment = {});
+    // "TAG UUID" of each line of `-mv -i identifier`, with `more` options.
+    [[nodiscard]] QStringList listed(const QString &identifier, const QStringList &more = {});
     [[nodiscard]] QString state() const { return m_dir->filePath("elections"); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -91,6 +114,17 @@ Run TestStandIn::run(const QStringList &arguments, const QStringList &environmen
         qFatal("the stand-in did not finish");
     return {tool->exitCode(), tool->readAllStandardOutput(),
             QString::fromUtf8(tool->readAllStandardError())};
+}
+
+QStringList TestStandIn::listed(const QString &identifier, const QStringList &more)
+{
+    QStringList copies;
+    for (const QByteArray &line :
+         run(QStringList{"-mv", "-i", identifier} + more).out.split('\n')) {
+        if (line.contains('\t'))
+            copies += QString::fromUtf8(line.left(1) + ' ' + line.split('\t').value(1));
+    }
+    return copies;
 }
 
 void TestStandIn::listings_data()
@@ -167,45 +201,57 @@ void TestStandIn::elections_data()
 {
     QTest::addColumn<QList<QStringList>>("elections");
     QTest::addColumn<QByteArray>("listing"); // of every copy of the widget
+    QTest::addColumn<QStringList>("inUse");  // its copies listed without -A or -D
 
     const QStringList ignoreWidget{"-e", "ignore", "-i", widget};
     const QStringList useRelease{"-e", "use", "-u", releaseBuild.toLower()};
     QTest::newRow("by identifier, every copy")
-        << QList<QStringList>{ignoreWidget}
-        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
-    QTest::newRow("by UUID, that copy, over its identifier's")
-        << QList<QStringList>{useRelease, ignoreWidget}
-        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "+    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
-    QTest::newRow("default by UUID, the identifier's again")
+        << QList<QStringList>{ignoreWidget} << widgetCopies("----") << QStringList{"- " + appStore};
+    QTest::newRow("by UUID, that copy, over its identifier's, and in use")
+        << QList<QStringList>{useRelease, ignoreWidget} << widgetCopies("--+-")
+        << QStringList{"+ " + releaseBuild};
+    QTest::newRow("default by UUID, the identifier's again, and the sample's copy in use")
         << QList<QStringList>{ignoreWidget, useRelease, {"-e", "default", "-u", releaseBuild}}
-        << QByteArray("-    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "-    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+        << widgetCopies("----") << QStringList{"- " + appStore};
     QTest::newRow("default by identifier, each copy's own tag")
         << QList<QStringList>{useRelease, ignoreWidget, {"-e", "default", "-i", widget}}
-        << QByteArray("+    com.example.notesplus.NotesPlusWidget(5.34.1)\n"
-                      "=    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "+    com.example.notesplus.NotesPlusWidget(5.33.0)\n"
-                      "=    com.example.notesplus.NotesPlusWidget(5.34.1)\n");
+        << widgetCopies("+=+=") << QStringList{"+ " + releaseBuild};
+    const QStringList useOther{"-e", "use", "-u", otherCheckout};
+    QTest::newRow("use of a copy, another, then the first again: the latest in use")
+        << QList<QStringList>{useOther, useRelease, useOther} << widgetCopies("+=++")
+        << QStringList{"+ " + otherCheckout};
+    QTest::newRow("ignore of the copy in use: the next one in use")
+        << QList<QStringList>{{"-e", "ignore", "-u", appStore}} << widgetCopies("-===")
+        << QStringList{"= " + debugBuild};
+    QTest::newRow("ignore of the copy in use, the next ignored too")
+        << QList<QStringList>{{"-e", "ignore", "-u", debugBuild}, {"-e", "ignore", "-u", appStore}}
+        << widgetCopies("--==") << QStringList{"= " + releaseBuild};
+    QTest::newRow("ignore of every copy: the sample's, ignored")
+        << QList<QStringList>{{"-e", "ignore", "-u", otherCheckout},
+                              {"-e", "ignore", "-u", releaseBuild},
+                              {"-e", "ignore", "-u", debugBuild},
+                              {"-e", "ignore", "-u", appStore}}
+        << widgetCopies("----") << QStringList{"- " + appStore};
+    QTest::newRow("use of a copy, then ignore of it: the sample's in use")
+        << QList<QStringList>{useRelease, {"-e", "ignore", "-u", releaseBuild}}
+        << widgetCopies("+=-=") << QStringList{"+ " + appStore};
+    QTest::newRow("use of the identifier: every copy, the sample's in use")
+        << QList<QStringList>{{"-e", "use", "-i", widget}} << widgetCopies("++++")
+        << QStringList{"+ " + appStore};
 }
 
 void TestStandIn::elections()
 {
     QFETCH(QList<QStringList>, elections);
     QFETCH(QByteArray, listing);
+    QFETCH(QStringList, inUse);
     for (const QStringList &election : elections) {
         const Run elected = run(election);
         QCOMPARE(elected.exitCode, 0);
         QVERIFY2(elected.out.isEmpty() && elected.errors.isEmpty(), qPrintable(elected.errors));
     }
     QCOMPARE(run({"-m", "-A", "-D", "-i", widget}).out, listing);
+    QCOMPARE(listed(widget), inUse);
 }
 
 void TestStandIn::electionsThatChangeNothing_data()
@@ -224,6 +270,8 @@ void TestStandIn::electionsThatChangeNothing_data()
         << QStringList{"-e", "ignore", "-i", widget} << true << 0 << "";
     QTest::newRow("UUID, not kept")
         << QStringList{"-e", "ignore", "-u", releaseBuild} << true << 0 << "";
+    QTest::newRow("use of a copy not in use, not kept")
+        << QStringList{"-e", "use", "-u", releaseBuild} << true << 0 << "";
 }
 
 void TestStandIn::electionsThatChangeNothing()
@@ -320,6 +368,21 @@ void TestStandIn::electionsAtOnceAreAllKept()
     for (const QByteArray &identifier : identifiers)
         QVERIFY2(run({"-m", "-i", QString::fromUtf8(identifier)}).out.startsWith('-'),
                  identifier.constData());
+}
+
+// The links stay; the file they lead to takes the election beside what it held.
+void TestStandIn::electionThroughASymbolicLink()
+{
+    QVERIFY(QDir(m_dir->path()).mkdir("real") && QDir(m_dir->path()).mkdir("links"));
+    const QByteArray sharing = "com.apple.ui.SharingSettings\tignore\n";
+    QVERIFY(write(m_dir->filePath("real/elections"), sharing));
+    QVERIFY(::symlink("links/next", qPrintable(state())) == 0);
+    QVERIFY(::symlink("../real/elections", qPrintable(m_dir->filePath("links/next"))) == 0);
+    QCOMPARE(run({"-e", "ignore", "-i", trackpad}).exitCode, 0);
+    QVERIFY(QFileInfo(state()).isSymLink() && QFileInfo(m_dir->filePath("links/next")).isSymLink());
+    QFile target(m_dir->filePath("real/elections"));
+    QVERIFY(target.open(QIODevice::ReadOnly));
+    QCOMPARE(target.readAll(), sharing + trackpad.toUtf8() + "\tignore\n");
 }
 
 void TestStandIn::faults_data()
