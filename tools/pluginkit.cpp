@@ -3,6 +3,8 @@
 //   pluginkit -m [-v|-vv|-vvv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]
 //   pluginkit -e use|ignore|default -i IDENTIFIER
 //   pluginkit -e use|ignore|default -u UUID
+//   pluginkit -a PATH
+//   pluginkit -r PATH
 //
 // It lists its sample of extensions: a line each, with -v also the UUID,
 // timestamp and path; with -vv or -vvv in blocks, then an empty line and the
@@ -12,12 +14,12 @@
 // plug-ins of that SDK, identifier or UUID, and "(no matches)" alone says that
 // none is left.
 //
-// Elections are kept in the file that ZEPHLIST_STANDIN_STATE names, else
+// What changes it is kept in the file that ZEPHLIST_STANDIN_STATE names, else
 // in $XDG_STATE_HOME/zephlist/standin-elections (~/.local/state/...); when
 // that is a symbolic link, in the file it leads to (the lines: statefile.h).
-// Elections made at the same time take turns through a lock file beside it.
+// Changes made at the same time take turns through a lock file beside it.
 //
-// "use" and "ignore" show as the tags "+" and "-", on every copy of
+// Elections: "use" and "ignore" show as the tags "+" and "-", on every copy of
 // the identifier, or with -u on that copy only; "default" goes back to the
 // sample's own tag. -e use -u also makes that copy the one in use, the one a
 // listing without -A or -D shows for its identifier; -e ignore -u of a copy in
@@ -26,6 +28,16 @@
 // ZEPHLIST_STANDIN_IGNORE_ELECTIONS=1 an election of a known plug-in succeeds,
 // silently, and changes nothing, as a system that did not keep it would: tests
 // use it to see that a lost election is noticed.
+//
+// -r leaves the copies at PATH out of every listing from then on; a path that
+// it lists none at is "remove: no plugin at PATH" on standard error and status
+// 1, as with the real tool. -a brings back the copies removed from PATH, or
+// registers the bundle folder at PATH as a further copy of its identifier,
+// with a fresh UUID and the current time (addedcopy.h says what it reads of
+// the folder); a path that is neither is "add: no bundle at PATH: REASON",
+// status 1. -a of a path listed already changes nothing. A relative PATH is
+// taken from the working folder; paths are compared, and named in messages,
+// made absolute and without "." or "..", not through symbolic links.
 //
 // ZEPHLIST_STANDIN_FAULT makes every listing fail as pluginkit does on some
 // Macs, with status 0: "connection-invalid" lists nothing and prints the line
@@ -210,10 +222,59 @@ int elect(const StandInOptions &options)
         keep);
 }
 
+// Absolute, without "." or ".." or a last "/"; as it is if there is no
+// working folder to start from, when it names nothing either.
+std::string absolutePath(const std::string &path)
+{
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error).lexically_normal();
+    if (error)
+        return path;
+    if (!absolute.has_filename() && absolute.has_relative_path())
+        absolute = absolute.parent_path();
+    return absolute.string();
+}
+
+int add(const std::string &argument)
+{
+    const std::string path = absolutePath(argument);
+    return changeState([&](const Registry &registry, StateFile &state) {
+        if (registry.lists(path) || registry.hasRemoved(path)) {
+            state.setRemoved(path, false); // back, or there already
+            return 0;
+        }
+        std::string error;
+        std::optional<AddedCopy> copy = AddedCopy::ofBundle(path, error);
+        if (!copy) {
+            std::fprintf(stderr, "add: %s\n", error.c_str());
+            return 1;
+        }
+        state.add(std::move(*copy));
+        return 0;
+    });
+}
+
+int remove(const std::string &argument)
+{
+    const std::string path = absolutePath(argument);
+    return changeState([&](const Registry &registry, StateFile &state) {
+        if (!registry.lists(path)) {
+            std::fprintf(stderr, "remove: no plugin at %s\n", path.c_str());
+            return 1;
+        }
+        state.setRemoved(path, true);
+        return 0;
+    });
+}
+
 int run(const StandInOptions &options)
 {
     if (options.election)
         return elect(options);
+    if (options.added)
+        return add(*options.added);
+    if (options.removed)
+        return remove(*options.removed);
     return list(options);
 }
 
@@ -229,7 +290,9 @@ int main(int argc, char *argv[])
     std::fputs("usage: pluginkit -m [-v|-vv|-vvv] [-A] [-D] [-p SDK] [-i IDENTIFIER] [-u UUID]\n"
                "       pluginkit -e use|ignore|default -i IDENTIFIER\n"
                "       pluginkit -e use|ignore|default -u UUID\n"
-               "(this stand-in lists its sample and keeps elections for it)\n",
+               "       pluginkit -a PATH\n"
+               "       pluginkit -r PATH\n"
+               "(this stand-in lists its sample and keeps elections and registrations for it)\n",
                stderr);
     return usageError;
 }

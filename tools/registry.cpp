@@ -17,15 +17,54 @@ std::string_view text(const unsigned char *bytes, std::size_t size)
     return {reinterpret_cast<const char *>(bytes), size};
 }
 
+// Its fields are taken as they are, not read back from `block`: a path may
+// hold a line end.
+RegisteredCopy registered(const AddedCopy &added, std::string_view block)
+{
+    RegisteredCopy copy;
+    const size_t headerEnd = block.find('\n');
+    copy.header = block.substr(0, headerEnd);
+    copy.body = block.substr(headerEnd + 1);
+    copy.tag = block[0];
+    copy.identifier = added.identifier;
+    copy.version = added.version;
+    copy.uuid = added.uuid;
+    copy.timestamp = added.timestamp;
+    copy.point = added.point;
+    copy.path = added.path;
+    return copy;
+}
+
 } // namespace
 
 Registry::Registry(const StateFile &state)
-    : m_copies(readCopies(text(sampleListing, sampleListingSize), true))
+    : m_added(state.addedCopies())
 {
+    std::vector<RegisteredCopy> copies = readCopies(text(sampleListing, sampleListingSize), true);
     const std::vector<RegisteredCopy> further =
         readCopies(text(furtherCopies, furtherCopiesSize), false);
-    m_copies.insert(m_copies.end(), further.begin(), further.end());
+    copies.insert(copies.end(), further.begin(), further.end());
+    m_addedBlocks.reserve(m_added.size()); // the copies view the blocks where they lie
+    for (const AddedCopy &added : m_added)
+        copies.push_back(registered(added, m_addedBlocks.emplace_back(added.block())));
+    for (const RegisteredCopy &copy : copies) {
+        if (state.isRemoved(copy.path))
+            m_removedPaths.push_back(copy.path);
+        else
+            m_copies.push_back(copy);
+    }
     elect(state);
+}
+
+bool Registry::lists(std::string_view path) const
+{
+    return std::any_of(m_copies.begin(), m_copies.end(),
+                       [&](const RegisteredCopy &copy) { return copy.path == path; });
+}
+
+bool Registry::hasRemoved(std::string_view path) const
+{
+    return std::find(m_removedPaths.begin(), m_removedPaths.end(), path) != m_removedPaths.end();
 }
 
 void Registry::elect(const StateFile &state)

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <initializer_list>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -32,6 +33,42 @@ unsigned newFileMode()
     return 0666 & ~mask;
 }
 
+// A backslash, tab, line feed or carriage return in a field, and how it is written.
+constexpr std::string_view escapedCharacters = "\\\t\n\r";
+constexpr std::string_view escapeLetters = "\\tnr";
+
+std::string escaped(std::string_view field)
+{
+    std::string text;
+    for (const char character : field) {
+        const size_t found = escapedCharacters.find(character);
+        if (found != escapedCharacters.npos)
+            text += '\\';
+        text += found == escapedCharacters.npos ? character : escapeLetters[found];
+    }
+    return text;
+}
+
+// The fields of a line, unescaped; null when a backslash starts no escape.
+std::optional<std::vector<std::string>> fieldsOf(std::string_view line)
+{
+    std::vector<std::string> fields(1);
+    for (size_t at = 0; at < line.size(); ++at) {
+        if (line[at] == '\t') {
+            fields.emplace_back();
+        } else if (line[at] != '\\') {
+            fields.back() += line[at];
+        } else {
+            const size_t escape =
+                ++at < line.size() ? escapeLetters.find(line[at]) : escapeLetters.npos;
+            if (escape == escapeLetters.npos)
+                return std::nullopt;
+            fields.back() += escapedCharacters[escape];
+        }
+    }
+    return fields;
+}
+
 } // namespace
 
 StateFile::StateFile(std::filesystem::path path)
@@ -52,6 +89,8 @@ bool StateFile::fail(const std::string &what, const std::filesystem::path &path,
 bool StateFile::read()
 {
     m_elections.clear();
+    m_removedPaths.clear();
+    m_added.clear();
     struct stat status
     {
     };
@@ -64,18 +103,44 @@ bool StateFile::read()
         return fail("cannot read", m_path, errno);
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
-        const size_t tab = line.find('\t');
-        const std::string choice = tab == std::string::npos ? "" : line.substr(tab + 1);
         if (line.empty())
             continue;
-        if (tab == 0 || (choice != "use" && choice != "ignore")) {
+        const std::optional<std::vector<std::string>> fields = fieldsOf(line);
+        if (!fields || !readLine(*fields)) {
             m_error = m_path.string() + ":" + std::to_string(number) +
-                      ": not an election (an identifier or uuid:UUID, a tab, then use or ignore)";
+                      ": neither an election, a removal nor an added copy";
             return false;
         }
-        elect(line.substr(0, tab), choice);
     }
     return !in.bad() || fail("cannot read", m_path, EIO);
+}
+
+bool StateFile::readLine(const std::vector<std::string> &fields)
+{
+    if (fields.size() < 2)
+        return false;
+    const std::string &key = fields[0];
+    const std::string &what = fields[1];
+    if (fields.size() == 2 && !key.empty() && (what == "use" || what == "ignore")) {
+        elect(key, what);
+        return true;
+    }
+    if (fields.size() == 2 && what == "removed" && key.starts_with("path:") && key.size() > 5) {
+        setRemoved(key.substr(5), true);
+        return true;
+    }
+    if (fields.size() == 8 && what == "added" && key.starts_with("uuid:") && !fields[3].empty() &&
+        !fields[7].empty()) {
+        m_added.push_back({.uuid = key.substr(5),
+                           .timestamp = fields[2],
+                           .identifier = fields[3],
+                           .version = fields[4],
+                           .point = fields[5],
+                           .name = fields[6],
+                           .path = fields[7]});
+        return true;
+    }
+    return false;
 }
 
 const StateFile::Election *StateFile::election(std::string_view key) const
@@ -90,6 +155,18 @@ void StateFile::elect(const std::string &key, const std::string &choice)
     std::erase_if(m_elections, [&](const Election &election) { return election.key == key; });
     if (choice != "default")
         m_elections.push_back({key, choice});
+}
+
+bool StateFile::isRemoved(std::string_view path) const
+{
+    return std::find(m_removedPaths.begin(), m_removedPaths.end(), path) != m_removedPaths.end();
+}
+
+void StateFile::setRemoved(const std::string &path, bool removed)
+{
+    std::erase(m_removedPaths, path);
+    if (removed)
+        m_removedPaths.push_back(path);
 }
 
 bool StateFile::findTarget()
@@ -143,8 +220,20 @@ bool StateFile::lockForChange()
 std::string StateFile::text() const
 {
     std::string text;
+    const auto line = [&](std::initializer_list<std::string_view> fields) {
+        for (const std::string_view field : fields) {
+            text += escaped(field);
+            text += '\t';
+        }
+        text.back() = '\n';
+    };
+    for (const AddedCopy &copy : m_added)
+        line({uuidKey(copy.uuid), "added", copy.timestamp, copy.identifier, copy.version,
+              copy.point, copy.name, copy.path});
+    for (const std::string &path : m_removedPaths)
+        line({"path:" + path, "removed"});
     for (const Election &election : m_elections)
-        text += election.key + '\t' + election.choice + '\n';
+        line({election.key, election.choice});
     return text;
 }
 

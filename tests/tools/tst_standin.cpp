@@ -1,7 +1,9 @@
 #include "golden.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,7 +21,14 @@ const QString appStore = QStringLiteral("780D95AF-5863-46F5-AF13-142DDB273726");
 const QString debugBuild = QStringLiteral("3B3584C4-8F2E-4C65-8FEA-C31BC3CCF18F");
 const QString releaseBuild = QStringLiteral("CB1A7554-7326-4E1A-9FCF-10FBF7AFEF35");
 const QString otherCheckout = QStringLiteral("6413F69B-B52D-4312-A7C3-579BADC0F2A1");
+const QString appStorePath =
+    QStringLiteral("/Applications/Notes Plus.app/Contents/PlugIns/NotesPlusWidget.appex");
+const QString releasePath = QStringLiteral(
+    "/Users/dana/Library/Developer/Xcode/DerivedData/NotesPlus-bqxhzvkeyfsjtdgcnwmrlpaoiuy/Build/"
+    "Products/Release/Notes Plus.app/Contents/PlugIns/NotesPlusWidget.appex");
 const QString trackpad = QStringLiteral("com.apple.ui.TrackpadSettings");
+const QString trackpadPath =
+    QStringLiteral("/System/Library/ExtensionKit/Extensions/TrackpadSettings.appex");
 
 int modeOf(const QString &path)
 {
@@ -75,6 +84,13 @@ private slots:
     void electionThroughASymbolicLink();
     void faults_data();
     void faults();
+    void registrations_data();
+    void registrations();
+    void addedBundles();
+    void addedCopyOfARegisteredIdentifier();
+    void oddPathsRoundTrip();
+    void refusedAdditions_data();
+    void refusedAdditions();
 
 private:
     // `environment` adds "NAME=value" entries; the working folder is the temporary one.
@@ -186,6 +202,11 @@ void TestStandIn::usage_data()
     QTest::newRow("election of two") << QStringList{"-e", "use", "-i", trackpad, "-u", "X"};
     QTest::newRow("election and listing") << QStringList{"-m", "-e", "use", "-i", trackpad};
     QTest::newRow("unknown choice") << QStringList{"-e", "maybe", "-i", trackpad};
+    QTest::newRow("-a without a path") << QStringList{"-a"};
+    QTest::newRow("-r of an empty path") << QStringList{"-r", ""};
+    QTest::newRow("-a and -r") << QStringList{"-a", "A.appex", "-r", "B.appex"};
+    QTest::newRow("-r and a listing") << QStringList{"-m", "-r", "B.appex"};
+    QTest::newRow("-a of an identifier") << QStringList{"-a", "A.appex", "-i", trackpad};
 }
 
 void TestStandIn::usage()
@@ -304,6 +325,9 @@ void TestStandIn::stateFilesThatCannotTakeAnElection_data()
     QTest::newRow("a line without a tab, listed") << noTab << 0644 << QStringList{"-m", "-vv"};
     QTest::newRow("an unknown choice")
         << QByteArray(trackpad.toUtf8() + "\tmaybe\n") << 0644 << QStringList{"-m", "-vv"};
+    QTest::newRow("a backslash that escapes nothing")
+        << QByteArray("path:/Applications/A\\q.appex\tremoved\n") << 0644
+        << QStringList{"-r", appStorePath};
 }
 
 // Each fails, names the file and leaves it as it was, with nothing beside it
@@ -413,6 +437,167 @@ void TestStandIn::faults()
     QCOMPARE(listed.exitCode, exitCode);
     QCOMPARE(listed.errors, errors);
     QCOMPARE(listed.out, QByteArray());
+}
+
+void TestStandIn::registrations_data()
+{
+    QTest::addColumn<QList<QStringList>>("commands"); // each but the last succeeds
+    QTest::addColumn<int>("exitCode");                // of the last
+    QTest::addColumn<QString>("errors");              // of the last; %1 is the working folder
+    QTest::addColumn<QStringList>("inUse");           // of the widget's copies, as in elections()
+    QTest::addColumn<QStringList>("all");             // and with -A -D
+
+    const QStringList all{"+ " + appStore, "= " + debugBuild, "= " + releaseBuild,
+                          "= " + otherCheckout};
+    const QStringList sampled{"+ " + appStore};
+    const QStringList removeAppStore{"-r", appStorePath};
+    QTest::newRow("-r of the copy in use: the next in use")
+        << QList<QStringList>{removeAppStore} << 0 << "" << QStringList{"= " + debugBuild}
+        << all.mid(1);
+    QTest::newRow("-r of another copy")
+        << QList<QStringList>{{"-r", releasePath}} << 0 << "" << sampled
+        << QStringList{"+ " + appStore, "= " + debugBuild, "= " + otherCheckout};
+    QTest::newRow("-r, then -a: as it was")
+        << QList<QStringList>{removeAppStore, {"-a", appStorePath}} << 0 << "" << sampled << all;
+    QTest::newRow("-r of a path removed already")
+        << QList<QStringList>{removeAppStore, removeAppStore} << 1
+        << "remove: no plugin at " + appStorePath + "\n"
+        << QStringList{"= " + debugBuild} << all.mid(1);
+    QTest::newRow("-r of a path never registered") << QList<QStringList>{{"-r", "Nothing.appex"}}
+                                                   << 1 << "remove: no plugin at %1/Nothing.appex\n"
+                                                   << sampled << all;
+    QTest::newRow("-a of a path listed, spelled otherwise: nothing changes")
+        << QList<QStringList>{{"-a", "/Applications/./Notes Plus.app/Contents/PlugIns/"
+                                     "NotesPlusWidget.appex/"}}
+        << 0 << "" << sampled << all;
+    QTest::newRow("-a of a path that does not exist")
+        << QList<QStringList>{{"-a", "Nothing.appex"}} << 1
+        << "add: no bundle at %1/Nothing.appex: No such file or directory\n"
+        << sampled << all;
+}
+
+// A command refused leaves the folder as it was.
+void TestStandIn::registrations()
+{
+    QFETCH(QList<QStringList>, commands);
+    QFETCH(int, exitCode);
+    QFETCH(QString, errors);
+    QFETCH(QStringList, inUse);
+    QFETCH(QStringList, all);
+    for (const QStringList &command : commands.mid(0, commands.size() - 1))
+        QCOMPARE(run(command).exitCode, 0);
+    const auto folder = [&] {
+        QFile file(state());
+        const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries) +
+               QStringList{QString::fromUtf8(content)};
+    };
+    const QStringList before = folder();
+    const Run last = run(commands.last());
+    QCOMPARE(last.exitCode, exitCode);
+    QCOMPARE(last.errors, QString(errors).replace("%1", m_dir->path()));
+    QCOMPARE(last.out, QByteArray());
+    if (exitCode != 0)
+        QCOMPARE(folder(), before);
+    QCOMPARE(listed(widget), inUse);
+    QCOMPARE(listed(widget, {"-A", "-D"}), all);
+}
+
+// One bundle with a descriptor, in an app, named by a relative path; one
+// without, named with "..", a last "/" and a name that Xcode would change.
+void TestStandIn::addedBundles()
+{
+    const QString inApp = "Some App.app/Contents/PlugIns/Added.appex";
+    QVERIFY(QDir(m_dir->path()).mkpath(inApp + "/Contents"));
+    QVERIFY(QDir(m_dir->path()).mkpath("Résumé Widget.appex"));
+    QVERIFY(write(m_dir->filePath(inApp + "/Contents/zephlist-standin.txt"),
+                  "# written by hand\r\nidentifier=com.example.Added\r\nversion=2.0\n\n"
+                  "point=com.apple.widgetkit-extension\nname=Added = Widget\n"));
+    const QString before = QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd HH:mm:ss +0000");
+    QCOMPARE(run({"-a", inApp}).errors, QString());
+    QCOMPARE(run({"-a", "Some App.app/../Résumé Widget.appex/"}).errors, QString());
+    const QString after = QDateTime::currentDateTimeUtc().toString("yyyy-MM-dd HH:mm:ss +0000");
+
+    QString listing = QString::fromUtf8(run({"-m", "-vv", "-i", "com.example.Added"}).out +
+                                        run({"-m", "-vv", "-i", "R-sum--Widget"}).out);
+    const QRegularExpression timestamp("\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d \\+0000");
+    for (auto match = timestamp.globalMatch(listing); match.hasNext();) {
+        const QString time = match.next().captured();
+        QVERIFY2(before <= time && time <= after, qPrintable(time));
+    }
+    listing.replace(timestamp, "NOW").replace(m_dir->path(), "TMP");
+    listing.replace(QRegularExpression("[0-9A-F]{8}-[0-9A-F]{4}-4[0-9A-F]{3}-[89AB][0-9A-F]{3}-"
+                                       "[0-9A-F]{12}"),
+                    "UUID");
+    COMPARE_GOLDEN(listing.toUtf8(), "standin/added.txt");
+}
+
+// A further copy, not in use until the copy in use is removed.
+void TestStandIn::addedCopyOfARegisteredIdentifier()
+{
+    QVERIFY(QDir(m_dir->path()).mkpath("Later.appex/Contents"));
+    QVERIFY(write(m_dir->filePath("Later.appex/Contents/zephlist-standin.txt"),
+                  "identifier=" + trackpad.toUtf8() + "\nversion=28.0\n"));
+    QCOMPARE(run({"-a", "Later.appex"}).exitCode, 0);
+    const QByteArray sampled = "+    com.apple.ui.TrackpadSettings(27.4)\n";
+    const QByteArray added = "+    com.apple.ui.TrackpadSettings(28.0)\n";
+    QCOMPARE(run({"-m", "-i", trackpad}).out, sampled);
+    QCOMPARE(run({"-m", "-A", "-D", "-i", trackpad}).out, sampled + added);
+    QCOMPARE(run({"-r", trackpadPath}).exitCode, 0);
+    QCOMPARE(run({"-m", "-i", trackpad}).out, added);
+}
+
+void TestStandIn::oddPathsRoundTrip()
+{
+    const QString odd = m_dir->filePath("it's \"odd\" \\ with\ttab\r\nand line.appex");
+    QVERIFY(QDir().mkpath(odd + "/Contents"));
+    QVERIFY(write(odd + "/Contents/zephlist-standin.txt", "identifier=com.example.Odd\n"));
+    QCOMPARE(run({"-a", odd}).exitCode, 0);
+    const QByteArray line = run({"-mv", "-i", "com.example.Odd"}).out;
+    QVERIFY2(line.endsWith('\t' + odd.toUtf8() + '\n'), line.constData());
+    QCOMPARE(run({"-r", odd}).exitCode, 0);
+    QCOMPARE(run({"-m", "-A", "-D", "-i", "com.example.Odd"}).out, QByteArray("(no matches)\n"));
+    QCOMPARE(run({"-a", odd}).exitCode, 0);
+    QCOMPARE(run({"-mv", "-i", "com.example.Odd"}).out, line); // the same copy, with its UUID
+}
+
+void TestStandIn::refusedAdditions_data()
+{
+    QTest::addColumn<QByteArray>("descriptor"); // null: the bundle is a file
+    QTest::addColumn<QString>("errors");        // %1 is the bundle
+
+    const QString line = "add: %1/Contents/zephlist-standin.txt:";
+    QTest::newRow("a file") << QByteArray() << "add: no bundle at %1: Not a directory\n";
+    QTest::newRow("a line without =")
+        << QByteArray("version=1\nidentifier com.example.Bad\n")
+        << line + "2: not identifier=, version=, point= or name= and a value\n";
+    QTest::newRow("an unknown key") << QByteArray("bundle=com.example.Bad\n")
+                                    << line + "1: not identifier=, version=, point= or name= "
+                                              "and a value\n";
+    QTest::newRow("an identifier with a space")
+        << QByteArray("identifier=com.example.with space\n")
+        << line + "1: an identifier or version holds no white space, colon or parenthesis\n";
+    QTest::newRow("a version in parentheses")
+        << QByteArray("version=(1.0)\n")
+        << line + "1: an identifier or version holds no white space, colon or parenthesis\n";
+}
+
+// Each names what is wrong and leaves no state behind.
+void TestStandIn::refusedAdditions()
+{
+    QFETCH(QByteArray, descriptor);
+    QFETCH(QString, errors);
+    const QString bundle = m_dir->filePath("Bad.appex");
+    if (descriptor.isNull())
+        QVERIFY(write(bundle, "not a folder"));
+    else
+        QVERIFY(QDir().mkpath(bundle + "/Contents") &&
+                write(bundle + "/Contents/zephlist-standin.txt", descriptor));
+    const Run refused = run({"-a", "Bad.appex"});
+    QCOMPARE(refused.exitCode, 1);
+    QCOMPARE(refused.errors, errors.arg(bundle));
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+             QStringList{"Bad.appex"});
 }
 
 QTEST_GUILESS_MAIN(TestStandIn)
