@@ -51,7 +51,7 @@ void readField(RegisteredCopy &copy, std::string_view line)
 
 } // namespace
 
-std::string RegisteredCopy::block(char tag) const
+std::string RegisteredCopy::block() const
 {
     std::string text = tagged(header, tag);
     text += '\n';
@@ -62,7 +62,7 @@ std::string RegisteredCopy::block(char tag) const
     return text;
 }
 
-std::string RegisteredCopy::line(char tag, bool verbose) const
+std::string RegisteredCopy::line(bool verbose) const
 {
     std::string text = tagged(header, tag);
     if (verbose) {
@@ -75,7 +75,7 @@ std::string RegisteredCopy::line(char tag, bool verbose) const
     return text;
 }
 
-std::vector<RegisteredCopy> readCopies(std::string_view listing, bool inUse)
+std::vector<RegisteredCopy> readCopies(std::string_view listing, bool sampled)
 {
     std::vector<RegisteredCopy> copies;
     RegisteredCopy *current = nullptr;
@@ -87,7 +87,8 @@ std::vector<RegisteredCopy> readCopies(std::string_view listing, bool inUse)
         } else if (!current) {
             current = &copies.emplace_back();
             current->header = line;
-            current->inUse = inUse;
+            current->sampled = sampled;
+            current->tag = line[0];
             readHeader(*current);
         } else {
             const size_t bodyStart =

@@ -17,13 +17,15 @@ struct RegisteredCopy
     std::string_view timestamp;
     std::string_view point; // the SDK, the extension point it plugs into
     std::string_view path;
-    bool inUse = false; // listed without -A or -D
+    bool sampled = false; // in the sample: the system's own choice of the copies in use
+    char tag = ' ';       // the header's own, unless an election changes it (see Registry)
+    bool inUse = false;   // listed without -A or -D
 
-    // The copy's verbose block with `tag` in the header's first column.
-    [[nodiscard]] std::string block(char tag) const;
+    // The copy's verbose block with its tag in the header's first column.
+    [[nodiscard]] std::string block() const;
     // The one-line form: the tagged header, then with `verbose` UUID, timestamp and path.
-    [[nodiscard]] std::string line(char tag, bool verbose) const;
+    [[nodiscard]] std::string line(bool verbose) const;
 };
 
 // The blocks of `listing`, separated by empty lines, in their order.
-[[nodiscard]] std::vector<RegisteredCopy> readCopies(std::string_view listing, bool inUse);
+[[nodiscard]] std::vector<RegisteredCopy> readCopies(std::string_view listing, bool sampled);

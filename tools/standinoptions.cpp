@@ -36,6 +36,12 @@ std::optional<StandInOptions> StandInOptions::parse(int argc, const char *const 
             case 'e':
                 value = &options.election;
                 break;
+            case 'a':
+                value = &options.added;
+                break;
+            case 'r':
+                value = &options.removed;
+                break;
             default:
                 return std::nullopt;
             }
@@ -50,11 +56,19 @@ std::optional<StandInOptions> StandInOptions::parse(int argc, const char *const 
             break;
         }
     }
-    if (options.election) {
-        const bool oneTarget = options.identifier.has_value() != options.uuid.has_value();
-        const bool listing = options.match || options.verbosity || options.allVersions ||
-                             options.duplicates || options.point;
-        return oneTarget && !listing ? std::optional(options) : std::nullopt;
-    }
-    return options.match ? std::optional(options) : std::nullopt;
+    const int commands = int(options.match) + int(options.election.has_value()) +
+                         int(options.added.has_value()) + int(options.removed.has_value());
+    const bool listingOptions =
+        options.verbosity || options.allVersions || options.duplicates || options.point;
+    const bool oneTarget = options.identifier.has_value() != options.uuid.has_value();
+    if (commands != 1)
+        return std::nullopt;
+    if (options.match)
+        return options;
+    if (options.election)
+        return oneTarget && !listingOptions ? std::optional(options) : std::nullopt;
+    const std::string &path = options.added ? *options.added : *options.removed;
+    return path.empty() || listingOptions || options.identifier || options.uuid
+               ? std::nullopt
+               : std::optional(options);
 }

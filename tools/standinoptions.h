@@ -15,7 +15,9 @@ struct StandInOptions
     std::optional<std::string> identifier; // -i
     std::optional<std::string> uuid;       // -u: one registered copy
     std::optional<std::string> election;   // -e use|ignore|default, with -i or -u
+    std::optional<std::string> added;      // -a PATH: register the bundle at PATH
+    std::optional<std::string> removed;    // -r PATH: remove the copies at PATH
 
-    // Null when the arguments are neither a listing nor an election.
+    // Null when the arguments are not one listing, election, -a or -r.
     [[nodiscard]] static std::optional<StandInOptions> parse(int argc, const char *const argv[]);
 };
