@@ -1,19 +1,13 @@
 #include "appex.h"
 
+#include "appexelection.h"
+#include "appexfield.h"
 #include "extensionpoint.h"
-
-namespace {
-
-// In the order of AppexElection.
-constexpr std::array<QByteArrayView, 6> electionNames = {"",      "use",        "ignore",
-                                                         "debug", "superseded", "unknown"};
-
-} // namespace
 
 QByteArrayView Appex::otherBytes(AppexField field) const
 {
     if (field == AppexField::Election)
-        return electionNames[size_t(m_election)];
+        return QByteArrayView(electionInfo(m_election).name);
     return "[no SDK]";
 }
 
@@ -58,11 +52,6 @@ QString Appex::copyText() const
         text += this->text(field);
     }
     return text;
-}
-
-QString electionName(AppexElection election)
-{
-    return QString::fromLatin1(electionNames[size_t(election)]);
 }
 
 QString Appex::category() const

@@ -121,12 +121,6 @@ private:
 
 Q_DECLARE_TYPEINFO(Appex, Q_RELOCATABLE_TYPE);
 
-// The fields of the copy text, in order: name, path, parent name, parent
-// path, SDK, UUID.
-inline constexpr std::array<AppexField, 6> copyFields = {
-    AppexField::Name,       AppexField::Path, AppexField::ParentName,
-    AppexField::ParentPath, AppexField::SDK,  AppexField::Uuid};
-
 using AppexList = QList<Appex>;
 
 // Inline: writing and sorting a large catalogue ask for millions of fields.
@@ -137,10 +131,6 @@ inline QByteArrayView Appex::bytes(AppexField field) const
     const Span span = m_spans[size_t(field)];
     return QByteArrayView(m_text.constData() + span.offset, span.size);
 }
-
-// The names of the elections, as records show them: "use", "ignore",
-// "debug", "superseded", "unknown"; empty for none.
-[[nodiscard]] QString electionName(AppexElection election);
 
 // Set before a parent application's name, in the report and in the rows:
 // the family emoji of one adult and one child, then a space.

@@ -13,7 +13,7 @@ AppexSearch::AppexSearch(QStringView query, Scope scope)
     , m_asciiQuery(TextKey::isAscii(query))
     , m_scope(scope)
     , m_fields(scope == Scope::Uuid ? std::span<const AppexField>(uuidOnly)
-                                    : std::span<const AppexField>(allFields))
+                                    : std::span<const AppexField>(searchedFields))
 {}
 
 bool AppexSearch::matches(const Appex &record) const

@@ -26,11 +26,6 @@ public:
     [[nodiscard]] std::string_view queryKey() const { return m_queryKey; }
     [[nodiscard]] Scope scope() const { return m_scope; }
 
-    // The fields that the "all fields" scope looks at.
-    static constexpr std::array allFields = {
-        AppexField::SDK,        AppexField::Name, AppexField::Path,      AppexField::ParentName,
-        AppexField::ParentPath, AppexField::Uuid, AppexField::Identifier};
-
 private:
     [[nodiscard]] bool fieldMatches(QByteArrayView utf8) const;
 

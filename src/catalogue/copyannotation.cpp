@@ -1,5 +1,6 @@
 #include "copyannotation.h"
 
+#include "appexelection.h"
 #include "prefetch.h"
 
 #include <cstring>
@@ -15,20 +16,6 @@ constexpr std::array identifierAndPath = {AppexField::Identifier, AppexField::Pa
 std::string_view viewOf(QByteArrayView bytes)
 {
     return {bytes.data(), size_t(bytes.size())};
-}
-
-AppexProblems electionProblems(AppexElection election)
-{
-    switch (election) {
-    case AppexElection::Superseded:
-        return AppexProblem::Superseded;
-    case AppexElection::Debug:
-        return AppexProblem::Debug;
-    case AppexElection::Unknown:
-        return AppexProblem::Unknown;
-    default:
-        return {};
-    }
 }
 
 } // namespace
@@ -86,19 +73,20 @@ void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeU
         // Blocks without a header have no identifier: no copies of each other.
         const bool identified = !record.bytes(AppexField::Identifier).isEmpty();
         record.setCopies(identified ? copies.count : 1);
-        AppexProblems problems = electionProblems(record.election());
-        if (identified && copies.morePaths)
+        AppexProblems problems = electionInfo(record.election()).problems;
+        // Where the listing tells which copy is in use, that one is no
+        // duplicate: its stale siblings are.
+        const std::optional<bool> active =
+            activeUuids
+                ? std::optional(activeUuids->contains(record.bytes(AppexField::Uuid).toByteArray()))
+                : std::nullopt;
+        record.setActive(active);
+        if (identified && copies.morePaths && active != true)
             problems |= AppexProblem::Duplicate;
         if (isDevelopmentPath(record.bytes(AppexField::Path)))
             problems |= AppexProblem::Development;
-        if (activeUuids) {
-            const bool active = activeUuids->contains(record.bytes(AppexField::Uuid).toByteArray());
-            record.setActive(active);
-            if (!active)
-                problems |= AppexProblem::Inactive;
-        } else {
-            record.setActive(std::nullopt);
-        }
+        if (active == false)
+            problems |= AppexProblem::Inactive;
         record.setProblems(problems);
     }
 }

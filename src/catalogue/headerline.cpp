@@ -1,5 +1,6 @@
 #include "headerline.h"
 
+#include "appexelection.h"
 #include "bytesearch.h"
 #include "textkey.h"
 
@@ -7,20 +8,11 @@ namespace {
 
 AppexElection electionOfTag(char tag)
 {
-    switch (tag) {
-    case '+':
-        return AppexElection::Use;
-    case '-':
-        return AppexElection::Ignore;
-    case '!':
-        return AppexElection::Debug;
-    case '=':
-        return AppexElection::Superseded;
-    case '?':
-        return AppexElection::Unknown;
-    default:
-        return AppexElection::None;
+    for (const AppexElectionInfo &info : appexElections) {
+        if (info.tag == tag && tag != '\0')
+            return info.election;
     }
+    return AppexElection::None;
 }
 
 // Whether `line` holds " = ". A header line rarely holds an '=' at all, so

@@ -10,10 +10,6 @@
 
 namespace {
 
-constexpr std::array comparedFields = {AppexField::SDK,        AppexField::Name,
-                                       AppexField::ParentName, AppexField::ParentPath,
-                                       AppexField::Version,    AppexField::Election};
-
 bool differ(const Appex &a, const Appex &b)
 {
     return std::any_of(comparedFields.begin(), comparedFields.end(),

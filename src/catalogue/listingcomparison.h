@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "listingrecords.h"
 #include "sortcode.h"
 
 #include <QList>
@@ -18,23 +19,6 @@ struct ComparedAppex
     Appex record;                    // the newer record; for a removed one, the older
     qsizetype listingPosition;       // of the record, in its listing
     std::optional<Appex> older = {}; // of a changed record
-};
-
-// The records of one listing in the listing's own order: `count` of them,
-// the i-th by `at`. A list of records converts to it; it must outlive it.
-struct ListingRecords
-{
-    ListingRecords(const AppexList &records) // NOLINT: converts on purpose
-        : count(records.size())
-        , at([&records](qsizetype i) -> const Appex & { return records[i]; })
-    {}
-    ListingRecords(qsizetype recordCount, std::function<const Appex &(qsizetype i)> recordAt)
-        : count(recordCount)
-        , at(std::move(recordAt))
-    {}
-
-    qsizetype count;
-    std::function<const Appex &(qsizetype i)> at;
 };
 
 // The records that differ between two listings. Records pair up by identifier

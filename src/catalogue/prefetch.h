@@ -1,7 +1,7 @@
 #pragma once
 
 #include "appex.h"
-#include "listingcomparison.h"
+#include "listingrecords.h"
 
 #include <algorithm>
 #include <array>
@@ -16,12 +16,6 @@ namespace Prefetch {
 // Enough records ahead to cover the wait, few enough that what is fetched is
 // still cached when read.
 constexpr qsizetype distance = 8;
-
-// Every field a record holds as text.
-constexpr std::array<AppexField, 10> textFields = {
-    AppexField::SDK,        AppexField::Name,     AppexField::Path,       AppexField::ParentPath,
-    AppexField::ParentName, AppexField::Uuid,     AppexField::Identifier, AppexField::Version,
-    AppexField::Point,      AppexField::Timestamp};
 
 // Asks for the `wanted` fields of `record`. They mostly lie together, in
 // its block of the listing, and a field may cross from one cache line into

@@ -298,7 +298,7 @@ bool writeJsonArray(const Records &records, const RecordFormat::WritePiece &writ
     PieceWriter out(write);
     out.append("[\n");
     for (qsizetype i = 0; i < records.size(); ++i) {
-        Prefetch::ahead(records, i, Prefetch::textFields, recordOf);
+        Prefetch::ahead(records, i, textFields, recordOf);
         const Appex &record = recordOf(records[i]);
         const Appex *older = olderOf(records[i]);
         for (const JsonKey &key : keys) {

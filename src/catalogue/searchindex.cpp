@@ -27,9 +27,9 @@ bool SearchIndex::build(Part part, const ListingRecords &records, std::span<cons
     for (qsizetype i = 0; i < records.count; ++i) {
         Prefetch::ahead(records, i,
                         part == Part::Uuids ? std::span<const AppexField>(uuidOnly)
-                                            : std::span<const AppexField>(AppexSearch::allFields));
+                                            : std::span<const AppexField>(searchedFields));
         const Appex &record = records.at(i);
-        for (const AppexField field : AppexSearch::allFields) {
+        for (const AppexField field : searchedFields) {
             if ((field == AppexField::Uuid) == (part == Part::Uuids)) {
                 TextKey::appendKey(index.bytes, record.bytes(field), true);
                 index.bytes += '\n';

@@ -1,52 +1,15 @@
 #include "recordfacts.h"
 
+#include "appexelection.h"
 #include "appexproblem.h"
 
 #include <QCoreApplication>
 
 namespace {
 
-enum class State { InUse, Ignored, Superseded, Debug, Unknown, Problem };
-
-State stateOf(AppexElection election)
-{
-    switch (election) {
-    case AppexElection::Ignore:
-        return State::Ignored;
-    case AppexElection::Superseded:
-        return State::Superseded;
-    case AppexElection::Debug:
-        return State::Debug;
-    case AppexElection::Unknown:
-        return State::Unknown;
-    case AppexElection::None:
-    case AppexElection::Use:
-        break;
-    }
-    return State::InUse;
-}
-
-struct StateInfo
-{
-    const char *mark;
-    const char *name;
-};
-
-// In the order of State.
-const StateInfo states[] = {
-    {"\u2713", QT_TRANSLATE_NOOP("RecordFacts", "in use")},
-    {"\u2298", QT_TRANSLATE_NOOP("RecordFacts", "ignored")},
-    {"=", QT_TRANSLATE_NOOP("RecordFacts", "superseded")},
-    {"!", QT_TRANSLATE_NOOP("RecordFacts", "debug")},
-    {"?", QT_TRANSLATE_NOOP("RecordFacts", "unknown")},
-    {"\u26A0", QT_TRANSLATE_NOOP("RecordFacts", "problem")},
-};
-
-const StateInfo &infoOf(const Appex &record)
-{
-    const bool problem = bool(record.problems());
-    return states[size_t(problem ? State::Problem : stateOf(record.election()))];
-}
+// A record with problems shows them before its election.
+constexpr const char *problemMark = "\u26A0";
+const char *const problemLabel = QT_TRANSLATE_NOOP("RecordFacts", "problem");
 
 } // namespace
 
@@ -75,7 +38,9 @@ AppexList copiesOf(const AppexList &records, const Appex &record)
 
 QString rowMark(const Appex &record)
 {
-    return &infoOf(record) == &states[size_t(State::InUse)] ? QString() : stateMark(record);
+    const bool inUse = !record.problems() && electionInfo(record.election()).problems == 0 &&
+                       record.election() != AppexElection::Ignore;
+    return inUse ? QString() : stateMark(record);
 }
 
 QString rowTip(const Appex &record)
@@ -87,20 +52,27 @@ QString rowTip(const Appex &record)
 
 QString stateMark(const Appex &record)
 {
-    return QString::fromUtf8(infoOf(record).mark);
+    return QString::fromUtf8(record.problems() ? problemMark
+                                               : electionInfo(record.election()).mark);
 }
 
 QString stateName(const Appex &record)
 {
-    return QCoreApplication::translate("RecordFacts", infoOf(record).name);
+    return record.problems() ? QCoreApplication::translate("RecordFacts", problemLabel)
+                             : electionLabel(electionInfo(record.election()));
 }
 
 QString stateLegend()
 {
     QStringList lines;
-    for (const StateInfo &state : states)
-        lines << QString::fromUtf8(state.mark) + QStringLiteral("  ") +
-                     QCoreApplication::translate("RecordFacts", state.name);
+    QString lastMark;
+    for (const AppexElectionInfo &info : appexElections) {
+        const QString mark = QString::fromUtf8(info.mark);
+        if (std::exchange(lastMark, mark) != mark) // each mark once
+            lines << mark + QStringLiteral("  ") + electionLabel(info);
+    }
+    lines << QString::fromUtf8(problemMark) + QStringLiteral("  ") +
+                 QCoreApplication::translate("RecordFacts", problemLabel);
     return lines.join(u'\n');
 }
 
