@@ -22,10 +22,10 @@ std::string_view viewOf(QByteArrayView bytes)
 
 namespace CopyAnnotation {
 
-bool isDevelopmentPath(QByteArrayView path)
+Place placeOf(QByteArrayView path)
 {
     if (path.startsWith("/Volumes/"))
-        return true;
+        return Place::DiskImage;
     // One pass from slash to slash: four substring searches over every path
     // cost more than the rest of annotating a listing.
     const char *const end = path.data() + path.size();
@@ -40,9 +40,9 @@ bool isDevelopmentPath(QByteArrayView path)
                                       : rest.front() == '.' ? ".Trash/"
                                                             : "";
         if (!folder.isEmpty() && rest.startsWith(folder))
-            return true;
+            return folder.front() == '.' ? Place::Trash : Place::BuildFolder;
     }
-    return false;
+    return Place::Installed;
 }
 
 void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeUuids)

@@ -17,8 +17,15 @@ namespace CopyAnnotation {
 // stays unknown.
 void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeUuids);
 
-// Whether `path` lies where development builds and stray copies do: an
-// Xcode build folder, a build folder, the Trash or a mounted volume.
-[[nodiscard]] bool isDevelopmentPath(QByteArrayView path);
+// Where a copy lies, as far as its path tells.
+enum class Place { Installed, BuildFolder, Trash, DiskImage };
+// An Xcode DerivedData or `build` folder, the Trash, a mounted volume.
+[[nodiscard]] Place placeOf(QByteArrayView path);
+
+// Whether `path` lies where development builds and stray copies do.
+[[nodiscard]] inline bool isDevelopmentPath(QByteArrayView path)
+{
+    return placeOf(path) != Place::Installed;
+}
 
 } // namespace CopyAnnotation

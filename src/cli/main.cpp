@@ -3,6 +3,8 @@
 #include "appexer.h"
 #include "appexsearch.h"
 #include "cataloguecontroller.h"
+#include "copiesexplanation.h"
+#include "explanationformat.h"
 #include "extensionpoint.h"
 #include "outputfile.h"
 #include "recordformat.h"
@@ -37,6 +39,7 @@ struct Options
     bool allCopies = false;
     QString point; // keep the records of this point or category
     bool problemsOnly = false;
+    QString explain; // an identifier whose copies to explain
 };
 
 void printError(const QString &message)
@@ -111,6 +114,12 @@ private:
         tr("Keep the records of the extension point POINT, given as the point "
            "(com.apple.FinderSync) or its category (Finder)."),
         tr("POINT")};
+    const QCommandLineOption m_explain{
+        QStringLiteral("explain"),
+        tr("Tell which copy of the extension ID the system uses and why the others are not "
+           "used, with the commands that change that (every copy is listed: the tool runs "
+           "twice)."),
+        tr("ID")};
     const QCommandLineOption m_problems{QStringLiteral("problems"),
                                         tr("Keep only the records with problems.")};
 };
@@ -120,7 +129,7 @@ CommandLine::CommandLine()
     m_parser.setApplicationDescription(tr("Lists the app extensions that pluginkit reports."));
     m_parser.addOptions({m_listing, m_sort, m_search, m_searchIn, m_format, m_output, m_compare,
                          m_pluginkit, m_timeout, m_elect, m_identifier, m_uuid, m_allCopies,
-                         m_point, m_problems});
+                         m_point, m_problems, m_explain});
 }
 
 std::optional<Options> CommandLine::read(const QStringList &arguments)
@@ -140,14 +149,19 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     if (!m_parser.positionalArguments().isEmpty())
         return bad(tr("unexpected argument: %1").arg(m_parser.positionalArguments().first()));
 
+    // An option that takes a value takes one that is not empty.
+    for (const QCommandLineOption &option :
+         {m_listing, m_compare, m_output, m_identifier, m_uuid, m_explain, m_search, m_point}) {
+        if (m_parser.isSet(option) && m_parser.value(option).isEmpty() &&
+            option.names() != m_search.names())
+            return bad(tr("--%1 needs a value").arg(option.names().first()));
+    }
     Options options;
     options.listing = m_parser.value(m_listing);
     options.compare = m_parser.value(m_compare);
     options.search = m_parser.value(m_search);
     options.format = m_parser.value(m_format);
     options.output = m_parser.value(m_output);
-    if (m_parser.isSet(m_output) && options.output.isEmpty())
-        return bad(tr("--output needs a file name"));
     options.tool = m_parser.value(m_pluginkit);
     bool isNumber = false;
     options.sortCode = sortCodeFrom(m_parser.value(m_sort).toLongLong(&isNumber));
@@ -173,6 +187,12 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     options.allCopies = m_parser.isSet(m_allCopies);
     options.point = m_parser.value(m_point);
     options.problemsOnly = m_parser.isSet(m_problems);
+    options.explain = m_parser.value(m_explain);
+    if (!options.explain.isEmpty()) {
+        if (options.format == QLatin1String("rtf") || !options.compare.isEmpty())
+            return bad(tr("--explain writes tsv (as text) or json, and compares nothing"));
+        options.allCopies = options.listing.isEmpty();
+    }
     if (m_parser.isSet(m_identifier) && m_parser.isSet(m_uuid))
         return bad(tr("--elect takes --identifier or --uuid, not both"));
     if (m_parser.isSet(m_elect) != (m_parser.isSet(m_identifier) || m_parser.isSet(m_uuid)))
@@ -292,6 +312,31 @@ void printFailure(const JobFailure &failure)
         std::fprintf(stderr, "%s\n", qPrintable(failure.detail));
 }
 
+// The copies of the extension that --explain names, or the identifiers
+// closest to it.
+int explain(const AppexList &records, const Options &options)
+{
+    const std::optional<CopiesExplanation> explanation =
+        CopiesExplanation::of(records, options.explain);
+    if (!explanation) {
+        printError(QCoreApplication::translate("zephlist-cli",
+                                               "No extension \u201C%1\u201D is registered.")
+                       .arg(options.explain));
+        if (const QStringList closest =
+                CopiesExplanation::closestIdentifiers(records, options.explain);
+            !closest.isEmpty())
+            std::fprintf(stderr, "%s\n",
+                         qPrintable(QCoreApplication::translate("zephlist-cli", "Closest: %1")
+                                        .arg(closest.join(QStringLiteral(", ")))));
+        return Failure;
+    }
+    Output output(options.output);
+    const QByteArray text = options.format == QLatin1String("json")
+                                ? ExplanationFormat::json(*explanation)
+                                : ExplanationFormat::text(*explanation);
+    return output.write(text) && output.finish() ? Success : Failure;
+}
+
 int run(const Options &options)
 {
     // The older listing first: an election is not made for a run that fails.
@@ -310,6 +355,9 @@ int run(const Options &options)
     }
     if (!outcome.message.isEmpty())
         std::fprintf(stderr, "%s\n", qPrintable(outcome.message));
+
+    if (!options.explain.isEmpty())
+        return explain(appexer.appexList(), options);
 
     const AppexSearch search(options.search, options.scope);
     const auto wanted = [&](const Appex &record) {

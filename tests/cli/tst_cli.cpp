@@ -76,6 +76,18 @@ void TestCli::runs_data()
         << standIn + QStringList{"--all-copies", "--problems", "--format", "json"} << QByteArray()
         << 0 << "cli/all-copies-problems.json"
         << "";
+    const QStringList notesPlus{"--explain", "com.example.notesplus.NotesPlusWidget"};
+    QTest::newRow("explained, every copy")
+        << standIn + notesPlus << QByteArray() << 0 << "cli/explain.txt"
+        << "";
+    QTest::newRow("explained, as JSON") << standIn + notesPlus + QStringList{"--format", "json"}
+                                        << QByteArray() << 0 << "cli/explain.json"
+                                        << "";
+    QTest::newRow("explained, a mistyped identifier")
+        << standIn + QStringList{"--explain", "com.example.notesplus.NotesPlusWidgt"}
+        << QByteArray() << 1 << ""
+        << "No extension \u201Ccom.example.notesplus.NotesPlusWidgt\u201D is registered.\n"
+           "Closest: com.example.notesplus.NotesPlusWidget,";
     QTest::newRow("one extension point, by its category")
         << standIn + QStringList{"--point", "finder"} << QByteArray() << 0 << "cli/finder.tsv"
         << "";
@@ -117,13 +129,16 @@ void TestCli::runs_data()
         << "";
     QTest::newRow("output with no file name")
         << newer + QStringList{"--output", ""} << QByteArray() << 2 << ""
-        << "--output needs a file name";
+        << "--output needs a value";
     QTest::newRow("election without identifier")
         << QStringList{"--elect", "use"} << QByteArray() << 2 << ""
         << "go together";
     QTest::newRow("election of a captured listing")
         << newer + QStringList{"--elect", "use", "--identifier", "x"} << QByteArray() << 2 << ""
         << "not on --listing";
+    for (const char *option : {"--listing", "--compare", "--identifier", "--uuid", "--explain"})
+        QTest::newRow(option) << QStringList{option, ""} << QByteArray() << 2 << ""
+                              << QString::fromLatin1(option) + " needs a value";
     QTest::newRow("comparison as RTF")
         << newer + QStringList{"--compare", m_older, "--format", "rtf"} << QByteArray() << 2 << ""
         << "not rtf";
