@@ -6,6 +6,12 @@
 
 namespace {
 
+// The bytes of a UTF-8 character, from its first byte; 1 for any other.
+qsizetype characterLength(uchar lead)
+{
+    return lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+}
+
 // Enough of a listing that holds no record to tell what it holds instead.
 constexpr qsizetype leadingTextBytes = 4096;
 
@@ -20,7 +26,7 @@ qsizetype wholeCharacters(QByteArrayView bytes)
     if (start == 0)
         return bytes.size();
     const uchar lead = uchar(bytes[start - 1]);
-    const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const qsizetype length = characterLength(lead);
     // Cut only a character that can still be whole: anything else is invalid
     // however it goes on, and the decoder says so.
     return lead >= 0xC0 && bytes.size() - (start - 1) < length ? start - 1 : bytes.size();
@@ -107,7 +113,7 @@ void ListingReader::check(QByteArrayView bytes)
 {
     if (!m_pending.isEmpty()) {
         const uchar lead = uchar(m_pending[0]);
-        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
+        const qsizetype length = characterLength(lead); // a lead byte: at least 2
         const qsizetype missing = length - m_pending.size();
         m_pending += bytes.first(std::min(missing, bytes.size()));
         if (m_pending.size() < length)

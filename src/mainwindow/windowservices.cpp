@@ -5,6 +5,7 @@
 #include "messageboxalert.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace {
 
@@ -13,8 +14,10 @@ bool askByMessageBox(QWidget *window, const QString &question, const QString &de
     QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, window);
     box.setTextFormat(Qt::PlainText); // a name is no markup
     box.setInformativeText(detail);
-    box.setDefaultButton(box.addButton(QObject::tr("Disable"), QMessageBox::AcceptRole));
-    return box.exec() == 0; // the first button added: "Disable"
+    QPushButton *disable = box.addButton(QObject::tr("Disable"), QMessageBox::AcceptRole);
+    box.setDefaultButton(disable);
+    box.exec();
+    return box.clickedButton() == disable;
 }
 
 } // namespace
