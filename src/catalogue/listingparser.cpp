@@ -96,6 +96,75 @@ qsizetype indentOf(QByteArrayView line)
     return at;
 }
 
+// Where the line end that starts with the CR at `cr` of `text` ends: after
+// CR LF, CR CR LF (CR LF converted once more) or a lone CR (old Mac text);
+// -1 while the bytes that tell them apart are still to come, unless `atEnd`.
+qsizetype endAfterCarriageReturn(QByteArrayView text, qsizetype cr, bool atEnd)
+{
+    const qsizetype after = text.size() - cr - 1;
+    if (after >= 1 && text[cr + 1] == '\n')
+        return cr + 2;
+    if (after >= 2 && text[cr + 1] == '\r' && text[cr + 2] == '\n')
+        return cr + 3;
+    if (!atEnd && (after == 0 || (after == 1 && text[cr + 1] == '\r')))
+        return -1;
+    return cr + 1;
+}
+
+// Calls `add` with each line of `text` that a line end closes, and returns
+// where the rest starts. Lines end at LF, and with `crEnds` at CR as well
+// (see endAfterCarriageReturn). No line end starts before `searchFrom`, but
+// for a CR among the two bytes before it, still to be told apart.
+template<typename Add>
+qsizetype forEachLine(QByteArrayView text, qsizetype searchFrom, bool crEnds, bool atEnd, Add &&add)
+{
+    qsizetype lineStart = 0;
+    if (!crEnds) {
+        for (qsizetype end = ByteSearch::indexOf(text, '\n', searchFrom); end >= 0;
+             end = ByteSearch::indexOf(text, '\n', end + 1)) {
+            add(text.sliced(lineStart, end - lineStart));
+            lineStart = end + 1;
+        }
+        return lineStart;
+    }
+    // The next CR and the next LF are each looked for again only once passed;
+    // past the last CR, lines end at LF alone.
+    constexpr qsizetype unsearched = -2; // -1 is none left
+    qsizetype cr = unsearched;
+    qsizetype lf = unsearched;
+    for (qsizetype at = std::max<qsizetype>(0, searchFrom - 2);;) {
+        if (cr < at)
+            cr = ByteSearch::indexOf(text, '\r', at);
+        if (cr < 0)
+            return lineStart + forEachLine(text.sliced(lineStart), at - lineStart, false, atEnd,
+                                           std::forward<Add>(add));
+        if (lf != -1 && lf < at)
+            lf = ByteSearch::indexOf(text, '\n', at);
+        qsizetype end = lf;
+        qsizetype next = lf + 1;
+        if (lf < 0 || cr < lf) {
+            end = cr;
+            next = endAfterCarriageReturn(text, cr, atEnd);
+        }
+        if (end < 0 || next < 0)
+            break;
+        add(text.sliced(lineStart, end - lineStart));
+        lineStart = at = next;
+    }
+    return lineStart;
+}
+
+// Where the text after the first line end of `text` starts, or -1.
+qsizetype afterFirstLineEnd(QByteArrayView text, bool crEnds)
+{
+    const qsizetype lf = ByteSearch::indexOf(text, '\n');
+    const qsizetype cr =
+        crEnds ? ByteSearch::indexOf(lf < 0 ? text : text.first(lf), '\r') : qsizetype(-1);
+    if (cr >= 0)
+        return endAfterCarriageReturn(text, cr, false);
+    return lf < 0 ? -1 : lf + 1;
+}
+
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
@@ -105,37 +174,39 @@ qsizetype indentOf(QByteArrayView line)
 void ListingParser::addBytes(QByteArrayView utf8)
 {
     if (m_keepsListing || !m_isOfBlocks) {
+        const qsizetype searched = m_listing.size() - m_lineStart;
         m_listing += utf8;
-        m_lineStart += addLines(QByteArrayView(m_listing).sliced(m_lineStart),
-                                m_listing.size() - m_lineStart - utf8.size());
+        m_lineStart += addLines(QByteArrayView(m_listing).sliced(m_lineStart), searched);
         dropParsedLines();
         return;
     }
     // Only the records kept, and the listing past its start: lines are read
-    // where they lie, and only a line split between pieces is put together.
-    const qsizetype firstEnd = ByteSearch::indexOf(utf8, '\n');
-    if (firstEnd < 0) {
-        m_listing += utf8;
-        return;
+    // where they lie, and only a line split between pieces is put together,
+    // from its start and the piece up to its first line end, or, after a CR,
+    // up to the bytes that tell which line end it is.
+    while (!m_listing.isEmpty() && !utf8.isEmpty()) {
+        const qsizetype searched = m_listing.size();
+        const qsizetype taken = m_crLineEnds && m_listing.endsWith('\r')
+                                    ? std::min<qsizetype>(2, utf8.size())
+                                    : afterFirstLineEnd(utf8, m_crLineEnds);
+        if (taken < 0) {
+            m_listing += utf8;
+            return;
+        }
+        m_listing += utf8.first(taken);
+        utf8 = utf8.sliced(taken);
+        m_listing.remove(0, addLines(m_listing, searched));
     }
-    m_listing += utf8.first(firstEnd);
-    addLine(m_listing);
-    m_listing.truncate(0);
-    const QByteArrayView rest = utf8.sliced(firstEnd + 1);
-    m_listing += rest.sliced(addLines(rest, 0));
+    m_listing += utf8.sliced(addLines(utf8, 0));
 }
 
-// Adds the lines that `text` ends, of which none ends before `searchFrom`,
-// and returns where the rest of it starts.
-qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom)
+// Adds the lines that `text` ends, of which none ends before `searchFrom`
+// (but for a CR just before it, still to be told apart), and returns where
+// the rest of it starts. `atEnd`, the text ends the last line.
+qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom, bool atEnd)
 {
-    qsizetype lineStart = 0;
-    for (qsizetype end = ByteSearch::indexOf(text, '\n', searchFrom); end >= 0;
-         end = ByteSearch::indexOf(text, '\n', end + 1)) {
-        addLine(text.sliced(lineStart, end - lineStart));
-        lineStart = end + 1;
-    }
-    return lineStart;
+    return forEachLine(text, searchFrom, m_crLineEnds, atEnd,
+                       [this](QByteArrayView line) { addLine(line); });
 }
 
 // Without the whole listing kept, the lines read go, once the listing has
@@ -162,7 +233,10 @@ void ListingParser::reserve(qsizetype size)
 
 AppexList ListingParser::finish()
 {
-    addLine(QByteArrayView(m_listing).sliced(m_lineStart));
+    const QByteArrayView rest = QByteArrayView(m_listing).sliced(m_lineStart);
+    const qsizetype lastLine = addLines(rest, rest.size(), true);
+    if (lastLine < rest.size())
+        addLine(rest.sliced(lastLine));
     m_lineStart = m_listing.size();
     endBlock();
     if (m_records.isEmpty())
@@ -181,8 +255,6 @@ AppexList ListingParser::finish()
 
 void ListingParser::addLine(QByteArrayView line)
 {
-    if (m_crlfLines && line.endsWith('\r'))
-        line.chop(1);
     // A byte order mark opening the listing is no text.
     if (std::exchange(m_atListingStart, false) && line.startsWith(byteOrderMark))
         line = line.sliced(byteOrderMark.size());
@@ -311,19 +383,11 @@ void ListingParser::endBlock()
 // tabs or by spaces. Only a line with a UUID makes a record.
 void ListingParser::addOneLineRecords()
 {
-    const QByteArrayView listing(m_listing);
-    for (qsizetype begin = 0; begin < listing.size();) {
-        qsizetype end = listing.indexOf('\n', begin);
-        if (end < 0)
-            end = listing.size();
-        const qsizetype next = end + 1;
-        if (m_crlfLines && end > begin && listing[end - 1] == '\r')
-            --end;
-        if (begin == 0 && listing.first(end).startsWith(byteOrderMark))
-            begin = byteOrderMark.size();
-        addOneLineRecord(listing.sliced(begin, end - begin));
-        begin = next;
-    }
+    QByteArrayView listing(m_listing);
+    if (listing.startsWith(byteOrderMark))
+        listing = listing.sliced(byteOrderMark.size());
+    const auto add = [this](QByteArrayView line) { addOneLineRecord(line); };
+    add(listing.sliced(forEachLine(listing, 0, m_crLineEnds, true, add)));
 }
 
 void ListingParser::addOneLineRecord(QByteArrayView line)

@@ -18,10 +18,11 @@
 class ListingParser
 {
 public:
-    // Whether a carriage return before a line feed ends the line with it, as
-    // in a listing that passed through another system. The tool's own
-    // listings keep it as text.
-    void setCrlfLineEnds(bool crlf) { m_crlfLines = crlf; }
+    // Whether carriage returns end lines too, as in a listing captured on
+    // another system or passed through one: CR LF, a lone CR, and CR CR LF
+    // (CR LF converted once more) each end a line. The tool's own listings
+    // keep them as text.
+    void setCrlfLineEnds(bool crlf) { m_crLineEnds = crlf; }
     // Whether listing() keeps every byte added (by default), or the records
     // alone are kept.
     void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
@@ -39,7 +40,7 @@ public:
     [[nodiscard]] qsizetype recordCount() const { return m_records.size() - m_blockHasRecord; }
 
 private:
-    qsizetype addLines(QByteArrayView text, qsizetype searchFrom);
+    qsizetype addLines(QByteArrayView text, qsizetype searchFrom, bool atEnd = false);
     void addLine(QByteArrayView line);
     bool addUsualMarkerLine(QByteArrayView line);
     // The record of the block being read, made at its header or first marker
@@ -62,7 +63,7 @@ private:
     bool m_atListingStart = true; // before its first line
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
-    bool m_crlfLines = false;
+    bool m_crLineEnds = false;
     bool m_keepsListing = true;
     // Whether the listing has shown itself to be of blocks, by a record of
     // one; until then it may be of the one-line shape, read once complete.
