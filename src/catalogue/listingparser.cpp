@@ -37,6 +37,7 @@ struct MarkerMatch
     const Marker *marker = nullptr;
     qsizetype position = -1;   // of the marker's first occurrence
     qsizetype lastEquals = -1; // where the line's last '=' is
+    bool keyed = false;        // whether the line holds " = "
 };
 
 // Every marker ends in " = ", so a line holds a marker exactly when one of its
@@ -50,6 +51,7 @@ MarkerMatch markerOf(QByteArrayView line)
         found.lastEquals = at;
         if (at < 2 || at + 1 == line.size() || line[at - 1] != ' ' || line[at + 1] != ' ')
             continue;
+        found.keyed = true;
         const QByteArrayView before = line.first(at - 1);
         for (const Marker *marker = markers.data();
              marker != found.marker && marker != markers.end(); ++marker) {
@@ -165,6 +167,64 @@ qsizetype afterFirstLineEnd(QByteArrayView text, bool crEnds)
     return lf < 0 ? -1 : lf + 1;
 }
 
+// A line of a paste quoted in Markdown without its quote marks: "> " before
+// the line, or ">" alone before an empty one, once per level.
+QByteArrayView unquoted(QByteArrayView line)
+{
+    while (!line.isEmpty() && line.front() == '>') {
+        line = line.sliced(1);
+        if (!line.isEmpty() && line.front() == ' ')
+            line = line.sliced(1);
+    }
+    return line;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isSpaceOrTab(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The count after verbose output: " (1 plug-in)", " (12 plug-ins)".
+bool isCountLine(QByteArrayView text)
+{
+    if (text.size() < 2 || text.front() != '(' || text.back() != ')')
+        return false;
+    const QByteArrayView inside = text.sliced(1).chopped(1);
+    qsizetype digits = 0;
+    while (digits < inside.size() && isDigit(inside[digits]))
+        ++digits;
+    const QByteArrayView words = inside.sliced(digits);
+    return digits > 0 && (words == " plug-in" || words == " plug-ins");
+}
+
+// A shell prompt: "$ pluginkit -mAvvv", "% …", or one that names the user and
+// the folder first, "me@Mac ~ % pluginkit -m".
+bool isPrompt(QByteArrayView text)
+{
+    if ((text.front() == '$' || text.front() == '%') && (text.size() == 1 || isSpaceOrTab(text[1])))
+        return true;
+    constexpr QByteArrayView tool("pluginkit");
+    for (qsizetype at = text.indexOf(tool); at >= 2; at = text.indexOf(tool, at + 1)) {
+        const char sign = text[at - 2];
+        if (text[at - 1] == ' ' && (sign == '$' || sign == '%' || sign == '#'))
+            return true;
+    }
+    return false;
+}
+
+// Lines, trimmed, that pasting puts around the tool's outputs, or that the
+// tool prints besides records: a shell prompt, the count after verbose
+// output, and what a filter that matches nothing prints.
+bool isBesideRecords(QByteArrayView text)
+{
+    return text == "(no matches)" || isCountLine(text) || isPrompt(text);
+}
+
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
@@ -262,25 +322,9 @@ void ListingParser::addLine(QByteArrayView line)
         endBlock();
         return;
     }
-    if (!m_blockHasText && !TextKey::trimmed(line).isEmpty()) {
-        m_blockHasText = true;
-        if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
-            blockRecord().setElection(header->election);
-            setField(AppexField::Identifier, header->identifier);
-            setField(AppexField::Version, header->version);
-            return; // a header holds no marker
-        }
-    }
-    if (addUsualMarkerLine(line))
-        return;
-    if (const MarkerMatch match = markerOf(line); match.marker) {
-        QByteArray scratch;
-        setField(match.marker->field,
-                 valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
-        if (match.marker->field == AppexField::SDK) // the point is the whole value
-            setField(AppexField::Point,
-                     valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
-    }
+    // A block's first line is most often its header.
+    if (!m_blockHasText || !addUsualMarkerLine(line))
+        addOtherLine(line);
 }
 
 // Almost every line of a listing reads "    Key = value", its marker first
@@ -307,6 +351,53 @@ bool ListingParser::addUsualMarkerLine(QByteArrayView line)
     setField(AppexField::Point, point);
     setFieldWithin(AppexField::SDK, TextKey::trimmed(rest), AppexField::Point, point);
     return true;
+}
+
+// Any other line: the header, keys that records do not keep, marker lines of
+// other shapes, and what pastes hold besides the tool's lines: a Markdown
+// quote's "> " before each line, shell prompts, and the count line between
+// two pasted outputs, after which a header starts a block of its own.
+void ListingParser::addOtherLine(QByteArrayView line)
+{
+    if (line.front() == '>') {
+        line = unquoted(line);
+        if (line.isEmpty()) {
+            endBlock();
+            return;
+        }
+        if (m_blockHasText && addUsualMarkerLine(line))
+            return;
+    }
+    if (!m_blockHasText) {
+        if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
+            m_blockHasText = true;
+            blockRecord().setElection(header->election);
+            setField(AppexField::Identifier, header->identifier);
+            setField(AppexField::Version, header->version);
+            return; // a header holds no marker
+        }
+    }
+    const MarkerMatch match = markerOf(line);
+    if (!match.keyed) {
+        const QByteArrayView text = TextKey::trimmed(line);
+        if (text.isEmpty())
+            return; // white space alone: no text, and no end of the block
+        if (isBesideRecords(text)) {
+            endBlock();
+            return;
+        }
+        m_blockHasText = true;
+        return;
+    }
+    m_blockHasText = true;
+    if (!match.marker)
+        return;
+    QByteArray scratch;
+    setField(match.marker->field,
+             valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
+    if (match.marker->field == AppexField::SDK) // the point is the whole value
+        setField(AppexField::Point,
+                 valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
 }
 
 Appex &ListingParser::blockRecord()
@@ -392,8 +483,9 @@ void ListingParser::addOneLineRecords()
 
 void ListingParser::addOneLineRecord(QByteArrayView line)
 {
+    line = unquoted(line);
     const qsizetype close = line.indexOf(')');
-    if (close < 0)
+    if (close < 0 || isBesideRecords(TextKey::trimmed(line)))
         return;
     const std::optional<HeaderLine> header = HeaderLine::parse(line.first(close + 1));
     QByteArrayView rest = TextKey::trimmed(line.sliced(close + 1));

@@ -43,6 +43,7 @@ private:
     qsizetype addLines(QByteArrayView text, qsizetype searchFrom, bool atEnd = false);
     void addLine(QByteArrayView line);
     bool addUsualMarkerLine(QByteArrayView line);
+    void addOtherLine(QByteArrayView line);
     // The record of the block being read, made at its header or first marker
     // line, as the last of the records.
     Appex &blockRecord();
