@@ -225,6 +225,58 @@ bool isBesideRecords(QByteArrayView text)
     return text == "(no matches)" || isCountLine(text) || isPrompt(text);
 }
 
+// 8-4-4-4-12 hexadecimal digits, in either case.
+bool isUuid(QByteArrayView word)
+{
+    if (word.size() != 36)
+        return false;
+    for (qsizetype at = 0; at < word.size(); ++at) {
+        const char c = TextKey::asciiLower(word[at]);
+        const bool dash = at == 8 || at == 13 || at == 18 || at == 23;
+        if (dash ? c != '-' : !isDigit(c) && (c < 'a' || c > 'f'))
+            return false;
+    }
+    return true;
+}
+
+// Takes the first word off `text`, trimmed: what comes before a space or a tab.
+QByteArrayView takeWord(QByteArrayView &text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && !isSpaceOrTab(text[end]))
+        ++end;
+    const QByteArrayView word = text.first(end);
+    text = TextKey::trimmed(text.sliced(end));
+    return word;
+}
+
+// Takes the registration time off `rest`, what follows a copy's UUID on its
+// line: three words ("2026-09-04 18:28:09 +0000"), fewer if the path, which
+// starts with '/', comes first; none where "..." elides it.
+QByteArrayView takeTime(QByteArrayView &rest)
+{
+    const char *start = rest.data();
+    QByteArrayView last = rest.first(0);
+    for (int words = 0; words < 3 && !rest.isEmpty() && rest.front() != '/'; ++words) {
+        last = takeWord(rest);
+        if (words == 0 && (last == "..." || last == "\xE2\x80\xA6")) // or an ellipsis
+            return last.first(0);
+    }
+    return QByteArrayView(start, last.data() + last.size() - start);
+}
+
+// Where the "identifier(version)" of a line per copy ends: at the first ')'
+// followed by white space or the line's end, as "((null))" has two.
+qsizetype endOfHeader(QByteArrayView line)
+{
+    for (qsizetype close = ByteSearch::indexOf(line, ')'); close >= 0;
+         close = ByteSearch::indexOf(line, ')', close + 1)) {
+        if (close + 1 == line.size() || TextKey::startsWithTrimCharacter(line.sliced(close + 1)))
+            return close + 1;
+    }
+    return -1;
+}
+
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
@@ -469,9 +521,10 @@ void ListingParser::endBlock()
     m_blockHasText = false;
 }
 
-// The shape `pluginkit -m -v` prints: a line per copy, its tag, then
-// "identifier(version)", then its UUID, registration time and path, apart by
-// tabs or by spaces. Only a line with a UUID makes a record.
+// The shapes `pluginkit -m` prints, a line per copy: its tag, then
+// "identifier(version)"; with -v, then its UUID, registration time and path,
+// apart by tabs, spaces or both. A line with anything else after its
+// "identifier(version)" is no record.
 void ListingParser::addOneLineRecords()
 {
     QByteArrayView listing(m_listing);
@@ -484,33 +537,28 @@ void ListingParser::addOneLineRecords()
 void ListingParser::addOneLineRecord(QByteArrayView line)
 {
     line = unquoted(line);
-    const qsizetype close = line.indexOf(')');
-    if (close < 0 || isBesideRecords(TextKey::trimmed(line)))
+    const QByteArrayView text = TextKey::trimmed(line);
+    const qsizetype headerEnd = endOfHeader(line);
+    if (text.isEmpty() || headerEnd < 0 || isBesideRecords(text))
         return;
-    const std::optional<HeaderLine> header = HeaderLine::parse(line.first(close + 1));
-    QByteArrayView rest = TextKey::trimmed(line.sliced(close + 1));
-    if (!header || rest.isEmpty() || !TextKey::startsWithTrimCharacter(line.sliced(close + 1)))
+    const std::optional<HeaderLine> header = HeaderLine::parse(line.first(headerEnd));
+    if (!header)
         return;
-    // The UUID, then with tabs one field each, with spaces the time's three
-    // words ("2026-08-08 13:39:26 +0000"), then the path, which may hold spaces.
-    const bool tabs = rest.contains('\t');
-    const auto take = [&rest, tabs](int words) {
-        qsizetype at = -1;
-        for (int word = 0; word < words && (at >= 0 || word == 0); ++word)
-            at = rest.indexOf(tabs ? '\t' : ' ', at + 1);
-        const QByteArrayView taken = at < 0 ? rest : rest.first(at);
-        rest = at < 0 ? QByteArrayView() : TextKey::trimmed(rest.sliced(at + 1));
-        return TextKey::trimmed(taken);
-    };
-    const QByteArrayView uuid = take(1);
-    if (uuid.isEmpty())
-        return;
+    QByteArrayView rest = TextKey::trimmed(line.sliced(headerEnd));
+    QByteArrayView uuid = rest.first(0); // empty, within the listing as the other fields
+    QByteArrayView time = uuid;
+    if (!rest.isEmpty()) {
+        uuid = takeWord(rest);
+        if (!isUuid(uuid))
+            return;
+        time = takeTime(rest);
+    }
     m_blockHasRecord = false;
     blockRecord().setElection(header->election);
     setField(AppexField::Identifier, header->identifier);
     setField(AppexField::Version, header->version);
     setField(AppexField::Uuid, uuid);
-    setField(AppexField::Timestamp, take(tabs ? 1 : 3));
+    setField(AppexField::Timestamp, time);
     setField(AppexField::Path, rest);
     m_blockHasRecord = false;
 }

@@ -28,7 +28,8 @@ void TestListingParser::listings_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("captured"); // read as a captured listing, whose CRs end lines
-    for (const char *name : {"rules", "headers", "oneline", "pastes", "paths", "older", "newer"})
+    for (const char *name :
+         {"rules", "headers", "oneline", "minusm", "pastes", "paths", "older", "newer"})
         QTest::newRow(name) << QString::fromLatin1(name) << false;
     QTest::newRow("lineends") << QStringLiteral("lineends") << true;
 }

@@ -1,7 +1,8 @@
-// Any text, listing or not, parses into records that each have a UUID and whose
-// fields each come from within one line; and it parses the same whole or in
-// pieces, as a listing is parsed while it is read, whether the listing is kept
-// or only its records, and whether carriage returns end lines or not.
+// Any text, listing or not, parses into records that each have a UUID or an
+// identifier, and whose fields each come from within one line; and it parses
+// the same whole or in pieces, as a listing is parsed while it is read,
+// whether the listing is kept or only its records, and whether carriage
+// returns end lines or not.
 
 #include "appexfield.h"
 #include "fuzzcheck.h"
@@ -36,7 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             parsed(text, crLineEnds, true, std::max<qsizetype>(1, text.size()));
         for (qsizetype i = 0; i < records.size(); ++i) {
             const Appex &record = records[i];
-            require(!record.bytes(AppexField::Uuid).isEmpty(), "every record has a UUID");
+            require(!record.bytes(AppexField::Uuid).isEmpty() ||
+                        !record.bytes(AppexField::Identifier).isEmpty(),
+                    "every record has a UUID or an identifier");
             for (const AppexFieldInfo &field : appexFields) {
                 const QByteArrayView bytes = record.bytes(field.field);
                 require(!bytes.contains('\n') && !(crLineEnds && bytes.contains('\r')),
