@@ -86,7 +86,9 @@ void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeU
         // Blocks without a header have no identifier: no copies of each other.
         const bool identified = !record.bytes(AppexField::Identifier).isEmpty();
         record.setCopies(identified ? copies.count : 1);
-        AppexProblems problems = electionProblems(record.election());
+        // Whether the entry is cut off, the parser alone can tell.
+        AppexProblems problems =
+            electionProblems(record.election()) | (record.problems() & AppexProblem::Incomplete);
         if (identified && copies.morePaths)
             problems |= AppexProblem::Duplicate;
         if (isDevelopmentPath(record.bytes(AppexField::Path)))

@@ -350,7 +350,7 @@ AppexList ListingParser::finish()
     if (lastLine < rest.size())
         addLine(rest.sliced(lastLine));
     m_lineStart = m_listing.size();
-    endBlock();
+    endListing();
     if (m_records.isEmpty())
         addOneLineRecords();
     if (!m_keepsListing) {
@@ -395,11 +395,14 @@ bool ListingParser::addUsualMarkerLine(QByteArrayView line)
     if (ByteSearch::indexOf(rest, '=') >= 0)
         return false;
     if (marker->field != AppexField::SDK) {
-        setField(marker->field, TextKey::trimmed(rest));
+        const QByteArrayView value = TextKey::trimmed(rest);
+        m_lastLineCut = value.isEmpty();
+        setField(marker->field, value);
         return true;
     }
     // The SDK is the point's end: both share its text.
     const QByteArrayView point = TextKey::trimmed(text.sliced(pointRemoved.size()));
+    m_lastLineCut = point.isEmpty();
     setField(AppexField::Point, point);
     setFieldWithin(AppexField::SDK, TextKey::trimmed(rest), AppexField::Point, point);
     return true;
@@ -423,6 +426,7 @@ void ListingParser::addOtherLine(QByteArrayView line)
     if (!m_blockHasText) {
         if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
             m_blockHasText = true;
+            m_lastLineCut = false;
             blockRecord().setElection(header->election);
             setField(AppexField::Identifier, header->identifier);
             setField(AppexField::Version, header->version);
@@ -434,14 +438,21 @@ void ListingParser::addOtherLine(QByteArrayView line)
         const QByteArrayView text = TextKey::trimmed(line);
         if (text.isEmpty())
             return; // white space alone: no text, and no end of the block
-        if (isBesideRecords(text)) {
+        // A header's shape past the block's first line starts no block, but
+        // is a whole line: as in a listing of a line per copy.
+        const bool header = m_blockHasText && HeaderLine::parse(line);
+        if (!header && isBesideRecords(text)) {
             endBlock();
             return;
         }
         m_blockHasText = true;
+        m_lastLineCut = !header;
         return;
     }
     m_blockHasText = true;
+    // Cut after its last '=', unless a value follows it: one ends most lines.
+    m_lastLineCut = (line.back() == '=' || TextKey::isTrimCharacter(uchar(line.back()))) &&
+                    TextKey::trimmed(line.sliced(match.lastEquals + 1)).isEmpty();
     if (!match.marker)
         return;
     QByteArray scratch;
@@ -519,6 +530,32 @@ void ListingParser::endBlock()
         m_isOfBlocks = true;
     m_blockHasRecord = false;
     m_blockHasText = false;
+}
+
+// The last block, when no blank line follows it, may be cut off where the
+// text ends, as pastes are: its last line then looks cut ("    Display Name =",
+// "    Parent Na"). Such a block is kept, marked, if it names its copy: by a
+// UUID, or, cut before that, by its header, once the listing has shown itself
+// to be of blocks, by another block or by keys of this one. A listing of a
+// line per copy reads as one block of headers, and may end cut too: its lines
+// are read one by one instead.
+void ListingParser::endListing()
+{
+    if (m_blockHasRecord && m_lastLineCut) {
+        Appex &record = m_records.last();
+        const auto holds = [&record](AppexField field) {
+            return record.m_spans[size_t(field)].size > 0;
+        };
+        const bool keyed = record.m_hasSDK || std::any_of(markers.begin(), markers.end(),
+                                                          [&holds](const Marker &marker) {
+                                                              return holds(marker.field);
+                                                          });
+        if (holds(AppexField::Uuid) || (holds(AppexField::Identifier) && (m_isOfBlocks || keyed))) {
+            record.setProblems(AppexProblem::Incomplete);
+            m_blockHasRecord = false; // kept, with or without a UUID
+        }
+    }
+    endBlock();
 }
 
 // The shapes `pluginkit -m` prints, a line per copy: its tag, then

@@ -6,8 +6,10 @@
 
 // Turns the text that `pluginkit -m -vv` prints into records, one per block of
 // lines that carries a "UUID = " line. Blocks are separated by blank lines.
-// Text with no such block is read as `pluginkit -m -v` prints it, a line per
-// copy.
+// Text with no such block is read as `pluginkit -m` or `pluginkit -m -v`
+// prints it, a line per copy. What pasting adds around the tool's output is
+// read past: a Markdown quote's "> ", shell prompts, the tool's count lines;
+// and a last block cut off where the text ends is kept, marked incomplete.
 // Never fails: text off the format yields fewer records or odd field values.
 //
 // The text, UTF-8, may arrive in pieces of any size, split anywhere, so a
@@ -51,6 +53,7 @@ private:
     void setFieldWithin(AppexField field, QByteArrayView value, AppexField outer,
                         QByteArrayView outerValue);
     void endBlock();
+    void endListing();
     void appendText(QByteArrayView text);
     void dropParsedLines();
     void addOneLineRecords();
@@ -64,6 +67,9 @@ private:
     bool m_atListingStart = true; // before its first line
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
+    // Whether the block's last line with text looks cut off: a key without
+    // a value, or text that is neither a key nor a header.
+    bool m_lastLineCut = false;
     bool m_crLineEnds = false;
     bool m_keepsListing = true;
     // Whether the listing has shown itself to be of blocks, by a record of

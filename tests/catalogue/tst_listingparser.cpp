@@ -19,6 +19,8 @@ class TestListingParser : public QObject
 private slots:
     void listings_data();
     void listings();
+    void cutOff_data();
+    void cutOff();
     void comparison();
     void jsonIsQJsonDocuments();
     void copyText();
@@ -29,7 +31,7 @@ void TestListingParser::listings_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("captured"); // read as a captured listing, whose CRs end lines
     for (const char *name :
-         {"rules", "headers", "oneline", "minusm", "pastes", "paths", "older", "newer"})
+         {"rules", "headers", "oneline", "minusm", "pastes", "cutoff", "paths", "older", "newer"})
         QTest::newRow(name) << QString::fromLatin1(name) << false;
     QTest::newRow("lineends") << QStringLiteral("lineends") << true;
 }
@@ -93,6 +95,58 @@ void TestListingParser::listings()
             for (const qsizetype size : {1, 7})
                 QCOMPARE(parsed(ended, {true, keepsListing, size}), capturedRecords);
         }
+    }
+}
+
+// Only the last block can be cut off, and it is kept when it names its copy.
+void TestListingParser::cutOff_data()
+{
+    QTest::addColumn<QByteArray>("listing");
+    QTest::addColumn<QStringList>("uuids"); // of the records
+    QTest::addColumn<bool>("lastIncomplete");
+
+    const QByteArray whole = "+    com.example.A(1)\n\tPath = /A.appex\n\tUUID = A\n\n";
+    const QByteArray header = "+    com.example.B(2)\n";
+    QTest::newRow("before its UUID")
+        << whole + header + "\tPath = /B.appex\n\tUU" << QStringList{"A", ""} << true;
+    QTest::newRow("a header alone, no cut line: no record")
+        << whole + header << QStringList{"A"} << false;
+    QTest::newRow("before its UUID, the only block, with keys")
+        << header + "\tPath = /B.appex\n\tUU" << QStringList{""} << true;
+    QTest::newRow("a key without a value, a line end after it")
+        << whole + header + "\tUUID = B\n\tDisplay Name = \n"
+        << QStringList{"A", "B"} << true;
+    QTest::newRow("white space after the cut line")
+        << whole + header + "\tUUID = B\n\tParent Na\n  \t" << QStringList{"A", "B"} << true;
+    QTest::newRow("a blank line after it: whole") << whole + header + "\tUUID = B\n\tParent Na\n\n"
+                                                  << QStringList{"A", "B"} << false;
+    QTest::newRow("a last key with a value: whole")
+        << whole + header + "\tUUID = B\n\tPlatform = macOS" << QStringList{"A", "B"} << false;
+    QTest::newRow("naming no copy")
+        << whole + "\tPath = /B.appex\n\tUU" << QStringList{"A"} << false;
+    QTest::newRow("a line per copy")
+        << QByteArray("+    com.example.A(1)\n+    com.example.B(2)\n+    com.ex")
+        << QStringList{"", ""} << false;
+}
+
+void TestListingParser::cutOff()
+{
+    QFETCH(QByteArray, listing);
+    QFETCH(QStringList, uuids);
+    QFETCH(bool, lastIncomplete);
+    // The same captured with lone CRs, of which the last ones the text's end
+    // tells apart.
+    ListingParser captured;
+    captured.setCrlfLineEnds(true);
+    captured.addBytes(QByteArray(listing).replace('\n', '\r'));
+    for (const AppexList &records : {parseListing(listing), captured.finish()}) {
+        QStringList parsedUuids;
+        for (const Appex &record : records)
+            parsedUuids << record.uuid();
+        QCOMPARE(parsedUuids, uuids);
+        for (qsizetype i = 0; i < records.size(); ++i)
+            QCOMPARE(records[i].problems().testFlag(AppexProblem::Incomplete),
+                     lastIncomplete && i + 1 == records.size());
     }
 }
 

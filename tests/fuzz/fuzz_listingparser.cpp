@@ -1,8 +1,8 @@
 // Any text, listing or not, parses into records that each have a UUID or an
-// identifier, and whose fields each come from within one line; and it parses
-// the same whole or in pieces, as a listing is parsed while it is read,
-// whether the listing is kept or only its records, and whether carriage
-// returns end lines or not.
+// identifier, whose fields each come from within one line, and of which only
+// the last can be cut off; and it parses the same whole or in pieces, as a
+// listing is parsed while it is read, whether the listing is kept or only its
+// records, and whether carriage returns end lines or not.
 
 #include "appexfield.h"
 #include "fuzzcheck.h"
@@ -40,6 +40,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             require(!record.bytes(AppexField::Uuid).isEmpty() ||
                         !record.bytes(AppexField::Identifier).isEmpty(),
                     "every record has a UUID or an identifier");
+            require(i + 1 == records.size() ||
+                        !record.problems().testFlag(AppexProblem::Incomplete),
+                    "only the last record can be cut off");
             for (const AppexFieldInfo &field : appexFields) {
                 const QByteArrayView bytes = record.bytes(field.field);
                 require(!bytes.contains('\n') && !(crLineEnds && bytes.contains('\r')),
@@ -50,6 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const AppexList pieces = parsed(text, crLineEnds, keepsListing, piece);
         require(pieces.size() == records.size(), "pieces of any size give as many records");
         for (qsizetype i = 0; i < records.size(); ++i) {
+            require(pieces[i].problems() == records[i].problems(),
+                    "pieces of any size give the same problems");
             for (const AppexFieldInfo &field : appexFields)
                 require(pieces[i].bytes(field.field) == records[i].bytes(field.field),
                         "pieces of any size give the same records");
