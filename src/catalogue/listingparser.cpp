@@ -148,7 +148,7 @@ qsizetype forEachLine(QByteArrayView text, qsizetype searchFrom, bool crEnds, bo
             end = cr;
             next = endAfterCarriageReturn(text, cr, atEnd);
         }
-        if (end < 0 || next < 0)
+        if (next < 0)
             break;
         add(text.sliced(lineStart, end - lineStart));
         lineStart = at = next;
