@@ -34,6 +34,7 @@ enum class AppexProblem : quint8 {
     Superseded = 0x10,
     Debug = 0x20,
     Unknown = 0x40,
+    Incomplete = 0x80, // its entry in a captured listing is cut off
 };
 Q_DECLARE_FLAGS(AppexProblems, AppexProblem)
 Q_DECLARE_OPERATORS_FOR_FLAGS(AppexProblems)

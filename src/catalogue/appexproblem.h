@@ -16,7 +16,7 @@ struct AppexProblemInfo
     const char *sentence; // untranslated: see problemSentence()
 };
 
-inline constexpr std::array<AppexProblemInfo, 7> appexProblems = {{
+inline constexpr std::array<AppexProblemInfo, 8> appexProblems = {{
     {AppexProblem::Duplicate, QLatin1StringView("duplicate"),
      QT_TRANSLATE_NOOP("AppexProblem", "Its identifier is registered at more than one path.")},
     {AppexProblem::Inactive, QLatin1StringView("inactive"),
@@ -32,6 +32,8 @@ inline constexpr std::array<AppexProblemInfo, 7> appexProblems = {{
      QT_TRANSLATE_NOOP("AppexProblem", "It is registered for debugging.")},
     {AppexProblem::Unknown, QLatin1StringView("unknown"),
      QT_TRANSLATE_NOOP("AppexProblem", "The system does not know whether to use it.")},
+    {AppexProblem::Incomplete, QLatin1StringView("incomplete"),
+     QT_TRANSLATE_NOOP("AppexProblem", "This entry looks cut off.")},
 }};
 
 [[nodiscard]] inline QString problemSentence(const AppexProblemInfo &info)

@@ -73,7 +73,9 @@ void annotate(AppexList &records, const std::optional<QSet<QByteArray>> &activeU
         // Blocks without a header have no identifier: no copies of each other.
         const bool identified = !record.bytes(AppexField::Identifier).isEmpty();
         record.setCopies(identified ? copies.count : 1);
-        AppexProblems problems = electionInfo(record.election()).problems;
+        // Whether the entry is cut off, the parser alone can tell.
+        AppexProblems problems = electionInfo(record.election()).problems |
+                                 (record.problems() & AppexProblem::Incomplete);
         // Where the listing tells which copy is in use, that one is no
         // duplicate: its stale siblings are.
         const std::optional<bool> active =

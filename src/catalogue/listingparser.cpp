@@ -37,6 +37,7 @@ struct MarkerMatch
     const Marker *marker = nullptr;
     qsizetype position = -1;   // of the marker's first occurrence
     qsizetype lastEquals = -1; // where the line's last '=' is
+    bool keyed = false;        // whether the line holds " = "
 };
 
 // Every marker ends in " = ", so a line holds a marker exactly when one of its
@@ -50,6 +51,7 @@ MarkerMatch markerOf(QByteArrayView line)
         found.lastEquals = at;
         if (at < 2 || at + 1 == line.size() || line[at - 1] != ' ' || line[at + 1] != ' ')
             continue;
+        found.keyed = true;
         const QByteArrayView before = line.first(at - 1);
         for (const Marker *marker = markers.data();
              marker != found.marker && marker != markers.end(); ++marker) {
@@ -96,6 +98,185 @@ qsizetype indentOf(QByteArrayView line)
     return at;
 }
 
+// Where the line end that starts with the CR at `cr` of `text` ends: after
+// CR LF, CR CR LF (CR LF converted once more) or a lone CR (old Mac text);
+// -1 while the bytes that tell them apart are still to come, unless `atEnd`.
+qsizetype endAfterCarriageReturn(QByteArrayView text, qsizetype cr, bool atEnd)
+{
+    const qsizetype after = text.size() - cr - 1;
+    if (after >= 1 && text[cr + 1] == '\n')
+        return cr + 2;
+    if (after >= 2 && text[cr + 1] == '\r' && text[cr + 2] == '\n')
+        return cr + 3;
+    if (!atEnd && (after == 0 || (after == 1 && text[cr + 1] == '\r')))
+        return -1;
+    return cr + 1;
+}
+
+// Calls `add` with each line of `text` that a line end closes, and returns
+// where the rest starts. Lines end at LF, and with `crEnds` at CR as well
+// (see endAfterCarriageReturn). No line end starts before `searchFrom`, but
+// for a CR among the two bytes before it, still to be told apart.
+template<typename Add>
+qsizetype forEachLine(QByteArrayView text, qsizetype searchFrom, bool crEnds, bool atEnd, Add &&add)
+{
+    qsizetype lineStart = 0;
+    if (!crEnds) {
+        for (qsizetype end = ByteSearch::indexOf(text, '\n', searchFrom); end >= 0;
+             end = ByteSearch::indexOf(text, '\n', end + 1)) {
+            add(text.sliced(lineStart, end - lineStart));
+            lineStart = end + 1;
+        }
+        return lineStart;
+    }
+    // The next CR and the next LF are each looked for again only once passed;
+    // past the last CR, lines end at LF alone.
+    constexpr qsizetype unsearched = -2; // -1 is none left
+    qsizetype cr = unsearched;
+    qsizetype lf = unsearched;
+    for (qsizetype at = std::max<qsizetype>(0, searchFrom - 2);;) {
+        if (cr < at)
+            cr = ByteSearch::indexOf(text, '\r', at);
+        if (cr < 0)
+            return lineStart + forEachLine(text.sliced(lineStart), at - lineStart, false, atEnd,
+                                           std::forward<Add>(add));
+        if (lf != -1 && lf < at)
+            lf = ByteSearch::indexOf(text, '\n', at);
+        qsizetype end = lf;
+        qsizetype next = lf + 1;
+        if (lf < 0 || cr < lf) {
+            end = cr;
+            next = endAfterCarriageReturn(text, cr, atEnd);
+        }
+        if (next < 0)
+            break;
+        add(text.sliced(lineStart, end - lineStart));
+        lineStart = at = next;
+    }
+    return lineStart;
+}
+
+// Where the text after the first line end of `text` starts, or -1.
+qsizetype afterFirstLineEnd(QByteArrayView text, bool crEnds)
+{
+    const qsizetype lf = ByteSearch::indexOf(text, '\n');
+    const qsizetype cr =
+        crEnds ? ByteSearch::indexOf(lf < 0 ? text : text.first(lf), '\r') : qsizetype(-1);
+    if (cr >= 0)
+        return endAfterCarriageReturn(text, cr, false);
+    return lf < 0 ? -1 : lf + 1;
+}
+
+// A line of a paste quoted in Markdown without its quote marks: "> " before
+// the line, or ">" alone before an empty one, once per level.
+QByteArrayView unquoted(QByteArrayView line)
+{
+    while (!line.isEmpty() && line.front() == '>') {
+        line = line.sliced(1);
+        if (!line.isEmpty() && line.front() == ' ')
+            line = line.sliced(1);
+    }
+    return line;
+}
+
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+bool isSpaceOrTab(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// The count after verbose output: " (1 plug-in)", " (12 plug-ins)".
+bool isCountLine(QByteArrayView text)
+{
+    if (text.size() < 2 || text.front() != '(' || text.back() != ')')
+        return false;
+    const QByteArrayView inside = text.sliced(1).chopped(1);
+    qsizetype digits = 0;
+    while (digits < inside.size() && isDigit(inside[digits]))
+        ++digits;
+    const QByteArrayView words = inside.sliced(digits);
+    return digits > 0 && (words == " plug-in" || words == " plug-ins");
+}
+
+// A shell prompt: "$ pluginkit -mAvvv", "% …", or one that names the user and
+// the folder first, "me@Mac ~ % pluginkit -m".
+bool isPrompt(QByteArrayView text)
+{
+    if ((text.front() == '$' || text.front() == '%') && (text.size() == 1 || isSpaceOrTab(text[1])))
+        return true;
+    constexpr QByteArrayView tool("pluginkit");
+    for (qsizetype at = text.indexOf(tool); at >= 2; at = text.indexOf(tool, at + 1)) {
+        const char sign = text[at - 2];
+        if (text[at - 1] == ' ' && (sign == '$' || sign == '%' || sign == '#'))
+            return true;
+    }
+    return false;
+}
+
+// Lines, trimmed, that pasting puts around the tool's outputs, or that the
+// tool prints besides records: a shell prompt, the count after verbose
+// output, and what a filter that matches nothing prints.
+bool isBesideRecords(QByteArrayView text)
+{
+    return text == "(no matches)" || isCountLine(text) || isPrompt(text);
+}
+
+// 8-4-4-4-12 hexadecimal digits, in either case.
+bool isUuid(QByteArrayView word)
+{
+    if (word.size() != 36)
+        return false;
+    for (qsizetype at = 0; at < word.size(); ++at) {
+        const char c = TextKey::asciiLower(word[at]);
+        const bool dash = at == 8 || at == 13 || at == 18 || at == 23;
+        if (dash ? c != '-' : !isDigit(c) && (c < 'a' || c > 'f'))
+            return false;
+    }
+    return true;
+}
+
+// Takes the first word off `text`, trimmed: what comes before a space or a tab.
+QByteArrayView takeWord(QByteArrayView &text)
+{
+    qsizetype end = 0;
+    while (end < text.size() && !isSpaceOrTab(text[end]))
+        ++end;
+    const QByteArrayView word = text.first(end);
+    text = TextKey::trimmed(text.sliced(end));
+    return word;
+}
+
+// Takes the registration time off `rest`, what follows a copy's UUID on its
+// line: three words ("2026-09-04 18:28:09 +0000"), fewer if the path, which
+// starts with '/', comes first; none where "..." elides it.
+QByteArrayView takeTime(QByteArrayView &rest)
+{
+    const char *start = rest.data();
+    QByteArrayView last = rest.first(0);
+    for (int words = 0; words < 3 && !rest.isEmpty() && rest.front() != '/'; ++words) {
+        last = takeWord(rest);
+        if (words == 0 && (last == "..." || last == "\xE2\x80\xA6")) // or an ellipsis
+            return last.first(0);
+    }
+    return QByteArrayView(start, last.data() + last.size() - start);
+}
+
+// Where the "identifier(version)" of a line per copy ends: at the first ')'
+// followed by white space or the line's end, as "((null))" has two.
+qsizetype endOfHeader(QByteArrayView line)
+{
+    for (qsizetype close = ByteSearch::indexOf(line, ')'); close >= 0;
+         close = ByteSearch::indexOf(line, ')', close + 1)) {
+        if (close + 1 == line.size() || TextKey::startsWithTrimCharacter(line.sliced(close + 1)))
+            return close + 1;
+    }
+    return -1;
+}
+
 } // namespace
 
 // Blocks are separated by "\n\n". Two lines with text lie in one block exactly
@@ -105,37 +286,39 @@ qsizetype indentOf(QByteArrayView line)
 void ListingParser::addBytes(QByteArrayView utf8)
 {
     if (m_keepsListing || !m_isOfBlocks) {
+        const qsizetype searched = m_listing.size() - m_lineStart;
         m_listing += utf8;
-        m_lineStart += addLines(QByteArrayView(m_listing).sliced(m_lineStart),
-                                m_listing.size() - m_lineStart - utf8.size());
+        m_lineStart += addLines(QByteArrayView(m_listing).sliced(m_lineStart), searched);
         dropParsedLines();
         return;
     }
     // Only the records kept, and the listing past its start: lines are read
-    // where they lie, and only a line split between pieces is put together.
-    const qsizetype firstEnd = ByteSearch::indexOf(utf8, '\n');
-    if (firstEnd < 0) {
-        m_listing += utf8;
-        return;
+    // where they lie, and only a line split between pieces is put together,
+    // from its start and the piece up to its first line end, or, after a CR,
+    // up to the bytes that tell which line end it is.
+    while (!m_listing.isEmpty() && !utf8.isEmpty()) {
+        const qsizetype searched = m_listing.size();
+        const qsizetype taken = m_crLineEnds && m_listing.endsWith('\r')
+                                    ? std::min<qsizetype>(2, utf8.size())
+                                    : afterFirstLineEnd(utf8, m_crLineEnds);
+        if (taken < 0) {
+            m_listing += utf8;
+            return;
+        }
+        m_listing += utf8.first(taken);
+        utf8 = utf8.sliced(taken);
+        m_listing.remove(0, addLines(m_listing, searched));
     }
-    m_listing += utf8.first(firstEnd);
-    addLine(m_listing);
-    m_listing.truncate(0);
-    const QByteArrayView rest = utf8.sliced(firstEnd + 1);
-    m_listing += rest.sliced(addLines(rest, 0));
+    m_listing += utf8.sliced(addLines(utf8, 0));
 }
 
-// Adds the lines that `text` ends, of which none ends before `searchFrom`,
-// and returns where the rest of it starts.
-qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom)
+// Adds the lines that `text` ends, of which none ends before `searchFrom`
+// (but for a CR just before it, still to be told apart), and returns where
+// the rest of it starts. `atEnd`, the text ends the last line.
+qsizetype ListingParser::addLines(QByteArrayView text, qsizetype searchFrom, bool atEnd)
 {
-    qsizetype lineStart = 0;
-    for (qsizetype end = ByteSearch::indexOf(text, '\n', searchFrom); end >= 0;
-         end = ByteSearch::indexOf(text, '\n', end + 1)) {
-        addLine(text.sliced(lineStart, end - lineStart));
-        lineStart = end + 1;
-    }
-    return lineStart;
+    return forEachLine(text, searchFrom, m_crLineEnds, atEnd,
+                       [this](QByteArrayView line) { addLine(line); });
 }
 
 // Without the whole listing kept, the lines read go, once the listing has
@@ -162,9 +345,12 @@ void ListingParser::reserve(qsizetype size)
 
 AppexList ListingParser::finish()
 {
-    addLine(QByteArrayView(m_listing).sliced(m_lineStart));
+    const QByteArrayView rest = QByteArrayView(m_listing).sliced(m_lineStart);
+    const qsizetype lastLine = addLines(rest, rest.size(), true);
+    if (lastLine < rest.size())
+        addLine(rest.sliced(lastLine));
     m_lineStart = m_listing.size();
-    endBlock();
+    endListing();
     if (m_records.isEmpty())
         addOneLineRecords();
     if (!m_keepsListing) {
@@ -181,8 +367,6 @@ AppexList ListingParser::finish()
 
 void ListingParser::addLine(QByteArrayView line)
 {
-    if (m_crlfLines && line.endsWith('\r'))
-        line.chop(1);
     // A byte order mark opening the listing is no text.
     if (std::exchange(m_atListingStart, false) && line.startsWith(byteOrderMark))
         line = line.sliced(byteOrderMark.size());
@@ -190,25 +374,9 @@ void ListingParser::addLine(QByteArrayView line)
         endBlock();
         return;
     }
-    if (!m_blockHasText && !TextKey::trimmed(line).isEmpty()) {
-        m_blockHasText = true;
-        if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
-            blockRecord().setElection(header->election);
-            setField(AppexField::Identifier, header->identifier);
-            setField(AppexField::Version, header->version);
-            return; // a header holds no marker
-        }
-    }
-    if (addUsualMarkerLine(line))
-        return;
-    if (const MarkerMatch match = markerOf(line); match.marker) {
-        QByteArray scratch;
-        setField(match.marker->field,
-                 valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
-        if (match.marker->field == AppexField::SDK) // the point is the whole value
-            setField(AppexField::Point,
-                     valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
-    }
+    // A block's first line is most often its header.
+    if (!m_blockHasText || !addUsualMarkerLine(line))
+        addOtherLine(line);
 }
 
 // Almost every line of a listing reads "    Key = value", its marker first
@@ -227,14 +395,72 @@ bool ListingParser::addUsualMarkerLine(QByteArrayView line)
     if (ByteSearch::indexOf(rest, '=') >= 0)
         return false;
     if (marker->field != AppexField::SDK) {
-        setField(marker->field, TextKey::trimmed(rest));
+        const QByteArrayView value = TextKey::trimmed(rest);
+        m_lastLineCut = value.isEmpty();
+        setField(marker->field, value);
         return true;
     }
     // The SDK is the point's end: both share its text.
     const QByteArrayView point = TextKey::trimmed(text.sliced(pointRemoved.size()));
+    m_lastLineCut = point.isEmpty();
     setField(AppexField::Point, point);
     setFieldWithin(AppexField::SDK, TextKey::trimmed(rest), AppexField::Point, point);
     return true;
+}
+
+// Any other line: the header, keys that records do not keep, marker lines of
+// other shapes, and what pastes hold besides the tool's lines: a Markdown
+// quote's "> " before each line, shell prompts, and the count line between
+// two pasted outputs, after which a header starts a block of its own.
+void ListingParser::addOtherLine(QByteArrayView line)
+{
+    if (line.front() == '>') {
+        line = unquoted(line);
+        if (line.isEmpty()) {
+            endBlock();
+            return;
+        }
+        if (m_blockHasText && addUsualMarkerLine(line))
+            return;
+    }
+    if (!m_blockHasText) {
+        if (const std::optional<HeaderLine> header = HeaderLine::parse(line)) {
+            m_blockHasText = true;
+            m_lastLineCut = false;
+            blockRecord().setElection(header->election);
+            setField(AppexField::Identifier, header->identifier);
+            setField(AppexField::Version, header->version);
+            return; // a header holds no marker
+        }
+    }
+    const MarkerMatch match = markerOf(line);
+    if (!match.keyed) {
+        const QByteArrayView text = TextKey::trimmed(line);
+        if (text.isEmpty())
+            return; // white space alone: no text, and no end of the block
+        // A header's shape past the block's first line starts no block, but
+        // is a whole line: as in a listing of a line per copy.
+        const bool header = m_blockHasText && HeaderLine::parse(line);
+        if (!header && isBesideRecords(text)) {
+            endBlock();
+            return;
+        }
+        m_blockHasText = true;
+        m_lastLineCut = !header;
+        return;
+    }
+    m_blockHasText = true;
+    // Cut after its last '=', unless a value follows it: one ends most lines.
+    m_lastLineCut = (line.back() == '=' || TextKey::isTrimCharacter(uchar(line.back()))) &&
+                    TextKey::trimmed(line.sliced(match.lastEquals + 1)).isEmpty();
+    if (!match.marker)
+        return;
+    QByteArray scratch;
+    setField(match.marker->field,
+             valueOf(line, match.marker->removed, match.position, match.lastEquals, scratch));
+    if (match.marker->field == AppexField::SDK) // the point is the whole value
+        setField(AppexField::Point,
+                 valueOf(line, pointRemoved, match.position, match.lastEquals, scratch));
 }
 
 Appex &ListingParser::blockRecord()
@@ -306,55 +532,70 @@ void ListingParser::endBlock()
     m_blockHasText = false;
 }
 
-// The shape `pluginkit -m -v` prints: a line per copy, its tag, then
-// "identifier(version)", then its UUID, registration time and path, apart by
-// tabs or by spaces. Only a line with a UUID makes a record.
+// The last block, when no blank line follows it, may be cut off where the
+// text ends, as pastes are: its last line then looks cut ("    Display Name =",
+// "    Parent Na"). Such a block is kept, marked, if it names its copy: by a
+// UUID, or, cut before that, by its header, once the listing has shown itself
+// to be of blocks, by another block or by keys of this one. A listing of a
+// line per copy reads as one block of headers, and may end cut too: its lines
+// are read one by one instead.
+void ListingParser::endListing()
+{
+    if (m_blockHasRecord && m_lastLineCut) {
+        Appex &record = m_records.last();
+        const auto holds = [&record](AppexField field) {
+            return record.m_spans[size_t(field)].size > 0;
+        };
+        const bool keyed = record.m_hasSDK || std::any_of(markers.begin(), markers.end(),
+                                                          [&holds](const Marker &marker) {
+                                                              return holds(marker.field);
+                                                          });
+        if (holds(AppexField::Uuid) || (holds(AppexField::Identifier) && (m_isOfBlocks || keyed))) {
+            record.setProblems(AppexProblem::Incomplete);
+            m_blockHasRecord = false; // kept, with or without a UUID
+        }
+    }
+    endBlock();
+}
+
+// The shapes `pluginkit -m` prints, a line per copy: its tag, then
+// "identifier(version)"; with -v, then its UUID, registration time and path,
+// apart by tabs, spaces or both. A line with anything else after its
+// "identifier(version)" is no record.
 void ListingParser::addOneLineRecords()
 {
-    const QByteArrayView listing(m_listing);
-    for (qsizetype begin = 0; begin < listing.size();) {
-        qsizetype end = listing.indexOf('\n', begin);
-        if (end < 0)
-            end = listing.size();
-        const qsizetype next = end + 1;
-        if (m_crlfLines && end > begin && listing[end - 1] == '\r')
-            --end;
-        if (begin == 0 && listing.first(end).startsWith(byteOrderMark))
-            begin = byteOrderMark.size();
-        addOneLineRecord(listing.sliced(begin, end - begin));
-        begin = next;
-    }
+    QByteArrayView listing(m_listing);
+    if (listing.startsWith(byteOrderMark))
+        listing = listing.sliced(byteOrderMark.size());
+    const auto add = [this](QByteArrayView line) { addOneLineRecord(line); };
+    add(listing.sliced(forEachLine(listing, 0, m_crLineEnds, true, add)));
 }
 
 void ListingParser::addOneLineRecord(QByteArrayView line)
 {
-    const qsizetype close = line.indexOf(')');
-    if (close < 0)
+    line = unquoted(line);
+    const QByteArrayView text = TextKey::trimmed(line);
+    const qsizetype headerEnd = endOfHeader(line);
+    if (text.isEmpty() || headerEnd < 0 || isBesideRecords(text))
         return;
-    const std::optional<HeaderLine> header = HeaderLine::parse(line.first(close + 1));
-    QByteArrayView rest = TextKey::trimmed(line.sliced(close + 1));
-    if (!header || rest.isEmpty() || !TextKey::startsWithTrimCharacter(line.sliced(close + 1)))
+    const std::optional<HeaderLine> header = HeaderLine::parse(line.first(headerEnd));
+    if (!header)
         return;
-    // The UUID, then with tabs one field each, with spaces the time's three
-    // words ("2026-08-08 13:39:26 +0000"), then the path, which may hold spaces.
-    const bool tabs = rest.contains('\t');
-    const auto take = [&rest, tabs](int words) {
-        qsizetype at = -1;
-        for (int word = 0; word < words && (at >= 0 || word == 0); ++word)
-            at = rest.indexOf(tabs ? '\t' : ' ', at + 1);
-        const QByteArrayView taken = at < 0 ? rest : rest.first(at);
-        rest = at < 0 ? QByteArrayView() : TextKey::trimmed(rest.sliced(at + 1));
-        return TextKey::trimmed(taken);
-    };
-    const QByteArrayView uuid = take(1);
-    if (uuid.isEmpty())
-        return;
+    QByteArrayView rest = TextKey::trimmed(line.sliced(headerEnd));
+    QByteArrayView uuid = rest.first(0); // empty, within the listing as the other fields
+    QByteArrayView time = uuid;
+    if (!rest.isEmpty()) {
+        uuid = takeWord(rest);
+        if (!isUuid(uuid))
+            return;
+        time = takeTime(rest);
+    }
     m_blockHasRecord = false;
     blockRecord().setElection(header->election);
     setField(AppexField::Identifier, header->identifier);
     setField(AppexField::Version, header->version);
     setField(AppexField::Uuid, uuid);
-    setField(AppexField::Timestamp, take(tabs ? 1 : 3));
+    setField(AppexField::Timestamp, time);
     setField(AppexField::Path, rest);
     m_blockHasRecord = false;
 }

@@ -9,8 +9,10 @@
 
 // Turns the text that `pluginkit -m -vv` prints into records, one per block of
 // lines that carries a "UUID = " line. Blocks are separated by blank lines.
-// Text with no such block is read as `pluginkit -m -v` prints it, a line per
-// copy.
+// Text with no such block is read as `pluginkit -m` or `pluginkit -m -v`
+// prints it, a line per copy. What pasting adds around the tool's output is
+// read past: a Markdown quote's "> ", shell prompts, the tool's count lines;
+// and a last block cut off where the text ends is kept, marked incomplete.
 // Never fails: text off the format yields fewer records or odd field values.
 //
 // The text, UTF-8, may arrive in pieces of any size, split anywhere, so a
@@ -21,10 +23,11 @@
 class ListingParser
 {
 public:
-    // Whether a carriage return before a line feed ends the line with it, as
-    // in a listing that passed through another system. The tool's own
-    // listings keep it as text.
-    void setCrlfLineEnds(bool crlf) { m_crlfLines = crlf; }
+    // Whether carriage returns end lines too, as in a listing captured on
+    // another system or passed through one: CR LF, a lone CR, and CR CR LF
+    // (CR LF converted once more) each end a line. The tool's own listings
+    // keep them as text.
+    void setCrlfLineEnds(bool crlf) { m_crLineEnds = crlf; }
     // Whether listing() keeps every byte added (by default), or the records
     // alone are kept.
     void setKeepsListing(bool keeps) { m_keepsListing = keeps; }
@@ -47,9 +50,10 @@ public:
     [[nodiscard]] qsizetype recordCount() const { return m_records.size() - m_blockHasRecord; }
 
 private:
-    qsizetype addLines(QByteArrayView text, qsizetype searchFrom);
+    qsizetype addLines(QByteArrayView text, qsizetype searchFrom, bool atEnd = false);
     void addLine(QByteArrayView line);
     bool addUsualMarkerLine(QByteArrayView line);
+    void addOtherLine(QByteArrayView line);
     // The record of the block being read, made at its header or first marker
     // line, as the last of the records.
     Appex &blockRecord();
@@ -57,6 +61,7 @@ private:
     void setFieldWithin(AppexField field, QByteArrayView value, AppexField outer,
                         QByteArrayView outerValue);
     void endBlock();
+    void endListing();
     void appendText(QByteArrayView text);
     void dropParsedLines();
     void addOneLineRecords();
@@ -70,7 +75,10 @@ private:
     bool m_atListingStart = true; // before its first line
     bool m_blockHasRecord = false;
     bool m_blockHasText = false;
-    bool m_crlfLines = false;
+    // Whether the block's last line with text looks cut off: a key without
+    // a value, or text that is neither a key nor a header.
+    bool m_lastLineCut = false;
+    bool m_crLineEnds = false;
     bool m_keepsListing = true;
     // Whether the listing has shown itself to be of blocks, by a record of
     // one; until then it may be of the one-line shape, read once complete.

@@ -22,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray line = QByteArray(reinterpret_cast<const char *>(data), qsizetype(size))
                                 .replace('\n', ""); // one line
+    if (line.startsWith('>'))
+        return 0; // quoted in Markdown: the parser reads the line unquoted
     const std::optional<HeaderLine> header = HeaderLine::parse(line);
     // After a first empty line: a byte order mark opening a listing is no text.
     const AppexList records = parseListing("\n" + line + "\nUUID = u");
