@@ -74,9 +74,7 @@ template<typename Records> std::pair<QJsonArray, QByteArray> writtenBoth(const R
 
 void TestRecordFormat::jsonIsQJsonDocuments_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 0; seed < 40; ++seed)
-        QTest::addRow("seed %d", seed) << seed;
+    RandomRecords::addSeeds(40);
 }
 
 void TestRecordFormat::jsonIsQJsonDocuments()

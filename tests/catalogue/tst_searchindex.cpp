@@ -37,9 +37,7 @@ QString randomQuery(QRandomGenerator &random, const AppexList &records)
 
 void TestSearchIndex::matchesAreTheSearchsOwn_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 0; seed < 30; ++seed)
-        QTest::addRow("seed %d", seed) << seed;
+    RandomRecords::addSeeds(30);
 }
 
 void TestSearchIndex::matchesAreTheSearchsOwn()

@@ -67,9 +67,7 @@ const std::array sortCodes = {SortCode::SDK, SortCode::Parent, SortCode::UUID, S
 
 void TestSortRanks::ordersAreStableSorts_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 0; seed < 30; ++seed)
-        QTest::addRow("seed %d", seed) << seed;
+    RandomRecords::addSeeds(30);
 }
 
 // A listing's records from the listing's order, as the CLI sorts them: more
@@ -91,9 +89,7 @@ void TestSortRanks::ordersAreStableSorts()
 
 void TestSortRanks::catalogueResortsAreStableSorts_data()
 {
-    QTest::addColumn<int>("seed");
-    for (int seed = 0; seed < 30; ++seed)
-        QTest::addRow("seed %d", seed) << seed;
+    RandomRecords::addSeeds(30);
 }
 
 // A window's catalogue sorted again and again, by the codes and by a field

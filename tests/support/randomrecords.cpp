@@ -1,5 +1,7 @@
 #include "randomrecords.h"
 
+#include <QTest>
+
 namespace {
 
 const QStringList asciiPieces = {"a",  "A",  "b",  "B",    "k",    "1",    " ",  "-",     "/",
@@ -56,6 +58,13 @@ AppexList records(QRandomGenerator &random, qsizetype count, const QStringList &
     for (qsizetype i = 0; i < count; ++i)
         records << record(random, extraPieces);
     return records;
+}
+
+void addSeeds(int count)
+{
+    QTest::addColumn<int>("seed");
+    for (int seed = 0; seed < count; ++seed)
+        QTest::addRow("seed %d", seed) << seed;
 }
 
 } // namespace RandomRecords

@@ -21,4 +21,7 @@ namespace RandomRecords {
 [[nodiscard]] AppexList records(QRandomGenerator &random, qsizetype count,
                                 const QStringList &extraPieces = {});
 
+// A test's data rows, a seed in each, from 0 to `count` less one.
+void addSeeds(int count);
+
 } // namespace RandomRecords
