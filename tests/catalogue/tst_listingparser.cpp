@@ -21,9 +21,6 @@ private slots:
     void listings();
     void cutOff_data();
     void cutOff();
-    void comparison();
-    void jsonIsQJsonDocuments();
-    void copyText();
 };
 
 void TestListingParser::listings_data()
@@ -148,69 +145,6 @@ void TestListingParser::cutOff()
             QCOMPARE(records[i].problems().testFlag(AppexProblem::Incomplete),
                      lastIncomplete && i + 1 == records.size());
     }
-}
-
-void TestListingParser::comparison()
-{
-    const AppexList older = parseListing(readTestData("listings/older.txt"));
-    const AppexList newer = parseListing(readTestData("listings/newer.txt"));
-    COMPARE_GOLDEN(RecordFormat::json(compareListings(older, newer)), "listings/changes.json");
-    QVERIFY(compareListings(newer, newer).isEmpty());
-}
-
-void TestListingParser::jsonIsQJsonDocuments()
-{
-    Appex record;
-    QString name;
-    for (char16_t c = 0; c < 0x80; ++c)
-        name += QChar(c);
-    record.setText(AppexField::Name, name);
-    record.setText(AppexField::Path, u"\u00e9\u2028\U0001F3B5x");
-    record.setElection(AppexElection::Superseded);
-    record.setText(AppexField::Point, u"com.apple.FinderSync");
-    record.setCopies(2);
-    const auto objectOf = [](const Appex &appex, const QJsonValue &active,
-                             const QJsonArray &problems) {
-        QJsonObject object;
-        for (const AppexFieldInfo &field : appexFields)
-            object.insert(field.jsonKey, appex.text(field.field));
-        object.insert("category", appex.category());
-        object.insert("copies", appex.copies());
-        object.insert("active", active);
-        object.insert("problems", problems);
-        return object;
-    };
-    Appex inactive = record;
-    inactive.setActive(false);
-    inactive.setProblems(AppexProblem::Inactive | AppexProblem::Duplicate);
-    QCOMPARE(RecordFormat::json({record, inactive}),
-             QJsonDocument(QJsonArray{objectOf(record, QJsonValue::Null, {}),
-                                      objectOf(inactive, false, {"duplicate", "inactive"})})
-                 .toJson(QJsonDocument::Indented));
-    QCOMPARE(RecordFormat::json(AppexList()), QByteArray("[\n]\n"));
-}
-
-void TestListingParser::copyText()
-{
-    const AppexList records = parseListing("Display Name = Notes Share\nPath = /A/Share.appex\n"
-                                           "Parent Name = Notes\nParent Bundle = /A\n"
-                                           "SDK = com.apple.sample-kind\nUUID = 5D2C\n\n"
-                                           "UUID = X\n\nDisplay Name = a\tb\nUUID = 1");
-    QCOMPARE(records.size(), 3);
-    QCOMPARE(records[0].copyText(),
-             QStringLiteral("Notes Share\t/A/Share.appex\tNotes\t/A\tsample-kind\t5D2C"));
-    QCOMPARE(records[1].copyText(), QStringLiteral("\t\t\t\t[no SDK]\tX"));
-    QCOMPARE(records[2].copyText(), QStringLiteral("a\tb\t\t\t\t[no SDK]\t1"));
-
-    // A text set on a record that shares the listing's bytes leaves its
-    // other texts, and the other records, as they were.
-    AppexList changed = records;
-    changed[0].setText(AppexField::Name, u"Renamed");
-    QCOMPARE(changed[0].copyText(),
-             QStringLiteral("Renamed\t/A/Share.appex\tNotes\t/A\tsample-kind\t5D2C"));
-    QCOMPARE(changed[0].point(), QStringLiteral("com.apple.sample-kind"));
-    QCOMPARE(changed[1].copyText(), records[1].copyText());
-    QCOMPARE(records[0].name(), QStringLiteral("Notes Share"));
 }
 
 QTEST_GUILESS_MAIN(TestListingParser)

@@ -11,13 +11,15 @@ Q_DECLARE_METATYPE(ListingLimits)
 
 namespace {
 
-// Gives its bytes a few at a time, as a pipe may, all on one turn of the event loop.
+// Gives its bytes a few at a time, as a pipe may, all on one turn of the event
+// loop; first, if given one, a size of the listing, as a file tells it.
 class PieceSource : public ListingSource
 {
 public:
-    PieceSource(QByteArray bytes, qsizetype pieceSize)
+    PieceSource(QByteArray bytes, qsizetype pieceSize, std::optional<qint64> toldSize = {})
         : m_bytes(std::move(bytes))
         , m_pieceSize(pieceSize)
+        , m_toldSize(toldSize)
     {}
 
     void start() override
@@ -25,6 +27,8 @@ public:
         QMetaObject::invokeMethod(
             this,
             [this] {
+                if (m_toldSize)
+                    emit sizeKnown(*m_toldSize);
                 for (qsizetype at = 0; at < m_bytes.size() && !m_aborted; at += m_pieceSize)
                     emit bytesRead(QByteArrayView(m_bytes).sliced(at).first(
                         qMin(m_pieceSize, m_bytes.size() - at)));
@@ -38,6 +42,7 @@ public:
 private:
     QByteArray m_bytes;
     qsizetype m_pieceSize;
+    std::optional<qint64> m_toldSize;
     bool m_aborted = false;
 };
 
@@ -68,6 +73,7 @@ private slots:
     void toolListings_data();
     void toolListings();
     void byteOrderMarkAndCharactersSplitByteByByte();
+    void sizeToldPastTheLimitIsNotRead();
     void whatTheToolLeavesIsStopped_data();
     void whatTheToolLeavesIsStopped();
     void stoppingReachesTheWholeGroup_data();
@@ -109,6 +115,10 @@ void TestListingReader::toolListings_data()
         << limits(any, any, std::chrono::seconds(1))
         << "pluginkit did not finish within 1 second and was stopped."
         << "";
+    QTest::newRow("a failed tool's child holds the listing open: the status tells at once")
+        << m_tools.write("failing", "sleep 30 &\nexit 3")
+        << limits(any, any, std::chrono::seconds(10)) << "Error 3 when running pluginkit."
+        << "";
 }
 
 void TestListingReader::toolListings()
@@ -138,6 +148,20 @@ void TestListingReader::byteOrderMarkAndCharactersSplitByteByByte()
     QCOMPARE(records.size(), 1);
     QCOMPARE(records.first().identifier(), QStringLiteral("com.x"));
     QCOMPARE(records.first().name(), QStringLiteral("\u00E9\u20AC"));
+}
+
+// A source whose size is past the limit is refused before a byte of it is
+// read, even one that would then give fewer bytes than the limit.
+void TestListingReader::sizeToldPastTheLimitIsNotRead()
+{
+    const qsizetype mebibyte = 1024 * 1024;
+    auto source = std::make_unique<PieceSource>(m_newer, 64, mebibyte + 1);
+    int pieces = 0;
+    connect(source.get(), &ListingSource::bytesRead, this, [&pieces] { ++pieces; });
+    ListingReader job(std::move(source), limits(mebibyte, 100, std::chrono::seconds(30)));
+    QVERIFY(ran(job));
+    QCOMPARE(job.failureText(), "The listing is larger than 1 MiB, so none of it was read.");
+    QCOMPARE(pieces, 0);
 }
 
 // A child that outlives the tool, deaf to SIGTERM and not holding the

@@ -43,8 +43,6 @@ class TestSortOrder : public QObject
 private slots:
     void orders_data();
     void orders();
-    void tiesKeepTheirOrder_data();
-    void tiesKeepTheirOrder();
 };
 
 void TestSortOrder::orders_data()
@@ -90,42 +88,6 @@ void TestSortOrder::orders()
     const AppexList once = sorted(recordsOf(entries), sortCode);
     QTEST(namesOf(once), "names");
     QTEST(namesOf(sorted(once, sortCode)), "names"); // sorting again changes nothing
-}
-
-// Enough records for an unstable sort to reorder equal keys: three keys, a
-// hundred records each, whose paths tell their place in the list.
-void TestSortOrder::tiesKeepTheirOrder_data()
-{
-    QTest::addColumn<qint64>("sortCode");
-    QTest::addColumn<int>("field"); // in "SDK|name|parentName|uuid"
-    QTest::newRow("SDK and name") << qint64(SortCode::SDK) << 0;
-    QTest::newRow("parent and name") << qint64(SortCode::Parent) << 2;
-    QTest::newRow("UUID") << qint64(SortCode::UUID) << 3;
-}
-
-void TestSortOrder::tiesKeepTheirOrder()
-{
-    QFETCH(qint64, sortCode);
-    QFETCH(int, field);
-    QStringList entries;
-    // More distinct keys than a small table of them holds, each a few times.
-    for (int i = 0; i < 300; ++i) {
-        QStringList fields{"s", "same", "p", "u"};
-        fields[field] = QStringLiteral("key%1").arg(i * 7 % 97, 2, 10, QChar(u'0'));
-        entries << fields.join(u'|');
-    }
-    AppexList records = recordsOf(entries);
-    for (int i = 0; i < records.size(); ++i)
-        records[i].setText(AppexField::Path, QString::number(i));
-    const AppexList result = sorted(records, sortCode);
-    const auto key = [field](const Appex &record) {
-        return field == 0 ? record.SDK() : field == 2 ? record.parentName() : record.uuid();
-    };
-    for (int i = 1; i < result.size(); ++i) {
-        QVERIFY(key(result[i - 1]) <= key(result[i]));
-        if (key(result[i]) == key(result[i - 1]))
-            QVERIFY(result[i].path().toInt() > result[i - 1].path().toInt());
-    }
 }
 
 QTEST_GUILESS_MAIN(TestSortOrder)

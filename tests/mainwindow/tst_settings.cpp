@@ -1,5 +1,6 @@
 #include "settings.h"
 
+#include <QDir>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +13,7 @@ private slots:
     void absentOrForeignValuesReadAsDefaults_data();
     void absentOrForeignValuesReadAsDefaults();
     void storedValuesReadBack();
+    void lastFolderOnlyWhileItExists();
 };
 
 void TestSettings::absentOrForeignValuesReadAsDefaults_data()
@@ -51,6 +53,18 @@ void TestSettings::storedValuesReadBack()
     QVERIFY(!values.showPaths && values.showUUID);
     QCOMPARE(values.sortCode, qint64(SortCode::UUID));
     QCOMPARE(values.searchScope, AppexSearch::Scope::AllFields);
+}
+
+// A file dialog takes a folder that does not exist for a file's name.
+void TestSettings::lastFolderOnlyWhileItExists()
+{
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    Settings::storeLastFolder(dir.path());
+    QCOMPARE(Settings::lastFolder(), dir.path());
+    Settings::storeLastFolder(dir.filePath(QStringLiteral("gone")));
+    const QString folder = Settings::lastFolder();
+    QVERIFY2(QDir(folder).exists(), qPrintable(folder));
 }
 
 QTEST_GUILESS_MAIN(TestSettings)

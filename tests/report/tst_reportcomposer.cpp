@@ -27,7 +27,6 @@ private slots:
     void lines_data();
     void lines();
     void recordsInListOrder();
-    void markerIsTheFamilyEmojiAndASpace();
 };
 
 void TestReportComposer::lines_data()
@@ -76,11 +75,6 @@ void TestReportComposer::recordsInListOrder()
     QCOMPARE(report[5].first, QStringLiteral("a "));
     QCOMPARE(report.mid(0, 4), report.mid(8, 4));
     QVERIFY(composeReport({}).text().isEmpty());
-}
-
-void TestReportComposer::markerIsTheFamilyEmojiAndASpace()
-{
-    QCOMPARE(parentMarker.toUtf8(), QByteArray("\xF0\x9F\xA7\x91\xE2\x80\x8D\xF0\x9F\xA7\x92\x20"));
 }
 
 QTEST_GUILESS_MAIN(TestReportComposer)

@@ -3,9 +3,8 @@
 #include "fakedialogs.h"
 #include "golden.h"
 #include "reportsaver.h"
-#include "rtfencoder.h"
-#include "sortorder.h"
 #include "testcatalogue.h"
+#include "version.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +12,20 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+
+// The report of listings/older.txt sorted by name, as the RTF file holds it
+// with the version of the app that wrote it named "VERSION".
+const QString olderByName = QStringLiteral("report/older-by-name.rtf");
+
+QByteArray withoutVersion(QByteArray rtf)
+{
+    return rtf.replace("{\\*\\generator Zephlist " ZEPHLIST_VERSION ";}",
+                       "{\\*\\generator Zephlist VERSION;}");
+}
+
+} // namespace
 
 class TestReportSaver : public QObject
 {
@@ -104,8 +117,8 @@ void TestReportSaver::endings()
     if (fifoReader >= 0)
         ::close(fifoReader);
     QFile file(path);
-    QCOMPARE(QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly) &&
-                 file.readAll() == RtfEncoder::encode(composeReport(appexer.appexList())),
+    const bool isFile = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    QCOMPARE(isFile && goldenDifference(withoutVersion(file.readAll()), olderByName).isEmpty(),
              written);
     QCOMPARE(alerts.details.size(), alert.isEmpty() ? 0 : 1);
     if (!alert.isEmpty())
@@ -118,7 +131,6 @@ void TestReportSaver::reportIsComposedBeforeThePanelOpens()
     TestCatalogue catalogue;
     Appexer &appexer = catalogue.model;
     QVERIFY(catalogue.loadListing(testDataPath("listings/older.txt"), SortCode::Name));
-    const QByteArray expected = RtfEncoder::encode(composeReport(appexer.appexList()));
     FakeSavePanel panel;
     FakeAlert alerts;
     ReportSaver::saveAsRTF(appexer, panel, alerts);
@@ -131,7 +143,7 @@ void TestReportSaver::reportIsComposedBeforeThePanelOpens()
     panel.completions.first()(SavePanel::Response::OK, location);
     QFile file(location);
     QVERIFY(file.open(QIODevice::ReadOnly));
-    QCOMPARE(file.readAll(), expected);
+    COMPARE_GOLDEN(withoutVersion(file.readAll()), olderByName);
 }
 
 QTEST_GUILESS_MAIN(TestReportSaver)
