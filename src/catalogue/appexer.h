@@ -16,7 +16,7 @@
 // The catalogue of one main window: the records of the last listing, sorted,
 // and the moment the catalogue was made. It is the model of the window's
 // list, one row per record: reset once per listing, its layout changed once
-// per sort. It only holds and sorts; ListingLoader reads the listings.
+// per sort. It only holds and sorts; CatalogueController fills it.
 //
 // Compared with an older listing, the rows mark the records added or changed
 // since, and rows for the records removed since sort among them by their

@@ -1,3 +1,4 @@
+#include "appexelection.h"
 #include "appexproblem.h"
 #include "copyannotation.h"
 
@@ -53,7 +54,7 @@ void TestCopyAnnotation::annotate_data()
                                               "1|?|"};
     QTest::newRow("copies in use")
         << QStringList{"com.a|/A|1|", "com.a|/B|2|superseded"} << QStringList{"1"}
-        << QStringList{"2|yes|duplicate", "2|no|duplicate,inactive,superseded"};
+        << QStringList{"2|yes|", "2|no|duplicate,inactive,superseded"};
     QTest::newRow("none in use") << QStringList{"com.a|/A|1|"} << QStringList()
                                  << QStringList{"1|no|inactive"};
 }
@@ -69,9 +70,9 @@ void TestCopyAnnotation::annotate()
         record.setText(AppexField::Identifier, fields[0]);
         record.setText(AppexField::Path, fields[1]);
         record.setText(AppexField::Uuid, fields[2]);
-        for (int election = 0; election <= int(AppexElection::Unknown); ++election) {
-            if (fields[3] == electionName(AppexElection(election)))
-                record.setElection(AppexElection(election));
+        for (const AppexElectionInfo &info : appexElections) {
+            if (fields[3] == info.name)
+                record.setElection(info.election);
         }
         list << record;
     }

@@ -1,3 +1,4 @@
+#include "appexfield.h"
 #include "randomrecords.h"
 #include "searchindex.h"
 
@@ -26,7 +27,7 @@ QString randomQuery(QRandomGenerator &random, const AppexList &records)
         return RandomRecords::text(random);
     const Appex &record = records[random.bounded(int(records.size()))];
     QStringList fields;
-    for (const AppexField field : AppexSearch::allFields)
+    for (const AppexField field : searchedFields)
         fields << record.text(field);
     const QString text = fields.join(u'\n');
     const QString query = text.mid(random.bounded(int(text.size()) + 1), random.bounded(1, 7));
