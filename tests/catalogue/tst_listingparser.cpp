@@ -8,6 +8,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTest>
 
 // Each listing in tests/data/listings parses to the records of the JSON file
@@ -22,6 +23,7 @@ private slots:
     void comparison();
     void jsonIsQJsonDocuments();
     void copyText();
+    void tsvEscapesAsItsPlainTwin();
 };
 
 void TestListingParser::listings_data()
@@ -136,6 +138,59 @@ void TestListingParser::copyText()
     QCOMPARE(changed[0].point(), QStringLiteral("com.apple.sample-kind"));
     QCOMPARE(changed[1].copyText(), records[1].copyText());
     QCOMPARE(records[0].name(), QStringLiteral("Notes Share"));
+
+    // The clipboard keeps what TSV escapes.
+    changed[1].setText(AppexField::Name, u"line\nfeed\\");
+    QCOMPARE(changed[1].copyText(), QStringLiteral("line\nfeed\\\t\t\t\t[no SDK]\tX"));
+}
+
+// TSV is each record's copy text with its values escaped byte by byte: the
+// writer's quick look for plain lines misses no byte, wherever it lies.
+void TestListingParser::tsvEscapesAsItsPlainTwin()
+{
+    const auto escaped = [](QByteArrayView value) {
+        QByteArray out;
+        for (const char c : value) {
+            const QByteArray named = c == '\t'   ? "\\t"
+                                     : c == '\n' ? "\\n"
+                                     : c == '\r' ? "\\r"
+                                     : c == '\\' ? "\\\\"
+                                                 : "";
+            if (!named.isEmpty())
+                out += named;
+            else if (uchar(c) < 0x20 || c == 0x7f)
+                out += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+        return out;
+    };
+    // Mostly plain text, so that many lines need no escape and the others
+    // one or two, anywhere in a line of any length.
+    const QString rare = QStringLiteral("\t\n\r\\\x1b\x1f\x7f \u00e9\u2713") + QChar(0);
+    QRandomGenerator random(7);
+    AppexList records;
+    QByteArray expected;
+    for (int i = 0; i < 1000; ++i) {
+        Appex record;
+        QByteArrayList values;
+        for (const AppexField field : copyFields) {
+            QString text;
+            for (int length = random.bounded(40); length > 0; --length)
+                text += random.bounded(150) == 0 ? rare[random.bounded(rare.size())]
+                                                 : QChar(u'a' + random.bounded(26));
+            record.setText(field, text);
+            values << escaped(record.bytes(field));
+        }
+        records << record;
+        expected += values.join('\t') + '\n';
+    }
+    QByteArray tsv;
+    QVERIFY(RecordFormat::writeTsv(records, [&tsv](QByteArrayView piece) {
+        tsv += piece;
+        return true;
+    }));
+    QCOMPARE(tsv, expected);
 }
 
 QTEST_GUILESS_MAIN(TestListingParser)

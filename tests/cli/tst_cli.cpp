@@ -83,6 +83,15 @@ void TestCli::runs_data()
         << QStringList{"--listing", testDataPath("listings/crlf.txt")} << QByteArray() << 0
         << "cli/crlf.tsv"
         << "";
+    // Values hold what a TSV line or a terminal would act on.
+    const QStringList controls{"--listing", testDataPath("listings/controls.txt")};
+    QTest::newRow("control characters escaped")
+        << controls << QByteArray() << 0 << "cli/controls.tsv"
+        << "";
+    QTest::newRow("control characters escaped, compared")
+        << controls + QStringList{"--compare", m_older, "--search", "C"} << QByteArray() << 0
+        << "cli/controls-compared.tsv"
+        << "";
     // Unlike UUIDs, names are not in the listings' order.
     QTest::newRow("compared, by name") << newer + QStringList{"--compare", m_older, "--sort", "3"}
                                        << QByteArray() << 0 << "cli/changes-by-name.tsv"
