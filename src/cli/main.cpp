@@ -5,7 +5,7 @@
 #include "cataloguecontroller.h"
 #include "extensionpoint.h"
 #include "filesource.h"
-#include "outputfile.h"
+#include "outputfilewriter.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
 #include "terminationsignals.h"
@@ -17,6 +17,8 @@
 
 #include <cstdio>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -202,10 +204,11 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     return options;
 }
 
-// Where the output goes: standard output, written a piece at a time as it
-// comes, or the file of --output, written whole once complete, so that a
-// failure leaves an earlier file as it was. A FIFO or a device as --output is
-// written as a stream, as the shell's redirection would: never replaced.
+// Where the output goes: standard output or the file of --output, each
+// written a piece at a time as it comes. The file is replaced only once
+// complete, so that a failure leaves an earlier file as it was. A FIFO or a
+// device as --output is written as a stream, as the shell's redirection
+// would: never replaced.
 class Output
 {
     Q_DECLARE_TR_FUNCTIONS(Output)
@@ -213,21 +216,15 @@ class Output
 public:
     explicit Output(QString file)
         : m_file(std::move(file))
-    {}
+    {
+        if (m_file.isEmpty())
+            m_writer.emplace(STDOUT_FILENO);
+        else
+            m_writer.emplace(m_file, OutputFile::SpecialFiles::WriteAsStream);
+    }
 
-    [[nodiscard]] bool write(QByteArrayView piece)
-    {
-        if (!m_file.isEmpty()) {
-            m_whole += piece;
-            return true;
-        }
-        return succeeded(OutputFile::writeToStandardOutput(piece));
-    }
-    [[nodiscard]] bool finish()
-    {
-        return m_file.isEmpty() || succeeded(OutputFile::write(
-                                       m_file, m_whole, OutputFile::SpecialFiles::WriteAsStream));
-    }
+    [[nodiscard]] bool write(QByteArrayView piece) { return succeeded(m_writer->write(piece)); }
+    [[nodiscard]] bool finish() { return succeeded(m_writer->commit()); }
 
 private:
     bool succeeded(const std::optional<QString> &failure) const
@@ -240,7 +237,7 @@ private:
     }
 
     QString m_file; // empty: standard output
-    QByteArray m_whole;
+    std::optional<OutputFileWriter> m_writer;
 };
 
 // The records of the captured listing `file`, in its order; nothing once it

@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 class TestCli : public QObject
@@ -22,6 +23,7 @@ private slots:
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
     void interruptIgnoredAtStartStaysIgnored();
+    void outputReplacedOnlyWhenWhole();
     void outputOntoAFifo();
     void outputOntoTheFileStandardOutputAppendsTo();
     void runsTheStandInTool();
@@ -267,6 +269,48 @@ void TestCli::interruptIgnoredAtStartStaysIgnored()
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(cli.readAllStandardOutput(), std::get<1>(run({"--listing", m_newer})));
+}
+
+// --output writes the pieces as they come into a file beside the earlier
+// one: a write that fails midway leaves that file as it was and nothing
+// beside it; a whole output replaces it with what standard output gets.
+void TestCli::outputReplacedOnlyWhenWhole()
+{
+    const QString listing = m_tools.path(QStringLiteral("large.txt"));
+    QFile large(listing);
+    // Some MiB of JSON, several pieces.
+    QVERIFY(large.open(QIODevice::WriteOnly) &&
+            large.write((readTestData("listings/newer.txt") + '\n').repeated(600)) > 0);
+    large.close();
+    const QStringList arguments{"--listing", listing, "--format", "json"};
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("out.json"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write("earlier") == 7);
+    out.close();
+    const auto outContents = [&out] {
+        const QByteArray bytes = out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
+        out.close();
+        return bytes;
+    };
+
+    QProcess limited; // to files of 64 KiB, as if the disk filled up
+    limited.setChildProcessModifier([] {
+        const rlimit limit{65536, 65536};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    });
+    limited.start(QStringLiteral(ZEPHLIST_CLI), arguments + QStringList{"--output", path});
+    QVERIFY(limited.waitForFinished(60000));
+    QCOMPARE(limited.exitCode(), 1);
+    QVERIFY2(limited.readAllStandardError().contains("File too large"), "no reason given");
+    QCOMPARE(outContents(), QByteArray("earlier"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.json"});
+
+    QCOMPARE(std::get<0>(run(arguments + QStringList{"--output", path})), 0);
+    const QByteArray whole = std::get<1>(run(arguments));
+    QVERIFY(whole.size() > 2 * 1024 * 1024);
+    QCOMPARE(outContents(), whole);
 }
 
 void TestCli::outputOntoAFifo()
