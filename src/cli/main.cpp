@@ -206,9 +206,9 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
 
 // Where the output goes: standard output or the file of --output, each
 // written a piece at a time as it comes. The file is replaced only once
-// complete, so that a failure leaves an earlier file as it was. A FIFO or a
-// device as --output is written as a stream, as the shell's redirection
-// would: never replaced.
+// complete, so that a failure or an interruption leaves an earlier file as it
+// was. A FIFO or a device as --output is written as a stream, as the shell's
+// redirection would: never replaced.
 class Output
 {
     Q_DECLARE_TR_FUNCTIONS(Output)
@@ -223,20 +223,30 @@ public:
             m_writer.emplace(m_file, OutputFile::SpecialFiles::WriteAsStream);
     }
 
-    [[nodiscard]] bool write(QByteArrayView piece) { return succeeded(m_writer->write(piece)); }
-    [[nodiscard]] bool finish() { return succeeded(m_writer->commit()); }
+    [[nodiscard]] bool write(QByteArrayView piece)
+    {
+        return !interrupted() && succeeded(m_writer->write(piece));
+    }
+    [[nodiscard]] bool finish() { return !interrupted() && succeeded(m_writer->commit()); }
 
 private:
+    // Told to end while writing: the rest is not written, the file not
+    // replaced, and the signal ends the CLI once the tool's group is stopped.
+    static bool interrupted() { return TerminationSignals::received() != 0; }
+
     bool succeeded(const std::optional<QString> &failure) const
     {
         if (!failure)
             return true;
-        printError(m_file.isEmpty() ? tr("cannot write to standard output: %1").arg(*failure)
-                                    : tr("cannot write %1: %2").arg(m_file, *failure));
+        // A write that a signal cut short needs no word: the signal says it.
+        if (!interrupted())
+            printError(m_file.isEmpty() ? tr("cannot write to standard output: %1").arg(*failure)
+                                        : tr("cannot write %1: %2").arg(m_file, *failure));
         return false;
     }
 
-    QString m_file; // empty: standard output
+    QString m_file;                   // empty: standard output
+    TerminationSignals m_termination; // caught while writing, to end as above
     std::optional<OutputFileWriter> m_writer;
 };
 

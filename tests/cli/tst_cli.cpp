@@ -22,6 +22,8 @@ private slots:
     void elections();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
+    void closedPipeStopsTheToolFirst();
+    void toolEndsWithAKilledCli();
     void interruptIgnoredAtStartStaysIgnored();
     void outputReplacedOnlyWhenWhole();
     void outputOntoAFifo();
@@ -37,6 +39,14 @@ private:
     const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
     const QString m_older = testDataPath(QStringLiteral("listings/older.txt"));
 };
+
+// Run in a CLI that a test ends by SIGQUIT, whose core would land in the
+// working folder.
+void dumpsNoCore()
+{
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
+}
 
 std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
                                                   const QByteArray &input)
@@ -239,6 +249,8 @@ void TestCli::terminationStopsTheToolsGroup_data()
     QTest::newRow("SIGTERM") << SIGTERM;
     QTest::newRow("SIGINT") << SIGINT;
     QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGQUIT") << SIGQUIT;
+    QTest::newRow("SIGPIPE") << SIGPIPE;
 }
 
 void TestCli::terminationStopsTheToolsGroup()
@@ -248,6 +260,7 @@ void TestCli::terminationStopsTheToolsGroup()
     const QString tool = m_tools.write(QStringLiteral("spawner%1").arg(signal),
                                        "sleep 60 &\necho $! > '" + pidFile.toUtf8() + "'\nwait");
     QProcess cli;
+    cli.setChildProcessModifier(dumpsNoCore);
     cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
     QTRY_VERIFY(FakeTool::isRunning(pidFile));
     QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
@@ -255,6 +268,46 @@ void TestCli::terminationStopsTheToolsGroup()
     QCOMPARE(cli.exitStatus(), QProcess::CrashExit); // by the signal, as if uncaught
     QCOMPARE(cli.exitCode(), signal);
     QTRY_VERIFY(!FakeTool::isRunning(pidFile));
+}
+
+// A reader that went away (zephlist-cli | head -1) ends the CLI by SIGPIPE,
+// quietly, as it ends any program; but only once what the tool left running
+// is stopped, even what outlasts SIGTERM.
+void TestCli::closedPipeStopsTheToolFirst()
+{
+    const QString pidFile = m_tools.path(QStringLiteral("stubborn.pid"));
+    const QString tool =
+        m_tools.write("stubborn", "(trap '' TERM; exec sleep 60) > /dev/null 2>&1 &\necho $! > '" +
+                                      pidFile.toUtf8() + "'\ncat '" + m_newer.toUtf8() + "'");
+    int output[2];
+    QCOMPARE(::pipe(output), 0);
+    ::close(output[0]); // no reader
+    QProcess cli;
+    cli.setChildProcessModifier([writeEnd = output[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
+    ::close(output[1]);
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(cli.exitCode(), SIGPIPE);
+    QCOMPARE(cli.readAllStandardError(), QByteArray());
+    QTRY_VERIFY_WITH_TIMEOUT(!FakeTool::isRunning(pidFile), 1000);
+}
+
+// Killed outright, the CLI can stop nothing itself: the tool goes with it.
+void TestCli::toolEndsWithAKilledCli()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("a tool follows a killed parent on Linux only");
+#endif
+    const QString pidFile = m_tools.path(QStringLiteral("slow.pid"));
+    const QString tool =
+        m_tools.write("slow", "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60");
+    QProcess cli;
+    cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
+    QTRY_VERIFY(FakeTool::isRunning(pidFile));
+    QCOMPARE(::kill(pid_t(cli.processId()), SIGKILL), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!FakeTool::isRunning(pidFile), 5000);
 }
 
 // As `zephlist-cli &` in a script starts it: Ctrl+C is meant for the script.
