@@ -83,8 +83,11 @@ private:
     const QCommandLineOption m_format{QStringLiteral("format"),
                                       tr("Output format: tsv, json or rtf."), tr("FORMAT"),
                                       QStringLiteral("tsv")};
-    const QCommandLineOption m_output{QStringLiteral("output"),
-                                      tr("Write to FILE instead of standard output."), tr("FILE")};
+    const QCommandLineOption m_output{
+        QStringLiteral("output"),
+        tr("Write to FILE instead of standard output. A regular file is replaced only once "
+           "the whole output is written; a FIFO or a device is written as a stream."),
+        tr("FILE")};
     const QCommandLineOption m_compare{
         QStringLiteral("compare"),
         tr("List only what changed since the captured listing OLDER: a first TSV "
