@@ -108,6 +108,12 @@ void TestCli::runs_data()
     QTest::newRow("compared, by name") << newer + QStringList{"--compare", m_older, "--sort", "3"}
                                        << QByteArray() << 0 << "cli/changes-by-name.tsv"
                                        << "";
+    // Copies of an extension at one path, one gone: each pairs with itself.
+    QTest::newRow("compared, copies by their UUIDs")
+        << QStringList{"--listing", testDataPath("listings/copies-newer.txt"), "--compare",
+                       testDataPath("listings/copies-older.txt")}
+        << QByteArray() << 0 << "cli/copies-changes.tsv"
+        << "";
     QTest::newRow("compared, searched in all fields, as JSON")
         << newer + QStringList{"--compare",   m_older, "--format", "json",
                                "--search-in", "all",   "--search", "TWICE"}
