@@ -15,13 +15,14 @@ class QSaveFile;
 
 // A file written a piece at a time, as it is made, with the guarantees of
 // OutputFile::write. A regular file, or a new one, is written into a
-// temporary file beside it, which replaces it on commit(), keeping its
-// permissions, and its owner and group where the process may give them; a
-// writer that fails or is destroyed uncommitted leaves the file as it was and
-// no temporary file (on Linux the temporary file has no name until commit(),
-// so not even a process killed midway leaves one). A symbolic link stays a
-// link and its target is written. A FIFO, a device or an open descriptor
-// such as standard output takes the pieces as they come.
+// temporary file beside it, which replaces it on commit(), synced to disk
+// first (as QSaveFile does), keeping its permissions, and its owner and group
+// where the process may give them; a writer that fails or is destroyed
+// uncommitted leaves the file as it was and no temporary file (on Linux the
+// temporary file has no name until commit(), so not even a process killed
+// midway leaves one). A symbolic link stays a link and its target is
+// written. A FIFO, a device or an open descriptor such as standard output
+// takes the pieces as they come.
 class OutputFileWriter
 {
     Q_DECLARE_TR_FUNCTIONS(OutputFileWriter)
