@@ -15,9 +15,9 @@ class QMenuBar;
 
 // The application's windows: any number of main windows, each with its own
 // catalogue, the one help window and the About box, asked for by their
-// identifiers "help" and "about". Told to end (SIGTERM, SIGINT, SIGHUP), it
-// quits as its Quit command does, so that every window stops its tool's
-// process group.
+// identifiers "help" and "about". Told to end (SIGTERM, SIGINT, SIGHUP,
+// SIGQUIT, SIGPIPE), it quits as its Quit command does, so that every window
+// stops its tool's process group.
 class ZephlistApp : public QObject
 {
     Q_OBJECT

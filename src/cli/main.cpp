@@ -6,7 +6,7 @@
 #include "copiesexplanation.h"
 #include "explanationformat.h"
 #include "extensionpoint.h"
-#include "outputfile.h"
+#include "outputfilewriter.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
 #include "terminationsignals.h"
@@ -19,6 +19,8 @@
 
 #include <cstdio>
 #include <optional>
+
+#include <unistd.h>
 
 namespace {
 
@@ -81,8 +83,11 @@ private:
     const QCommandLineOption m_format{QStringLiteral("format"),
                                       tr("Output format: tsv, json or rtf."), tr("FORMAT"),
                                       QStringLiteral("tsv")};
-    const QCommandLineOption m_output{QStringLiteral("output"),
-                                      tr("Write to FILE instead of standard output."), tr("FILE")};
+    const QCommandLineOption m_output{
+        QStringLiteral("output"),
+        tr("Write to FILE instead of standard output. A regular file is replaced only once "
+           "the whole output is written; a FIFO or a device is written as a stream."),
+        tr("FILE")};
     const QCommandLineOption m_compare{
         QStringLiteral("compare"),
         tr("List only what changed since the captured listing OLDER: a first TSV "
@@ -219,10 +224,11 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     return options;
 }
 
-// Where the output goes: standard output, written a piece at a time as it
-// comes, or the file of --output, written whole once complete, so that a
-// failure leaves an earlier file as it was. A FIFO or a device as --output is
-// written as a stream, as the shell's redirection would: never replaced.
+// Where the output goes: standard output or the file of --output, each
+// written a piece at a time as it comes. The file is replaced only once
+// complete, so that a failure or an interruption leaves an earlier file as it
+// was. A FIFO or a device as --output is written as a stream, as the shell's
+// redirection would: never replaced.
 class Output
 {
     Q_DECLARE_TR_FUNCTIONS(Output)
@@ -230,34 +236,38 @@ class Output
 public:
     explicit Output(QString file)
         : m_file(std::move(file))
-    {}
+    {
+        if (m_file.isEmpty())
+            m_writer.emplace(STDOUT_FILENO);
+        else
+            m_writer.emplace(m_file, OutputFile::SpecialFiles::WriteAsStream);
+    }
 
     [[nodiscard]] bool write(QByteArrayView piece)
     {
-        if (!m_file.isEmpty()) {
-            m_whole += piece;
-            return true;
-        }
-        return succeeded(OutputFile::writeToStandardOutput(piece));
+        return !interrupted() && succeeded(m_writer->write(piece));
     }
-    [[nodiscard]] bool finish()
-    {
-        return m_file.isEmpty() || succeeded(OutputFile::write(
-                                       m_file, m_whole, OutputFile::SpecialFiles::WriteAsStream));
-    }
+    [[nodiscard]] bool finish() { return !interrupted() && succeeded(m_writer->commit()); }
 
 private:
+    // Told to end while writing: the rest is not written, the file not
+    // replaced, and the signal ends the CLI once the tool's group is stopped.
+    static bool interrupted() { return TerminationSignals::received() != 0; }
+
     bool succeeded(const std::optional<QString> &failure) const
     {
         if (!failure)
             return true;
-        printError(m_file.isEmpty() ? tr("cannot write to standard output: %1").arg(*failure)
-                                    : tr("cannot write %1: %2").arg(m_file, *failure));
+        // A write that a signal cut short needs no word: the signal says it.
+        if (!interrupted())
+            printError(m_file.isEmpty() ? tr("cannot write to standard output: %1").arg(*failure)
+                                        : tr("cannot write %1: %2").arg(m_file, *failure));
         return false;
     }
 
-    QString m_file; // empty: standard output
-    QByteArray m_whole;
+    QString m_file;                   // empty: standard output
+    TerminationSignals m_termination; // caught while writing, to end as above
+    std::optional<OutputFileWriter> m_writer;
 };
 
 // The captured listing `file`; nothing once it printed why not.

@@ -6,8 +6,9 @@
 #include <functional>
 #include <optional>
 
-// The one way the app and zephlist-cli write a file. A failure is given in the
-// system's words ("No space left on device") and never loses an earlier file.
+// The one way the app and zephlist-cli write a file, whole here or a piece at
+// a time with OutputFileWriter. A failure is given in the system's words ("No
+// space left on device") and never loses an earlier file.
 namespace OutputFile {
 
 // What to do when the target exists and is neither a regular file nor a
@@ -31,9 +32,5 @@ using WriteFunction = std::function<qint64(int fd, const char *data, qint64 size
 [[nodiscard]] std::optional<QString> write(const QString &path, QByteArrayView data,
                                            SpecialFiles special,
                                            const WriteFunction &writeSome = {});
-
-// Writes `data` to the process's standard output, whatever it is.
-[[nodiscard]] std::optional<QString> writeToStandardOutput(QByteArrayView data,
-                                                           const WriteFunction &writeSome = {});
 
 } // namespace OutputFile

@@ -47,6 +47,39 @@ Q_ALWAYS_INLINE std::pair<const char *, char *> copyPlainText(const char *at, co
     return {at, to};
 }
 
+constexpr char hexDigits[] = "0123456789abcdef";
+
+// What a TSV value escapes: a tab or a line break would shift its columns or
+// start a record, other control characters and DEL would reach a terminal
+// (one that erases a line, one that sets the title), and the backslash
+// starts every escape.
+constexpr bool isTsvEscaped(char c)
+{
+    return uchar(c) < 0x20 || c == 0x7f || c == '\\';
+}
+
+// Sixteen bytes, compared at once (gcc's and clang's vectors), and what a
+// comparison gives: -1 in each byte where it holds.
+using Bytes16 = uchar __attribute__((vector_size(16)));
+using Marks16 = signed char __attribute__((vector_size(16)));
+
+// Whether no byte from `begin` to `end` is one that TSV escapes, looked at
+// sixteen at a time without a branch. The sixteen bytes from `end` on are
+// room of the caller's, which this fills with spaces.
+Q_ALWAYS_INLINE bool isPlainTsv(const char *begin, char *end)
+{
+    std::memset(end, ' ', sizeof(Bytes16));
+    Marks16 marks{};
+    for (const char *at = begin; at < end; at += sizeof(Bytes16)) {
+        Bytes16 bytes;
+        std::memcpy(&bytes, at, sizeof bytes);
+        marks |= (bytes < 0x20) | (bytes == 0x7f) | (bytes == '\\');
+    }
+    quint64 halves[2];
+    std::memcpy(halves, &marks, sizeof halves);
+    return (halves[0] | halves[1]) == 0;
+}
+
 // Writes UTF-8 text a piece at a time, each built in place in one buffer
 // straight from the records' bytes: a large catalogue's output is written at
 // the speed of memory and never waits whole in it.
@@ -103,10 +136,9 @@ public:
                 *m_end++ = 't';
                 break;
             default: // other control characters
-                static constexpr char hex[] = "0123456789abcdef";
                 appendInRoom("u00");
-                *m_end++ = hex[byte >> 4];
-                *m_end++ = hex[byte & 0xf];
+                *m_end++ = hexDigits[byte >> 4];
+                *m_end++ = hexDigits[byte & 0xf];
             }
         }
         *m_end++ = '"';
@@ -115,19 +147,40 @@ public:
     // caller hands the piece on. False once a piece could not be written.
     bool endRecord() { return used() < pieceBytes || flush(); }
 
-    // The record's copy text and a line feed, after `prefix`. False once a
-    // piece could not be written.
+    // The record's copy text and a line feed, after `prefix`, its values
+    // escaped as appendTsvValueInRoom does. False once a piece could not be
+    // written.
     bool appendLine(const Appex &record, QByteArrayView prefix = {})
     {
-        qsizetype size = prefix.size() + 1;
+        // At most four bytes, "\x1b", for each byte of a value, and the
+        // sixteen past the values that isPlainTsv fills.
+        qsizetype size = prefix.size() + 1 + qsizetype(sizeof(Bytes16));
         for (const AppexField field : copyFields)
-            size += record.bytes(field).size() + 1;
+            size += record.bytes(field).size() * 4 + 1;
         makeRoom(size);
         appendInRoom(prefix);
-        for (const AppexField field : copyFields) {
-            if (field != AppexField::Name) // a tab before every field but the first
-                *m_end++ = '\t';
-            appendInRoom(record.bytes(field));
+        // Most values need no escape: the line is copied value by value, each
+        // after a space that stands for its tab until the values are known
+        // plain, so that a tab within one shows.
+        char *const values = m_end;
+        std::array<char *, copyFields.size() - 1> tabs;
+        for (size_t i = 0; i < copyFields.size(); ++i) {
+            if (i > 0) {
+                tabs[i - 1] = m_end;
+                *m_end++ = ' ';
+            }
+            appendInRoom(record.bytes(copyFields[i]));
+        }
+        if (isPlainTsv(values, m_end)) [[likely]] {
+            for (char *tab : tabs)
+                *tab = '\t';
+        } else {
+            m_end = values;
+            for (size_t i = 0; i < copyFields.size(); ++i) {
+                if (i > 0)
+                    *m_end++ = '\t';
+                appendTsvValueInRoom(record.bytes(copyFields[i]));
+            }
         }
         *m_end++ = '\n';
         return endRecord();
@@ -140,6 +193,38 @@ public:
     }
 
 private:
+    // `utf8` with a tab, line feed, carriage return and backslash as "\t",
+    // "\n", "\r" and "\\", and every other control character and DEL as
+    // "\x" and two lower-case hex digits: a value stays in its column, and
+    // nothing of it drives the terminal that shows it.
+    void appendTsvValueInRoom(QByteArrayView utf8)
+    {
+        for (const char c : utf8) {
+            if (!isTsvEscaped(c)) {
+                *m_end++ = c;
+                continue;
+            }
+            *m_end++ = '\\';
+            switch (c) {
+            case '\\':
+                *m_end++ = c;
+                break;
+            case '\t':
+                *m_end++ = 't';
+                break;
+            case '\n':
+                *m_end++ = 'n';
+                break;
+            case '\r':
+                *m_end++ = 'r';
+                break;
+            default: // other control characters, DEL
+                *m_end++ = 'x';
+                *m_end++ = hexDigits[uchar(c) >> 4];
+                *m_end++ = hexDigits[uchar(c) & 0xf];
+            }
+        }
+    }
     void appendInRoom(QByteArrayView bytes)
     {
         if (!bytes.isEmpty())

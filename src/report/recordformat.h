@@ -9,9 +9,10 @@
 #include <functional>
 
 // The forms in which records leave the app for scripts: TSV, each record's
-// copy text on a line of its own, and JSON, an array of objects with every
-// field of the record. Compared records carry their change too: a first TSV
-// column "+", "-" or "~", and a JSON key "change".
+// copy text on a line of its own, its values' control characters and
+// backslashes escaped, and JSON, an array of objects with every field of the
+// record. Compared records carry their change too: a first TSV column "+",
+// "-" or "~", and a JSON key "change".
 namespace RecordFormat {
 
 // Takes the output a piece at a time; false stops the writing.

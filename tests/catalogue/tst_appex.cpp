@@ -31,6 +31,10 @@ void TestAppex::copyText()
     QCOMPARE(changed[0].point(), QStringLiteral("com.apple.sample-kind"));
     QCOMPARE(changed[1].copyText(), records[1].copyText());
     QCOMPARE(records[0].name(), QStringLiteral("Notes Share"));
+
+    // The clipboard keeps what TSV escapes.
+    changed[1].setText(AppexField::Name, u"line\nfeed\\");
+    QCOMPARE(changed[1].copyText(), QStringLiteral("line\nfeed\\\t\t\t\t[no SDK]\tX"));
 }
 
 QTEST_GUILESS_MAIN(TestAppex)

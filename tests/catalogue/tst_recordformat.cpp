@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTest>
 
 // The JSON writer builds its text by hand, eight bytes at a time where no
@@ -18,6 +19,7 @@ class TestRecordFormat : public QObject
 private slots:
     void jsonIsQJsonDocuments_data();
     void jsonIsQJsonDocuments();
+    void tsvEscapesAsItsPlainTwin();
 };
 
 namespace {
@@ -122,6 +124,55 @@ void TestRecordFormat::jsonIsQJsonDocuments()
     if (QTest::currentTestFailed())
         return;
     check(RecordFormat::json(compared), writtenBoth(compared));
+}
+
+// TSV is each record's copy text with its values escaped byte by byte: the
+// writer's quick look for plain lines misses no byte, wherever it lies.
+void TestRecordFormat::tsvEscapesAsItsPlainTwin()
+{
+    const auto escaped = [](QByteArrayView value) {
+        QByteArray out;
+        for (const char c : value) {
+            const QByteArray named = c == '\t'   ? "\\t"
+                                     : c == '\n' ? "\\n"
+                                     : c == '\r' ? "\\r"
+                                     : c == '\\' ? "\\\\"
+                                                 : "";
+            if (!named.isEmpty())
+                out += named;
+            else if (uchar(c) < 0x20 || c == 0x7f)
+                out += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+            else
+                out += c;
+        }
+        return out;
+    };
+    // Mostly plain text, so that many lines need no escape and the others
+    // one or two, anywhere in a line of any length.
+    const QString rare = QStringLiteral("\t\n\r\\\x1b\x1f\x7f \u00e9\u2713") + QChar(0);
+    QRandomGenerator random(7);
+    AppexList records;
+    QByteArray expected;
+    for (int i = 0; i < 1000; ++i) {
+        Appex record;
+        QByteArrayList values;
+        for (const AppexField field : copyFields) {
+            QString text;
+            for (int length = random.bounded(40); length > 0; --length)
+                text += random.bounded(150) == 0 ? rare[random.bounded(rare.size())]
+                                                 : QChar(u'a' + random.bounded(26));
+            record.setText(field, text);
+            values << escaped(record.bytes(field));
+        }
+        records << record;
+        expected += values.join('\t') + '\n';
+    }
+    QByteArray tsv;
+    QVERIFY(RecordFormat::writeTsv(records, [&tsv](QByteArrayView piece) {
+        tsv += piece;
+        return true;
+    }));
+    QCOMPARE(tsv, expected);
 }
 
 QTEST_GUILESS_MAIN(TestRecordFormat)

@@ -8,6 +8,7 @@
 
 #include <csignal>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 class TestCli : public QObject
@@ -21,7 +22,10 @@ private slots:
     void elections();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
+    void closedPipeStopsTheToolFirst();
+    void toolEndsWithAKilledCli();
     void interruptIgnoredAtStartStaysIgnored();
+    void outputReplacedOnlyWhenWhole();
     void outputOntoAFifo();
     void outputOntoTheFileStandardOutputAppendsTo();
     void runsTheStandInTool();
@@ -35,6 +39,14 @@ private:
     const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
     const QString m_older = testDataPath(QStringLiteral("listings/older.txt"));
 };
+
+// Run in a CLI that a test ends by SIGQUIT, whose core would land in the
+// working folder.
+void dumpsNoCore()
+{
+    const rlimit none{0, 0};
+    ::setrlimit(RLIMIT_CORE, &none);
+}
 
 std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
                                                   const QByteArray &input)
@@ -95,10 +107,25 @@ void TestCli::runs_data()
         << QStringList{"--listing", testDataPath("listings/crlf.txt")} << QByteArray() << 0
         << "cli/crlf.tsv"
         << "";
+    // Values hold what a TSV line or a terminal would act on.
+    const QStringList controls{"--listing", testDataPath("listings/controls.txt")};
+    QTest::newRow("control characters escaped")
+        << controls << QByteArray() << 0 << "cli/controls.tsv"
+        << "";
+    QTest::newRow("control characters escaped, compared")
+        << controls + QStringList{"--compare", m_older, "--search", "C"} << QByteArray() << 0
+        << "cli/controls-compared.tsv"
+        << "";
     // Unlike UUIDs, names are not in the listings' order.
     QTest::newRow("compared, by name") << newer + QStringList{"--compare", m_older, "--sort", "3"}
                                        << QByteArray() << 0 << "cli/changes-by-name.tsv"
                                        << "";
+    // Copies of an extension at one path, one gone: each pairs with itself.
+    QTest::newRow("compared, copies by their UUIDs")
+        << QStringList{"--listing", testDataPath("listings/copies-newer.txt"), "--compare",
+                       testDataPath("listings/copies-older.txt")}
+        << QByteArray() << 0 << "cli/copies-changes.tsv"
+        << "";
     QTest::newRow("compared, searched in all fields, as JSON")
         << newer + QStringList{"--compare",   m_older, "--format", "json",
                                "--search-in", "all",   "--search", "TWICE"}
@@ -243,6 +270,8 @@ void TestCli::terminationStopsTheToolsGroup_data()
     QTest::newRow("SIGTERM") << SIGTERM;
     QTest::newRow("SIGINT") << SIGINT;
     QTest::newRow("SIGHUP") << SIGHUP;
+    QTest::newRow("SIGQUIT") << SIGQUIT;
+    QTest::newRow("SIGPIPE") << SIGPIPE;
 }
 
 void TestCli::terminationStopsTheToolsGroup()
@@ -252,6 +281,7 @@ void TestCli::terminationStopsTheToolsGroup()
     const QString tool = m_tools.write(QStringLiteral("spawner%1").arg(signal),
                                        "sleep 60 &\necho $! > '" + pidFile.toUtf8() + "'\nwait");
     QProcess cli;
+    cli.setChildProcessModifier(dumpsNoCore);
     cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
     QTRY_VERIFY(FakeTool::isRunning(pidFile));
     QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
@@ -259,6 +289,46 @@ void TestCli::terminationStopsTheToolsGroup()
     QCOMPARE(cli.exitStatus(), QProcess::CrashExit); // by the signal, as if uncaught
     QCOMPARE(cli.exitCode(), signal);
     QTRY_VERIFY(!FakeTool::isRunning(pidFile));
+}
+
+// A reader that went away (zephlist-cli | head -1) ends the CLI by SIGPIPE,
+// quietly, as it ends any program; but only once what the tool left running
+// is stopped, even what outlasts SIGTERM.
+void TestCli::closedPipeStopsTheToolFirst()
+{
+    const QString pidFile = m_tools.path(QStringLiteral("stubborn.pid"));
+    const QString tool =
+        m_tools.write("stubborn", "(trap '' TERM; exec sleep 60) > /dev/null 2>&1 &\necho $! > '" +
+                                      pidFile.toUtf8() + "'\ncat '" + m_newer.toUtf8() + "'");
+    int output[2];
+    QCOMPARE(::pipe(output), 0);
+    ::close(output[0]); // no reader
+    QProcess cli;
+    cli.setChildProcessModifier([writeEnd = output[1]] { ::dup2(writeEnd, STDOUT_FILENO); });
+    cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
+    ::close(output[1]);
+    QVERIFY(cli.waitForFinished(10000));
+    QCOMPARE(cli.exitStatus(), QProcess::CrashExit);
+    QCOMPARE(cli.exitCode(), SIGPIPE);
+    QCOMPARE(cli.readAllStandardError(), QByteArray());
+    QTRY_VERIFY_WITH_TIMEOUT(!FakeTool::isRunning(pidFile), 1000);
+}
+
+// Killed outright, the CLI can stop nothing itself: the tool goes with it.
+void TestCli::toolEndsWithAKilledCli()
+{
+#ifndef Q_OS_LINUX
+    QSKIP("a tool follows a killed parent on Linux only");
+#endif
+    const QString pidFile = m_tools.path(QStringLiteral("slow.pid"));
+    const QString tool =
+        m_tools.write("slow", "echo $$ > '" + pidFile.toUtf8() + "'\nexec sleep 60");
+    QProcess cli;
+    cli.start(QStringLiteral(ZEPHLIST_CLI), {"--pluginkit", tool});
+    QTRY_VERIFY(FakeTool::isRunning(pidFile));
+    QCOMPARE(::kill(pid_t(cli.processId()), SIGKILL), 0);
+    QVERIFY(cli.waitForFinished(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!FakeTool::isRunning(pidFile), 5000);
 }
 
 // As `zephlist-cli &` in a script starts it: Ctrl+C is meant for the script.
@@ -273,6 +343,48 @@ void TestCli::interruptIgnoredAtStartStaysIgnored()
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 0);
     QCOMPARE(cli.readAllStandardOutput(), std::get<1>(run({"--listing", m_newer})));
+}
+
+// --output writes the pieces as they come into a file beside the earlier
+// one: a write that fails midway leaves that file as it was and nothing
+// beside it; a whole output replaces it with what standard output gets.
+void TestCli::outputReplacedOnlyWhenWhole()
+{
+    const QString listing = m_tools.path(QStringLiteral("large.txt"));
+    QFile large(listing);
+    // Some MiB of JSON, several pieces.
+    QVERIFY(large.open(QIODevice::WriteOnly) &&
+            large.write((readTestData("listings/newer.txt") + '\n').repeated(600)) > 0);
+    large.close();
+    const QStringList arguments{"--listing", listing, "--format", "json"};
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("out.json"));
+    QFile out(path);
+    QVERIFY(out.open(QIODevice::WriteOnly) && out.write("earlier") == 7);
+    out.close();
+    const auto outContents = [&out] {
+        const QByteArray bytes = out.open(QIODevice::ReadOnly) ? out.readAll() : QByteArray();
+        out.close();
+        return bytes;
+    };
+
+    QProcess limited; // to files of 64 KiB, as if the disk filled up
+    limited.setChildProcessModifier([] {
+        const rlimit limit{65536, 65536};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    });
+    limited.start(QStringLiteral(ZEPHLIST_CLI), arguments + QStringList{"--output", path});
+    QVERIFY(limited.waitForFinished(60000));
+    QCOMPARE(limited.exitCode(), 1);
+    QVERIFY2(limited.readAllStandardError().contains("File too large"), "no reason given");
+    QCOMPARE(outContents(), QByteArray("earlier"));
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"out.json"});
+
+    QCOMPARE(std::get<0>(run(arguments + QStringList{"--output", path})), 0);
+    const QByteArray whole = std::get<1>(run(arguments));
+    QVERIFY(whole.size() > 2 * 1024 * 1024);
+    QCOMPARE(outContents(), whole);
 }
 
 void TestCli::outputOntoAFifo()

@@ -12,7 +12,9 @@
 
 namespace {
 
-constexpr std::array handled = {SIGINT, SIGTERM, SIGHUP};
+// SIGPIPE too: a program whose reader went away (`| head`) ends by it, and
+// the tool's group is stopped first as for the others.
+constexpr std::array handled = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE};
 volatile std::sig_atomic_t receivedSignal = 0;
 int wakeUp[2] = {-1, -1}; // written by the handler, read by the event loop
 std::array<struct sigaction, handled.size()> before; // what each signal did before

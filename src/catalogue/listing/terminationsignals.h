@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-// SIGINT, SIGTERM and SIGHUP turned into a Qt signal, so that the program can
-// stop the listing tool's process group before it ends: the tool runs in a
-// group of its own, which the terminal's Ctrl+C or hang-up does not reach.
+// SIGINT, SIGTERM, SIGHUP, SIGQUIT and SIGPIPE turned into a Qt signal, so
+// that the program can stop the listing tool's process group before it ends:
+// the tool runs in a group of its own, which the terminal's Ctrl+C, Ctrl+\ or
+// hang-up does not reach. A write that SIGPIPE interrupts fails with EPIPE.
 class TerminationSignals : public QObject
 {
     Q_OBJECT

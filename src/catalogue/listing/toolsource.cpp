@@ -8,14 +8,32 @@
 #include <QSocketNotifier>
 
 #include <cerrno>
+#include <csignal>
 
 #include <fcntl.h>
 #include <unistd.h>
+
+#ifdef Q_OS_LINUX
+#include <sys/prctl.h>
+#endif
 
 namespace {
 
 // A pipe's capacity: one read takes what a turn of the event loop found.
 constexpr qsizetype pieceBytes = 64 * 1024;
+
+// In the tool, before it runs. Out of the terminal's reach, the tool would
+// outlive a parent killed outright (SIGKILL), which stops nothing: on Linux
+// the kernel kills it then. It follows the thread that started it, the main
+// one. A `parent` gone before this was set has left the child to another.
+void endWithParent([[maybe_unused]] pid_t parent)
+{
+#ifdef Q_OS_LINUX
+    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (::getppid() != parent)
+        ::_exit(127);
+#endif
+}
 
 } // namespace
 
@@ -68,9 +86,10 @@ void ToolSource::start()
     m_process->setArguments(m_arguments);
     m_process->setStandardInputFile(QProcess::nullDevice());
     m_process->setStandardOutputFile(QProcess::nullDevice());
-    m_process->setChildProcessModifier([writeEnd = output[1]] {
+    m_process->setChildProcessModifier([writeEnd = output[1], parent = ::getpid()] {
         // A group of its own, so that stopping the tool stops what it started too.
         ::setpgid(0, 0);
+        endWithParent(parent);
         // Run once QProcess has set the child's channels: this replaces /dev/null.
         ::dup2(writeEnd, STDOUT_FILENO);
     });

@@ -24,6 +24,58 @@ PairKey pairKeyOf(const Appex &record)
     return {record.bytes(AppexField::Identifier), record.bytes(AppexField::Path)};
 }
 
+// A copy's UUID with its identifier and path, hashed by the UUID alone: it
+// tells the copies apart.
+struct CopyKey
+{
+    QByteArrayView uuid;
+    PairKey pairKey;
+
+    friend bool operator==(const CopyKey &, const CopyKey &) = default;
+    friend size_t qHash(const CopyKey &key, size_t seed) { return qHash(key.uuid, seed); }
+};
+
+CopyKey copyKeyOf(const Appex &record)
+{
+    return {record.bytes(AppexField::Uuid), pairKeyOf(record)};
+}
+
+// Pairs each record of `newer` not yet paired with the first record of
+// `older` not yet paired that has the same key (`keyOf`), in the listings'
+// own orders. `partners` holds each newer record's older partner or -1,
+// `paired` whether each older record has one.
+template<typename KeyOf>
+void pairInOrder(const ListingRecords &older, const ListingRecords &newer, KeyOf keyOf,
+                 std::vector<qsizetype> &partners, std::vector<bool> &paired)
+{
+    // The older records not yet paired, in listing order: the first of each
+    // key, and after each the next of the same key.
+    QHash<decltype(keyOf(Appex())), qsizetype> firstUnpaired; // -1 once all are paired
+    firstUnpaired.reserve(std::count(paired.begin(), paired.end(), false));
+    std::vector<qsizetype> nextOfKey(size_t(older.count), -1);
+    for (qsizetype i = older.count - 1; i >= 0; --i) {
+        if (paired[size_t(i)])
+            continue;
+        const auto key = keyOf(older.at(i));
+        if (const auto first = firstUnpaired.find(key); first != firstUnpaired.end()) {
+            nextOfKey[size_t(i)] = *first;
+            *first = i;
+        } else {
+            firstUnpaired.insert(key, i);
+        }
+    }
+    for (qsizetype i = 0; i < newer.count; ++i) {
+        if (partners[size_t(i)] >= 0)
+            continue;
+        const auto first = firstUnpaired.find(keyOf(newer.at(i)));
+        if (first == firstUnpaired.end() || *first < 0)
+            continue;
+        partners[size_t(i)] = *first;
+        paired[size_t(*first)] = true;
+        *first = nextOfKey[size_t(*first)];
+    }
+}
+
 struct ChangeName
 {
     QByteArrayView symbol;
@@ -42,34 +94,21 @@ constexpr std::array<ChangeName, 4> changeNames = {{
 
 QList<ComparedAppex> compareListings(const ListingRecords &older, const ListingRecords &newer)
 {
-    // The older records not yet paired, in listing order: the first of each
-    // key, and after each the next of the same key.
-    QHash<PairKey, qsizetype> firstUnpaired; // -1 once all of a key are paired
-    std::vector<qsizetype> nextOfKey(size_t(older.count), -1);
-    for (qsizetype i = older.count - 1; i >= 0; --i) {
-        const PairKey key = pairKeyOf(older.at(i));
-        if (const auto first = firstUnpaired.find(key); first != firstUnpaired.end()) {
-            nextOfKey[size_t(i)] = *first;
-            *first = i;
-        } else {
-            firstUnpaired.insert(key, i);
-        }
-    }
+    // A copy keeps its UUID from one listing to the next: the copies of an
+    // extension at one path pair by it first, so that a copy gone or come
+    // moves no other copy's pair. Those left, registered anew, pair in order.
+    std::vector<qsizetype> partners(size_t(newer.count), -1);
+    std::vector<bool> paired(size_t(older.count), false);
+    pairInOrder(older, newer, &copyKeyOf, partners, paired);
+    pairInOrder(older, newer, &pairKeyOf, partners, paired);
 
     QList<ComparedAppex> changes;
-    std::vector<bool> paired(size_t(older.count), false);
     for (qsizetype i = 0; i < newer.count; ++i) {
         const Appex &record = newer.at(i);
-        const auto first = firstUnpaired.find(pairKeyOf(record));
-        if (first == firstUnpaired.end() || *first < 0) {
+        const qsizetype partner = partners[size_t(i)];
+        if (partner < 0)
             changes.append({AppexChange::Added, record, i});
-            continue;
-        }
-        const qsizetype partner = *first;
-        *first = nextOfKey[size_t(partner)];
-
-        paired[size_t(partner)] = true;
-        if (differ(older.at(partner), record))
+        else if (differ(older.at(partner), record))
             changes.append({AppexChange::Changed, record, i, older.at(partner)});
     }
     for (qsizetype i = 0; i < older.count; ++i) {

@@ -22,8 +22,9 @@ struct ComparedAppex
 };
 
 // The records that differ between two listings. Records pair up by identifier
-// and path, the first of a key in one listing with the first in the other, in
-// the listings' own orders. A pair differs when its SDK, name, parent name,
+// and path: those with the same UUID too first, then the rest of a key, the
+// first in one listing with the first in the other, in the listings' own
+// orders. A pair differs when its SDK, name, parent name,
 // parent path, version or election do. Added and changed records come in the
 // newer listing's order, then the removed ones in the older's; unchanged pairs
 // are left out.
