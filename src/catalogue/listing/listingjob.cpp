@@ -93,7 +93,9 @@ void ListingJob::runEnded()
             m_inUseUuids.insert(record.bytes(AppexField::Uuid).toByteArray());
         // The reader goes once the next has taken its place: it may still be
         // in the middle of telling this job that it finished.
-        m_reader.release()->deleteLater();
+        ListingReader *done = m_reader.release();
+        done->setParent(this);
+        done->deleteLater();
         startRun(Run::AllCopies);
         return;
     }

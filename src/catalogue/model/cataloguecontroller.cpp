@@ -98,8 +98,9 @@ void CatalogueController::cancel()
 
 void CatalogueController::listingEnded(ListingResult &result)
 {
-    // The job is in the middle of telling this: it goes once it is done.
-    m_listingJob.release()->deleteLater();
+    // The job is in the middle of telling this: it goes once it is done, or
+    // with the controller, if no event loop runs after it.
+    dispose(m_listingJob.release());
     const State state = m_state;
     if (auto *failure = std::get_if<JobFailure>(&result)) {
         m_election.reset(); // its listing failed: whether it held is unknown
@@ -130,7 +131,7 @@ void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 
 void CatalogueController::electionEnded(const JobResult<QString> &result)
 {
-    m_commandJob.release()->deleteLater();
+    dispose(m_commandJob.release());
     if (const auto *failure = std::get_if<JobFailure>(&result)) {
         const Election::Choice choice = m_election->election.choice;
         const QString sentence =
@@ -201,6 +202,12 @@ CatalogueController::Outcome CatalogueController::electionOutcome() const
         break;
     }
     return {{}, tr("Reset the copy at %1.").arg(pending.path)};
+}
+
+void CatalogueController::dispose(QObject *job)
+{
+    job->setParent(this);
+    job->deleteLater();
 }
 
 void CatalogueController::setState(State state, QString busyText)

@@ -76,6 +76,8 @@ private:
     void electionEnded(const JobResult<QString> &result);
     void bundlesChecked(const QSet<QByteArray> &missingPaths);
     [[nodiscard]] Outcome electionOutcome() const;
+    // Deletes a job that has ended, once it is done telling so.
+    void dispose(QObject *job);
     void setState(State state, QString busyText = {});
     void finish(Outcome outcome);
     [[nodiscard]] std::unique_ptr<ListingJob> toolListing() const;
