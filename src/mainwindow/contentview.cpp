@@ -44,9 +44,9 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_filter(new AppexFilter(m_appexer, this))
     , m_catalogue(new CatalogueController(m_appexer, m_services.toolPath, m_services.limits, this))
     , m_actions(new WindowActions(this))
-    , m_scope(new AppexScope(*m_appexer, m_filter, this))
-    , m_columns(new AppexColumns(*m_appexer, m_scope, this))
-    , m_list(new AppexListView(*m_appexer, m_scope, this))
+    , m_scope(new AppexScope(m_filter, this))
+    , m_columns(new AppexColumns(m_scope, this))
+    , m_list(new AppexListView(m_scope, this))
     , m_table(new AppexTableView(m_columns, this))
     , m_sidebar(new CategorySidebar(this))
     , m_search(new SearchField(m_filter, this))
@@ -154,7 +154,7 @@ void ContentView::connectCommands()
         m_search->selectAll();
     });
     on(Command::ShowInFileManager, [this] {
-        if (const Appex *record = RecordRows::current(*shownView(), *m_appexer))
+        if (const std::optional<Appex> record = RecordRows::current(*shownView()))
             m_status->showNote(FileManager::showFolderOf(record->path()));
     });
     on(Command::Enable, [this] { elect(Election::Choice::Use); });
@@ -293,7 +293,7 @@ void ContentView::showAsTable(bool asTable)
 
 void ContentView::copySelected(const std::function<QString(const Appex &)> &text) const
 {
-    QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), *m_appexer, text));
+    QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), text));
 }
 
 void ContentView::chooseScope(const QString &category, bool problems)
@@ -309,10 +309,11 @@ void ContentView::showDetails()
 {
     if (!m_details->isVisible())
         return;
-    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    m_details->showRecord(
-        record, RecordRows::currentChange(*shownView()), RecordRows::currentOlder(*shownView()),
-        record ? RecordFacts::copiesOf(m_appexer->appexList(), *record) : AppexList());
+    const std::optional<Appex> record = RecordRows::current(*shownView());
+    m_details->showRecord(record ? &*record : nullptr, RecordRows::currentChange(*shownView()),
+                          RecordRows::currentOlder(*shownView()),
+                          record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
+                                 : AppexList());
 }
 
 // The tool's listing shown is listed again with the copies asked for.
@@ -325,18 +326,17 @@ void ContentView::showAllCopies(bool allCopies)
 
 void ContentView::elect(Election::Choice choice, Election::Target kind)
 {
-    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    if (!record)
-        return;
     // A copy: the question's own event loop may see the catalogue change.
-    const Appex chosen = *record;
+    const std::optional<Appex> chosen = RecordRows::current(*shownView());
+    if (!chosen)
+        return;
     const bool copy = kind == Election::Target::Copy;
     if (choice == Election::Choice::Ignore) {
-        const auto [question, detail] = WindowRules::disableConfirmation(chosen, copy);
+        const auto [question, detail] = WindowRules::disableConfirmation(*chosen, copy);
         if (!m_services.confirm(question, detail))
             return;
     }
-    m_catalogue->elect({copy ? chosen.uuid() : chosen.identifier(), choice, kind});
+    m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
@@ -403,7 +403,8 @@ void ContentView::catalogueChanged()
 void ContentView::updateActions()
 {
     const QAbstractItemView *view = shownView();
-    const Appex *record = RecordRows::current(*view, *m_appexer);
+    const std::optional<Appex> current = RecordRows::current(*view);
+    const Appex *record = current ? &*current : nullptr;
     const bool busy = m_catalogue->isBusy();
     m_actions->update({busy, m_appexer->isComparing(), view->selectionModel()->hasSelection(),
                        !m_appexer->listing().isEmpty(), !m_appexer->appexList().isEmpty(), record,
