@@ -187,8 +187,9 @@ void ContentView::connectCommands()
     });
     connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
     connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
-    connect(m_appexer, &QAbstractItemModel::modelReset, this,
-            [this] { m_sidebar->setRecords(m_appexer->appexList()); });
+    // A new listing, or problems found in one: counted again.
+    connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
+    connect(m_appexer, &QAbstractItemModel::dataChanged, this, &ContentView::recordsChanged);
 
     // The sort entries and the table's headers choose one order between them.
     // The code first: a column's order gives way to it in one sort, whose
@@ -211,6 +212,7 @@ void ContentView::connectCommands()
     connect(m_catalogue, &CatalogueController::stateChanged, this, &ContentView::updateActions);
     connect(m_catalogue, &CatalogueController::finished, this, &ContentView::jobFinished);
     connect(m_scope, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
+    connect(m_scope, &QAbstractItemModel::dataChanged, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::rowsRemoved, this, &ContentView::scheduleUpdate);
@@ -241,6 +243,11 @@ void ContentView::sortBy(SortCode code)
     m_appexer->sortAppexList(code);
     m_appexer->setFieldOrder(std::nullopt);
     scheduleUpdate();
+}
+
+void ContentView::recordsChanged()
+{
+    m_sidebar->setRecords(m_appexer->appexList());
 }
 
 void ContentView::closeEvent(QCloseEvent *event)

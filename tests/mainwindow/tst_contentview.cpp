@@ -167,6 +167,7 @@ private slots:
     void widestRowAmongManyRows();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
+    void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
@@ -686,6 +687,18 @@ void TestContentView::tableSortsAndKeepsItsLayout()
     QVERIFY(later.find<QTableView>("appexTable")->isVisible());
     QCOMPARE(kept->sectionSize(5), 123);
     QCOMPARE(kept->logicalIndex(0), 5);
+}
+
+void TestContentView::sidebarCountsFollowFoundProblems()
+{
+    QTemporaryDir bundles; // holds none of the listing's bundles
+    qputenv("ZEPHLIST_BUNDLE_ROOT", bundles.path().toUtf8());
+    Window window(m_tools.printing(m_newer));
+    const bool listed = window.refresh();
+    qunsetenv("ZEPHLIST_BUNDLE_ROOT");
+    QVERIFY(listed);
+    QCOMPARE(window.text("problems"), QStringLiteral("10 with problems"));
+    QCOMPARE(window.find<QListWidget>("sidebar")->item(1)->text(), QStringLiteral("Problems (10)"));
 }
 
 void TestContentView::sidebarAndDetails()
