@@ -50,9 +50,12 @@ QString toolPrinting(const QTemporaryDir &dir, const QByteArray &listing, int en
     return tool.fileName();
 }
 
-// A left click in the middle of `column`'s header, as the user gives it.
-void clickHeader(QHeaderView *header, int column)
+// A left click in the middle of the header titled `title`, as the user gives it.
+void clickHeader(QHeaderView *header, const QString &title)
 {
+    int column = 0;
+    while (header->model()->headerData(column, Qt::Horizontal).toString() != title)
+        ++column;
     const QPoint at(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
                     header->height() / 2);
     const QPoint global = header->viewport()->mapToGlobal(at);
@@ -163,9 +166,8 @@ int main(int argc, char *argv[])
 
         set("asTable", true)();
         auto *table = window.findChild<QTableView *>(QStringLiteral("appexTable"));
-        // Version up, then down, and Identifier, by their bytes; Name, the
-        // catalogue's own sort.
-        const int columns[] = {4, 4, 5, 1};
+        // Version up, then down, Identifier, and Name.
+        const QString columns[] = {"Version", "Version", "Identifier", "Name"};
         int nextColumn = 0;
         const double header = medianMilliseconds(8, [&] {
             clickHeader(table->horizontalHeader(), columns[nextColumn++ % std::size(columns)]);

@@ -44,9 +44,9 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_filter(new AppexFilter(m_appexer, this))
     , m_catalogue(new CatalogueController(m_appexer, m_services.toolPath, m_services.limits, this))
     , m_actions(new WindowActions(this))
-    , m_scope(new AppexScope(*m_appexer, m_filter, this))
-    , m_columns(new AppexColumns(*m_appexer, m_scope, this))
-    , m_list(new AppexListView(*m_appexer, m_scope, this))
+    , m_scope(new AppexScope(m_filter, this))
+    , m_columns(new AppexColumns(m_scope, this))
+    , m_list(new AppexListView(m_scope, this))
     , m_table(new AppexTableView(m_columns, this))
     , m_sidebar(new CategorySidebar(this))
     , m_search(new SearchField(m_filter, this))
@@ -154,7 +154,7 @@ void ContentView::connectCommands()
         m_search->selectAll();
     });
     on(Command::ShowInFileManager, [this] {
-        if (const Appex *record = RecordRows::current(*shownView(), *m_appexer))
+        if (const std::optional<Appex> record = RecordRows::current(*shownView()))
             m_status->showNote(FileManager::showFolderOf(record->path()));
     });
     on(Command::Enable, [this] { elect(Election::Choice::Use); });
@@ -187,8 +187,9 @@ void ContentView::connectCommands()
     });
     connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
     connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
-    connect(m_appexer, &QAbstractItemModel::modelReset, this,
-            [this] { m_sidebar->setRecords(m_appexer->appexList()); });
+    // A new listing, or problems found in one: counted again.
+    connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
+    connect(m_appexer, &QAbstractItemModel::dataChanged, this, &ContentView::recordsChanged);
 
     // The sort entries and the table's headers choose one order between them.
     // The code first: a column's order gives way to it in one sort, whose
@@ -211,6 +212,7 @@ void ContentView::connectCommands()
     connect(m_catalogue, &CatalogueController::stateChanged, this, &ContentView::updateActions);
     connect(m_catalogue, &CatalogueController::finished, this, &ContentView::jobFinished);
     connect(m_scope, &QAbstractItemModel::modelReset, this, &ContentView::scheduleUpdate);
+    connect(m_scope, &QAbstractItemModel::dataChanged, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::layoutChanged, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::rowsInserted, this, &ContentView::scheduleUpdate);
     connect(m_scope, &QAbstractItemModel::rowsRemoved, this, &ContentView::scheduleUpdate);
@@ -241,6 +243,11 @@ void ContentView::sortBy(SortCode code)
     m_appexer->sortAppexList(code);
     m_appexer->setFieldOrder(std::nullopt);
     scheduleUpdate();
+}
+
+void ContentView::recordsChanged()
+{
+    m_sidebar->setRecords(m_appexer->appexList());
 }
 
 void ContentView::closeEvent(QCloseEvent *event)
@@ -293,7 +300,7 @@ void ContentView::showAsTable(bool asTable)
 
 void ContentView::copySelected(const std::function<QString(const Appex &)> &text) const
 {
-    QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), *m_appexer, text));
+    QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), text));
 }
 
 void ContentView::chooseScope(const QString &category, bool problems)
@@ -309,10 +316,11 @@ void ContentView::showDetails()
 {
     if (!m_details->isVisible())
         return;
-    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    m_details->showRecord(
-        record, RecordRows::currentChange(*shownView()), RecordRows::currentOlder(*shownView()),
-        record ? RecordFacts::copiesOf(m_appexer->appexList(), *record) : AppexList());
+    const std::optional<Appex> record = RecordRows::current(*shownView());
+    m_details->showRecord(record ? &*record : nullptr, RecordRows::currentChange(*shownView()),
+                          RecordRows::currentOlder(*shownView()),
+                          record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
+                                 : AppexList());
 }
 
 // The tool's listing shown is listed again with the copies asked for.
@@ -325,18 +333,17 @@ void ContentView::showAllCopies(bool allCopies)
 
 void ContentView::elect(Election::Choice choice, Election::Target kind)
 {
-    const Appex *record = RecordRows::current(*shownView(), *m_appexer);
-    if (!record)
-        return;
     // A copy: the question's own event loop may see the catalogue change.
-    const Appex chosen = *record;
+    const std::optional<Appex> chosen = RecordRows::current(*shownView());
+    if (!chosen)
+        return;
     const bool copy = kind == Election::Target::Copy;
     if (choice == Election::Choice::Ignore) {
-        const auto [question, detail] = WindowRules::disableConfirmation(chosen, copy);
+        const auto [question, detail] = WindowRules::disableConfirmation(*chosen, copy);
         if (!m_services.confirm(question, detail))
             return;
     }
-    m_catalogue->elect({copy ? chosen.uuid() : chosen.identifier(), choice, kind});
+    m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
@@ -403,7 +410,8 @@ void ContentView::catalogueChanged()
 void ContentView::updateActions()
 {
     const QAbstractItemView *view = shownView();
-    const Appex *record = RecordRows::current(*view, *m_appexer);
+    const std::optional<Appex> current = RecordRows::current(*view);
+    const Appex *record = current ? &*current : nullptr;
     const bool busy = m_catalogue->isBusy();
     m_actions->update({busy, m_appexer->isComparing(), view->selectionModel()->hasSelection(),
                        !m_appexer->listing().isEmpty(), !m_appexer->appexList().isEmpty(), record,

@@ -73,6 +73,7 @@ private:
 
     void jobFinished(const CatalogueController::Outcome &outcome);
     void sortBy(SortCode code);
+    void recordsChanged();
     void scheduleUpdate();
     void catalogueChanged();
     void updateActions();

@@ -164,8 +164,10 @@ private slots:
     void elections();
     void keyboard();
     void narrowWindowAndWidestRow();
+    void widestRowAmongManyRows();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
+    void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
@@ -591,6 +593,29 @@ void TestContentView::narrowWindowAndWidestRow()
     }
 }
 
+void TestContentView::widestRowAmongManyRows()
+{
+    // More records than the list keeps of the longest, the rows shown none of them.
+    QByteArray listing;
+    for (int record = 0; record < 600; ++record) {
+        const QByteArray name = record < 550
+                                    ? "long" + QByteArray(300, 'x') + QByteArray::number(record)
+                                    : "medium" + QByteArray(200, 'y');
+        listing += "UUID = U" + QByteArray::number(record) + "\nDisplay Name = " + name + "\n\n";
+    }
+    Window window(m_tools.printing(listing));
+    QVERIFY(window.refresh());
+    window.action("All Fields")->trigger();
+    window.search("medium");
+    QCOMPARE(window.names().size(), 50);
+    const auto *delegate = window.view->findChild<MessageRowDelegate *>();
+    const int widest = delegate->rowWidth(
+        window.list()->model()->index(0, 0).data(Appexer::RecordRole).value<Appex>(),
+        window.list()->font());
+    QVERIFY(widest > window.list()->viewport()->width());
+    QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
 void TestContentView::dragEnterHighlights()
 {
     Window window(m_tools.printing(m_newer));
@@ -664,11 +689,25 @@ void TestContentView::tableSortsAndKeepsItsLayout()
     QCOMPARE(kept->logicalIndex(0), 5);
 }
 
+void TestContentView::sidebarCountsFollowFoundProblems()
+{
+    QTemporaryDir bundles; // holds none of the listing's bundles
+    qputenv("ZEPHLIST_BUNDLE_ROOT", bundles.path().toUtf8());
+    Window window(m_tools.printing(m_newer));
+    const bool listed = window.refresh();
+    qunsetenv("ZEPHLIST_BUNDLE_ROOT");
+    QVERIFY(listed);
+    QCOMPARE(window.text("problems"), QStringLiteral("10 with problems"));
+    QCOMPARE(window.find<QListWidget>("sidebar")->item(1)->text(), QStringLiteral("Problems (10)"));
+}
+
 void TestContentView::sidebarAndDetails()
 {
     Window window(m_tools.printing(m_newer +
                                    "\n+    com.example.Look(2.0)\n\tUUID = L1\n"
                                    "\tSDK = com.apple.quicklook\n\tDisplay Name = Look\n"));
+    QAbstractItemModelTester tester(window.view->findChild<AppexScope *>(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(window.refresh());
     window.action("Go to Sidebar")->trigger();
     auto *sidebar = window.find<QListWidget>("sidebar");
@@ -678,25 +717,11 @@ void TestContentView::sidebarAndDetails()
         entries << sidebar->item(row)->text();
     QCOMPARE(entries,
              QStringList({"All (11)", "Problems (0)", "Widgets (10)", "com.apple.quicklook (1)"}));
-    // The scope tells its rows from the catalogue's side too, as the list's
-    // measure of its widest row asks.
-    const auto shownFromTheCatalogue = [&window] {
-        const auto *scope = window.view->findChild<AppexScope *>();
-        const auto *appexer = window.view->findChild<Appexer *>();
-        QStringList names;
-        for (int row = 0; row < appexer->rowCount(); ++row) {
-            if (scope->shows(row))
-                names << appexer->recordAt(row).name();
-        }
-        return names;
-    };
     sidebar->setCurrentRow(3);
     QCOMPARE(window.names(), QStringList({"Look"}));
-    QCOMPARE(shownFromTheCatalogue(), window.names());
     sidebar->setCurrentRow(2);
     window.search("n1"); // combined with the search
     QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
-    QCOMPARE(shownFromTheCatalogue(), window.names());
 
     window.action("Show Details")->trigger();
     window.select({0});
@@ -704,6 +729,18 @@ void TestContentView::sidebarAndDetails()
     const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
+
+    // Another listing, with another extension point among them, still narrows
+    // to the widgets: its points are told apart anew.
+    QFile other(m_tools.path("points.txt"));
+    QVERIFY(other.open(QIODevice::WriteOnly));
+    other.write("UUID = F1\nSDK = com.apple.FinderSync\nDisplay Name = Find\n\n"
+                "UUID = L1\nSDK = com.apple.quicklook\nDisplay Name = Look\n\n"
+                "UUID = W1\nSDK = com.apple.widgetkit-extension\nDisplay Name = Widget\n");
+    other.close();
+    window.search("");
+    QVERIFY(window.job([&] { window.view->openListing(other.fileName()); }));
+    QCOMPARE(window.names(), QStringList({"Widget"}));
 }
 
 void TestContentView::sidebarFollowsProblemsOnly()

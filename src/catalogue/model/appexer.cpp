@@ -183,6 +183,12 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
         if (const Appex *older = olderAt(index.row()))
             return QVariant::fromValue(*older);
         return {};
+    case KeyRole:
+        return recordKey(index.row());
+    case ProblemsRole:
+        return record.problems().toInt();
+    case PointRole:
+        return int(pointRanks().ofKey[size_t(recordKey(index.row()))]);
     default:
         return {};
     }
@@ -195,6 +201,7 @@ void Appexer::compareRecords()
     m_removed.clear();
     m_rowEntries.clear();
     m_sortRanks.clear();
+    m_pointRanks.reset();
     if (m_baseline)
         markChanges();
     arrange();
@@ -231,6 +238,18 @@ ListingRecords Appexer::byRecordKey() const
                 return key < m_records.size() ? m_records[indexOf[size_t(key)]]
                                               : m_removed[key - m_records.size()];
             }};
+}
+
+// Read in the listing's order, where the points lie one after another: a
+// window that narrows to a category asks for every row's, in any order.
+const SortRanks::Ranks &Appexer::pointRanks() const
+{
+    if (!m_pointRanks)
+        m_pointRanks = SortRanks::ranks(byRecordKey(), AppexField::Point,
+                                        [](std::string &key, QByteArrayView point) {
+                                            key.append(point.data(), size_t(point.size()));
+                                        });
+    return *m_pointRanks;
 }
 
 const Appex *Appexer::olderAt(int row) const

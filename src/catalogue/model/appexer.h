@@ -30,6 +30,10 @@ public:
         RecordRole = Qt::UserRole, // the row's Appex
         ChangeRole,                // an AppexChange, as an int
         OlderRole,                 // a changed row's older Appex; null for any other
+        // Cheap to read for every row, where a whole Appex would be dear:
+        KeyRole,      // recordKey(), an int
+        ProblemsRole, // the record's AppexProblems, as an int
+        PointRole,    // an int that the records of one extension point share, and no others
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -96,6 +100,7 @@ private:
     std::vector<int> arrange();
     // Where a row's record is: an index of m_records, or ~ an index of m_removed.
     [[nodiscard]] qsizetype entryAt(int row) const;
+    [[nodiscard]] const SortRanks::Ranks &pointRanks() const;
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
     SortCode m_sortCode = SortCode::SDK;
@@ -111,7 +116,9 @@ private:
     AppexList m_removed; // in the older listing's order
     // The entry of each row while there are removed records; none without.
     std::vector<qsizetype> m_rowEntries;
-    SortRanks m_sortRanks;              // by record key
+    SortRanks m_sortRanks; // by record key
+    // Of the records' extension points by their bytes, made when first asked for.
+    mutable std::optional<SortRanks::Ranks> m_pointRanks;
     std::vector<AppexChange> m_changes; // by listing position
     QHash<qsizetype, Appex> m_older;    // of the changed records, by listing position
 };

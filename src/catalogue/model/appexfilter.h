@@ -23,12 +23,6 @@ public:
     void setChangesOnly(bool changesOnly);
 
     [[nodiscard]] bool isSearching() const { return !m_query.isEmpty(); }
-    // Whether the catalogue's row passes, for a caller that walks the
-    // catalogue itself rather than this proxy's rows.
-    [[nodiscard]] bool acceptsRow(int catalogueRow) const
-    {
-        return filterAcceptsRow(catalogueRow, {});
-    }
     [[nodiscard]] QString query() const { return m_query; }
 
 protected:

@@ -75,9 +75,6 @@ private:
     std::vector<Slot> m_slots;
 };
 
-// What texts compare by: their sort keys, or their bytes as they stand.
-enum class RankBy { KeyIgnoringCase, KeyRespectingCase, Bytes };
-
 // The sort keys of many texts, side by side in one buffer: one allocation
 // instead of one per text, and no text read where it lies. Each key carries
 // its first eight bytes as a big-endian number, which decides most
@@ -85,16 +82,12 @@ enum class RankBy { KeyIgnoringCase, KeyRespectingCase, Bytes };
 class SortKeys
 {
 public:
-    SortKeys(const std::vector<std::string_view> &texts, RankBy by)
+    SortKeys(const std::vector<std::string_view> &texts, const SortRanks::AppendKey &appendKey)
     {
         m_keys.reserve(texts.size());
         for (const std::string_view text : texts) {
             const qsizetype start = qsizetype(m_bytes.size());
-            if (by == RankBy::Bytes)
-                m_bytes += text;
-            else
-                TextKey::appendKey(m_bytes, QByteArrayView(text.data(), qsizetype(text.size())),
-                                   by == RankBy::KeyIgnoringCase);
+            appendKey(m_bytes, QByteArrayView(text.data(), qsizetype(text.size())));
             m_keys.push_back({prefixOf(start), start, qsizetype(m_bytes.size()) - start});
         }
     }
@@ -153,20 +146,6 @@ template<typename Compare> SortRanks::Ranks denseRanks(size_t count, Compare com
     return {std::move(ranks), count > 0 ? rank + 1 : 0};
 }
 
-// Each record's rank by its value of `field`: by sort key, or by the bytes
-// as they stand.
-SortRanks::Ranks ranksOf(const ListingRecords &records, AppexField field, RankBy by)
-{
-    DistinctValues distinct(records, field);
-    const std::vector<std::string_view> &values = distinct.values;
-    const SortKeys keys(values, by);
-    const SortRanks::Ranks rankOfValue =
-        denseRanks(values.size(), [&keys](quint32 a, quint32 b) { return keys.compare(a, b); });
-    for (quint32 &value : distinct.indexOf)
-        value = rankOfValue.ofKey[value];
-    return {std::move(distinct.indexOf), rankOfValue.count};
-}
-
 // `rows` stably reordered by their ranks, `rowKeys` naming the record of
 // each row: a counting sort, in time linear in the rows and ranks.
 std::vector<qsizetype> byRank(const std::vector<qsizetype> &rows,
@@ -196,14 +175,16 @@ std::vector<qsizetype> rowsInOrder(size_t count)
 
 } // namespace
 
-const SortRanks::Ranks &SortRanks::ranks(const ListingRecords &records, AppexField field)
+const SortRanks::Ranks &SortRanks::textRanks(const ListingRecords &records, AppexField field)
 {
     auto known = m_ranks.find(field);
     if (known == m_ranks.end()) {
         // UUIDs respect case; names, SDKs and parents ignore it.
-        const RankBy by =
-            field == AppexField::Uuid ? RankBy::KeyRespectingCase : RankBy::KeyIgnoringCase;
-        known = m_ranks.emplace(field, ranksOf(records, field, by)).first;
+        const bool ignoringCase = field != AppexField::Uuid;
+        const auto textKey = [ignoringCase](std::string &key, QByteArrayView value) {
+            TextKey::appendKey(key, value, ignoringCase);
+        };
+        known = m_ranks.emplace(field, ranks(records, field, textKey)).first;
     }
     return known->second;
 }
@@ -219,8 +200,21 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                                           : AppexField::SDK;
     std::vector<qsizetype> rows = rowsInOrder(rowKeys.size());
     if (first == AppexField::SDK || first == AppexField::ParentName)
-        rows = byRank(rows, rowKeys, ranks(records, AppexField::Name), Qt::AscendingOrder);
-    return byRank(rows, rowKeys, ranks(records, first), Qt::AscendingOrder);
+        rows = byRank(rows, rowKeys, textRanks(records, AppexField::Name), Qt::AscendingOrder);
+    return byRank(rows, rowKeys, textRanks(records, first), Qt::AscendingOrder);
+}
+
+SortRanks::Ranks SortRanks::ranks(const ListingRecords &records, AppexField field,
+                                  const AppendKey &appendKey)
+{
+    DistinctValues distinct(records, field);
+    const std::vector<std::string_view> &values = distinct.values;
+    const SortKeys keys(values, appendKey);
+    const Ranks rankOfValue =
+        denseRanks(values.size(), [&keys](quint32 a, quint32 b) { return keys.compare(a, b); });
+    for (quint32 &value : distinct.indexOf)
+        value = rankOfValue.ofKey[value];
+    return {std::move(distinct.indexOf), rankOfValue.count};
 }
 
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
@@ -228,7 +222,11 @@ std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                         Qt::SortOrder order)
 {
     auto known = m_byteRanks.find(field);
-    if (known == m_byteRanks.end())
-        known = m_byteRanks.emplace(field, ranksOf(records, field, RankBy::Bytes)).first;
+    if (known == m_byteRanks.end()) {
+        const auto bytes = [](std::string &key, QByteArrayView value) {
+            key.append(value.data(), size_t(value.size()));
+        };
+        known = m_byteRanks.emplace(field, ranks(records, field, bytes)).first;
+    }
     return byRank(rowsInOrder(rowKeys.size()), rowKeys, known->second, order);
 }

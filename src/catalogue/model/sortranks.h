@@ -4,8 +4,10 @@
 #include "listingcomparison.h"
 #include "sortcode.h"
 
+#include <functional>
 #include <map>
 #include <span>
+#include <string>
 #include <vector>
 
 // What the records of one catalogue sort by: for each field, the rank of each
@@ -34,6 +36,13 @@ public:
         quint32 count = 0;
     };
 
+    // Appends the sort key of a field's value to `key`; keys compare byte by byte.
+    using AppendKey = std::function<void(std::string &key, QByteArrayView value)>;
+    // Each record's rank by the key of its value of `field`: for an order of
+    // the caller's, by what it makes of the field.
+    [[nodiscard]] static Ranks ranks(const ListingRecords &records, AppexField field,
+                                     const AppendKey &appendKey);
+
     // Forgets every rank: the records are others.
     void clear()
     {
@@ -42,7 +51,7 @@ public:
     }
 
 private:
-    [[nodiscard]] const Ranks &ranks(const ListingRecords &records, AppexField field);
+    [[nodiscard]] const Ranks &textRanks(const ListingRecords &records, AppexField field);
 
     std::map<AppexField, Ranks> m_ranks;     // of the fields' sort keys
     std::map<AppexField, Ranks> m_byteRanks; // of the fields' bytes

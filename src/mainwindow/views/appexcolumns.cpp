@@ -2,7 +2,6 @@
 
 #include "appexer.h"
 #include "recordfacts.h"
-#include "recordrows.h"
 #include "sortorder.h"
 
 #include <QCoreApplication>
@@ -32,9 +31,8 @@ static_assert(std::size(columns) == AppexColumns::columnTotal);
 
 } // namespace
 
-AppexColumns::AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QObject *parent)
+AppexColumns::AppexColumns(QAbstractItemModel *rows, QObject *parent)
     : QIdentityProxyModel(parent)
-    , m_appexer(appexer)
 {
     setSourceModel(rows);
 }
@@ -84,7 +82,7 @@ QVariant AppexColumns::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
-    const Appex &record = m_appexer.recordAt(RecordRows::catalogueRow(index));
+    const Appex record = mapToSource(index).data(Appexer::RecordRole).value<Appex>();
     switch (role) {
     case Qt::DisplayRole:
         return textOf(record, index.column());
@@ -98,7 +96,7 @@ QVariant AppexColumns::data(const QModelIndex &index, int role) const
     }
 }
 
-QString AppexColumns::textOf(const Appex &record, int column) const
+QString AppexColumns::textOf(const Appex &record, int column)
 {
     switch (Column(column)) {
     case State:

@@ -18,8 +18,8 @@ public:
     enum Column { State, Name, Category, Parent, Version, Identifier, Registered, Path, Uuid };
     static constexpr int columnTotal = Uuid + 1;
 
-    // `rows` is a proxy of `appexer`, one column wide.
-    AppexColumns(const Appexer &appexer, QAbstractItemModel *rows, QObject *parent = nullptr);
+    // `rows` is the catalogue or a proxy of it, one column wide.
+    explicit AppexColumns(QAbstractItemModel *rows, QObject *parent = nullptr);
 
     // The catalogue's sort code that orders by `column`, if it is one of them.
     [[nodiscard]] static std::optional<SortCode> sortCodeOf(int column);
@@ -44,7 +44,5 @@ signals:
     void fieldOrderRequested(const Appexer::FieldOrder &order);
 
 private:
-    [[nodiscard]] QString textOf(const Appex &record, int column) const;
-
-    const Appexer &m_appexer;
+    [[nodiscard]] static QString textOf(const Appex &record, int column);
 };

@@ -1,10 +1,9 @@
 #include "appexlistview.h"
 
 #include "appexer.h"
-#include "appexscope.h"
 #include "recordfacts.h"
-#include "recordrows.h"
 
+#include <QAbstractProxyModel>
 #include <QAction>
 #include <QContextMenuEvent>
 #include <QFontDatabase>
@@ -17,39 +16,92 @@
 namespace {
 
 constexpr qreal rowFontSize = 12.0;
+constexpr size_t measured = 16;     // rows, the longest shown
+constexpr size_t longestKept = 512; // rows, the longest of the catalogue for each display
+
+// Which of AppexListView::m_longestRows a display reads.
+size_t longestRowsOf(bool showPaths, bool showUUID)
+{
+    return (showPaths ? 2 : 0) + (showUUID ? 1 : 0);
+}
+
+// The rows with the most characters of those added, up to a count: a heap
+// whose shortest row is at its front.
+class LongestRows
+{
+public:
+    explicit LongestRows(size_t count)
+        : m_count(count)
+    {}
+
+    void add(qsizetype length, int row)
+    {
+        if (m_heap.size() == m_count) {
+            if (length <= m_heap.front().first)
+                return;
+            std::pop_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+            m_heap.pop_back();
+        }
+        m_heap.emplace_back(length, row);
+        std::push_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+    }
+
+    // The rows, most characters first.
+    [[nodiscard]] std::vector<int> rows()
+    {
+        std::sort_heap(m_heap.begin(), m_heap.end(), std::greater<>());
+        std::vector<int> rows;
+        rows.reserve(m_heap.size());
+        for (const auto &[length, row] : m_heap)
+            rows.push_back(row);
+        return rows;
+    }
+
+private:
+    size_t m_count;
+    std::vector<std::pair<qsizetype, int>> m_heap; // characters, row
+};
+
+// The model under `model` and under any proxies under that.
+const QAbstractItemModel *catalogueUnder(const QAbstractItemModel *model)
+{
+    while (const auto *proxy = qobject_cast<const QAbstractProxyModel *>(model))
+        model = proxy->sourceModel();
+    return model;
+}
+
+// The row of `model` that shows `catalogueRow`, a row of the model under it;
+// none when a proxy between them leaves it out.
+QModelIndex rowShowing(const QAbstractItemModel *model, const QModelIndex &catalogueRow)
+{
+    const auto *proxy = qobject_cast<const QAbstractProxyModel *>(model);
+    if (!proxy)
+        return catalogueRow;
+    const QModelIndex source = rowShowing(proxy->sourceModel(), catalogueRow);
+    return source.isValid() ? proxy->mapFromSource(source) : QModelIndex();
+}
 
 } // namespace
 
-AppexListView::AppexListView(const Appexer &appexer, AppexScope *rows, QWidget *parent)
+AppexListView::AppexListView(QAbstractItemModel *rows, QWidget *parent)
     : QTreeView(parent)
-    , m_appexer(appexer)
-    , m_rows(rows)
     , m_delegate(new MessageRowDelegate(this))
     , m_rowMenu(new QMenu(this))
 {
     setObjectName(QStringLiteral("appexList"));
     setAccessibleName(tr("Appexes"));
-    setModel(m_rows);
+    setModel(rows);
+    // The catalogue changes its records by a reset, or their data in place.
+    const auto recordsChanged = [this] {
+        m_longestRowsKnown = false;
+        m_measured = false;
+    };
+    connect(rows, &QAbstractItemModel::modelReset, this, recordsChanged);
+    connect(rows, &QAbstractItemModel::dataChanged, this, recordsChanged);
     const auto rowsChanged = [this] { m_measured = false; };
-    connect(m_rows, &QAbstractItemModel::modelReset, this, rowsChanged);
-    connect(m_rows, &QAbstractItemModel::rowsInserted, this, rowsChanged);
-    connect(m_rows, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
-    connect(m_rows, &QAbstractItemModel::dataChanged, this, rowsChanged);
-    // A sort keeps the rows shown. The proxies pass on the catalogue's sort
-    // without saying that only the order changed, so it is heard at the source.
-    connect(
-        &m_appexer, &QAbstractItemModel::layoutAboutToBeChanged, this,
-        [this](const QList<QPersistentModelIndex> &, QAbstractItemModel::LayoutChangeHint hint) {
-            m_catalogueSorting = hint == QAbstractItemModel::VerticalSortHint;
-        });
-    connect(&m_appexer, &QAbstractItemModel::layoutChanged, this,
-            [this] { m_catalogueSorting = false; });
-    connect(
-        m_rows, &QAbstractItemModel::layoutChanged, this,
-        [this](const QList<QPersistentModelIndex> &, QAbstractItemModel::LayoutChangeHint hint) {
-            if (hint != QAbstractItemModel::VerticalSortHint && !m_catalogueSorting)
-                m_measured = false;
-        });
+    connect(rows, &QAbstractItemModel::rowsInserted, this, rowsChanged);
+    connect(rows, &QAbstractItemModel::rowsRemoved, this, rowsChanged);
+    connect(rows, &QAbstractItemModel::layoutChanged, this, rowsChanged);
     setItemDelegate(m_delegate);
     setHeaderHidden(true);
     setRootIsDecorated(false);
@@ -90,31 +142,65 @@ void AppexListView::setDisplay(MessageRowDelegate::Display display)
 // the width that the list must scroll to, without measuring every row.
 void AppexListView::measureRows()
 {
+    if (!m_longestRowsKnown)
+        findLongestRows();
     const MessageRowDelegate::Display shown = m_delegate->display();
-    constexpr size_t measured = 16;
-    std::vector<std::pair<qsizetype, int>> longest; // characters, source row
-    // The catalogue's rows in its own order, asked whether they are shown:
-    // mapping each shown row through the proxies would cost more.
-    for (int source = 0; source < m_appexer.rowCount(); ++source) {
-        if (!m_rows->shows(source))
-            continue;
-        const qsizetype length = MessageRow::textLength(m_appexer.recordAt(source), shown.showPaths,
-                                                        shown.showUUID, shown.isSearching);
-        if (longest.size() < measured || length > longest.front().first) {
-            if (longest.size() == measured) {
-                std::pop_heap(longest.begin(), longest.end(), std::greater<>());
-                longest.pop_back();
-            }
-            longest.emplace_back(length, source);
-            std::push_heap(longest.begin(), longest.end(), std::greater<>());
+    const std::vector<QPersistentModelIndex> &candidates =
+        m_longestRows[longestRowsOf(shown.showPaths, shown.showUUID || shown.isSearching)];
+    // The longest rows shown are the first of the catalogue's longest that
+    // are shown, unless too few of those are.
+    AppexList longest;
+    for (const QPersistentModelIndex &candidate : candidates) {
+        if (const QModelIndex row = rowShowing(model(), candidate); row.isValid()) {
+            longest << row.data(Appexer::RecordRole).value<Appex>();
+            if (size_t(longest.size()) == measured)
+                break;
         }
     }
+    if (size_t(longest.size()) < measured && candidates.size() == longestKept)
+        longest = longestShownRows();
     m_widestRow = 0;
-    for (const auto &[length, source] : longest)
-        m_widestRow =
-            std::max(m_widestRow, m_delegate->rowWidth(m_appexer.recordAt(source), font()));
+    for (const Appex &record : std::as_const(longest))
+        m_widestRow = std::max(m_widestRow, m_delegate->rowWidth(record, font()));
     m_measured = true;
     fitColumn();
+}
+
+// Read once for each listing, as the catalogue's rows under the proxies: the
+// proxies' rows change with every search and category, its records do not.
+void AppexListView::findLongestRows()
+{
+    const QAbstractItemModel *catalogue = catalogueUnder(model());
+    std::vector<LongestRows> longest(m_longestRows.size(), LongestRows(longestKept));
+    for (int row = 0; row < catalogue->rowCount(); ++row) {
+        const Appex record = catalogue->index(row, 0).data(Appexer::RecordRole).value<Appex>();
+        for (const bool paths : {false, true}) {
+            for (const bool uuid : {false, true})
+                longest[longestRowsOf(paths, uuid)].add(
+                    MessageRow::textLength(record, paths, uuid, false), row);
+        }
+    }
+    for (size_t display = 0; display < longest.size(); ++display) {
+        m_longestRows[display].clear();
+        for (const int row : longest[display].rows())
+            m_longestRows[display].emplace_back(catalogue->index(row, 0));
+    }
+    m_longestRowsKnown = true;
+}
+
+AppexList AppexListView::longestShownRows() const
+{
+    const MessageRowDelegate::Display shown = m_delegate->display();
+    LongestRows longest(measured);
+    for (int row = 0; row < model()->rowCount(); ++row)
+        longest.add(
+            MessageRow::textLength(model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
+                                   shown.showPaths, shown.showUUID, shown.isSearching),
+            row);
+    AppexList records;
+    for (const int row : longest.rows())
+        records << model()->index(row, 0).data(Appexer::RecordRole).value<Appex>();
+    return records;
 }
 
 void AppexListView::fitColumn()

@@ -4,10 +4,12 @@
 #include "listingcomparison.h"
 #include "messagerowdelegate.h"
 
+#include <QPersistentModelIndex>
 #include <QTreeView>
 
-class Appexer;
-class AppexScope;
+#include <array>
+#include <vector>
+
 class QMenu;
 
 // The list of the catalogue's records, a row each, as the filter passes them:
@@ -19,10 +21,11 @@ class AppexListView : public QTreeView
     Q_OBJECT
 
 public:
-    AppexListView(const Appexer &appexer, AppexScope *rows, QWidget *parent = nullptr);
+    // `rows` is the catalogue or a proxy of it, through any number of proxies.
+    explicit AppexListView(QAbstractItemModel *rows, QWidget *parent = nullptr);
 
     [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
-    // Shows the rows so, measured again unless only their order changed.
+    // Shows the rows so, measured again if they changed.
     void setDisplay(MessageRowDelegate::Display display);
     [[nodiscard]] int widestRow() const { return m_widestRow; }
 
@@ -39,14 +42,19 @@ protected:
 private:
     void measureRows();
     void fitColumn();
+    void findLongestRows();
+    // The records of the rows shown that have the most characters, most first.
+    [[nodiscard]] AppexList longestShownRows() const;
 
-    const Appexer &m_appexer;
-    AppexScope *m_rows;
     MessageRowDelegate *m_delegate;
     QMenu *m_rowMenu;
     int m_widestRow = 0;
-    // Whether m_widestRow is that of the rows shown: a sort keeps it.
+    // Whether m_widestRow is that of the rows shown.
     bool m_measured = false;
-    bool m_catalogueSorting = false;
+    // The catalogue's rows with the most characters, most first, for each way
+    // of showing them (with paths or not, with UUIDs or not): found once for
+    // its records, and then the rows shown are looked for among them.
+    std::array<std::vector<QPersistentModelIndex>, 4> m_longestRows;
+    bool m_longestRowsKnown = false;
     bool m_dropHighlighted = false;
 };

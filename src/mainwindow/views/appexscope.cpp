@@ -1,25 +1,20 @@
 #include "appexscope.h"
 
 #include "appexer.h"
-#include "appexfilter.h"
-#include "recordrows.h"
 
-#include <QHash>
-
-AppexScope::AppexScope(const Appexer &appexer, AppexFilter *results, QObject *parent)
+AppexScope::AppexScope(QAbstractItemModel *results, QObject *parent)
     : QSortFilterProxyModel(parent)
-    , m_appexer(appexer)
-    , m_results(results)
 {
     setSourceModel(results);
-    connect(&appexer, &QAbstractItemModel::modelAboutToBeReset, this,
-            [this] { m_inCategory.clear(); });
+    // Another listing names its points anew.
+    connect(results, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { m_pointInCategory.clear(); });
 }
 
 void AppexScope::setCategory(const QString &category)
 {
     m_category = category;
-    m_inCategory.clear();
+    m_pointInCategory.clear();
     invalidateRowsFilter();
 }
 
@@ -31,48 +26,27 @@ void AppexScope::setProblemsOnly(bool problemsOnly)
 
 Qt::ItemFlags AppexScope::flags(const QModelIndex &index) const
 {
-    return index.isValid() ? m_appexer.flags(m_appexer.index(0)) : Qt::NoItemFlags;
+    return index.isValid() ? Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemNeverHasChildren
+                           : Qt::NoItemFlags;
 }
 
 bool AppexScope::filterAcceptsRow(int sourceRow, const QModelIndex &sourceParent) const
 {
-    return m_category.isEmpty() && !m_problemsOnly
-               ? true
-               : isInScope(
-                     RecordRows::catalogueRow(sourceModel()->index(sourceRow, 0, sourceParent)));
-}
-
-bool AppexScope::shows(int catalogueRow) const
-{
-    return m_results->acceptsRow(catalogueRow) && isInScope(catalogueRow);
-}
-
-bool AppexScope::isInScope(int catalogueRow) const
-{
-    if (m_problemsOnly && !m_appexer.recordAt(catalogueRow).problems())
+    if (m_category.isEmpty() && !m_problemsOnly)
+        return true;
+    const QModelIndex row = sourceModel()->index(sourceRow, 0, sourceParent);
+    if (m_problemsOnly && row.data(Appexer::ProblemsRole).toInt() == 0)
         return false;
-    return m_category.isEmpty() || isInCategory(catalogueRow);
+    return m_category.isEmpty() || isInCategory(row);
 }
 
-// Told for every record at once, in the listing's order, naming each point's
-// category once: a category is chosen once and asked of each row again and
-// again.
-bool AppexScope::isInCategory(int catalogueRow) const
+bool AppexScope::isInCategory(const QModelIndex &row) const
 {
-    if (m_inCategory.empty()) {
-        const ListingRecords records = m_appexer.byRecordKey();
-        m_inCategory.resize(size_t(records.count));
-        QHash<QByteArray, bool> pointInCategory;
-        for (qsizetype key = 0; key < records.count; ++key) {
-            const Appex &record = records.at(key);
-            const QByteArrayView point = record.bytes(AppexField::Point);
-            auto known =
-                pointInCategory.constFind(QByteArray::fromRawData(point.data(), point.size()));
-            if (known == pointInCategory.cend())
-                known =
-                    pointInCategory.insert(point.toByteArray(), record.category() == m_category);
-            m_inCategory[size_t(key)] = *known;
-        }
-    }
-    return m_inCategory[size_t(m_appexer.recordKey(catalogueRow))];
+    const auto point = size_t(row.data(Appexer::PointRole).toInt());
+    if (point >= m_pointInCategory.size())
+        m_pointInCategory.resize(point + 1, -1);
+    if (m_pointInCategory[point] < 0)
+        m_pointInCategory[point] =
+            row.data(Appexer::RecordRole).value<Appex>().category() == m_category;
+    return m_pointInCategory[point] != 0;
 }

@@ -3,21 +3,21 @@
 #include "appexer.h"
 
 #include <QAbstractItemView>
-#include <QAbstractProxyModel>
+
+namespace {
+
+std::optional<Appex> recordOf(const QVariant &record)
+{
+    return record.isValid() ? std::optional(record.value<Appex>()) : std::nullopt;
+}
+
+} // namespace
 
 namespace RecordRows {
 
-int catalogueRow(QModelIndex index)
+std::optional<Appex> current(const QAbstractItemView &view)
 {
-    while (const auto *proxy = qobject_cast<const QAbstractProxyModel *>(index.model()))
-        index = proxy->mapToSource(index);
-    return index.row();
-}
-
-const Appex *current(const QAbstractItemView &view, const Appexer &appexer)
-{
-    const QModelIndex index = view.currentIndex();
-    return index.isValid() ? &appexer.recordAt(catalogueRow(index)) : nullptr;
+    return recordOf(view.currentIndex().data(Appexer::RecordRole));
 }
 
 AppexChange currentChange(const QAbstractItemView &view)
@@ -27,11 +27,10 @@ AppexChange currentChange(const QAbstractItemView &view)
 
 std::optional<Appex> currentOlder(const QAbstractItemView &view)
 {
-    const QVariant older = view.currentIndex().data(Appexer::OlderRole);
-    return older.isValid() ? std::optional(older.value<Appex>()) : std::nullopt;
+    return recordOf(view.currentIndex().data(Appexer::OlderRole));
 }
 
-QString selectedText(const QAbstractItemView &view, const Appexer &appexer,
+QString selectedText(const QAbstractItemView &view,
                      const std::function<QString(const Appex &)> &text)
 {
     QModelIndexList rows = view.selectionModel()->selectedRows();
@@ -39,7 +38,7 @@ QString selectedText(const QAbstractItemView &view, const Appexer &appexer,
               [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     QStringList lines;
     for (const QModelIndex &index : rows)
-        lines << text(appexer.recordAt(catalogueRow(index)));
+        lines << text(index.data(Appexer::RecordRole).value<Appex>());
     return lines.join(u'\n');
 }
 
