@@ -45,7 +45,6 @@ public:
 
     // Which copies the tool's listings hold from the next one on.
     void setCopies(ListingJob::Copies copies) { m_copies = copies; }
-    [[nodiscard]] ListingJob::Copies copies() const { return m_copies; }
 
     void getAppexes();
     // A captured listing; one asked for while a job runs is read once it ends.

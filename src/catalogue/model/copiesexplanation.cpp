@@ -35,6 +35,15 @@ CopiesExplanation::Use useOf(const Appex &record, qsizetype copies)
     return copies == 1 ? CopiesExplanation::Use::InUse : CopiesExplanation::Use::Unknown;
 }
 
+// Whether a copy is stale: not used, and lying where stray copies do or
+// missing from disk.
+bool isStale(const CopiesExplanation::Copy &copy)
+{
+    return copy.use == CopiesExplanation::Use::NotUsed &&
+           (copy.place != CopyAnnotation::Place::Installed ||
+            copy.record.problems().testFlag(AppexProblem::Missing));
+}
+
 } // namespace
 
 std::optional<CopiesExplanation> CopiesExplanation::of(const AppexList &records,
@@ -95,12 +104,6 @@ QStringList CopiesExplanation::closestIdentifiers(const AppexList &records,
         closest << candidate;
     }
     return closest;
-}
-
-bool CopiesExplanation::isStale(const Copy &copy)
-{
-    return copy.use == Use::NotUsed && (copy.place != CopyAnnotation::Place::Installed ||
-                                        copy.record.problems().testFlag(AppexProblem::Missing));
 }
 
 QStringList CopiesExplanation::useCommands() const

@@ -41,7 +41,4 @@ struct CopiesExplanation
     // that remove the registrations of the stale ones, as a shell reads them.
     [[nodiscard]] QStringList useCommands() const;
     [[nodiscard]] QStringList removeCommands() const;
-    // Whether a copy is stale: not used, and lying where stray copies do or
-    // missing from disk.
-    [[nodiscard]] static bool isStale(const Copy &copy);
 };
