@@ -24,6 +24,8 @@ namespace CopyAnnotation {
 
 Place placeOf(QByteArrayView path)
 {
+    if (path.isEmpty())
+        return Place::Installed; // memchr must not see the null data of an empty view
     if (path.startsWith("/Volumes/"))
         return Place::DiskImage;
     // One pass from slash to slash: four substring searches over every path
