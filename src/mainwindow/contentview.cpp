@@ -190,6 +190,9 @@ void ContentView::connectCommands()
     // A new listing, or problems found in one: counted again.
     connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
     connect(m_appexer, &QAbstractItemModel::dataChanged, this, &ContentView::recordsChanged);
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_list), static_cast<QAbstractItemView *>(m_table)})
+        connect(view, &QAbstractItemView::activated, this, &ContentView::openDetails);
 
     // The sort entries and the table's headers choose one order between them.
     // The code first: a column's order gives way to it in one sort, whose
@@ -321,6 +324,14 @@ void ContentView::showDetails()
                           RecordRows::currentOlder(*shownView()),
                           record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
                                  : AppexList());
+}
+
+// The details of the row that the user opened, with a double click or Enter.
+void ContentView::openDetails()
+{
+    (*m_actions)[Command::ShowDetails]->setChecked(true);
+    showDetails();
+    m_details->setFocus(Qt::OtherFocusReason);
 }
 
 // The tool's listing shown is listed again with the copies asked for.

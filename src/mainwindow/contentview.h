@@ -67,6 +67,7 @@ private:
     void copySelected(const std::function<QString(const Appex &)> &text) const;
     void chooseScope(const QString &category, bool problems);
     void showDetails();
+    void openDetails();
 
     void elect(Election::Choice choice, Election::Target kind = Election::Target::Identifier);
     void showAllCopies(bool allCopies);

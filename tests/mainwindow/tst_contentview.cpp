@@ -1,3 +1,4 @@
+#include "appexcolumns.h"
 #include "appexlistview.h"
 #include "appexscope.h"
 #include "contentview.h"
@@ -167,6 +168,7 @@ private slots:
     void widestRowAmongManyRows();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
+    void openingARowShowsItsDetails();
     void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
@@ -687,6 +689,35 @@ void TestContentView::tableSortsAndKeepsItsLayout()
     QVERIFY(later.find<QTableView>("appexTable")->isVisible());
     QCOMPARE(kept->sectionSize(5), 123);
     QCOMPARE(kept->logicalIndex(0), 5);
+}
+
+void TestContentView::openingARowShowsItsDetails()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+    auto *details = window.find<QWidget>("details");
+    const auto shown = [&] { return window.find<QTextBrowser>("detailsText")->toPlainText(); };
+    QVERIFY(!details->isVisible());
+    window.select({2});
+    window.list()->setFocus();
+    QTest::keyClick(window.list(), Qt::Key_Return);
+    QVERIFY(window.action("Show Details")->isChecked() && details->isVisible());
+    const auto uuidOf = [](const QModelIndex &row) {
+        return row.data(Appexer::RecordRole).value<Appex>().uuid();
+    };
+    QVERIFY2(shown().contains("UUID\n" + uuidOf(window.list()->model()->index(2, 0))),
+             qPrintable(shown()));
+    QVERIFY(details->isAncestorOf(QApplication::focusWidget()));
+
+    window.action("Show Details")->trigger(); // off again, then in the table
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    const QModelIndex cell = table->model()->index(4, AppexColumns::Name);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QVERIFY(details->isVisible());
+    QVERIFY2(shown().contains("UUID\n" + uuidOf(cell)), qPrintable(shown()));
 }
 
 void TestContentView::sidebarCountsFollowFoundProblems()
