@@ -59,19 +59,19 @@ void Appexer::clearComparison()
 
 void Appexer::sortAppexList(SortCode sortCode)
 {
-    // The rows are always in the order of m_sortCode, or of m_fieldOrder.
+    // The rows are always in the order of m_sortCode, or of m_rankOrder.
     if (sortCode == m_sortCode)
         return;
     m_sortCode = sortCode;
-    if (!m_fieldOrder)
+    if (!m_rankOrder)
         reorder();
 }
 
-void Appexer::setFieldOrder(std::optional<FieldOrder> order)
+void Appexer::setRankOrder(std::optional<RankOrder> order)
 {
-    if (order == m_fieldOrder)
+    if (!order && !m_rankOrder)
         return;
-    m_fieldOrder = order;
+    m_rankOrder = std::move(order);
     reorder();
 }
 
@@ -107,9 +107,8 @@ std::vector<int> Appexer::arrange()
     for (int row = 0; row < rows; ++row)
         keys[size_t(row)] = recordKey(row);
     const std::vector<qsizetype> order = // the rows as they are, in their new order
-        m_fieldOrder
-            ? m_sortRanks.order(byRecordKey(), keys, m_fieldOrder->field, m_fieldOrder->order)
-            : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
+        m_rankOrder ? SortRanks::order(keys, *m_rankOrder->ranks, m_rankOrder->order)
+                    : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
     std::vector<int> rowNow(order.size());
     std::vector<qsizetype> recordOrder;
     recordOrder.reserve(size_t(m_records.size()));
@@ -202,6 +201,7 @@ void Appexer::compareRecords()
     m_rowEntries.clear();
     m_sortRanks.clear();
     m_pointRanks.reset();
+    m_rankOrder.reset();
     if (m_baseline)
         markChanges();
     arrange();

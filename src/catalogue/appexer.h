@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QSet>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -52,17 +53,15 @@ public:
     void clearComparison();
 
     void sortAppexList(SortCode sortCode);
-    // An order by one field's bytes as they stand, which while it is set
-    // orders the rows instead of the sort code.
-    struct FieldOrder
+    // An order of the caller's, which while it is set orders the rows
+    // instead of the sort code: each record's rank, by record key (KeyRole),
+    // either way. A new listing or comparison ends it, its records being others.
+    struct RankOrder
     {
-        AppexField field;
+        std::shared_ptr<const SortRanks::Ranks> ranks; // shared with the caller's
         Qt::SortOrder order = Qt::AscendingOrder;
-
-        bool operator==(const FieldOrder &) const = default;
     };
-    void setFieldOrder(std::optional<FieldOrder> order);
-    [[nodiscard]] std::optional<FieldOrder> fieldOrder() const { return m_fieldOrder; }
+    void setRankOrder(std::optional<RankOrder> order);
     // Marks the records at `paths` as having `problem`: one change of the data.
     void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
     [[nodiscard]] SortCode sortCode() const { return m_sortCode; }
@@ -104,7 +103,7 @@ private:
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
     SortCode m_sortCode = SortCode::SDK;
-    std::optional<FieldOrder> m_fieldOrder;
+    std::optional<RankOrder> m_rankOrder;
 
     AppexList m_records;
     std::vector<qsizetype> m_listingPositions; // of the records, in the listing

@@ -44,8 +44,7 @@ const StateInfo states[] = {
 
 const StateInfo &infoOf(const Appex &record)
 {
-    const bool problem = bool(record.problems());
-    return states[size_t(problem ? State::Problem : stateOf(record.election()))];
+    return states[size_t(RecordFacts::stateRank(record))];
 }
 
 } // namespace
@@ -83,6 +82,11 @@ QString rowTip(const Appex &record)
     QStringList lines{stateMark(record) + QStringLiteral("  ") + stateName(record)};
     lines << problems(record);
     return lines.join(u'\n') + QStringLiteral("\n\n") + stateLegend();
+}
+
+int stateRank(const Appex &record)
+{
+    return int(record.problems() ? State::Problem : stateOf(record.election()));
 }
 
 QString stateMark(const Appex &record)

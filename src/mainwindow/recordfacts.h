@@ -20,6 +20,8 @@ namespace RecordFacts {
 // The mark of the record's state in the table, and its word in the legend.
 [[nodiscard]] QString stateMark(const Appex &record);
 [[nodiscard]] QString stateName(const Appex &record);
+// The place of the record's state in the legend, which orders records by state.
+[[nodiscard]] int stateRank(const Appex &record);
 // Each state's mark and word, a line each.
 [[nodiscard]] QString stateLegend();
 
