@@ -25,6 +25,15 @@ QString toolTipOf(const Appex &record, const Appex *older)
 
 } // namespace
 
+FieldSizes fieldSizes(const Appex &record)
+{
+    FieldSizes sizes{};
+    for (const AppexFieldInfo &field : appexFields)
+        sizes[size_t(field.field)] =
+            quint16(std::min<qsizetype>(record.bytes(field.field).size(), 0xffff));
+    return sizes;
+}
+
 void Appexer::setListing(Listing listing)
 {
     beginResetModel();
@@ -188,6 +197,8 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
         return record.problems().toInt();
     case PointRole:
         return int(pointRanks().ofKey[size_t(recordKey(index.row()))]);
+    case SizesRole:
+        return QVariant::fromValue(fieldSizes(record));
     default:
         return {};
     }

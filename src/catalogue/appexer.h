@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "appexfield.h"
 #include "listingcomparison.h"
 #include "listingjob.h"
 #include "sortranks.h"
@@ -10,9 +11,16 @@
 #include <QHash>
 #include <QSet>
 
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
+
+// The UTF-8 size of each text field of a record, by AppexField, at most
+// 65535: what a view reads of every row to find its longest rows, which a
+// QVariant holds without an allocation, where a whole Appex needs one.
+using FieldSizes = std::array<quint16, appexFields.size()>;
+[[nodiscard]] FieldSizes fieldSizes(const Appex &record);
 
 // The catalogue of one main window: the records of the last listing, sorted,
 // and the moment the catalogue was made. It is the model of the window's
@@ -35,6 +43,7 @@ public:
         KeyRole,      // recordKey(), an int
         ProblemsRole, // the record's AppexProblems, as an int
         PointRole,    // an int that the records of one extension point share, and no others
+        SizesRole,    // the record's FieldSizes
     };
 
     using QAbstractListModel::QAbstractListModel;
