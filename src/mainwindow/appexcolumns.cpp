@@ -209,16 +209,18 @@ QVariant AppexColumns::cellData(int column, int role, const Appex &record, Appex
     case Qt::TextAlignmentRole:
         return column == State || column == Change ? QVariant(Qt::AlignCenter) : QVariant();
     case Qt::ForegroundRole: {
-        // As the rows colour the field, and fade it.
+        // As the rows colour the field, and fade it. Plain text keeps the
+        // view's colour: a colour of its own costs each cell a palette.
+        const bool faint = MessageRowDelegate::isFaded(record, change);
+        if (column != Change && columns[column].colour == MessageRow::Colour::Text && !faint)
+            return {};
         const QPalette palette = QGuiApplication::palette();
         const QColor colour = column == Change
                                   ? MessageRowDelegate::changeMark(change, palette).second
                                   : MessageRowDelegate::colourOf(columns[column].colour, palette);
         if (!colour.isValid())
             return {};
-        return MessageRowDelegate::isFaded(record, change)
-                   ? MessageRowDelegate::faded(colour, palette.color(QPalette::Base))
-                   : colour;
+        return faint ? MessageRowDelegate::faded(colour, palette.color(QPalette::Base)) : colour;
     }
     case Qt::FontRole: {
         if (change != AppexChange::Removed)

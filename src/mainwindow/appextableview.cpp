@@ -104,6 +104,11 @@ void AppexTableView::showColumnWith(int column, QAction *toggle)
             [this, column](bool on) { horizontalHeader()->setSectionHidden(column, !on); });
 }
 
+void AppexTableView::showChanges(bool comparing)
+{
+    horizontalHeader()->setSectionHidden(AppexColumns::Change, !comparing);
+}
+
 void AppexTableView::keepLayout()
 {
     m_keepLayout->start();
@@ -119,7 +124,8 @@ void AppexTableView::showHeaderMenu(QPoint at)
     QHeaderView *header = horizontalHeader();
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (int column = 0; column < m_columns->columnCount(); ++column) {
+    // The Change column shows while the window compares, as the rows' marks do.
+    for (int column = AppexColumns::Change + 1; column < m_columns->columnCount(); ++column) {
         QAction *shown = menu->addAction(m_columns->headerData(column, Qt::Horizontal).toString());
         shown->setCheckable(true);
         shown->setChecked(!header->isSectionHidden(column));
@@ -138,7 +144,7 @@ void AppexTableView::showHeaderMenu(QPoint at)
     // The columns of toggles show as their toggles say.
     connect(menu->addAction(tr("Reset Columns")), &QAction::triggered, this, [this, header] {
         for (int column = 0; column < m_columns->columnCount(); ++column) {
-            if (!m_toggles.contains(column))
+            if (!m_toggles.contains(column) && column != AppexColumns::Change)
                 header->setSectionHidden(column, false);
             header->moveSection(header->visualIndex(column), column);
         }

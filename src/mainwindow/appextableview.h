@@ -26,6 +26,8 @@ public:
     // Shows `column` while `toggle` is checked, from the View menu or the
     // header's menu alike.
     void showColumnWith(int column, QAction *toggle);
+    // Shows the Change column while the rows are compared with an older listing.
+    void showChanges(bool comparing);
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;

@@ -398,6 +398,7 @@ void ContentView::catalogueChanged()
     m_list->setDisplay({(*m_actions)[Command::ShowPaths]->isChecked(),
                         (*m_actions)[Command::ShowUUID]->isChecked(), m_filter->isSearching(),
                         comparing});
+    m_table->showChanges(comparing);
     if (comparing) {
         m_status->showComparison(m_appexer->baselineFile(),
                                  m_appexer->changeCount(AppexChange::Added),

@@ -769,12 +769,15 @@ void TestContentView::tableShowsComparisons()
 {
     Window window(m_tools.printing(m_newer));
     QVERIFY(window.refresh());
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    QVERIFY(table->horizontalHeader()->isSectionHidden(AppexColumns::Change)); // as in the rows
     QVERIFY(window.job([&] {
         window.action("Compare with Listing")->trigger();
         window.openPanel->completions.first()(testDataPath("listings/older.txt"));
     }));
-    window.action("As Table")->trigger();
-    const QAbstractItemModel *cells = window.find<QTableView>("appexTable")->model();
+    QVERIFY(!table->horizontalHeader()->isSectionHidden(AppexColumns::Change));
+    const QAbstractItemModel *cells = table->model();
     const auto cell = [&](const QString &name, int column) {
         return cells->index(int(window.names().indexOf(name)), column);
     };
@@ -800,7 +803,6 @@ void TestContentView::tableShowsComparisons()
              MessageRowDelegate::faded(path, base));
     QCOMPARE(cell("Gone", AppexColumns::State).data(Qt::ForegroundRole).value<QColor>(),
              MessageRowDelegate::faded(palette.color(QPalette::Text), base));
-    auto *table = window.find<QTableView>("appexTable");
     clickHeader(table, AppexColumns::Change);
     Window::settle();
     QCOMPARE(columnTexts(table, AppexColumns::Change).join(u' '),
