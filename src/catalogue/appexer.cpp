@@ -175,7 +175,9 @@ int Appexer::rowCount(const QModelIndex &parent) const
 
 QVariant Appexer::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // Asked of every row of a large catalogue: the row alone is checked, where
+    // checkIndex() would ask for the index's parent and the model's size again.
+    if (!index.isValid() || index.model() != this || index.row() >= rowCount())
         return {};
     const Appex &record = recordAt(index.row());
     switch (role) {
