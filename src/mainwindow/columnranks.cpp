@@ -15,9 +15,10 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Each run of digits orders as its number: a '0', which no other character
-// of the key is, then the count of its digits without leading zeros, then
-// those digits. Other characters order as they are, digits before letters.
+// Each run of digits orders as its number: it becomes a '0', the count of
+// its digits without leading zeros, then those digits, so that a shorter
+// number orders first. Other characters order as they are; a run, marked
+// '0', orders after a '.' and before a letter, as a digit would.
 void appendVersionKey(std::string &key, QByteArrayView version)
 {
     for (qsizetype at = 0; at < version.size();) {
