@@ -123,6 +123,8 @@ void ContentView::layOut()
                                ? ListingJob::Copies::All
                                : ListingJob::Copies::InUse);
     showAsTable((*m_actions)[Command::AsTable]->isChecked());
+    m_table->showColumnWith(AppexColumns::Path, (*m_actions)[Command::ShowPaths]);
+    m_table->showColumnWith(AppexColumns::Uuid, (*m_actions)[Command::ShowUUID]);
 
     // The keyboard goes through the window as the eye does: top to bottom.
     QWidget *previous = m_search;
@@ -187,21 +189,20 @@ void ContentView::connectCommands()
     });
     connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
     connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
-    // A new listing, or problems found in one: counted again.
+    // A new listing, or problems found in one: counted again, and a
+    // column's order made again of the records now.
     connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
     connect(m_appexer, &QAbstractItemModel::dataChanged, this, &ContentView::recordsChanged);
+    for (QAbstractItemView *view :
+         {static_cast<QAbstractItemView *>(m_list), static_cast<QAbstractItemView *>(m_table)})
+        connect(view, &QAbstractItemView::activated, this, &ContentView::openDetails);
 
     // The sort entries and the table's headers choose one order between them.
-    // The code first: a column's order gives way to it in one sort, whose
-    // ties keep the column's order.
     connect(m_controls, &ControlRow::sortCodePicked, this, &ContentView::sortBy);
-    connect(m_columns, &AppexColumns::catalogueSortRequested, this, [this](SortCode code) {
-        Settings::storeSortCode(code);
-        sortBy(code);
-    });
-    connect(m_columns, &AppexColumns::fieldOrderRequested, this,
-            [this](const Appexer::FieldOrder &order) {
-                m_appexer->setFieldOrder(order);
+    connect(m_columns, &AppexColumns::orderRequested, this,
+            [this](int column, Qt::SortOrder order) {
+                m_columnOrder = {column, order};
+                orderByColumn();
                 scheduleUpdate();
             });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
@@ -240,14 +241,24 @@ void ContentView::openListing(const QString &file)
 void ContentView::sortBy(SortCode code)
 {
     m_sortCodeShown = true;
+    m_columnOrder.reset();
     m_appexer->sortAppexList(code);
-    m_appexer->setFieldOrder(std::nullopt);
+    m_appexer->setRankOrder(std::nullopt);
     scheduleUpdate();
+}
+
+void ContentView::orderByColumn()
+{
+    if (m_columnOrder)
+        m_appexer->setRankOrder(Appexer::RankOrder{
+            m_columnRanks.of(m_columnOrder->first, *m_appexer), m_columnOrder->second});
 }
 
 void ContentView::recordsChanged()
 {
     m_sidebar->setRecords(m_appexer->appexList());
+    m_columnRanks.clear();
+    orderByColumn();
 }
 
 void ContentView::closeEvent(QCloseEvent *event)
@@ -323,6 +334,14 @@ void ContentView::showDetails()
                                  : AppexList());
 }
 
+// The details of the row that the user opened, with a double click or Enter.
+void ContentView::openDetails()
+{
+    (*m_actions)[Command::ShowDetails]->setChecked(true);
+    showDetails();
+    m_details->setFocus(Qt::OtherFocusReason);
+}
+
 // The tool's listing shown is listed again with the copies asked for.
 void ContentView::showAllCopies(bool allCopies)
 {
@@ -379,6 +398,7 @@ void ContentView::catalogueChanged()
     m_list->setDisplay({(*m_actions)[Command::ShowPaths]->isChecked(),
                         (*m_actions)[Command::ShowUUID]->isChecked(), m_filter->isSearching(),
                         comparing});
+    m_table->showChanges(comparing);
     if (comparing) {
         m_status->showComparison(m_appexer->baselineFile(),
                                  m_appexer->changeCount(AppexChange::Added),
@@ -391,8 +411,9 @@ void ContentView::catalogueChanged()
     const bool searching = m_filter->isSearching();
     const int matches = m_scope->rowCount();
     // The sort entries and the table's headers tell the order.
-    if (m_appexer->fieldOrder()) {
+    if (m_columnOrder) {
         m_controls->setSortCode(std::nullopt);
+        m_table->showSortColumn(m_columnOrder->first, m_columnOrder->second);
     } else {
         const std::optional<SortCode> shown =
             m_sortCodeShown ? std::optional(m_appexer->sortCode()) : std::nullopt;

@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "cataloguecontroller.h"
+#include "columnranks.h"
 #include "windowservices.h"
 
 #include <QDateTime>
@@ -67,12 +68,15 @@ private:
     void copySelected(const std::function<QString(const Appex &)> &text) const;
     void chooseScope(const QString &category, bool problems);
     void showDetails();
+    void openDetails();
 
     void elect(Election::Choice choice, Election::Target kind = Election::Target::Identifier);
     void showAllCopies(bool allCopies);
 
     void jobFinished(const CatalogueController::Outcome &outcome);
     void sortBy(SortCode code);
+    // Orders the catalogue by m_columnOrder's column, if one is chosen.
+    void orderByColumn();
     void recordsChanged();
     void scheduleUpdate();
     void catalogueChanged();
@@ -96,6 +100,10 @@ private:
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
     FileCommands *m_files = nullptr;
+    ColumnRanks m_columnRanks;
+    // The table's column whose order the rows are in, and which way; none
+    // while the sort code orders them.
+    std::optional<std::pair<int, Qt::SortOrder>> m_columnOrder;
 
     bool m_toolListed = false; // a listing of the tool was shown
     bool m_listed = false;     // any listing was shown

@@ -3,6 +3,7 @@
 #include "faketool.h"
 #include "golden.h"
 #include "sortorder.h"
+#include "sortranks.h"
 #include "testcatalogue.h"
 
 #include <QAbstractItemModelTester>
@@ -250,8 +251,13 @@ void TestAppexer::comparison()
     QCOMPARE(gone.row(), 1);
     QCOMPARE(appexer.model.changeAt(3), AppexChange::Removed);
     QCOMPARE(appexer.model.recordKey(1), 10); // past the ten records, whatever the order
-    // A field's order, either way, over records and removed ones alike: ties
-    // keep the order they had.
+    // An order by ranks of the caller's, here of the elections' bytes, either
+    // way, over records and removed ones alike: ties keep the order they had.
+    const auto elections = std::make_shared<const SortRanks::Ranks>(
+        SortRanks::ranks(appexer.model.byRecordKey(), AppexField::Election,
+                         [](std::string &key, QByteArrayView value) {
+                             key.append(value.data(), size_t(value.size()));
+                         }));
     for (const Qt::SortOrder order : {Qt::DescendingOrder, Qt::AscendingOrder}) {
         QList<std::pair<QByteArray, QString>> rows;
         for (int row = 0; row < appexer.model.rowCount(); ++row) {
@@ -264,11 +270,13 @@ void TestAppexer::comparison()
         QStringList expected;
         for (const auto &[election, name] : rows)
             expected << name;
-        appexer.model.setFieldOrder(Appexer::FieldOrder{AppexField::Election, order});
+        appexer.model.setRankOrder(Appexer::RankOrder{elections, order});
         QCOMPARE(column(appexer.model, Qt::DisplayRole), expected);
     }
-    appexer.model.setFieldOrder(std::nullopt);
+    // A new listing's records are others: the sort code orders them.
     QVERIFY(appexer.getAppexes(SortCode::Name)); // and the marks follow a refresh
+    QCOMPARE(column(appexer.model, Qt::DisplayRole).mid(0, 4),
+             (QStringList{"Elected", "Gone", "Moved", "Moved"}));
     QCOMPARE(appexer.model.changeCount(AppexChange::Changed), 4);
 
     appexer.model.clearComparison();

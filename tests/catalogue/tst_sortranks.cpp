@@ -45,13 +45,6 @@ bool before(const Appex &a, const Appex &b, SortCode sortCode)
     return std::pair(primary(a), secondary(a)) < std::pair(primary(b), secondary(b));
 }
 
-// Whether record a sorts before record b by the bytes of a field.
-bool before(const Appex &a, const Appex &b, Appexer::FieldOrder by)
-{
-    const QByteArrayView x = a.bytes(by.field);
-    const QByteArrayView y = b.bytes(by.field);
-    return by.order == Qt::AscendingOrder ? x < y : y < x;
-}
 
 std::vector<qsizetype> rowKeys(const Appexer &catalogue)
 {
@@ -92,8 +85,8 @@ void TestSortRanks::catalogueResortsAreStableSorts_data()
     RandomRecords::addSeeds(30);
 }
 
-// A window's catalogue sorted again and again, by the codes and by a field
-// either way, each sort from the rows' order before it; half the seeds with
+// A window's catalogue sorted again and again, by the codes and by ranks of
+// the caller's either way (as a table column orders it), each sort from the rows' order before it; half the seeds with
 // removed records among the rows. The first seeds hold 0 to 3 records.
 void TestSortRanks::catalogueResortsAreStableSorts()
 {
@@ -104,7 +97,7 @@ void TestSortRanks::catalogueResortsAreStableSorts()
         {RandomRecords::records(random, seed < 4 ? seed : random.bounded(60)), {}, {}});
     if (seed % 2)
         catalogue.setBaseline({RandomRecords::records(random, random.bounded(10)), {}, {}});
-    const auto sorted = [&catalogue](std::vector<qsizetype> rows, auto by) {
+    const auto sorted = [&catalogue](std::vector<qsizetype> rows, SortCode by) {
         const ListingRecords byKey = catalogue.byRecordKey();
         std::stable_sort(rows.begin(), rows.end(), [&](qsizetype a, qsizetype b) {
             return before(byKey.at(a), byKey.at(b), by);
@@ -112,21 +105,30 @@ void TestSortRanks::catalogueResortsAreStableSorts()
         return rows;
     };
     QCOMPARE(sorted(rowKeys(catalogue), SortCode::SDK), rowKeys(catalogue)); // the first order
+    bool rankOrdered = false;
     for (int step = 0; step < 12; ++step) {
         std::vector<qsizetype> expected = rowKeys(catalogue);
         if (random.bounded(3) == 0) {
-            const Appexer::FieldOrder order{
-                AppexField(random.bounded(int(AppexField::Election) + 1)),
-                random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder};
-            expected = sorted(expected, order);
-            catalogue.setFieldOrder(order);
+            auto ranks = std::make_shared<SortRanks::Ranks>();
+            ranks->count = quint32(random.bounded(1, 5));
+            for (qsizetype key = 0; key < catalogue.byRecordKey().count; ++key)
+                ranks->ofKey.push_back(quint32(random.bounded(int(ranks->count))));
+            const Qt::SortOrder order =
+                random.bounded(2) ? Qt::AscendingOrder : Qt::DescendingOrder;
+            std::stable_sort(expected.begin(), expected.end(), [&](qsizetype a, qsizetype b) {
+                const quint32 x = ranks->ofKey[size_t(a)];
+                const quint32 y = ranks->ofKey[size_t(b)];
+                return order == Qt::AscendingOrder ? x < y : y < x;
+            });
+            catalogue.setRankOrder(Appexer::RankOrder{ranks, order});
+            rankOrdered = true;
         } else {
-            // Leaving a field's order sorts by the code again, before the new code.
-            if (catalogue.fieldOrder())
+            // Leaving the ranks sorts by the code again, before the new code.
+            if (std::exchange(rankOrdered, false))
                 expected = sorted(expected, catalogue.sortCode());
             const SortCode sortCode = sortCodes[random.bounded(int(sortCodes.size()))];
             expected = sorted(expected, sortCode);
-            catalogue.setFieldOrder(std::nullopt);
+            catalogue.setRankOrder(std::nullopt);
             catalogue.sortAppexList(sortCode);
         }
         QCOMPARE(rowKeys(catalogue), expected);

@@ -1,3 +1,4 @@
+#include "appexcolumns.h"
 #include "appexlistview.h"
 #include "appexscope.h"
 #include "contentview.h"
@@ -137,6 +138,24 @@ struct Window
     bool answer = false;
 };
 
+// A click on the header of `column`, as the user gives it: the header turns
+// its indicator too.
+void clickHeader(QTableView *table, int column)
+{
+    QHeaderView *header = table->horizontalHeader();
+    table->scrollTo(table->model()->index(0, column));
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                      {header->sectionViewportPosition(column) + 4, header->height() / 2});
+}
+
+QStringList columnTexts(const QTableView *table, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < table->model()->rowCount(); ++row)
+        texts << table->model()->index(row, column).data().toString();
+    return texts;
+}
+
 bool findHighlight(const Window &window)
 {
     return window.find<AppexListView>("appexList")->isDropHighlighted();
@@ -167,6 +186,11 @@ private slots:
     void widestRowAmongManyRows();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
+    void tableColumnsSortByWhatTheyShow_data();
+    void tableColumnsSortByWhatTheyShow();
+    void tableShowsComparisons();
+    void tableColumnsFollowShowPathsAndUuid();
+    void openingARowShowsItsDetails();
     void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
@@ -644,49 +668,199 @@ void TestContentView::tableSortsAndKeepsItsLayout()
     QVERIFY(window.refresh());
     window.action("As Table")->trigger();
     auto *table = window.find<QTableView>("appexTable");
-    QAbstractItemModelTester tester(table->model());
+    QAbstractItemModelTester tester(table->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(table->isVisible() && !window.list()->isVisible() && Settings::read().asTable);
-    const auto column = [table](int at) {
-        QStringList texts;
-        for (int row = 0; row < table->model()->rowCount(); ++row)
-            texts << table->model()->index(row, at).data().toString();
-        return texts;
-    };
     QHeaderView *header = table->horizontalHeader();
-    const auto click = [table, header](int at) { // the header turns its indicator too
-        table->scrollTo(table->model()->index(0, at));
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
-                          {header->sectionViewportPosition(at) + 4, header->height() / 2});
-    };
-    click(4); // Version, by its bytes and stably: 1.1 last
-    QCOMPARE(column(4).last(), QStringLiteral("1.1"));
-    QCOMPARE(column(1).mid(0, 4), QStringList({"No header", "Elected", "Moved", "New"}));
+    // A sort entry's order shows on the column it orders by, if one shows it.
+    window.find("sortByUUID")->click();
     Window::settle();
+    QCOMPARE(header->sortIndicatorSection(), int(AppexColumns::Uuid));
+    window.find("sortBySDK")->click();
+    Window::settle();
+    QCOMPARE(header->sortIndicatorSection(), -1);
+    // A header's order is the table's own: no sort entry, none stored.
+    clickHeader(table, AppexColumns::Identifier);
+    Window::settle();
+    QCOMPARE(window.names().first(), QStringLiteral("No header"));
     for (const char *entry : {"sortBySDK", "sortByParent", "sortByUUID", "sortByName"})
         QVERIFY(!window.find(entry)->isChecked());
-    click(4); // again: the other way
-    QCOMPARE(column(4).first(), QStringLiteral("1.1"));
-    click(8); // UUID: the catalogue's own sort
-    Window::settle();
-    QVERIFY(window.find("sortByUUID")->isChecked());
-    QCOMPARE(Settings::read().sortCode, 2);
-    QCOMPARE(column(8).mid(0, 3), QStringList({"N1", "N10", "N2"}));
-    window.find("sortByName")->click();
-    Window::settle();
-    QCOMPARE(header->sortIndicatorSection(), 1);
+    QCOMPARE(Settings::read().sortCode, 0);
 
-    header->resizeSection(5, 123);
-    header->moveSection(5, 0);
-    const int nameWidth = header->sectionSize(1);
+    header->resizeSection(AppexColumns::Identifier, 123);
+    header->moveSection(header->visualIndex(AppexColumns::Identifier), 0);
+    const int nameWidth = header->sectionSize(AppexColumns::Name);
+    const int newRow = int(window.names().indexOf("New"));
+    table->setCurrentIndex(table->model()->index(newRow, AppexColumns::Version));
     window.search("n1"); // rows come and go; the columns stay as they are
+    QCOMPARE(table->currentIndex().column(), int(AppexColumns::Version));
+    QCOMPARE(table->currentIndex().data(Appexer::RecordRole).value<Appex>().name(),
+             QStringLiteral("New"));
     window.search("");
-    QCOMPARE(header->sectionSize(5), 123);
-    QCOMPARE(header->sectionSize(1), nameWidth);
+    window.action("Problems Only")->trigger();
+    QVERIFY(window.names().isEmpty());
+    window.action("Problems Only")->trigger();
+    QCOMPARE(header->sectionSize(AppexColumns::Identifier), 123);
+    QCOMPARE(header->sectionSize(AppexColumns::Name), nameWidth);
+    window.view.reset(); // kept as the window goes, if not before
     Window later(m_tools.printing(m_newer));
     QHeaderView *kept = later.find<QTableView>("appexTable")->horizontalHeader();
     QVERIFY(later.find<QTableView>("appexTable")->isVisible());
-    QCOMPARE(kept->sectionSize(5), 123);
-    QCOMPARE(kept->logicalIndex(0), 5);
+    QCOMPARE(kept->sectionSize(AppexColumns::Identifier), 123);
+    QCOMPARE(kept->logicalIndex(0), int(AppexColumns::Identifier));
+}
+
+void TestContentView::tableColumnsSortByWhatTheyShow_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QStringList>("ascending");
+
+    // Each column's values order otherwise by their bytes (listings/columns.txt).
+    QTest::newRow("state, as the legend lists them")
+        << int(AppexColumns::State)
+        << QStringList{"\u2713", "\u2298", "\u26A0", "\u26A0", "\u26A0"};
+    QTest::newRow("name, ignoring case")
+        << int(AppexColumns::Name) << QStringList{"Alpha", "Bravo", "charlie", "delta", "echo"};
+    QTest::newRow("category, by its name, not its point or SDK")
+        << int(AppexColumns::Category)
+        << QStringList{"App Intents", "Finder", "Mail", "Safari", "Smart Cards"};
+    QTest::newRow("parent") << int(AppexColumns::Parent)
+                            << QStringList{"apple", "Books", "Contacts", "mail", "Notes"};
+    QTest::newRow("version, 1.2 before 1.10")
+        << int(AppexColumns::Version) << QStringList{"1.2", "1.9.1", "1.10", "2", "10.0"};
+    QTest::newRow("identifier") << int(AppexColumns::Identifier)
+                                << QStringList{"com.example.alpha", "com.example.beta",
+                                               "com.example.Delta", "com.example.Gamma",
+                                               "com.example.Zeta"};
+    QTest::newRow("registered, by time across time zones")
+        << int(AppexColumns::Registered)
+        << QStringList{"2026-03-01 12:00:00 +0300", "2026-03-01 10:00:00 +0000",
+                       "2026-03-01 10:30:00 +0000", "2026-03-01 09:00:00 -0200",
+                       "2026-02-28 23:30:00 -1200"};
+    QTest::newRow("path") << int(AppexColumns::Path)
+                          << QStringList{"/A/Two.appex", "/b/One.appex", "/c/Three.appex",
+                                         "/D/Four.appex", "/e/Five.appex"};
+    QTest::newRow("UUID, respecting case")
+        << int(AppexColumns::Uuid) << QStringList{"A1", "B5", "C3", "a4", "b2"};
+}
+
+void TestContentView::tableColumnsSortByWhatTheyShow()
+{
+    QFETCH(int, column);
+    QFETCH(QStringList, ascending);
+    Window window(m_tools.printing(readTestData("listings/columns.txt")));
+    QVERIFY(window.refresh());
+    window.find("showPaths")->click();
+    window.find("showUUID")->click();
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    const QStringList descending(ascending.rbegin(), ascending.rend());
+    for (const auto &[texts, order] :
+         {std::pair(ascending, Qt::AscendingOrder), std::pair(descending, Qt::DescendingOrder)}) {
+        clickHeader(table, column); // a second click, the other way
+        Window::settle();
+        QCOMPARE(columnTexts(table, column), texts);
+        QCOMPARE(table->horizontalHeader()->sortIndicatorSection(), column);
+        QCOMPARE(table->horizontalHeader()->sortIndicatorOrder(), order);
+    }
+}
+
+void TestContentView::tableShowsComparisons()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    QVERIFY(table->horizontalHeader()->isSectionHidden(AppexColumns::Change)); // as in the rows
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(testDataPath("listings/older.txt"));
+    }));
+    QVERIFY(!table->horizontalHeader()->isSectionHidden(AppexColumns::Change));
+    const QAbstractItemModel *cells = table->model();
+    const auto cell = [&](const QString &name, int column) {
+        return cells->index(int(window.names().indexOf(name)), column);
+    };
+    const QPalette palette = QGuiApplication::palette();
+    const QColor base = palette.color(QPalette::Base);
+    const std::pair<const char *, AppexChange> marked[] = {{"New", AppexChange::Added},
+                                                           {"Version", AppexChange::Changed},
+                                                           {"Gone", AppexChange::Removed}};
+    for (const auto &[name, change] : marked) {
+        const auto [symbol, colour] = MessageRowDelegate::changeMark(change, palette);
+        const bool gone = change == AppexChange::Removed;
+        QCOMPARE(cell(name, AppexColumns::Change).data().toString(), symbol);
+        QCOMPARE(cell(name, AppexColumns::Change).data(Qt::ForegroundRole).value<QColor>(),
+                 gone ? MessageRowDelegate::faded(colour, base) : colour);
+        for (const int column : {AppexColumns::Change, AppexColumns::Name, AppexColumns::Version})
+            QCOMPARE(cell(name, column).data(Qt::FontRole).value<QFont>().strikeOut(), gone);
+    }
+    QVERIFY(cell("Same", AppexColumns::Change).data().toString().isEmpty());
+    // The rows' colours, faded for the record removed.
+    const QColor path = MessageRowDelegate::colourOf(MessageRow::Colour::Brown, palette);
+    QCOMPARE(cell("Same", AppexColumns::Path).data(Qt::ForegroundRole).value<QColor>(), path);
+    QCOMPARE(cell("Gone", AppexColumns::Path).data(Qt::ForegroundRole).value<QColor>(),
+             MessageRowDelegate::faded(path, base));
+    QCOMPARE(cell("Gone", AppexColumns::State).data(Qt::ForegroundRole).value<QColor>(),
+             MessageRowDelegate::faded(palette.color(QPalette::Text), base));
+    clickHeader(table, AppexColumns::Change);
+    Window::settle();
+    QCOMPARE(columnTexts(table, AppexColumns::Change).join(u' '),
+             QStringLiteral("   + + + ~ ~ ~ ~ \u2212 \u2212"));
+}
+
+void TestContentView::tableColumnsFollowShowPathsAndUuid()
+{
+    Window window(m_tools.printing(m_newer));
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    QHeaderView *header = table->horizontalHeader();
+    QVERIFY(header->isSectionHidden(AppexColumns::Path));
+    QVERIFY(header->isSectionHidden(AppexColumns::Uuid));
+    window.find("showPaths")->click();
+    QVERIFY(!header->isSectionHidden(AppexColumns::Path));
+    QVERIFY(header->isSectionHidden(AppexColumns::Uuid));
+    window.find("showUUID")->click();
+    QVERIFY(!header->isSectionHidden(AppexColumns::Uuid));
+    // The header's menu shows and hides them as the toggles do.
+    emit header->customContextMenuRequested({4, 4});
+    auto *menu = table->findChildren<QMenu *>().last();
+    for (QAction *entry : menu->actions()) {
+        if (entry->text() == QLatin1String("Path"))
+            entry->trigger();
+    }
+    QVERIFY(header->isSectionHidden(AppexColumns::Path));
+    QVERIFY(!window.find("showPaths")->isChecked());
+    menu->close();
+}
+
+void TestContentView::openingARowShowsItsDetails()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+    auto *details = window.find<QWidget>("details");
+    const auto shown = [&] { return window.find<QTextBrowser>("detailsText")->toPlainText(); };
+    QVERIFY(!details->isVisible());
+    window.select({2});
+    window.list()->setFocus();
+    QTest::keyClick(window.list(), Qt::Key_Return);
+    QVERIFY(window.action("Show Details")->isChecked() && details->isVisible());
+    const auto uuidOf = [](const QModelIndex &row) {
+        return row.data(Appexer::RecordRole).value<Appex>().uuid();
+    };
+    QVERIFY2(shown().contains("UUID\n" + uuidOf(window.list()->model()->index(2, 0))),
+             qPrintable(shown()));
+    QVERIFY(details->isAncestorOf(QApplication::focusWidget()));
+
+    window.action("Show Details")->trigger(); // off again, then in the table
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    const QModelIndex cell = table->model()->index(4, AppexColumns::Name);
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, table->visualRect(cell).center());
+    QVERIFY(details->isVisible());
+    QVERIFY2(shown().contains("UUID\n" + uuidOf(cell)), qPrintable(shown()));
 }
 
 void TestContentView::sidebarCountsFollowFoundProblems()

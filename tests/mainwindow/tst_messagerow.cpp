@@ -76,7 +76,7 @@ void TestMessageRow::items()
     record.setText(AppexField::Uuid, u"5D2C");
     QTEST(MessageRow(record, showPaths, showUUID, isSearching).items(), "items");
     QFETCH(Items, items); // the window measures rows by their length alone
-    QCOMPARE(MessageRow::textLength(record, showPaths, showUUID, isSearching),
+    QCOMPARE(MessageRow::textLength(fieldSizes(record), showPaths, showUUID, isSearching),
              std::accumulate(items.begin(), items.end(), qsizetype(0),
                              [](qsizetype sum, const MessageRow::Item &item) {
                                  return sum + item.text.size();

@@ -25,6 +25,15 @@ QString toolTipOf(const Appex &record, const Appex *older)
 
 } // namespace
 
+FieldSizes fieldSizes(const Appex &record)
+{
+    FieldSizes sizes{};
+    for (const AppexFieldInfo &field : appexFields)
+        sizes[size_t(field.field)] =
+            quint16(std::min<qsizetype>(record.bytes(field.field).size(), 0xffff));
+    return sizes;
+}
+
 void Appexer::setListing(Listing listing)
 {
     beginResetModel();
@@ -59,19 +68,19 @@ void Appexer::clearComparison()
 
 void Appexer::sortAppexList(SortCode sortCode)
 {
-    // The rows are always in the order of m_sortCode, or of m_fieldOrder.
+    // The rows are always in the order of m_sortCode, or of m_rankOrder.
     if (sortCode == m_sortCode)
         return;
     m_sortCode = sortCode;
-    if (!m_fieldOrder)
+    if (!m_rankOrder)
         reorder();
 }
 
-void Appexer::setFieldOrder(std::optional<FieldOrder> order)
+void Appexer::setRankOrder(std::optional<RankOrder> order)
 {
-    if (order == m_fieldOrder)
+    if (!order && !m_rankOrder)
         return;
-    m_fieldOrder = order;
+    m_rankOrder = std::move(order);
     reorder();
 }
 
@@ -107,9 +116,8 @@ std::vector<int> Appexer::arrange()
     for (int row = 0; row < rows; ++row)
         keys[size_t(row)] = recordKey(row);
     const std::vector<qsizetype> order = // the rows as they are, in their new order
-        m_fieldOrder
-            ? m_sortRanks.order(byRecordKey(), keys, m_fieldOrder->field, m_fieldOrder->order)
-            : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
+        m_rankOrder ? SortRanks::order(keys, *m_rankOrder->ranks, m_rankOrder->order)
+                    : m_sortRanks.order(byRecordKey(), keys, m_sortCode);
     std::vector<int> rowNow(order.size());
     std::vector<qsizetype> recordOrder;
     recordOrder.reserve(size_t(m_records.size()));
@@ -167,7 +175,9 @@ int Appexer::rowCount(const QModelIndex &parent) const
 
 QVariant Appexer::data(const QModelIndex &index, int role) const
 {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // Asked of every row of a large catalogue: the row alone is checked, where
+    // checkIndex() would ask for the index's parent and the model's size again.
+    if (!index.isValid() || index.model() != this || index.row() >= rowCount())
         return {};
     const Appex &record = recordAt(index.row());
     switch (role) {
@@ -189,6 +199,8 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
         return record.problems().toInt();
     case PointRole:
         return int(pointRanks().ofKey[size_t(recordKey(index.row()))]);
+    case SizesRole:
+        return QVariant::fromValue(fieldSizes(record));
     default:
         return {};
     }
@@ -202,6 +214,7 @@ void Appexer::compareRecords()
     m_rowEntries.clear();
     m_sortRanks.clear();
     m_pointRanks.reset();
+    m_rankOrder.reset();
     if (m_baseline)
         markChanges();
     arrange();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "appexfield.h"
 #include "listingcomparison.h"
 #include "listingjob.h"
 #include "sortranks.h"
@@ -10,8 +11,16 @@
 #include <QHash>
 #include <QSet>
 
+#include <array>
+#include <memory>
 #include <optional>
 #include <vector>
+
+// The UTF-8 size of each text field of a record, by AppexField, at most
+// 65535: what a view reads of every row to find its longest rows, which a
+// QVariant holds without an allocation, where a whole Appex needs one.
+using FieldSizes = std::array<quint16, appexFields.size()>;
+[[nodiscard]] FieldSizes fieldSizes(const Appex &record);
 
 // The catalogue of one main window: the records of the last listing, sorted,
 // and the moment the catalogue was made. It is the model of the window's
@@ -34,6 +43,7 @@ public:
         KeyRole,      // recordKey(), an int
         ProblemsRole, // the record's AppexProblems, as an int
         PointRole,    // an int that the records of one extension point share, and no others
+        SizesRole,    // the record's FieldSizes
     };
 
     using QAbstractListModel::QAbstractListModel;
@@ -52,17 +62,15 @@ public:
     void clearComparison();
 
     void sortAppexList(SortCode sortCode);
-    // An order by one field's bytes as they stand, which while it is set
-    // orders the rows instead of the sort code.
-    struct FieldOrder
+    // An order of the caller's, which while it is set orders the rows
+    // instead of the sort code: each record's rank, by record key (KeyRole),
+    // either way. A new listing or comparison ends it, its records being others.
+    struct RankOrder
     {
-        AppexField field;
+        std::shared_ptr<const SortRanks::Ranks> ranks; // shared with the caller's
         Qt::SortOrder order = Qt::AscendingOrder;
-
-        bool operator==(const FieldOrder &) const = default;
     };
-    void setFieldOrder(std::optional<FieldOrder> order);
-    [[nodiscard]] std::optional<FieldOrder> fieldOrder() const { return m_fieldOrder; }
+    void setRankOrder(std::optional<RankOrder> order);
     // Marks the records at `paths` as having `problem`: one change of the data.
     void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
     [[nodiscard]] SortCode sortCode() const { return m_sortCode; }
@@ -104,7 +112,7 @@ private:
 
     const QDateTime m_theDate = QDateTime::currentDateTime();
     SortCode m_sortCode = SortCode::SDK;
-    std::optional<FieldOrder> m_fieldOrder;
+    std::optional<RankOrder> m_rankOrder;
 
     AppexList m_records;
     std::vector<qsizetype> m_listingPositions; // of the records, in the listing

@@ -217,16 +217,8 @@ SortRanks::Ranks SortRanks::ranks(const ListingRecords &records, AppexField fiel
     return {std::move(distinct.indexOf), rankOfValue.count};
 }
 
-std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
-                                        std::span<const qsizetype> rowKeys, AppexField field,
+std::vector<qsizetype> SortRanks::order(std::span<const qsizetype> rowKeys, const Ranks &ranks,
                                         Qt::SortOrder order)
 {
-    auto known = m_byteRanks.find(field);
-    if (known == m_byteRanks.end()) {
-        const auto bytes = [](std::string &key, QByteArrayView value) {
-            key.append(value.data(), size_t(value.size()));
-        };
-        known = m_byteRanks.emplace(field, ranks(records, field, bytes)).first;
-    }
-    return byRank(rowsInOrder(rowKeys.size()), rowKeys, known->second, order);
+    return byRank(rowsInOrder(rowKeys.size()), rowKeys, ranks, order);
 }

@@ -24,10 +24,6 @@ public:
     // rows' order now.
     [[nodiscard]] std::vector<qsizetype>
     order(const ListingRecords &records, std::span<const qsizetype> rowKeys, SortCode sortCode);
-    // The order of rows by the bytes of `field` as they stand, stably.
-    [[nodiscard]] std::vector<qsizetype> order(const ListingRecords &records,
-                                               std::span<const qsizetype> rowKeys, AppexField field,
-                                               Qt::SortOrder order);
 
     // Each record's rank, by key, and how many ranks there are.
     struct Ranks
@@ -42,17 +38,15 @@ public:
     // the caller's, by what it makes of the field.
     [[nodiscard]] static Ranks ranks(const ListingRecords &records, AppexField field,
                                      const AppendKey &appendKey);
+    // The order of rows by `ranks`, either way, stably.
+    [[nodiscard]] static std::vector<qsizetype> order(std::span<const qsizetype> rowKeys,
+                                                      const Ranks &ranks, Qt::SortOrder order);
 
     // Forgets every rank: the records are others.
-    void clear()
-    {
-        m_ranks.clear();
-        m_byteRanks.clear();
-    }
+    void clear() { m_ranks.clear(); }
 
 private:
     [[nodiscard]] const Ranks &textRanks(const ListingRecords &records, AppexField field);
 
-    std::map<AppexField, Ranks> m_ranks;     // of the fields' sort keys
-    std::map<AppexField, Ranks> m_byteRanks; // of the fields' bytes
+    std::map<AppexField, Ranks> m_ranks; // of the fields' sort keys
 };

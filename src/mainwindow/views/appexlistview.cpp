@@ -173,11 +173,11 @@ void AppexListView::findLongestRows()
     const QAbstractItemModel *catalogue = catalogueUnder(model());
     std::vector<LongestRows> longest(m_longestRows.size(), LongestRows(longestKept));
     for (int row = 0; row < catalogue->rowCount(); ++row) {
-        const Appex record = catalogue->index(row, 0).data(Appexer::RecordRole).value<Appex>();
+        const auto sizes = catalogue->index(row, 0).data(Appexer::SizesRole).value<FieldSizes>();
         for (const bool paths : {false, true}) {
             for (const bool uuid : {false, true})
                 longest[longestRowsOf(paths, uuid)].add(
-                    MessageRow::textLength(record, paths, uuid, false), row);
+                    MessageRow::textLength(sizes, paths, uuid, false), row);
         }
     }
     for (size_t display = 0; display < longest.size(); ++display) {
@@ -193,10 +193,10 @@ AppexList AppexListView::longestShownRows() const
     const MessageRowDelegate::Display shown = m_delegate->display();
     LongestRows longest(measured);
     for (int row = 0; row < model()->rowCount(); ++row)
-        longest.add(
-            MessageRow::textLength(model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
-                                   shown.showPaths, shown.showUUID, shown.isSearching),
-            row);
+        longest.add(MessageRow::textLength(
+                        model()->index(row, 0).data(Appexer::SizesRole).value<FieldSizes>(),
+                        shown.showPaths, shown.showUUID, shown.isSearching),
+                    row);
     AppexList records;
     for (const int row : longest.rows())
         records << model()->index(row, 0).data(Appexer::RecordRole).value<Appex>();

@@ -3,16 +3,24 @@
 #include "appexcolumns.h"
 #include "settings.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QMenu>
-#include <QScopedValueRollback>
 #include <QStyle>
+#include <QTimer>
+
+namespace {
+
+constexpr int layoutSettledMilliseconds = 1000;
+
+} // namespace
 
 AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     : QTableView(parent)
     , m_columns(columns)
     , m_rowMenu(new QMenu(this))
+    , m_keepLayout(new QTimer(this))
 {
     setObjectName(QStringLiteral("appexTable"));
     setAccessibleName(tr("Appexes"));
@@ -36,9 +44,9 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     header->setContextMenuPolicy(Qt::CustomContextMenu);
     // Room for a typical entry of each column, in characters.
     const std::pair<int, int> widths[] = {
-        {AppexColumns::State, 4},   {AppexColumns::Name, 26},       {AppexColumns::Category, 22},
-        {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30}, {AppexColumns::Registered, 26},
-        {AppexColumns::Path, 40}};
+        {AppexColumns::Change, 3},      {AppexColumns::State, 4},   {AppexColumns::Name, 26},
+        {AppexColumns::Category, 22},   {AppexColumns::Parent, 18}, {AppexColumns::Identifier, 30},
+        {AppexColumns::Registered, 26}, {AppexColumns::Path, 40}};
     // Never narrower than the header's own title.
     for (const auto &[column, characters] : widths)
         header->resizeSection(column,
@@ -52,21 +60,26 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     connect(header, &QHeaderView::sectionClicked, this, &AppexTableView::headerClicked);
     connect(header, &QHeaderView::customContextMenuRequested, this,
             &AppexTableView::showHeaderMenu);
-    for (const auto changed : {&QHeaderView::sectionResized, &QHeaderView::sectionMoved})
-        connect(header, changed, this, [this, header] {
-            if (!m_keepingLayout)
-                Settings::storeTableLayout(header->saveState());
-        });
-    // A search or a filter reaches the header as a change of layout that
-    // does not say only rows changed, and the header gives its sections
-    // their default sizes when the first row goes: its state is kept across.
-    connect(columns, &QAbstractItemModel::layoutAboutToBeChanged, this,
-            [this, header] { m_layout = header->saveState(); });
-    connect(columns, &QAbstractItemModel::layoutChanged, this, [this, header] {
-        const QScopedValueRollback keeping(m_keepingLayout, true);
-        header->restoreState(m_layout);
+    // What the user does to the header is kept; the rows coming and going leave it.
+    // Hiding or showing a column is no resize: the header hides its hidden
+    // columns anew whenever the rows change, and a toggle or the header's
+    // menu keeps what it shows.
+    connect(header, &QHeaderView::sectionResized, this, [this](int, int oldSize, int newSize) {
+        if (oldSize > 0 && newSize > 0)
+            keepLayout();
     });
+    connect(header, &QHeaderView::sectionMoved, this, &AppexTableView::keepLayout);
+    m_keepLayout->setSingleShot(true);
+    m_keepLayout->setInterval(layoutSettledMilliseconds);
+    connect(m_keepLayout, &QTimer::timeout, this, &AppexTableView::storeLayout);
     m_rowMenu->setObjectName(QStringLiteral("tableRowMenu"));
+}
+
+// A change not kept yet is kept as the window goes.
+AppexTableView::~AppexTableView()
+{
+    if (m_keepLayout->isActive())
+        storeLayout();
 }
 
 void AppexTableView::showSortColumn(std::optional<int> column, Qt::SortOrder order)
@@ -78,13 +91,32 @@ void AppexTableView::showSortColumn(std::optional<int> column, Qt::SortOrder ord
 void AppexTableView::headerClicked(int column)
 {
     // The header has turned its indicator before it tells of the click: up
-    // for another column, the other way for the same. The catalogue's own
-    // sorts go one way.
-    const Qt::SortOrder order = AppexColumns::sortCodeOf(column)
-                                    ? Qt::AscendingOrder
-                                    : horizontalHeader()->sortIndicatorOrder();
-    showSortColumn(column, order);
-    m_columns->sort(column, order);
+    // for another column, the other way for the same.
+    m_columns->sort(column, horizontalHeader()->sortIndicatorOrder());
+    keepLayout();
+}
+
+void AppexTableView::showColumnWith(int column, QAction *toggle)
+{
+    m_toggles.insert(column, toggle);
+    horizontalHeader()->setSectionHidden(column, !toggle->isChecked());
+    connect(toggle, &QAction::toggled, this,
+            [this, column](bool on) { horizontalHeader()->setSectionHidden(column, !on); });
+}
+
+void AppexTableView::showChanges(bool comparing)
+{
+    horizontalHeader()->setSectionHidden(AppexColumns::Change, !comparing);
+}
+
+void AppexTableView::keepLayout()
+{
+    m_keepLayout->start();
+}
+
+void AppexTableView::storeLayout() const
+{
+    Settings::storeTableLayout(horizontalHeader()->saveState());
 }
 
 void AppexTableView::showHeaderMenu(QPoint at)
@@ -92,26 +124,32 @@ void AppexTableView::showHeaderMenu(QPoint at)
     QHeaderView *header = horizontalHeader();
     auto *menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (int column = 0; column < m_columns->columnCount(); ++column) {
+    // The Change column shows while the window compares, as the rows' marks do.
+    for (int column = AppexColumns::Change + 1; column < m_columns->columnCount(); ++column) {
         QAction *shown = menu->addAction(m_columns->headerData(column, Qt::Horizontal).toString());
         shown->setCheckable(true);
         shown->setChecked(!header->isSectionHidden(column));
         // The last column shown stays.
         shown->setEnabled(header->isSectionHidden(column) ||
                           header->count() - header->hiddenSectionCount() > 1);
-        connect(shown, &QAction::toggled, this, [header, column](bool on) {
-            header->setSectionHidden(column, !on);
-            Settings::storeTableLayout(header->saveState());
+        connect(shown, &QAction::toggled, this, [this, header, column](bool on) {
+            if (QAction *toggle = m_toggles.value(column))
+                toggle->setChecked(on);
+            else
+                header->setSectionHidden(column, !on);
+            keepLayout();
         });
     }
     menu->addSeparator();
+    // The columns of toggles show as their toggles say.
     connect(menu->addAction(tr("Reset Columns")), &QAction::triggered, this, [this, header] {
         for (int column = 0; column < m_columns->columnCount(); ++column) {
-            header->setSectionHidden(column, false);
+            if (!m_toggles.contains(column) && column != AppexColumns::Change)
+                header->setSectionHidden(column, false);
             header->moveSection(header->visualIndex(column), column);
         }
         header->resizeSections(QHeaderView::ResizeToContents);
-        Settings::storeTableLayout(header->saveState());
+        keepLayout();
     });
     menu->popup(header->mapToGlobal(at));
 }

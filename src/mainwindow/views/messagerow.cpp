@@ -24,9 +24,10 @@ QList<MessageRow::Item> MessageRow::items() const
 
 // In UTF-8 bytes, which read without making a string: close enough to choose
 // the rows worth measuring.
-qsizetype MessageRow::textLength(const Appex &line, bool showPaths, bool showUUID, bool isSearching)
+qsizetype MessageRow::textLength(const FieldSizes &sizes, bool showPaths, bool showUUID,
+                                 bool isSearching)
 {
-    const auto size = [&line](AppexField field) { return line.bytes(field).size(); };
+    const auto size = [&sizes](AppexField field) { return qsizetype(sizes[size_t(field)]); };
     qsizetype length = size(AppexField::SDK) + size(AppexField::Name);
     if (showPaths)
         length += size(AppexField::Path);

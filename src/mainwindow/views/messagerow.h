@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "appexer.h"
 
 #include <QList>
 #include <QString>
@@ -26,9 +27,10 @@ public:
     // and in every row of the search results.
     [[nodiscard]] QList<Item> items() const;
 
-    // How many characters items() holds in all, without making them.
-    [[nodiscard]] static qsizetype textLength(const Appex &line, bool showPaths, bool showUUID,
-                                              bool isSearching);
+    // How many characters items() holds in all, read from the sizes of the
+    // record's fields.
+    [[nodiscard]] static qsizetype textLength(const FieldSizes &sizes, bool showPaths,
+                                              bool showUUID, bool isSearching);
 
 private:
     Appex m_line;

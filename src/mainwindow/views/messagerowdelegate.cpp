@@ -39,8 +39,12 @@ QColor mixed(const QColor &colour, const QColor &background, qreal strength)
                             float(mix(colour.blueF(), background.blueF())));
 }
 
-std::pair<QString, QColor> changeMark(AppexChange change, bool dark)
+} // namespace
+
+std::pair<QString, QColor> MessageRowDelegate::changeMark(AppexChange change,
+                                                          const QPalette &palette)
 {
+    const bool dark = isDark(palette);
     switch (change) {
     case AppexChange::Added:
         return {QStringLiteral("+"), dark ? QColor(0x30, 0xd1, 0x58) : QColor(0x1a, 0x7f, 0x37)};
@@ -55,7 +59,10 @@ std::pair<QString, QColor> changeMark(AppexChange change, bool dark)
     return {};
 }
 
-} // namespace
+bool MessageRowDelegate::isFaded(const Appex &record, AppexChange change)
+{
+    return record.election() == AppexElection::Ignore || change == AppexChange::Removed;
+}
 
 double MessageRowDelegate::contrast(const QColor &a, const QColor &b)
 {
@@ -156,7 +163,7 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->setFont(font);
     QRect area = option.rect.adjusted(rowMargin, 0, -rowMargin, 0);
     if (m_display.isComparing) {
-        const auto [symbol, colour] = changeMark(change, isDark(option.palette));
+        const auto [symbol, colour] = changeMark(change, option.palette);
         painter->setPen(selected ? plain : colour);
         painter->drawText(area, alignment, symbol);
         area.setLeft(area.left() + mark);
@@ -165,12 +172,11 @@ void MessageRowDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->drawText(area, alignment, RecordFacts::rowMark(record));
     area.setLeft(area.left() + mark);
 
-    const bool isFaded =
-        record.election() == AppexElection::Ignore || change == AppexChange::Removed;
+    const bool faint = isFaded(record, change);
     const QColor base = option.palette.color(QPalette::Base);
     for (const MessageRow::Item &item : row.items()) {
         const QColor colour = colourOf(item.colour, option.palette);
-        painter->setPen(selected ? plain : isFaded ? faded(colour, base) : colour);
+        painter->setPen(selected ? plain : faint ? faded(colour, base) : colour);
         int advance = advanceOf(item.text, font);
         if (advance <= area.width()) {
             painter->drawText(area, alignment, item.text);

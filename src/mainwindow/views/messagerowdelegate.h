@@ -33,6 +33,12 @@ public:
 
     // The colour of an item on `palette`, legible on light and dark palettes.
     [[nodiscard]] static QColor colourOf(MessageRow::Colour colour, const QPalette &palette);
+    // The mark of a change and its colour on `palette`: "+", "~" or "−";
+    // none for an unchanged record.
+    [[nodiscard]] static std::pair<QString, QColor> changeMark(AppexChange change,
+                                                               const QPalette &palette);
+    // Whether a record is drawn faded: ignored, or removed.
+    [[nodiscard]] static bool isFaded(const Appex &record, AppexChange change);
     // The contrast ratio of two colours, 1 to 21, as the web's accessibility
     // guidelines define it.
     [[nodiscard]] static double contrast(const QColor &a, const QColor &b);

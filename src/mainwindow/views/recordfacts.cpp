@@ -50,6 +50,14 @@ QString rowTip(const Appex &record)
     return lines.join(u'\n') + QStringLiteral("\n\n") + stateLegend();
 }
 
+int stateRank(const Appex &record)
+{
+    if (record.problems())
+        return int(appexElections.size()); // after every election, as the column's marks go
+    // None and Use read the same, "in use", so they sort together.
+    return int(record.election() == AppexElection::None ? AppexElection::Use : record.election());
+}
+
 QString stateMark(const Appex &record)
 {
     return QString::fromUtf8(record.problems() ? problemMark

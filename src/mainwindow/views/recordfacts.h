@@ -20,6 +20,9 @@ namespace RecordFacts {
 // The mark of the record's state in the table, and its word in the legend.
 [[nodiscard]] QString stateMark(const Appex &record);
 [[nodiscard]] QString stateName(const Appex &record);
+// Orders records by the state the table shows: in use, ignored, the tool's own
+// marks, then problems.
+[[nodiscard]] int stateRank(const Appex &record);
 // Each state's mark and word, a line each.
 [[nodiscard]] QString stateLegend();
 
