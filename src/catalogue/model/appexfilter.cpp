@@ -2,14 +2,13 @@
 
 #include "appexer.h"
 
-AppexFilter::AppexFilter(Appexer *appexer, QObject *parent)
+AppexFilter::AppexFilter(QAbstractItemModel *catalogue, QObject *parent)
     : QSortFilterProxyModel(parent)
-    , m_appexer(appexer)
 {
-    setSourceModel(appexer);
+    setSourceModel(catalogue);
     // Told before the change is done, so that no filtering after it uses the
     // index of an earlier listing. A sort keeps it: it is by record, not row.
-    connect(appexer, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+    connect(catalogue, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
         m_index.clear();
         m_tooLargeForIndex = false;
         m_matchesAreStale = true;
@@ -58,34 +57,39 @@ void AppexFilter::filterAgain()
 
 bool AppexFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    if (m_changesOnly && m_appexer->changeAt(sourceRow) == AppexChange::Unchanged)
+    const QModelIndex row = sourceModel()->index(sourceRow, 0);
+    if (m_changesOnly &&
+        AppexChange(row.data(Appexer::ChangeRole).toInt()) == AppexChange::Unchanged)
         return false;
-    return !isSearching() || searchMatches(sourceRow);
+    return !isSearching() || searchMatches(row);
 }
 
-bool AppexFilter::searchMatches(int sourceRow) const
+bool AppexFilter::searchMatches(const QModelIndex &row) const
 {
     if (!hasIndex())
-        return m_search.matches(m_appexer->recordAt(sourceRow));
+        return m_search.matches(row.data(Appexer::RecordRole).value<Appex>());
     if (m_matchesAreStale) {
         m_matches = m_index.matching(m_search);
         m_matchesAreStale = false;
     }
-    return m_matches[size_t(m_appexer->recordKey(sourceRow))];
+    return m_matches[size_t(row.data(Appexer::KeyRole).toLongLong())];
 }
 
 // Indexes the rows in their order, which reads the records in order: a
 // record's text is asked for ahead, but its place in memory cannot be.
 bool AppexFilter::buildIndex(SearchIndex::Part part) const
 {
-    const int rows = m_appexer->rowCount();
+    const QAbstractItemModel *catalogue = sourceModel();
+    const int rows = catalogue->rowCount();
+    AppexList records;
+    records.reserve(rows);
     std::vector<qsizetype> keys(static_cast<size_t>(rows));
-    for (int row = 0; row < rows; ++row)
-        keys[size_t(row)] = m_appexer->recordKey(row);
-    return m_index.build(
-        part,
-        {rows, [this](qsizetype row) -> const Appex & { return m_appexer->recordAt(int(row)); }},
-        keys);
+    for (int row = 0; row < rows; ++row) {
+        const QModelIndex index = catalogue->index(row, 0);
+        records << index.data(Appexer::RecordRole).value<Appex>();
+        keys[size_t(row)] = index.data(Appexer::KeyRole).toLongLong();
+    }
+    return m_index.build(part, records, keys);
 }
 
 // Whether the index holds what the search looks at, made first if need be;

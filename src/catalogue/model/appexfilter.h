@@ -5,18 +5,17 @@
 
 #include <QSortFilterProxyModel>
 
-class Appexer;
-
 // The rows of a catalogue that the window shows: those that match the search
 // while there is a query (all of them while there is none), and only the
 // changed ones when asked to. As a proxy of the catalogue it follows every
-// refresh and sort, so it never shows records of an earlier listing.
+// refresh and sort, so it never shows records of an earlier listing. It reads
+// the catalogue's rows through their roles (Appexer::Role), as a view would.
 class AppexFilter : public QSortFilterProxyModel
 {
     Q_OBJECT
 
 public:
-    explicit AppexFilter(Appexer *appexer, QObject *parent = nullptr);
+    explicit AppexFilter(QAbstractItemModel *catalogue, QObject *parent = nullptr);
 
     void setQuery(const QString &query);
     void setScope(AppexSearch::Scope scope);
@@ -32,11 +31,10 @@ protected:
 private:
     void searchAgain();
     void filterAgain();
-    [[nodiscard]] bool searchMatches(int sourceRow) const;
+    [[nodiscard]] bool searchMatches(const QModelIndex &row) const;
     [[nodiscard]] bool hasIndex() const;
     [[nodiscard]] bool buildIndex(SearchIndex::Part part) const;
 
-    const Appexer *m_appexer;
     QString m_query;
     AppexSearch::Scope m_scope = AppexSearch::Scope::Uuid;
     AppexSearch m_search{QString()};

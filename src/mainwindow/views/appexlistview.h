@@ -27,7 +27,6 @@ public:
     [[nodiscard]] MessageRowDelegate::Display display() const { return m_delegate->display(); }
     // Shows the rows so, measured again if they changed.
     void setDisplay(MessageRowDelegate::Display display);
-    [[nodiscard]] int widestRow() const { return m_widestRow; }
 
     [[nodiscard]] QMenu *rowMenu() const { return m_rowMenu; }
     // Marks the list as the place where a file hovering over the window goes.
