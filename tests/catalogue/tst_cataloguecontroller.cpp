@@ -1,6 +1,7 @@
 #include "faketool.h"
 #include "testcatalogue.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -35,10 +36,16 @@ private slots:
     void electionsOfACopy_data();
     void electionsOfACopy();
     void electionsNotKept();
+    void registrationsChecked_data();
+    void registrationsChecked();
+    void registrationOfACopyNotInUse();
     void listingsWithoutRecords_data();
     void listingsWithoutRecords();
 
 private:
+    // A tool that runs the shell commands `body`, whatever it is asked.
+    [[nodiscard]] QString script(const QByteArray &body);
+
     FakeTool m_tools;
     QTemporaryDir m_state;
 };
@@ -53,6 +60,17 @@ void TestCatalogueController::cleanup()
     QFile::remove(m_state.filePath("state"));
     qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
     qunsetenv("ZEPHLIST_STANDIN_FAULT");
+}
+
+QString TestCatalogueController::script(const QByteArray &body)
+{
+    const QString tool = m_state.filePath(QStringLiteral("tool"));
+    QFile file(tool);
+    if (!file.open(QIODevice::WriteOnly) || file.write("#!/bin/sh\n" + body) <= 0)
+        qFatal("cannot write %s", qPrintable(tool));
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return tool;
 }
 
 void TestCatalogueController::electionsOfACopy_data()
@@ -102,15 +120,9 @@ void TestCatalogueController::electionsOfACopy()
 // show, fails with what the tool said.
 void TestCatalogueController::electionsNotKept()
 {
-    const QString tool = m_tools.path("forgetful");
-    QFile script(tool);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(
-        "#!/bin/sh\n[ \"$1\" = -e ] && { echo 'elected, for now'; exit 0; }\n"
-        "printf '+    com.x(1)\\n    Path = /x\\n    UUID = 1\\n    Display Name = X\\n'\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    TestCatalogue catalogue(tool);
+    TestCatalogue catalogue(script(
+        "[ \"$1\" = -e ] && { echo 'elected, for now'; exit 0; }\n"
+        "printf '+    com.x(1)\\n    Path = /x\\n    UUID = 1\\n    Display Name = X\\n'\n"));
     QVERIFY(catalogue.getAppexes(SortCode::SDK));
     QVERIFY(!catalogue.elect({QStringLiteral("com.x"), Election::Choice::Ignore}));
     QCOMPARE(catalogue.failureText(),
@@ -118,6 +130,68 @@ void TestCatalogueController::electionsNotKept()
     QCOMPARE(catalogue.failureDetail(), QStringLiteral("elected, for now"));
     QVERIFY(catalogue.elect({QStringLiteral("com.x"), Election::Choice::Use}));
     QCOMPARE(catalogue.outcome.message, QStringLiteral("Enabled \u201CX\u201D."));
+}
+
+// The tool says yes to every change and lists one copy, at /kept, whatever it
+// was told: the listing after a change decides whether it was made.
+void TestCatalogueController::registrationsChecked_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("message");
+
+    const int add = int(Registration::Action::Register);
+    const int remove = int(Registration::Action::Unregister);
+    QTest::newRow("removed, still listed") << remove << "/kept"
+                                           << "macOS still lists /kept."
+                                           << "";
+    QTest::newRow("removed") << remove << "/gone"
+                             << ""
+                             << "Removed the registration of /gone.";
+    QTest::newRow("added, not listed") << add << "/new"
+                                       << "macOS does not list /new."
+                                       << "";
+    QTest::newRow("added") << add << "/kept"
+                           << ""
+                           << "Registered /kept.";
+}
+
+void TestCatalogueController::registrationsChecked()
+{
+    QFETCH(int, action);
+    QFETCH(QString, path);
+    QFETCH(QString, failure);
+    QFETCH(QString, message);
+    TestCatalogue catalogue(
+        script("[ \"$1\" = -a ] || [ \"$1\" = -r ] && exit 0\n"
+               "printf '+    com.x(1)\\n    Path = /kept\\n    UUID = 1\\n'\n"));
+    QCOMPARE(catalogue.changeRegistration({Registration::Action(action), path}), failure.isEmpty());
+    QCOMPARE(catalogue.failureText(), failure);
+    QCOMPARE(catalogue.outcome.message, message);
+    QCOMPARE(catalogue.model.rowCount(), 1); // the listing that checked it
+}
+
+// A further copy of an identifier is not the one in use: only the listing of
+// every copy shows it.
+void TestCatalogueController::registrationOfACopyNotInUse()
+{
+    const QString bundle = m_state.filePath("Notes Plus 'Beta'.appex");
+    QVERIFY(QDir().mkpath(bundle + "/Contents"));
+    QFile descriptor(bundle + "/Contents/zephlist-standin.txt");
+    QVERIFY(descriptor.open(QIODevice::WriteOnly) &&
+            descriptor.write("identifier=com.example.notesplus.NotesPlusWidget\n") > 0);
+    descriptor.close();
+    TestCatalogue catalogue(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(catalogue.changeRegistration({Registration::Action::Register, bundle}));
+    QCOMPARE(catalogue.outcome.message, "Registered " + bundle + ".");
+    const AppexList records = catalogue.model.appexList();
+    QVERIFY(std::any_of(records.begin(), records.end(), [&](const Appex &record) {
+        return record.path() == bundle && record.active() == false;
+    }));
+    QVERIFY(catalogue.changeRegistration({Registration::Action::Unregister, bundle}));
+    QCOMPARE(catalogue.outcome.message, "Removed the registration of " + bundle + ".");
+    QVERIFY(QFileInfo(bundle).isDir()); // only the registration goes
 }
 
 void TestCatalogueController::listingsWithoutRecords_data()

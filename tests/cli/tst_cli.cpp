@@ -20,6 +20,7 @@ private slots:
     void runs();
     void missingBundles();
     void elections();
+    void registrations();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
     void closedPipeStopsTheToolFirst();
@@ -32,8 +33,8 @@ private slots:
 
 private:
     // Exit code, standard output and standard error of one run.
-    std::tuple<int, QByteArray, QString> run(const QStringList &arguments,
-                                             const QByteArray &input = {});
+    std::tuple<int, QByteArray, QString>
+    run(const QStringList &arguments, const QByteArray &input = {}, const QString &folder = {});
 
     FakeTool m_tools;
     const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
@@ -49,9 +50,10 @@ void dumpsNoCore()
 }
 
 std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
-                                                  const QByteArray &input)
+                                                  const QByteArray &input, const QString &folder)
 {
     QProcess cli;
+    cli.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ZEPHLIST_STANDIN_STATE", m_tools.path("elections"));
     cli.setProcessEnvironment(environment);
@@ -163,7 +165,8 @@ void TestCli::runs_data()
     QTest::newRow("election of a captured listing")
         << newer + QStringList{"--elect", "use", "--identifier", "x"} << QByteArray() << 2 << ""
         << "not on --listing";
-    for (const char *option : {"--listing", "--compare", "--identifier", "--uuid", "--explain"})
+    for (const char *option : {"--listing", "--compare", "--identifier", "--uuid", "--explain",
+                               "--register", "--unregister"})
         QTest::newRow(option) << QStringList{option, ""} << QByteArray() << 2 << ""
                               << QString::fromLatin1(option) + " needs a value";
     QTest::newRow("comparison as RTF")
@@ -260,6 +263,44 @@ void TestCli::elections()
     qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
     QCOMPARE(kept, 1);
     QVERIFY2(keptErrors.contains("macOS did not keep the change for"), qPrintable(keptErrors));
+}
+
+// Paths as the user gives them, relative or awkward, are named resolved; the
+// bundle stays on disk whatever happens to its registration.
+void TestCli::registrations()
+{
+    const QStringList standIn{"--pluginkit", ZEPHLIST_STAND_IN};
+    const QString folder = m_tools.path("bundles");
+    const QString quoted = "It's \"Quoted\".appex";
+    const QString twoLines = "Two\nLines.appex";
+    const QString nameless = "Nameless.appex";
+    for (const QString &bundle : {quoted, twoLines, nameless})
+        QVERIFY(QDir(folder).mkpath(bundle + "/Contents"));
+    QFile descriptor(folder + '/' + nameless + "/Contents/zephlist-standin.txt");
+    QVERIFY(descriptor.open(QIODevice::WriteOnly) && descriptor.write("identifier=\n") > 0);
+    descriptor.close();
+
+    const auto runIn = [&](const QString &option, const QString &path) {
+        return run(standIn + QStringList{option, path}, {}, folder);
+    };
+    for (const QString &bundle : {quoted, twoLines}) {
+        const QString resolved = folder + '/' + bundle;
+        QCOMPARE(runIn("--register", bundle),
+                 std::tuple(0, QByteArray(), "Registered " + resolved + ".\n"));
+        QCOMPARE(runIn("--unregister", "./" + bundle + "/"),
+                 std::tuple(0, QByteArray(), "Removed the registration of " + resolved + ".\n"));
+        const auto [again, out, errors] = runIn("--unregister", bundle);
+        QCOMPARE(again, 1);
+        QCOMPARE(errors, "zephlist-cli: No copy is registered at " + resolved +
+                             "; it may have been removed already.\nremove: no plugin at " +
+                             resolved + "\n");
+        QVERIFY(QFileInfo(resolved).isDir());
+    }
+    const auto [status, out, errors] = runIn("--register", nameless);
+    QCOMPARE(status, 1);
+    QVERIFY2(errors.startsWith("zephlist-cli: Could not register " + folder + '/' + nameless) &&
+                 errors.contains("add: no identifier for " + folder + '/' + nameless),
+             qPrintable(errors));
 }
 
 // The tool runs in a group of its own, out of the terminal's reach: the CLI

@@ -4,6 +4,38 @@
 #include "commandjob.h"
 #include "missingbundlecheck.h"
 
+namespace {
+
+// Whether a copy at `path` is among `records`. A listing ends a path at a
+// line end: of a path that holds one, its first line is what is listed.
+bool listsPath(const AppexList &records, const QString &path)
+{
+    const QString listed = path.section(u'\n', 0, 0);
+    return std::any_of(records.begin(), records.end(),
+                       [&](const Appex &record) { return record.path() == listed; });
+}
+
+// Why the tool did not make `registration`, for the user.
+JobFailure registrationFailure(const Registration &registration, JobFailure failure)
+{
+    if (failure.cancelled)
+        return failure;
+    const bool unregistering = registration.action == Registration::Action::Unregister;
+    if (unregistering && failure.detail.contains(QLatin1String("remove: no plugin at"))) {
+        failure.text = CatalogueController::tr(
+                           "No copy is registered at %1; it may have been removed already.")
+                           .arg(registration.path);
+        return failure;
+    }
+    failure.text =
+        (unregistering ? CatalogueController::tr("Could not remove the registration of %1: %2")
+                       : CatalogueController::tr("Could not register %1: %2"))
+            .arg(registration.path, failure.text);
+    return failure;
+}
+
+} // namespace
+
 CatalogueController::CatalogueController(Appexer *appexer, QString toolPath, ListingLimits limits,
                                          QObject *parent)
     : QObject(parent)
@@ -77,10 +109,25 @@ void CatalogueController::elect(const Election &election)
         break;
     }
     m_election = pending;
-    m_commandJob =
-        std::make_unique<CommandJob>(m_toolPath, election.toolArguments(), m_limits.timeout);
-    connect(m_commandJob.get(), &CommandJob::finished, this, &CatalogueController::electionEnded);
-    setState(State::Electing, m_commandJob->description());
+    startCommand(election.toolArguments(), State::Electing, &CatalogueController::electionEnded);
+}
+
+void CatalogueController::changeRegistration(const Registration &registration)
+{
+    if (isBusy())
+        return;
+    m_registration = registration;
+    startCommand(registration.toolArguments(), State::Registering,
+                 &CatalogueController::registrationEnded);
+}
+
+void CatalogueController::startCommand(
+    const QStringList &arguments, State state,
+    void (CatalogueController::*ended)(const JobResult<QString> &))
+{
+    m_commandJob = std::make_unique<CommandJob>(m_toolPath, arguments, m_limits.timeout);
+    connect(m_commandJob.get(), &CommandJob::finished, this, ended);
+    setState(state, m_commandJob->description());
     m_commandJob->start();
 }
 
@@ -126,7 +173,7 @@ void CatalogueController::listingEnded(ListingResult &result)
 void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
-    finish(m_election ? electionOutcome() : Outcome{});
+    finish(m_election ? electionOutcome() : m_registration ? registrationOutcome() : Outcome{});
 }
 
 void CatalogueController::electionEnded(const JobResult<QString> &result)
@@ -147,6 +194,30 @@ void CatalogueController::electionEnded(const JobResult<QString> &result)
     }
     m_election->toolOutput = std::get<QString>(result);
     startListing(toolListing(), State::Listing); // shows whether the system kept it
+}
+
+void CatalogueController::registrationEnded(const JobResult<QString> &result)
+{
+    dispose(m_commandJob.release());
+    if (const auto *failure = std::get_if<JobFailure>(&result)) {
+        finish({registrationFailure(*m_registration, *failure), {}});
+        return;
+    }
+    // A copy that is registered but not in use is listed only among every copy.
+    startListing(ListingJob::ofTool(m_toolPath, ListingJob::Copies::All, m_limits), State::Listing);
+}
+
+CatalogueController::Outcome CatalogueController::registrationOutcome() const
+{
+    const Registration &registration = *m_registration;
+    const bool listed = listsPath(m_appexer->appexList(), registration.path);
+    if (registration.action == Registration::Action::Register)
+        return listed
+                   ? Outcome{{}, tr("Registered %1.").arg(registration.path)}
+                   : Outcome{JobFailure{tr("macOS does not list %1.").arg(registration.path), {}},
+                             {}};
+    return listed ? Outcome{JobFailure{tr("macOS still lists %1.").arg(registration.path), {}}, {}}
+                  : Outcome{{}, tr("Removed the registration of %1.").arg(registration.path)};
 }
 
 // Whether the listing shows what was elected, and which copy the system
@@ -220,6 +291,7 @@ void CatalogueController::setState(State state, QString busyText)
 void CatalogueController::finish(Outcome outcome)
 {
     m_election.reset();
+    m_registration.reset();
     setState(State::Idle);
     emit finished(outcome);
     if (!isBusy() && m_next)

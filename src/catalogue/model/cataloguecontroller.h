@@ -3,6 +3,7 @@
 #include "election.h"
 #include "jobfailure.h"
 #include "listingjob.h"
+#include "registration.h"
 
 #include <QObject>
 
@@ -16,16 +17,16 @@ class MissingBundleCheck;
 
 // Runs the jobs of one window's catalogue, one at a time, and puts what they
 // read into it: a listing replaces the records (or, read to compare, marks
-// them), an election is followed by a listing that shows whether the system
-// kept it. A failed or cancelled job leaves the records as they were. Every
-// request ends in one finished(), an election's after the listing that
-// checks it.
+// them), an election or a change of registrations is followed by a listing
+// that shows whether the system kept it. A failed or cancelled job leaves the
+// records as they were. Every request ends in one finished(), a change's
+// after the listing that checks it.
 class CatalogueController : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class State { Idle, Listing, Comparing, Electing, CheckingBundles };
+    enum class State { Idle, Listing, Comparing, Electing, Registering, CheckingBundles };
 
     // How a request ended.
     struct Outcome
@@ -53,6 +54,9 @@ public:
     // keep across later listings until the comparison is cleared.
     void compareWithListing(const QString &file);
     void elect(const Election &election);
+    // Registers a bundle, or removes a registration, then lists every copy
+    // (whichever copies the catalogue held) to see whether the system did.
+    void changeRegistration(const Registration &registration);
     void cancel();
 
 signals:
@@ -73,6 +77,10 @@ private:
     void startListing(std::unique_ptr<ListingJob> job, State state);
     void listingEnded(ListingResult &result);
     void electionEnded(const JobResult<QString> &result);
+    void registrationEnded(const JobResult<QString> &result);
+    [[nodiscard]] Outcome registrationOutcome() const;
+    void startCommand(const QStringList &arguments, State state,
+                      void (CatalogueController::*ended)(const JobResult<QString> &));
     void bundlesChecked(const QSet<QByteArray> &missingPaths);
     [[nodiscard]] Outcome electionOutcome() const;
     // Deletes a job that has ended, once it is done telling so.
@@ -91,5 +99,6 @@ private:
     std::unique_ptr<CommandJob> m_commandJob;
     MissingBundleCheck *m_bundleCheck;
     std::optional<PendingElection> m_election;
-    std::function<void()> m_next; // a listing asked for while a job ran
+    std::optional<Registration> m_registration; // made, until the listing that checks it
+    std::function<void()> m_next;               // a listing asked for while a job ran
 };

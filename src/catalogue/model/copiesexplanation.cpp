@@ -1,5 +1,7 @@
 #include "copiesexplanation.h"
 
+#include "election.h"
+#include "registration.h"
 #include "shellwords.h"
 
 #include <QCollator>
@@ -111,9 +113,9 @@ QStringList CopiesExplanation::useCommands() const
     QStringList commands;
     for (const Copy &copy : copies) {
         if (copy.use != Use::InUse && !copy.record.uuid().isEmpty())
-            commands << ShellWords::commandLine(QStringLiteral("pluginkit"),
-                                                {QStringLiteral("-e"), QStringLiteral("use"),
-                                                 QStringLiteral("-u"), copy.record.uuid()});
+            commands << ShellWords::toolCommand(
+                Election{copy.record.uuid(), Election::Choice::Use, Election::Target::Copy}
+                    .toolArguments());
     }
     return commands;
 }
@@ -123,8 +125,8 @@ QStringList CopiesExplanation::removeCommands() const
     QStringList commands;
     for (const Copy &copy : copies) {
         if (isStale(copy))
-            commands << ShellWords::commandLine(QStringLiteral("pluginkit"),
-                                                {QStringLiteral("-r"), copy.record.path()});
+            commands << ShellWords::toolCommand(
+                Registration{Registration::Action::Unregister, copy.record.path()}.toolArguments());
     }
     return commands;
 }
