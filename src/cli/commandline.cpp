@@ -5,9 +5,10 @@
 CommandLine::CommandLine()
 {
     m_parser.setApplicationDescription(tr("Lists the app extensions that pluginkit reports."));
-    m_parser.addOptions({m_listing, m_sort, m_search, m_searchIn, m_format, m_output, m_compare,
-                         m_pluginkit, m_timeout, m_elect, m_identifier, m_uuid, m_allCopies,
-                         m_point, m_problems, m_explain, m_register, m_unregister});
+    m_parser.addOptions({m_listing,    m_sort,     m_search,     m_searchIn,   m_format,
+                         m_output,     m_compare,  m_pluginkit,  m_timeout,    m_elect,
+                         m_identifier, m_uuid,     m_allCopies,  m_point,      m_problems,
+                         m_explain,    m_register, m_unregister, m_cleanStale, m_dryRun});
 }
 
 std::optional<Options> CommandLine::read(const QStringList &arguments)
@@ -104,8 +105,11 @@ bool CommandLine::readActions(Options &options) const
         Messages::printError(message);
         return false;
     };
-    if (m_parser.isSet(m_elect) + m_parser.isSet(m_register) + m_parser.isSet(m_unregister) > 1)
-        return bad(tr("choose one of --elect, --register and --unregister"));
+    const QList<QCommandLineOption> actions{m_elect, m_register, m_unregister, m_cleanStale};
+    if (std::count_if(actions.begin(), actions.end(), [this](const QCommandLineOption &option) {
+            return m_parser.isSet(option);
+        }) > 1)
+        return bad(tr("choose one of --elect, --register, --unregister and --clean-stale"));
     for (const QCommandLineOption &option : {m_register, m_unregister}) {
         if (m_parser.isSet(option))
             options.registration = Registration::of(option.names() == m_register.names()
@@ -113,8 +117,14 @@ bool CommandLine::readActions(Options &options) const
                                                         : Registration::Action::Unregister,
                                                     m_parser.value(option));
     }
-    if (options.registration && !options.listing.isEmpty())
-        return bad(tr("--register and --unregister work on the system's extensions, not on "
-                      "--listing"));
+    options.cleanStale = m_parser.isSet(m_cleanStale);
+    options.dryRun = m_parser.isSet(m_dryRun);
+    if ((options.registration || options.cleanStale) && !options.listing.isEmpty())
+        return bad(tr("--register, --unregister and --clean-stale work on the system's "
+                      "extensions, not on --listing"));
+    if (options.dryRun && !options.cleanStale)
+        return bad(tr("--dry-run goes with --clean-stale"));
+    // The stale copies are those not in use, which only a listing of every copy tells.
+    options.allCopies = options.allCopies || options.cleanStale;
     return true;
 }

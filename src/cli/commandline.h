@@ -100,4 +100,12 @@ private:
         tr("Remove the registration of the bundle at PATH, then list every copy to check that "
            "the system no longer lists it. The bundle stays on disk."),
         tr("PATH")};
+    const QCommandLineOption m_cleanStale{
+        QStringLiteral("clean-stale"),
+        tr("Remove the registrations of every copy not in use that is a development build, in "
+           "the Trash, on a disk image or missing from disk, one at a time, then list every "
+           "copy to check. Nothing on disk changes.")};
+    const QCommandLineOption m_dryRun{
+        QStringLiteral("dry-run"),
+        tr("With --clean-stale: print the commands it would run, each with why, and run none.")};
 };

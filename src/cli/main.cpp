@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "cataloguecontroller.h"
+#include "cleanupplan.h"
 #include "commandline.h"
 #include "copiesexplanation.h"
 #include "explanationformat.h"
@@ -16,6 +17,7 @@
 #include <QEventLoop>
 
 #include <cstdio>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -40,10 +42,10 @@ std::optional<Listing> readOlderListing(const QString &file)
     return older;
 }
 
-// Fills the catalogue as the options ask: from the tool (after an election,
-// if any) or from a captured listing, and waits for it. Ctrl+C, SIGTERM or
+// Asks `request` of the catalogue and waits for its end. Ctrl+C, SIGTERM or
 // SIGHUP while the tool runs stops the tool's whole process group.
-CatalogueController::Outcome load(CatalogueController &catalogue, const Options &options)
+CatalogueController::Outcome await(CatalogueController &catalogue,
+                                   const std::function<void()> &request)
 {
     CatalogueController::Outcome outcome;
     QEventLoop loop;
@@ -55,16 +57,52 @@ CatalogueController::Outcome load(CatalogueController &catalogue, const Options 
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, &catalogue,
                      &CatalogueController::cancel);
-    if (!options.listing.isEmpty())
-        catalogue.openListing(options.listing);
-    else if (options.election)
-        catalogue.elect(*options.election);
-    else if (options.registration)
-        catalogue.changeRegistration(*options.registration);
-    else
-        catalogue.getAppexes();
+    request();
     loop.exec();
     return outcome;
+}
+
+// Fills the catalogue as the options ask: from the tool (after an election
+// or a change of registrations, if any) or from a captured listing.
+CatalogueController::Outcome load(CatalogueController &catalogue, const Options &options)
+{
+    return await(catalogue, [&] {
+        if (!options.listing.isEmpty())
+            catalogue.openListing(options.listing);
+        else if (options.election)
+            catalogue.elect(*options.election);
+        else if (options.registration)
+            catalogue.changeRegistration(*options.registration);
+        else
+            catalogue.getAppexes();
+    });
+}
+
+// Says how a request ended: Success, or Failure once it said why.
+int reported(const CatalogueController::Outcome &outcome)
+{
+    if (outcome.failure) {
+        Messages::printFailure(*outcome.failure);
+        return Failure;
+    }
+    if (!outcome.message.isEmpty())
+        Messages::printNote(outcome.message);
+    return Success;
+}
+
+// Removes the registrations of the catalogue's stale copies; with --dry-run
+// prints the commands that would, each with its reason, and runs none.
+int cleanUp(CatalogueController &catalogue, const AppexList &records, const Options &options)
+{
+    const CleanupPlan plan = CleanupPlan::of(records);
+    if (plan.isEmpty()) {
+        Messages::printNote(CleanupPlan::noneText());
+        return Success;
+    }
+    if (!options.dryRun)
+        return reported(await(catalogue, [&] { catalogue.cleanUp(plan); }));
+    Output output(options.output);
+    return output.write(plan.commands(true).toUtf8()) && output.finish() ? Success : Failure;
 }
 
 // The copies of the extension that --explain names, or the identifiers
@@ -102,15 +140,12 @@ int run(const Options &options)
     CatalogueController catalogue(&appexer, options.tool, options.limits);
     if (options.allCopies)
         catalogue.setCopies(ListingJob::Copies::All);
-    const CatalogueController::Outcome outcome = load(catalogue, options);
-    if (outcome.failure) {
-        Messages::printFailure(*outcome.failure);
+    if (reported(load(catalogue, options)) != Success)
         return Failure;
-    }
-    if (!outcome.message.isEmpty())
-        Messages::printNote(outcome.message);
     if (options.registration)
         return Success; // what changed is all it tells
+    if (options.cleanStale)
+        return cleanUp(catalogue, appexer.appexList(), options);
 
     if (!options.explain.isEmpty())
         return explain(appexer.appexList(), options);

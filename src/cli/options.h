@@ -26,6 +26,8 @@ struct Options
     ListingLimits limits{.keepsListing = false}; // the records are all a script gets
     std::optional<Election> election;
     std::optional<Registration> registration;
+    bool cleanStale = false;
+    bool dryRun = false; // --clean-stale: print the plan, change nothing
     bool allCopies = false;
     QString point; // keep the records of this point or category
     bool problemsOnly = false;

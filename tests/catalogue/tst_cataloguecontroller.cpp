@@ -3,7 +3,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -39,12 +41,17 @@ private slots:
     void registrationsChecked_data();
     void registrationsChecked();
     void registrationOfACopyNotInUse();
+    void cleanUp();
+    void cleanUpCancelled();
     void listingsWithoutRecords_data();
     void listingsWithoutRecords();
 
 private:
     // A tool that runs the shell commands `body`, whatever it is asked.
     [[nodiscard]] QString script(const QByteArray &body);
+    // A tool whose copies, but one of each of two identifiers, are stale;
+    // -r removes what it is told, but refuses one path and keeps another.
+    [[nodiscard]] QString staleCopiesTool();
 
     FakeTool m_tools;
     QTemporaryDir m_state;
@@ -58,6 +65,7 @@ void TestCatalogueController::init()
 void TestCatalogueController::cleanup()
 {
     QFile::remove(m_state.filePath("state"));
+    QFile::remove(m_state.filePath("removed"));
     qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
     qunsetenv("ZEPHLIST_STANDIN_FAULT");
 }
@@ -192,6 +200,74 @@ void TestCatalogueController::registrationOfACopyNotInUse()
     QVERIFY(catalogue.changeRegistration({Registration::Action::Unregister, bundle}));
     QCOMPARE(catalogue.outcome.message, "Removed the registration of " + bundle + ".");
     QVERIFY(QFileInfo(bundle).isDir()); // only the registration goes
+}
+
+QString TestCatalogueController::staleCopiesTool()
+{
+    const QByteArray removed = m_state.filePath("removed").toUtf8();
+    return script(
+        "block() { grep -qxF \"$2\" '" + removed +
+        "' 2>/dev/null || printf '+    %s(1)\\n    Path = %s\\n    UUID = %s\\n\\n' "
+        "\"$1\" \"$2\" \"$3\"; }\n"
+        "case \"$1\" in -r)\n"
+        "  [ \"$2\" = /u/DerivedData/B.appex ] && { echo \"remove: no plugin at $2\" >&2; "
+        "exit 1; }\n"
+        "  [ \"$2\" = /Volumes/C/C.appex ] || echo \"$2\" >> '" +
+        removed +
+        "'; exit 0;; esac\n"
+        "block com.x /Applications/X.appex 1\n"
+        "block com.y /u/build/Y.appex 4\n"
+        "[ \"$2\" = -A ] || exit 0\n"
+        "block com.x /u/.Trash/X.appex 2\n"
+        "block com.x /u/DerivedData/B.appex 3\n"
+        "block com.y /u/build/Y.appex 5\n" // beside the copy in use: it stays
+        "block com.x /Volumes/C/C.appex 6\n");
+}
+
+// Each removal is checked by the one listing after them all; those that
+// failed are named with why.
+void TestCatalogueController::cleanUp()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    const CleanupPlan plan = CleanupPlan::of(catalogue.model.appexList());
+    QCOMPARE(plan.commands(true), "pluginkit -r /u/.Trash/X.appex  # in the Trash\n"
+                                  "pluginkit -r /u/DerivedData/B.appex  # a development build\n"
+                                  "pluginkit -r /Volumes/C/C.appex  # on a disk image\n");
+    QSignalSpy progress(&catalogue.controller, &CatalogueController::progress);
+    catalogue.controller.cleanUp(plan);
+    QVERIFY(!catalogue.finished());
+    QCOMPARE(catalogue.failureText(),
+             "Removed 1 registration. 2 failed: /u/DerivedData/B.appex: not registered; it may "
+             "have been removed already; /Volumes/C/C.appex: macOS still lists it");
+    QCOMPARE(progress.size(), 4);
+    QCOMPARE(progress.last(), QVariantList({qsizetype(3), qsizetype(3)}));
+    QCOMPARE(catalogue.model.rowCount(), 5); // the listing after them
+
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished()); // the two that failed, again
+    catalogue.controller.cleanUp({});
+    QVERIFY(catalogue.finished());
+    QCOMPARE(catalogue.outcome.message, "No stale copies to remove.");
+}
+
+// Stopped while a removal runs, the rest are not run.
+void TestCatalogueController::cleanUpCancelled()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    connect(&catalogue.controller, &CatalogueController::progress, this, [&](qsizetype done) {
+        if (done == 1)
+            QTimer::singleShot(0, &catalogue.controller, &CatalogueController::cancel);
+    });
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished());
+    QVERIFY(catalogue.outcome.failure->cancelled);
+    QCOMPARE(catalogue.failureText(),
+             "Stopped after 1 of 3 removals; list again to see what they changed.");
+    QCOMPARE(catalogue.model.rowCount(), 6); // not listed since
 }
 
 void TestCatalogueController::listingsWithoutRecords_data()

@@ -21,6 +21,7 @@ private slots:
     void missingBundles();
     void elections();
     void registrations();
+    void cleanStale();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
     void closedPipeStopsTheToolFirst();
@@ -169,6 +170,11 @@ void TestCli::runs_data()
                                "--register", "--unregister"})
         QTest::newRow(option) << QStringList{option, ""} << QByteArray() << 2 << ""
                               << QString::fromLatin1(option) + " needs a value";
+    QTest::newRow("a dry run of nothing") << QStringList{"--dry-run"} << QByteArray() << 2 << ""
+                                          << "--dry-run goes with --clean-stale";
+    QTest::newRow("two changes at once")
+        << QStringList{"--clean-stale", "--register", "x"} << QByteArray() << 2 << ""
+        << "choose one of";
     QTest::newRow("comparison as RTF")
         << newer + QStringList{"--compare", m_older, "--format", "rtf"} << QByteArray() << 2 << ""
         << "not rtf";
@@ -301,6 +307,25 @@ void TestCli::registrations()
     QVERIFY2(errors.startsWith("zephlist-cli: Could not register " + folder + '/' + nameless) &&
                  errors.contains("add: no identifier for " + folder + '/' + nameless),
              qPrintable(errors));
+}
+
+// The dry run changes nothing; the clean-up removes what it planned, and
+// leaves nothing for a second one.
+void TestCli::cleanStale()
+{
+    QFile::remove(m_tools.path("elections")); // the sample's registrations as they come
+    const QStringList cleanUp{"--pluginkit", ZEPHLIST_STAND_IN, "--clean-stale"};
+    for (int dryRun = 0; dryRun < 2; ++dryRun) {
+        const auto [status, out, errors] = run(cleanUp + QStringList{"--dry-run"});
+        QCOMPARE(status, 0);
+        COMPARE_GOLDEN(out, "cli/clean-stale-dry-run.txt");
+    }
+    QCOMPARE(run(cleanUp), std::tuple(0, QByteArray(), QString("Removed 12 registrations.\n")));
+    QCOMPARE(run(cleanUp + QStringList{"--dry-run"}),
+             std::tuple(0, QByteArray(), QString("No stale copies to remove.\n")));
+    QVERIFY(std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--all-copies"}))
+                .contains("/Applications/Notes Plus.app/Contents/PlugIns/NotesPlusWidget.appex"));
+    QCOMPARE(std::get<0>(run(cleanUp + QStringList{"--listing", m_newer})), 2);
 }
 
 // The tool runs in a group of its own, out of the terminal's reach: the CLI

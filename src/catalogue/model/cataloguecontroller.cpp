@@ -15,13 +15,19 @@ bool listsPath(const AppexList &records, const QString &path)
                        [&](const Appex &record) { return record.path() == listed; });
 }
 
+// What pluginkit -r says of a path it lists no copy at.
+bool saysNotRegistered(const JobFailure &failure)
+{
+    return failure.detail.contains(QLatin1String("remove: no plugin at"));
+}
+
 // Why the tool did not make `registration`, for the user.
 JobFailure registrationFailure(const Registration &registration, JobFailure failure)
 {
     if (failure.cancelled)
         return failure;
     const bool unregistering = registration.action == Registration::Action::Unregister;
-    if (unregistering && failure.detail.contains(QLatin1String("remove: no plugin at"))) {
+    if (unregistering && saysNotRegistered(failure)) {
         failure.text = CatalogueController::tr(
                            "No copy is registered at %1; it may have been removed already.")
                            .arg(registration.path);
@@ -121,6 +127,51 @@ void CatalogueController::changeRegistration(const Registration &registration)
                  &CatalogueController::registrationEnded);
 }
 
+void CatalogueController::cleanUp(const CleanupPlan &plan)
+{
+    if (isBusy())
+        return;
+    m_cleanup = PendingCleanup{plan.steps(), {}};
+    startNextRemoval();
+}
+
+void CatalogueController::startNextRemoval()
+{
+    const qsizetype done = m_cleanup->failures.size();
+    emit progress(done, m_cleanup->steps.size());
+    if (done < m_cleanup->steps.size()) {
+        startCommand(m_cleanup->steps[done].removal.toolArguments(), State::CleaningUp,
+                     &CatalogueController::removalEnded);
+        return;
+    }
+    // One listing for them all: whether each removal held.
+    startListing(ListingJob::ofTool(m_toolPath, ListingJob::Copies::All, m_limits), State::Listing);
+}
+
+void CatalogueController::removalEnded(const JobResult<QString> &result)
+{
+    dispose(m_commandJob.release());
+    const auto *failure = std::get_if<JobFailure>(&result);
+    if (failure && failure->cancelled) {
+        const qsizetype done = m_cleanup->failures.size();
+        const qsizetype total = m_cleanup->steps.size();
+        JobFailure stopped = *failure;
+        stopped.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
+                           .arg(done)
+                           .arg(total);
+        finish({stopped, {}});
+        return;
+    }
+    std::optional<QString> reason;
+    if (failure)
+        reason = saysNotRegistered(*failure)
+                     ? tr("not registered; it may have been removed already")
+                 : failure->detail.isEmpty() ? failure->text
+                                             : failure->detail.section(u'\n', -1);
+    m_cleanup->failures << reason;
+    startNextRemoval();
+}
+
 void CatalogueController::startCommand(
     const QStringList &arguments, State state,
     void (CatalogueController::*ended)(const JobResult<QString> &))
@@ -173,7 +224,10 @@ void CatalogueController::listingEnded(ListingResult &result)
 void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
-    finish(m_election ? electionOutcome() : m_registration ? registrationOutcome() : Outcome{});
+    finish(m_election       ? electionOutcome()
+           : m_registration ? registrationOutcome()
+           : m_cleanup      ? cleanupOutcome()
+                            : Outcome{});
 }
 
 void CatalogueController::electionEnded(const JobResult<QString> &result)
@@ -218,6 +272,32 @@ CatalogueController::Outcome CatalogueController::registrationOutcome() const
                              {}};
     return listed ? Outcome{JobFailure{tr("macOS still lists %1.").arg(registration.path), {}}, {}}
                   : Outcome{{}, tr("Removed the registration of %1.").arg(registration.path)};
+}
+
+CatalogueController::Outcome CatalogueController::cleanupOutcome() const
+{
+    const PendingCleanup &cleanup = *m_cleanup;
+    if (cleanup.steps.isEmpty())
+        return {{}, CleanupPlan::noneText()};
+    QStringList failed;
+    for (qsizetype i = 0; i < cleanup.steps.size(); ++i) {
+        const QString &path = cleanup.steps[i].removal.path;
+        std::optional<QString> reason = cleanup.failures[i];
+        if (!reason && listsPath(m_appexer->appexList(), path))
+            reason = tr("macOS still lists it");
+        if (reason)
+            failed << tr("%1: %2").arg(path, *reason);
+    }
+    const qsizetype removed = cleanup.steps.size() - failed.size();
+    const QString done =
+        removed == 1 ? tr("Removed 1 registration.") : tr("Removed %1 registrations.").arg(removed);
+    if (failed.isEmpty())
+        return {{}, done};
+    return {
+        JobFailure{
+            tr("%1 %2 failed: %3").arg(done, QString::number(failed.size()), failed.join(u"; ")),
+            {}},
+        {}};
 }
 
 // Whether the listing shows what was elected, and which copy the system
@@ -292,6 +372,7 @@ void CatalogueController::finish(Outcome outcome)
 {
     m_election.reset();
     m_registration.reset();
+    m_cleanup.reset();
     setState(State::Idle);
     emit finished(outcome);
     if (!isBusy() && m_next)

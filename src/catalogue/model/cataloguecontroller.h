@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cleanupplan.h"
 #include "election.h"
 #include "jobfailure.h"
 #include "listingjob.h"
@@ -26,7 +27,15 @@ class CatalogueController : public QObject
     Q_OBJECT
 
 public:
-    enum class State { Idle, Listing, Comparing, Electing, Registering, CheckingBundles };
+    enum class State {
+        Idle,
+        Listing,
+        Comparing,
+        Electing,
+        Registering,
+        CleaningUp,
+        CheckingBundles
+    };
 
     // How a request ended.
     struct Outcome
@@ -57,11 +66,17 @@ public:
     // Registers a bundle, or removes a registration, then lists every copy
     // (whichever copies the catalogue held) to see whether the system did.
     void changeRegistration(const Registration &registration);
+    // Removes the registrations of `plan`, one at a time, telling progress()
+    // after each; then lists every copy once, and tells how many went and
+    // which did not, and why. Cancelled, it stops before the next removal.
+    void cleanUp(const CleanupPlan &plan);
     void cancel();
 
 signals:
     void stateChanged(CatalogueController::State state);
     void finished(const CatalogueController::Outcome &outcome);
+    // Of a clean-up: how many of its removals have been run.
+    void progress(qsizetype done, qsizetype total);
 
 private:
     // An election made, and what the catalogue knew of its target before.
@@ -78,6 +93,9 @@ private:
     void listingEnded(ListingResult &result);
     void electionEnded(const JobResult<QString> &result);
     void registrationEnded(const JobResult<QString> &result);
+    void removalEnded(const JobResult<QString> &result);
+    void startNextRemoval();
+    [[nodiscard]] Outcome cleanupOutcome() const;
     [[nodiscard]] Outcome registrationOutcome() const;
     void startCommand(const QStringList &arguments, State state,
                       void (CatalogueController::*ended)(const JobResult<QString> &));
@@ -100,5 +118,12 @@ private:
     MissingBundleCheck *m_bundleCheck;
     std::optional<PendingElection> m_election;
     std::optional<Registration> m_registration; // made, until the listing that checks it
-    std::function<void()> m_next;               // a listing asked for while a job ran
+    // A clean-up under way: its removals, and why each that failed did.
+    struct PendingCleanup
+    {
+        QList<CleanupPlan::Step> steps;
+        QList<std::optional<QString>> failures; // of the removals run so far
+    };
+    std::optional<PendingCleanup> m_cleanup;
+    std::function<void()> m_next; // a listing asked for while a job ran
 };
