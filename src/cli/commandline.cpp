@@ -5,10 +5,11 @@
 CommandLine::CommandLine()
 {
     m_parser.setApplicationDescription(tr("Lists the app extensions that pluginkit reports."));
-    m_parser.addOptions({m_listing,    m_sort,     m_search,     m_searchIn,   m_format,
-                         m_output,     m_compare,  m_pluginkit,  m_timeout,    m_elect,
-                         m_identifier, m_uuid,     m_allCopies,  m_point,      m_problems,
-                         m_explain,    m_register, m_unregister, m_cleanStale, m_dryRun});
+    m_parser.addOptions({m_listing,     m_sort,     m_search,     m_searchIn,   m_format,
+                         m_output,      m_compare,  m_pluginkit,  m_timeout,    m_elect,
+                         m_identifier,  m_uuid,     m_allCopies,  m_point,      m_problems,
+                         m_explain,     m_register, m_unregister, m_cleanStale, m_dryRun,
+                         m_printCommand});
 }
 
 std::optional<Options> CommandLine::read(const QStringList &arguments)
@@ -119,11 +120,15 @@ bool CommandLine::readActions(Options &options) const
     }
     options.cleanStale = m_parser.isSet(m_cleanStale);
     options.dryRun = m_parser.isSet(m_dryRun);
+    options.printCommand = m_parser.isSet(m_printCommand);
     if ((options.registration || options.cleanStale) && !options.listing.isEmpty())
         return bad(tr("--register, --unregister and --clean-stale work on the system's "
                       "extensions, not on --listing"));
     if (options.dryRun && !options.cleanStale)
         return bad(tr("--dry-run goes with --clean-stale"));
+    if (options.printCommand && !(options.election || options.registration || options.cleanStale))
+        return bad(tr("--print-command goes with --elect, --register, --unregister or "
+                      "--clean-stale"));
     // The stale copies are those not in use, which only a listing of every copy tells.
     options.allCopies = options.allCopies || options.cleanStale;
     return true;

@@ -108,4 +108,8 @@ private:
     const QCommandLineOption m_dryRun{
         QStringLiteral("dry-run"),
         tr("With --clean-stale: print the commands it would run, each with why, and run none.")};
+    const QCommandLineOption m_printCommand{
+        QStringLiteral("print-command"),
+        tr("Print the pluginkit commands that --elect, --register, --unregister or "
+           "--clean-stale would run, a line each as a shell reads them, and run none.")};
 };

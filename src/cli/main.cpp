@@ -11,6 +11,7 @@
 #include "output.h"
 #include "recordformat.h"
 #include "rtfencoder.h"
+#include "shellwords.h"
 #include "version.h"
 
 #include <QCoreApplication>
@@ -90,8 +91,15 @@ int reported(const CatalogueController::Outcome &outcome)
     return Success;
 }
 
+// Writes `text` whole where the output goes.
+int written(const QString &text, const Options &options)
+{
+    Output output(options.output);
+    return output.write(text.toUtf8()) && output.finish() ? Success : Failure;
+}
+
 // Removes the registrations of the catalogue's stale copies; with --dry-run
-// prints the commands that would, each with its reason, and runs none.
+// or --print-command prints the commands that would, and runs none.
 int cleanUp(CatalogueController &catalogue, const AppexList &records, const Options &options)
 {
     const CleanupPlan plan = CleanupPlan::of(records);
@@ -99,10 +107,9 @@ int cleanUp(CatalogueController &catalogue, const AppexList &records, const Opti
         Messages::printNote(CleanupPlan::noneText());
         return Success;
     }
-    if (!options.dryRun)
-        return reported(await(catalogue, [&] { catalogue.cleanUp(plan); }));
-    Output output(options.output);
-    return output.write(plan.commands(true).toUtf8()) && output.finish() ? Success : Failure;
+    if (options.dryRun || options.printCommand)
+        return written(plan.commands(options.dryRun), options);
+    return reported(await(catalogue, [&] { catalogue.cleanUp(plan); }));
 }
 
 // The copies of the extension that --explain names, or the identifiers
@@ -131,6 +138,11 @@ int explain(const AppexList &records, const Options &options)
 
 int run(const Options &options)
 {
+    if (options.printCommand && !options.cleanStale) {
+        const QStringList arguments = options.election ? options.election->toolArguments()
+                                                       : options.registration->toolArguments();
+        return written(ShellWords::toolCommand(arguments) + u'\n', options);
+    }
     // The older listing first: an election is not made for a run that fails.
     std::optional<Listing> older;
     if (!options.compare.isEmpty() && !(older = readOlderListing(options.compare)))

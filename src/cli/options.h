@@ -27,7 +27,8 @@ struct Options
     std::optional<Election> election;
     std::optional<Registration> registration;
     bool cleanStale = false;
-    bool dryRun = false; // --clean-stale: print the plan, change nothing
+    bool dryRun = false;       // --clean-stale: print the plan, change nothing
+    bool printCommand = false; // print the tool's commands, run none that changes anything
     bool allCopies = false;
     QString point; // keep the records of this point or category
     bool problemsOnly = false;

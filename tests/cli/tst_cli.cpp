@@ -170,6 +170,22 @@ void TestCli::runs_data()
                                "--register", "--unregister"})
         QTest::newRow(option) << QStringList{option, ""} << QByteArray() << 2 << ""
                               << QString::fromLatin1(option) + " needs a value";
+    QTest::newRow("the command of an election")
+        << QStringList{"--print-command", "--elect", "use", "--uuid", "C0-FE"} << QByteArray() << 0
+        << "cli/print-election.txt"
+        << "";
+    // Awkward paths, the working folder's way (the tests run in the build's).
+    QTest::newRow("the command of a registration")
+        << QStringList{"--register", "/A/It's \"Quoted\".appex", "--print-command"} << QByteArray()
+        << 0 << "cli/print-register.txt"
+        << "";
+    QTest::newRow("the command of a removal, a line end in its path")
+        << QStringList{"--print-command", "--unregister", "/A/Two\nLines.appex/"} << QByteArray()
+        << 0 << "cli/print-unregister.txt"
+        << "";
+    QTest::newRow("the command of nothing")
+        << QStringList{"--print-command"} << QByteArray() << 2 << ""
+        << "--print-command goes with";
     QTest::newRow("a dry run of nothing") << QStringList{"--dry-run"} << QByteArray() << 2 << ""
                                           << "--dry-run goes with --clean-stale";
     QTest::newRow("two changes at once")
@@ -320,6 +336,9 @@ void TestCli::cleanStale()
         QCOMPARE(status, 0);
         COMPARE_GOLDEN(out, "cli/clean-stale-dry-run.txt");
     }
+    const auto [printed, commands, errors] = run(cleanUp + QStringList{"--print-command"});
+    QCOMPARE(printed, 0);
+    COMPARE_GOLDEN(commands, "cli/clean-stale-commands.txt");
     QCOMPARE(run(cleanUp), std::tuple(0, QByteArray(), QString("Removed 12 registrations.\n")));
     QCOMPARE(run(cleanUp + QStringList{"--dry-run"}),
              std::tuple(0, QByteArray(), QString("No stale copies to remove.\n")));
