@@ -5,11 +5,11 @@
 CommandLine::CommandLine()
 {
     m_parser.setApplicationDescription(tr("Lists the app extensions that pluginkit reports."));
-    m_parser.addOptions({m_listing,     m_sort,     m_search,     m_searchIn,   m_format,
-                         m_output,      m_compare,  m_pluginkit,  m_timeout,    m_elect,
-                         m_identifier,  m_uuid,     m_allCopies,  m_point,      m_problems,
-                         m_explain,     m_register, m_unregister, m_cleanStale, m_dryRun,
-                         m_printCommand});
+    m_parser.addOptions({m_listing,      m_sort,     m_search,     m_searchIn,   m_format,
+                         m_output,       m_compare,  m_pluginkit,  m_timeout,    m_elect,
+                         m_identifier,   m_uuid,     m_allCopies,  m_point,      m_problems,
+                         m_explain,      m_register, m_unregister, m_cleanStale, m_dryRun,
+                         m_printCommand, m_history,  m_noHistory});
 }
 
 std::optional<Options> CommandLine::read(const QStringList &arguments)
@@ -40,6 +40,7 @@ std::optional<Options> CommandLine::read(const QStringList &arguments)
     Options options;
     options.listing = m_parser.value(m_listing);
     options.compare = m_parser.value(m_compare);
+    options.compareWithPrevious = options.compare == QLatin1String("previous");
     options.search = m_parser.value(m_search);
     options.format = m_parser.value(m_format);
     options.output = m_parser.value(m_output);
@@ -106,11 +107,13 @@ bool CommandLine::readActions(Options &options) const
         Messages::printError(message);
         return false;
     };
-    const QList<QCommandLineOption> actions{m_elect, m_register, m_unregister, m_cleanStale};
+    const QList<QCommandLineOption> actions{m_elect, m_register, m_unregister, m_cleanStale,
+                                            m_history};
     if (std::count_if(actions.begin(), actions.end(), [this](const QCommandLineOption &option) {
             return m_parser.isSet(option);
         }) > 1)
-        return bad(tr("choose one of --elect, --register, --unregister and --clean-stale"));
+        return bad(tr("choose one of --elect, --register, --unregister, --clean-stale and "
+                      "--history"));
     for (const QCommandLineOption &option : {m_register, m_unregister}) {
         if (m_parser.isSet(option))
             options.registration = Registration::of(option.names() == m_register.names()
@@ -121,6 +124,11 @@ bool CommandLine::readActions(Options &options) const
     options.cleanStale = m_parser.isSet(m_cleanStale);
     options.dryRun = m_parser.isSet(m_dryRun);
     options.printCommand = m_parser.isSet(m_printCommand);
+    options.listHistory = m_parser.isSet(m_history);
+    options.keepHistory = !m_parser.isSet(m_noHistory) && options.listing.isEmpty();
+    options.limits.keepsListing = options.keepHistory; // the bytes are what is kept
+    if (options.compareWithPrevious && !options.listing.isEmpty())
+        return bad(tr("--compare previous compares the tool's listing, not --listing"));
     if ((options.registration || options.cleanStale) && !options.listing.isEmpty())
         return bad(tr("--register, --unregister and --clean-stale work on the system's "
                       "extensions, not on --listing"));

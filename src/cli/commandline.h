@@ -21,7 +21,7 @@ public:
     [[nodiscard]] QString helpText() const { return m_parser.helpText(); }
 
 private:
-    // The options that change registrations, into `options`.
+    // The options that change registrations or read the history, into `options`.
     [[nodiscard]] bool readActions(Options &options) const;
 
     QCommandLineParser m_parser;
@@ -53,7 +53,8 @@ private:
         tr("FILE")};
     const QCommandLineOption m_compare{
         QStringLiteral("compare"),
-        tr("List only what changed since the captured listing OLDER: a first TSV "
+        tr("List only what changed since the captured listing OLDER, or with \"previous\" "
+           "since the newest kept listing (a file of that name is ./previous): a first TSV "
            "column +, - or ~, a JSON key \"change\"."),
         tr("OLDER")};
     const QCommandLineOption m_pluginkit{QStringLiteral("pluginkit"),
@@ -112,4 +113,13 @@ private:
         QStringLiteral("print-command"),
         tr("Print the pluginkit commands that --elect, --register, --unregister or "
            "--clean-stale would run, a line each as a shell reads them, and run none.")};
+    const QCommandLineOption m_history{
+        QStringLiteral("history"),
+        tr("List the kept listings, oldest first: time (UTC), records and file. They are kept "
+           "in the folder ZEPHLIST_HISTORY_DIR names, else in \"history\" in zephlist-cli's "
+           "data folder.")};
+    const QCommandLineOption m_noHistory{
+        QStringLiteral("no-history"),
+        tr("Do not keep this run's listing (every listing of the tool that differs from the "
+           "newest kept one is kept, up to 100 listings and 100 MB).")};
 };

@@ -7,6 +7,7 @@
 #include "copiesexplanation.h"
 #include "explanationformat.h"
 #include "extensionpoint.h"
+#include "historycommands.h"
 #include "messages.h"
 #include "output.h"
 #include "recordformat.h"
@@ -143,15 +144,27 @@ int run(const Options &options)
                                                        : options.registration->toolArguments();
         return written(ShellWords::toolCommand(arguments) + u'\n', options);
     }
+    HistoryCommands history{ListingHistory(ListingHistory::defaultFolder())};
+    if (options.listHistory) {
+        Output output(options.output);
+        return history.list(output) ? Success : Failure;
+    }
     // The older listing first: an election is not made for a run that fails.
     std::optional<Listing> older;
-    if (!options.compare.isEmpty() && !(older = readOlderListing(options.compare)))
+    if (options.compareWithPrevious)
+        older = history.readPrevious(); // before this run's listing is kept
+    else if (!options.compare.isEmpty())
+        older = readOlderListing(options.compare);
+    if (!options.compare.isEmpty() && !older)
         return Failure;
     Appexer appexer;
     appexer.sortAppexList(options.sortCode);
     CatalogueController catalogue(&appexer, options.tool, options.limits);
     if (options.allCopies)
         catalogue.setCopies(ListingJob::Copies::All);
+    if (options.keepHistory)
+        catalogue.setHistory(history.history());
+    QObject::connect(&catalogue, &CatalogueController::warning, &Messages::printError);
     if (reported(load(catalogue, options)) != Success)
         return Failure;
     if (options.registration)
@@ -177,6 +190,8 @@ int run(const Options &options)
     bool written = false;
     if (!options.compare.isEmpty()) {
         QList<ComparedAppex> changes = compareListings(older->records, appexer.inListingOrder());
+        if (options.compareWithPrevious)
+            Messages::printNote(ListingHistory::changesSince(history.previousTime(), changes));
         changes.removeIf([&](const ComparedAppex &change) { return !wanted(change.record); });
         sortChanges(changes, options.sortCode);
         written =

@@ -15,8 +15,9 @@ enum ExitCode { Success = 0, Failure = 1, BadUsage = 2 };
 // What one run of zephlist-cli is asked to do.
 struct Options
 {
-    QString listing; // empty: run the listing tool
-    QString compare; // an older listing to compare with
+    QString listing;                  // empty: run the listing tool
+    QString compare;                  // an older listing to compare with
+    bool compareWithPrevious = false; // --compare previous: the newest kept listing
     SortCode sortCode = SortCode::SDK;
     QString search;
     AppexSearch::Scope scope = AppexSearch::Scope::Uuid;
@@ -33,4 +34,6 @@ struct Options
     QString point; // keep the records of this point or category
     bool problemsOnly = false;
     QString explain; // an identifier whose copies to explain
+    bool listHistory = false;
+    bool keepHistory = true; // keep the tool's listings in the history
 };

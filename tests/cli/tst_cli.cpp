@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +23,8 @@ private slots:
     void elections();
     void registrations();
     void cleanStale();
+    void historyListed();
+    void historyKeptAndCompared();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
     void closedPipeStopsTheToolFirst();
@@ -38,6 +41,7 @@ private:
     run(const QStringList &arguments, const QByteArray &input = {}, const QString &folder = {});
 
     FakeTool m_tools;
+    QString m_history = m_tools.path("history"); // where the runs keep their listings
     const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
     const QString m_older = testDataPath(QStringLiteral("listings/older.txt"));
 };
@@ -57,6 +61,7 @@ std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
     cli.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ZEPHLIST_STANDIN_STATE", m_tools.path("elections"));
+    environment.insert("ZEPHLIST_HISTORY_DIR", m_history);
     cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(ZEPHLIST_CLI), arguments);
     cli.write(input);
@@ -345,6 +350,72 @@ void TestCli::cleanStale()
     QVERIFY(std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--all-copies"}))
                 .contains("/Applications/Notes Plus.app/Contents/PlugIns/NotesPlusWidget.appex"));
     QCOMPARE(std::get<0>(run(cleanUp + QStringList{"--listing", m_newer})), 2);
+}
+
+// Kept listings as another run, a newer Zephlist or a full disk left them.
+void TestCli::historyListed()
+{
+    m_history = m_tools.path("listed");
+    QVERIFY(QDir().mkpath(m_history));
+    const QList<std::pair<QString, QByteArray>> files{
+        {"20261206T140200.000Z-7-000000.listing", "zephlist-listing 1 records 1 bytes 1\nA"},
+        {"20261206T140200.000Z-7-000001.listing", "zephlist-listing 1 records 2 bytes 3\nBB\n"},
+        {"20261206T150000.500Z-9-000000.listing", "zephlist-listing 1 records 9 bytes 99\ncut"},
+        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 2 records 9 bytes 0\n"}};
+    for (const auto &[name, bytes] : files) {
+        QFile file(m_history + '/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    auto [status, out, errors] = run({"--history"});
+    QCOMPARE(status, 0);
+    COMPARE_GOLDEN(out.replace(m_history.toUtf8(), "HISTORY"), "cli/history.tsv");
+    QCOMPARE(errors.replace(m_history, "HISTORY"),
+             "Passed over HISTORY/20261206T150000.500Z-9-000000.listing: cut short\n"
+             "Passed over HISTORY/20271206T000000.000Z-9-000000.listing: kept by a newer "
+             "Zephlist\n");
+    m_history = m_tools.path("history");
+}
+
+// The tool's listings are kept when they changed; --compare previous reads
+// the newest one before this run's is kept.
+void TestCli::historyKeptAndCompared()
+{
+    QFile::remove(m_tools.path("elections"));
+    m_history = m_tools.path("kept");
+    const QStringList standIn{"--pluginkit", ZEPHLIST_STAND_IN};
+    const QStringList previous = standIn + QStringList{"--compare", "previous"};
+    const auto [none, noneOut, noneErrors] = run(previous);
+    QCOMPARE(none, 1);
+    QVERIFY2(noneErrors.contains("No listing is kept in " + m_history + " to compare with yet."),
+             qPrintable(noneErrors));
+    const auto kept = [this] { return std::get<1>(run({"--history"})).count('\n'); };
+    QCOMPARE(std::get<0>(run(standIn)), 0);
+    QCOMPARE(std::get<0>(run(standIn)), 0);
+    QCOMPARE(kept(), 1);
+    QCOMPARE(
+        std::get<0>(run(standIn + QStringList{"--elect", "ignore", "--identifier",
+                                              "com.apple.ui.TrackpadSettings", "--no-history"})),
+        0);
+    QCOMPARE(kept(), 1);
+    const auto [compared, changes, said] = run(previous);
+    QCOMPARE(compared, 0);
+    QVERIFY2(changes.startsWith("~\tTrackpad Settings\t") && changes.count('\n') == 1,
+             changes.constData());
+    QVERIFY2(
+        QRegularExpression("^Since \\d+ \\w{3} \\d\\d:\\d\\d: 1 changed\n$").match(said).hasMatch(),
+        qPrintable(said));
+    QCOMPARE(kept(), 2);
+    QCOMPARE(std::get<0>(run({"--listing", m_newer, "--compare", "previous"})), 2);
+
+    // Where nothing can be written, the listing is still all there.
+    m_history = m_tools.path("elections") + "/history";
+    const auto [status, out, errors] = run(standIn);
+    QCOMPARE(status, 0);
+    QCOMPARE(out, std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--no-history"})));
+    QCOMPARE(errors, "zephlist-cli: The listing was not kept in the history: cannot make the "
+                     "folder " +
+                         m_history + "\n");
+    m_history = m_tools.path("history");
 }
 
 // The tool runs in a group of its own, out of the terminal's reach: the CLI

@@ -212,6 +212,11 @@ void CatalogueController::listingEnded(ListingResult &result)
         return;
     }
     const bool fromTool = listing.file.isEmpty();
+    if (fromTool && m_history) {
+        if (const std::optional<QString> notKept = m_history->keep(
+                listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
+            emit warning(*notKept);
+    }
     m_appexer->setListing(std::move(listing));
     if (fromTool && MissingBundleCheck::isAvailable()) {
         setState(State::CheckingBundles, m_busyText);

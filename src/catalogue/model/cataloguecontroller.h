@@ -3,6 +3,7 @@
 #include "cleanupplan.h"
 #include "election.h"
 #include "jobfailure.h"
+#include "listinghistory.h"
 #include "listingjob.h"
 #include "registration.h"
 
@@ -55,6 +56,9 @@ public:
 
     // Which copies the tool's listings hold from the next one on.
     void setCopies(ListingJob::Copies copies) { m_copies = copies; }
+    // Where the tool's listings are kept from the next one on; none: not
+    // kept. The listings must keep their bytes (ListingLimits::keepsListing).
+    void setHistory(std::optional<ListingHistory> history) { m_history = std::move(history); }
 
     void getAppexes();
     // A captured listing; one asked for while a job runs is read once it ends.
@@ -75,6 +79,9 @@ public:
 signals:
     void stateChanged(CatalogueController::State state);
     void finished(const CatalogueController::Outcome &outcome);
+    // What went wrong beside a request, that does not make it fail: a
+    // listing that could not be kept in the history.
+    void warning(const QString &text);
     // Of a clean-up: how many of its removals have been run.
     void progress(qsizetype done, qsizetype total);
 
@@ -116,6 +123,7 @@ private:
     std::unique_ptr<ListingJob> m_listingJob;
     std::unique_ptr<CommandJob> m_commandJob;
     MissingBundleCheck *m_bundleCheck;
+    std::optional<ListingHistory> m_history;
     std::optional<PendingElection> m_election;
     std::optional<Registration> m_registration; // made, until the listing that checks it
     // A clean-up under way: its removals, and why each that failed did.
