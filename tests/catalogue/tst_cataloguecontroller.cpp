@@ -43,6 +43,7 @@ private slots:
     void registrationOfACopyNotInUse();
     void cleanUp();
     void cleanUpCancelled();
+    void cleanupPlanNeedsAPath();
     void listingsWithoutRecords_data();
     void listingsWithoutRecords();
 
@@ -268,6 +269,18 @@ void TestCatalogueController::cleanUpCancelled()
     QCOMPARE(catalogue.failureText(),
              "Stopped after 1 of 3 removals; list again to see what they changed.");
     QCOMPARE(catalogue.model.rowCount(), 6); // not listed since
+}
+
+// A line of `pluginkit -m` names no path: nothing to remove by.
+void TestCatalogueController::cleanupPlanNeedsAPath()
+{
+    Appex missing;
+    missing.setActive(false);
+    missing.setProblems(AppexProblem::Missing);
+    QVERIFY(CleanupPlan::of({missing}).isEmpty());
+    missing.setText(AppexField::Path, u"/Applications/Gone.appex");
+    QCOMPARE(CleanupPlan::of({missing}).commands(true),
+             "pluginkit -r /Applications/Gone.appex  # missing from disk\n");
 }
 
 void TestCatalogueController::listingsWithoutRecords_data()

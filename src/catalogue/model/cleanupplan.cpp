@@ -16,7 +16,8 @@ CleanupPlan CleanupPlan::of(const AppexList &records)
     QSet<QString> planned;
     for (const Appex &record : records) {
         const QString path = record.path();
-        if (kept.contains(path) || planned.contains(path))
+        // A copy listed without its path cannot be removed by it.
+        if (path.isEmpty() || kept.contains(path) || planned.contains(path))
             continue;
         if (const std::optional<QString> reason = staleReason(record)) {
             planned.insert(path);
