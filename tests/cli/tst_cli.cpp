@@ -17,6 +17,7 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void runs_data();
     void runs();
     void missingBundles();
@@ -70,6 +71,12 @@ std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
         qFatal("zephlist-cli did not finish");
     return {cli.exitCode(), cli.readAllStandardOutput(),
             QString::fromUtf8(cli.readAllStandardError())};
+}
+
+// The CLIs that tests start themselves keep their listings in the test's folder too.
+void TestCli::initTestCase()
+{
+    qputenv("ZEPHLIST_HISTORY_DIR", m_history.toUtf8());
 }
 
 void TestCli::runs_data()
