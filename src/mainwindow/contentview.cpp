@@ -14,6 +14,7 @@
 #include "noresultspanel.h"
 #include "recordfacts.h"
 #include "recordrows.h"
+#include "registrationcommands.h"
 #include "searchfield.h"
 #include "settings.h"
 #include "statusarea.h"
@@ -59,6 +60,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     m_appexer->sortAppexList(sortCodeFrom(storedCode));
     m_sortCodeShown = storedCode == qint64(sortCodeFrom(storedCode));
     m_files = new FileCommands(m_services, *m_appexer, m_catalogue, m_status, this);
+    m_registrations = new RegistrationCommands(m_services, m_catalogue, this);
     setWindowTitle(WindowRules::title({}, false, m_startDate));
     setAcceptDrops(true);
     layOut();
@@ -166,6 +168,16 @@ void ContentView::connectCommands()
     on(Command::DisableCopy, [this] { elect(Election::Choice::Ignore, Election::Target::Copy); });
     connect((*m_actions)[Command::ShowAllCopies], &QAction::toggled, this,
             &ContentView::showAllCopies);
+    on(Command::RegisterExtension, [this] { m_registrations->registerExtension(); });
+    on(Command::UnregisterCopy, [this] {
+        if (const std::optional<Appex> record = RecordRows::current(*shownView()))
+            m_registrations->unregisterCopy(*record);
+    });
+    on(Command::CleanUpStaleCopies, [this] { m_registrations->cleanUp(m_appexer->appexList()); });
+    connect(m_registrations, &RegistrationCommands::note, m_status, &StatusArea::showNote);
+    connect(m_registrations, &RegistrationCommands::allCopiesWanted, this,
+            &ContentView::listAllCopiesToCleanUp);
+    connect(m_actions->commandMenu(), &QMenu::aboutToShow, this, &ContentView::fillCommandMenu);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
     on(Command::Escape,
        [this] { m_catalogue->isBusy() ? m_catalogue->cancel() : m_search->clear(); });
@@ -358,11 +370,54 @@ void ContentView::elect(Election::Choice choice, Election::Target kind)
         return;
     const bool copy = kind == Election::Target::Copy;
     if (choice == Election::Choice::Ignore) {
-        const auto [question, detail] = WindowRules::disableConfirmation(*chosen, copy);
-        if (!m_services.confirm(question, detail))
+        const auto [question, detail, action] = WindowRules::disableConfirmation(*chosen, copy);
+        if (!m_services.confirm(question, detail, action))
             return;
     }
     m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
+}
+
+// Every copy listed, then the stale ones offered; nothing more if the
+// listing fails, which says why.
+void ContentView::listAllCopiesToCleanUp()
+{
+    connect(
+        m_catalogue, &CatalogueController::finished, this,
+        [this](const CatalogueController::Outcome &outcome) {
+            if (!outcome.failure)
+                m_registrations->cleanUp(m_appexer->appexList());
+        },
+        Qt::SingleShotConnection);
+    QAction *allCopies = (*m_actions)[Command::ShowAllCopies];
+    allCopies->setChecked(true); // lists again, when the tool's listing shows
+    if (!m_catalogue->isBusy())
+        m_catalogue->getAppexes();
+}
+
+// The tool's command behind each election or registration of the current
+// record, to copy.
+void ContentView::fillCommandMenu()
+{
+    QMenu *menu = m_actions->commandMenu();
+    menu->clear();
+    const QAbstractItemView *view = shownView();
+    const std::optional<Appex> record = RecordRows::current(*view);
+    const QList<WindowRules::ToolCommand> commands =
+        record ? WindowRules::toolCommands(
+                     *record, WindowRules::commandsFor(&*record, RecordRows::currentChange(*view),
+                                                       !m_appexer->listingFile().isEmpty(), false))
+               : QList<WindowRules::ToolCommand>();
+    for (const auto &[name, line] : commands) {
+        // After a tab, as a shortcut shows: the command beside the name.
+        QAction *copy = menu->addAction(QString(name).replace(u'&', QStringLiteral("&&")) + u'\t' +
+                                        QString(line).replace(u'&', QStringLiteral("&&")));
+        connect(copy, &QAction::triggered, this, [this, line] {
+            QGuiApplication::clipboard()->setText(line);
+            m_status->showNote(tr("Copied: %1").arg(line));
+        });
+    }
+    if (commands.isEmpty())
+        menu->addAction(tr("No command acts on this record"))->setEnabled(false);
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
@@ -437,6 +492,7 @@ void ContentView::updateActions()
     m_actions->update({busy, m_appexer->isComparing(), view->selectionModel()->hasSelection(),
                        !m_appexer->listing().isEmpty(), !m_appexer->appexList().isEmpty(), record,
                        WindowRules::commandsFor(record, RecordRows::currentChange(*view),
-                                                !m_appexer->listingFile().isEmpty(), busy)});
+                                                !m_appexer->listingFile().isEmpty(), busy),
+                       !m_appexer->listingFile().isEmpty()});
     showDetails();
 }

@@ -21,6 +21,7 @@ class DetailsPane;
 class QAbstractItemView;
 class ControlRow;
 class FileCommands;
+class RegistrationCommands;
 class NoResultsPanel;
 class SearchField;
 class StatusArea;
@@ -72,6 +73,8 @@ private:
 
     void elect(Election::Choice choice, Election::Target kind = Election::Target::Identifier);
     void showAllCopies(bool allCopies);
+    void listAllCopiesToCleanUp();
+    void fillCommandMenu();
 
     void jobFinished(const CatalogueController::Outcome &outcome);
     void sortBy(SortCode code);
@@ -100,6 +103,7 @@ private:
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
     FileCommands *m_files = nullptr;
+    RegistrationCommands *m_registrations = nullptr;
     ColumnRanks m_columnRanks;
     // The table's column whose order the rows are in, and which way; none
     // while the sort code orders them.

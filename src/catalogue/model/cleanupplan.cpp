@@ -3,8 +3,6 @@
 #include "copyannotation.h"
 #include "shellwords.h"
 
-#include <QSet>
-
 CleanupPlan CleanupPlan::of(const AppexList &records)
 {
     QSet<QString> kept; // paths of a copy in use, or that may be
@@ -23,6 +21,16 @@ CleanupPlan CleanupPlan::of(const AppexList &records)
             planned.insert(path);
             plan.m_steps << Step{{Registration::Action::Unregister, path}, *reason};
         }
+    }
+    return plan;
+}
+
+CleanupPlan CleanupPlan::without(const QSet<QString> &paths) const
+{
+    CleanupPlan plan;
+    for (const Step &step : m_steps) {
+        if (!paths.contains(step.removal.path))
+            plan.m_steps << step;
     }
     return plan;
 }

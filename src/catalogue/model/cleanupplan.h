@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QList>
+#include <QSet>
 
 #include <optional>
 
@@ -32,6 +33,8 @@ public:
     [[nodiscard]] static QString noneText() { return tr("No stale copies to remove."); }
 
     [[nodiscard]] const QList<Step> &steps() const { return m_steps; }
+    // This plan without the removals of `paths`, which the user keeps.
+    [[nodiscard]] CleanupPlan without(const QSet<QString> &paths) const;
     [[nodiscard]] bool isEmpty() const { return m_steps.isEmpty(); }
     // The tool's commands, a line each as a shell reads them, with the
     // reason as a comment after each when asked for.

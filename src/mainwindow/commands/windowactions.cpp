@@ -38,6 +38,12 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Save &Listing\u2026"),
          QT_TRANSLATE_NOOP("WindowActions", "Save the listing shown, exactly as it was read"),
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {Command::RegisterExtension,
+         "registerExtension",
+         QT_TRANSLATE_NOOP("WindowActions", "Re&gister Extension\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Add an extension bundle, or one of an app's, to those macOS knows"),
+         {}},
         {Command::CompareWithListing,
          "compareWithListing",
          QT_TRANSLATE_NOOP("WindowActions", "Co&mpare with Listing\u2026"),
@@ -164,6 +170,19 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Disable This C&opy\u2026"),
          QT_TRANSLATE_NOOP("WindowActions", "Ignore this copy of the extension"),
          {}},
+        {Command::UnregisterCopy,
+         "unregisterCopy",
+         QT_TRANSLATE_NOOP("WindowActions", "&Unregister This Copy\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Remove this copy's registration; the bundle stays on disk"),
+         {}},
+        {Command::CleanUpStaleCopies,
+         "cleanUpStaleCopies",
+         QT_TRANSLATE_NOOP("WindowActions", "Clean Up &Stale Copies\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Remove the registrations of copies macOS does not use: development "
+                           "builds, copies in the Trash, on disk images or missing from disk"),
+         {}},
         {Command::Escape, "escape", "", "", QKeySequence(Qt::Key_Escape)},
     };
 }
@@ -179,7 +198,11 @@ QAction *separator(QObject *parent)
 
 WindowActions::WindowActions(QWidget *window)
     : QObject(window)
+    , m_commandMenu(new QMenu(tr("Copy Co&mmand"), window))
 {
+    m_commandMenu->setObjectName(QStringLiteral("commandMenu"));
+    m_commandMenu->setToolTip(tr("Copy the pluginkit command behind an action, to run it "
+                                 "elsewhere or to show it"));
     for (const Definition &definition : definitions()) {
         auto *action = new QAction(tr(definition.text), window);
         action->setObjectName(QLatin1String(definition.objectName));
@@ -233,6 +256,8 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     m_fileMenu = menuBar->addMenu(tr("&File"));
     add(m_fileMenu, {Command::GetAppexes, Command::OpenListing, Command::SaveListing});
     m_fileMenu->addSeparator();
+    add(m_fileMenu, {Command::RegisterExtension});
+    m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::CompareWithListing, Command::ClearComparison});
     m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::SaveAsRTF});
@@ -259,7 +284,11 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     extension->addSeparator();
     add(extension, {Command::Enable, Command::Disable, Command::ResetElection});
     extension->addSeparator();
-    add(extension, {Command::EnableCopy, Command::DisableCopy});
+    add(extension, {Command::EnableCopy, Command::DisableCopy, Command::UnregisterCopy});
+    extension->addSeparator();
+    add(extension, {Command::CleanUpStaleCopies});
+    extension->addSeparator();
+    extension->addMenu(m_commandMenu);
 }
 
 void WindowActions::fillRowMenu(QMenu *menu) const
@@ -269,7 +298,9 @@ void WindowActions::fillRowMenu(QMenu *menu) const
                       self[Command::CopyIdentifier], separator(menu), self[Command::SelectAll],
                       separator(menu), self[Command::ShowInFileManager], separator(menu),
                       self[Command::Enable], self[Command::Disable], self[Command::ResetElection],
-                      separator(menu), self[Command::EnableCopy], self[Command::DisableCopy]});
+                      separator(menu), self[Command::EnableCopy], self[Command::DisableCopy],
+                      self[Command::UnregisterCopy], separator(menu)});
+    menu->addMenu(m_commandMenu);
 }
 
 void WindowActions::update(const State &state)
@@ -292,4 +323,8 @@ void WindowActions::update(const State &state)
     self[Command::ResetElection]->setEnabled(state.commands.reset);
     self[Command::EnableCopy]->setEnabled(state.commands.enableCopy);
     self[Command::DisableCopy]->setEnabled(state.commands.disableCopy);
+    self[Command::UnregisterCopy]->setEnabled(state.commands.unregister);
+    self[Command::RegisterExtension]->setEnabled(!state.busy && !state.fromFile);
+    self[Command::CleanUpStaleCopies]->setEnabled(!state.busy && !state.fromFile);
+    m_commandMenu->setEnabled(state.current != nullptr);
 }

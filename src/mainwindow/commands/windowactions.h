@@ -23,6 +23,7 @@ public:
         GetAppexes,
         OpenListing,
         SaveListing,
+        RegisterExtension,
         CompareWithListing,
         ClearComparison,
         ChangesOnly,
@@ -49,6 +50,8 @@ public:
         ResetElection,
         EnableCopy,
         DisableCopy,
+        UnregisterCopy,
+        CleanUpStaleCopies,
         Escape,
     };
 
@@ -63,6 +66,8 @@ public:
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
     // Fills the list's menu with what acts on its rows.
     void fillRowMenu(QMenu *menu) const;
+    // Extension ▸ Copy Command, which the window fills as it opens.
+    [[nodiscard]] QMenu *commandMenu() const { return m_commandMenu; }
 
     struct State
     {
@@ -73,6 +78,7 @@ public:
         bool hasRecords = false;
         const Appex *current = nullptr;
         WindowRules::Commands commands;
+        bool fromFile = false; // the list shows a captured listing, not the system's
     };
     void update(const State &state);
 
@@ -80,4 +86,5 @@ private:
     static constexpr size_t commandCount = size_t(Command::Escape) + 1;
     std::array<QAction *, commandCount> m_actions{};
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_commandMenu;
 };
