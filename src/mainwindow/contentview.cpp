@@ -24,8 +24,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSplitter>
@@ -178,6 +180,12 @@ void ContentView::connectCommands()
     connect(m_registrations, &RegistrationCommands::allCopiesWanted, this,
             &ContentView::listAllCopiesToCleanUp);
     connect(m_actions->commandMenu(), &QMenu::aboutToShow, this, &ContentView::fillCommandMenu);
+    connect(m_actions->historyMenu(), &QMenu::aboutToShow, this, &ContentView::fillHistoryMenu);
+    on(Command::CompareWithPrevious, &ContentView::compareWithPrevious);
+    on(Command::ClearHistory, &ContentView::clearHistory);
+    connect((*m_actions)[Command::KeepHistory], &QAction::toggled, this, &ContentView::keepHistory);
+    keepHistory((*m_actions)[Command::KeepHistory]->isChecked());
+    connect(m_catalogue, &CatalogueController::warning, m_status, &StatusArea::showNote);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
     on(Command::Escape,
        [this] { m_catalogue->isBusy() ? m_catalogue->cancel() : m_search->clear(); });
@@ -418,6 +426,85 @@ void ContentView::fillCommandMenu()
     }
     if (commands.isEmpty())
         menu->addAction(tr("No command acts on this record"))->setEnabled(false);
+}
+
+void ContentView::keepHistory(bool keep)
+{
+    m_catalogue->setHistory(keep ? std::optional(ListingHistory(ListingHistory::defaultFolder()))
+                                 : std::nullopt);
+}
+
+// The kept listings, newest first, each to open or compare with; then the
+// history's own commands.
+void ContentView::fillHistoryMenu()
+{
+    QMenu *menu = m_actions->historyMenu();
+    menu->clear();
+    const ListingHistory::Entries kept = ListingHistory(ListingHistory::defaultFolder()).entries();
+    for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
+        QMenu *listing = menu->addMenu(
+            tr("%1 \u2014 %n extension(s)", nullptr, int(entry->records))
+                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat)));
+        connect(listing->addAction(tr("Open")), &QAction::triggered, this,
+                [this, file = entry->file] { openListing(file); });
+        connect(listing->addAction(tr("Compare with This")), &QAction::triggered, this,
+                [this, kept = *entry] { compareWithKept(kept); });
+    }
+    if (kept.entries.isEmpty())
+        menu->addAction(tr("No listing kept yet"))->setEnabled(false);
+    if (!kept.notes.isEmpty()) {
+        QAction *skipped =
+            menu->addAction(tr("%n file(s) passed over", nullptr, int(kept.notes.size())));
+        skipped->setToolTip(kept.notes.join(u'\n'));
+        skipped->setEnabled(false);
+    }
+    menu->addSeparator();
+    menu->addActions({(*m_actions)[Command::KeepHistory], (*m_actions)[Command::ClearHistory]});
+}
+
+// The listing kept before the one shown: the newest kept is the one shown
+// itself once the tool listed with the history on, whether it was kept or
+// was the same as the newest.
+void ContentView::compareWithPrevious()
+{
+    const QList<ListingHistory::Entry> kept =
+        ListingHistory(ListingHistory::defaultFolder()).entries().entries;
+    const bool newestShown = m_toolListed && m_appexer->listingFile().isEmpty() &&
+                             (*m_actions)[Command::KeepHistory]->isChecked();
+    const qsizetype previous = kept.size() - (newestShown ? 2 : 1);
+    if (previous < 0) {
+        m_status->showNote(tr("No earlier listing is kept yet."));
+        return;
+    }
+    compareWithKept(kept[previous]);
+}
+
+void ContentView::compareWithKept(const ListingHistory::Entry &entry)
+{
+    connect(
+        m_catalogue, &CatalogueController::finished, this,
+        [this, time = entry.time](const CatalogueController::Outcome &outcome) {
+            if (!outcome.failure)
+                m_status->showNote(
+                    ListingHistory::changesSince(time, m_appexer->changeCount(AppexChange::Added),
+                                                 m_appexer->changeCount(AppexChange::Changed),
+                                                 m_appexer->changeCount(AppexChange::Removed)));
+        },
+        Qt::SingleShotConnection);
+    m_catalogue->compareWithListing(entry.file);
+}
+
+void ContentView::clearHistory()
+{
+    const ListingHistory history(ListingHistory::defaultFolder());
+    const qsizetype count = history.entries().entries.size();
+    if (!m_services.confirm(tr("Delete the %n kept listing(s)?", nullptr, int(count)),
+                            tr("They are in %1. Deleted, they cannot be compared with again.")
+                                .arg(QDir::toNativeSeparators(history.folder())),
+                            tr("Delete")))
+        return;
+    const QStringList left = history.clear();
+    m_status->showNote(left.isEmpty() ? tr("History cleared.") : left.join(u' '));
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)

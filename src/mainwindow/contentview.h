@@ -3,6 +3,7 @@
 #include "appexer.h"
 #include "cataloguecontroller.h"
 #include "columnranks.h"
+#include "listinghistory.h"
 #include "windowservices.h"
 
 #include <QDateTime>
@@ -75,6 +76,11 @@ private:
     void showAllCopies(bool allCopies);
     void listAllCopiesToCleanUp();
     void fillCommandMenu();
+    void keepHistory(bool keep);
+    void fillHistoryMenu();
+    void compareWithPrevious();
+    void compareWithKept(const ListingHistory::Entry &entry);
+    void clearHistory();
 
     void jobFinished(const CatalogueController::Outcome &outcome);
     void sortBy(SortCode code);

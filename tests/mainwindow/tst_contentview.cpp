@@ -8,6 +8,7 @@
 #include "faketool.h"
 #include "golden.h"
 #include "jobstatus.h"
+#include "listinghistory.h"
 #include "messagebar.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
@@ -211,6 +212,7 @@ private slots:
     void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
     void registrationsAndCleanUp();
+    void historyOfListings();
 
 private:
     FakeTool m_tools;
@@ -1081,6 +1083,46 @@ void TestContentView::registrationsAndCleanUp()
     QVERIFY(window.job([&] { window.action("Register Extension")->trigger(); }));
     QCOMPARE(window.offeredBundles.size(), 2);
     QVERIFY(pathsOf(window.view->appexer().appexList()).contains(window.offeredBundles.last()));
+}
+
+// Each listing that differs is kept; the previous one compares in one step
+// and says since when; keeping stops when switched off; clearing asks.
+void TestContentView::historyOfListings()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("history-elections").toUtf8());
+    const QString folder = m_settings->filePath("history");
+    qputenv("ZEPHLIST_HISTORY_DIR", folder.toUtf8());
+    const auto keptCount = [&folder] { return ListingHistory(folder).entries().entries.size(); };
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    QVERIFY(window.refresh()); // the same: kept once
+    QCOMPARE(keptCount(), 1);
+    window.select({0});
+    Window::settle();
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); })); // the tool lists anew
+    QCOMPARE(keptCount(), 2);
+
+    QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
+    QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);
+    QVERIFY2(window.view->statusBar()->currentMessage().startsWith(QStringLiteral("Since ")),
+             qPrintable(window.view->statusBar()->currentMessage()));
+
+    window.action("Keep Listings in History")->trigger();
+    QVERIFY(!Settings::read().keepHistory);
+    window.action("Clear Comparison")->trigger();
+    window.select({0});
+    Window::settle();
+    QVERIFY(window.job([&] { window.action("Reset")->trigger(); }));
+    QCOMPARE(keptCount(), 2);
+
+    window.answer = false;
+    window.action("Clear History")->trigger();
+    QCOMPARE(keptCount(), 2);
+    window.answer = true;
+    window.action("Clear History")->trigger();
+    QCOMPARE(keptCount(), 0);
+    qunsetenv("ZEPHLIST_HISTORY_DIR");
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

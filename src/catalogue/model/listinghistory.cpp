@@ -179,13 +179,20 @@ QString ListingHistory::changesSince(const QDateTime &time, const QList<Compared
     qsizetype counts[4] = {};
     for (const ComparedAppex &change : changes)
         ++counts[int(change.change)];
+    return changesSince(time, counts[int(AppexChange::Added)], counts[int(AppexChange::Changed)],
+                        counts[int(AppexChange::Removed)]);
+}
+
+QString ListingHistory::changesSince(const QDateTime &time, qsizetype added, qsizetype changed,
+                                     qsizetype removed)
+{
     QStringList parts;
-    if (counts[int(AppexChange::Added)])
-        parts << tr("%1 added").arg(counts[int(AppexChange::Added)]);
-    if (counts[int(AppexChange::Removed)])
-        parts << tr("%1 removed").arg(counts[int(AppexChange::Removed)]);
-    if (counts[int(AppexChange::Changed)])
-        parts << tr("%1 changed").arg(counts[int(AppexChange::Changed)]);
+    if (added)
+        parts << tr("%1 added").arg(added);
+    if (removed)
+        parts << tr("%1 removed").arg(removed);
+    if (changed)
+        parts << tr("%1 changed").arg(changed);
     const QString since = time.toLocalTime().toString(QStringLiteral("d MMM HH:mm"));
     return tr("Since %1: %2").arg(since, parts.isEmpty() ? tr("no changes") : parts.join(u", "));
 }

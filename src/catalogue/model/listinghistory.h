@@ -72,6 +72,8 @@ public:
     // "Since 6 Dec 14:02: 2 added, 1 changed", the time the local one.
     [[nodiscard]] static QString changesSince(const QDateTime &time,
                                               const QList<ComparedAppex> &changes);
+    [[nodiscard]] static QString changesSince(const QDateTime &time, qsizetype added,
+                                              qsizetype changed, qsizetype removed);
 
 private:
     // The entry of the file at `path`, or why it is passed over.

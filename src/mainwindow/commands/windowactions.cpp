@@ -38,6 +38,24 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Save &Listing\u2026"),
          QT_TRANSLATE_NOOP("WindowActions", "Save the listing shown, exactly as it was read"),
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {Command::CompareWithPrevious,
+         "compareWithPrevious",
+         QT_TRANSLATE_NOOP("WindowActions", "Compare with &Previous Listing"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Show what changed since the listing kept before this one"),
+         {}},
+        {Command::KeepHistory,
+         "keepHistory",
+         QT_TRANSLATE_NOOP("WindowActions", "&Keep Listings in History"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Keep each listing that differs from the last, to compare with later"),
+         {},
+         true},
+        {Command::ClearHistory,
+         "clearHistory",
+         QT_TRANSLATE_NOOP("WindowActions", "Clear &History\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions", "Delete every kept listing"),
+         {}},
         {Command::RegisterExtension,
          "registerExtension",
          QT_TRANSLATE_NOOP("WindowActions", "Re&gister Extension\u2026"),
@@ -199,7 +217,9 @@ QAction *separator(QObject *parent)
 WindowActions::WindowActions(QWidget *window)
     : QObject(window)
     , m_commandMenu(new QMenu(tr("Copy Co&mmand"), window))
+    , m_historyMenu(new QMenu(tr("Histor&y"), window))
 {
+    m_historyMenu->setObjectName(QStringLiteral("historyMenu"));
     m_commandMenu->setObjectName(QStringLiteral("commandMenu"));
     m_commandMenu->setToolTip(tr("Copy the pluginkit command behind an action, to run it "
                                  "elsewhere or to show it"));
@@ -226,7 +246,8 @@ WindowActions::WindowActions(QWidget *window)
                                              {Command::ShowDetails, settings.showDetails},
                                              {Command::ShowSidebar, settings.showSidebar},
                                              {Command::ProblemsOnly, settings.problemsOnly},
-                                             {Command::ShowAllCopies, settings.allCopies}};
+                                             {Command::ShowAllCopies, settings.allCopies},
+                                             {Command::KeepHistory, settings.keepHistory}};
     for (const auto &[command, checked] : kept)
         (*this)[command]->setChecked(checked);
     auto *layouts = new QActionGroup(this);
@@ -237,6 +258,7 @@ WindowActions::WindowActions(QWidget *window)
     connect((*this)[Command::ShowSidebar], &QAction::toggled, this, &Settings::storeShowSidebar);
     connect((*this)[Command::ProblemsOnly], &QAction::toggled, this, &Settings::storeProblemsOnly);
     connect((*this)[Command::ShowAllCopies], &QAction::toggled, this, &Settings::storeAllCopies);
+    connect((*this)[Command::KeepHistory], &QAction::toggled, this, &Settings::storeKeepHistory);
     // Esc works from anywhere in the window, even with no menu holding it.
     (*this)[Command::Escape]->setShortcutContext(Qt::WindowShortcut);
     window->addAction((*this)[Command::Escape]);
@@ -258,7 +280,9 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::RegisterExtension});
     m_fileMenu->addSeparator();
-    add(m_fileMenu, {Command::CompareWithListing, Command::ClearComparison});
+    add(m_fileMenu,
+        {Command::CompareWithListing, Command::CompareWithPrevious, Command::ClearComparison});
+    m_fileMenu->addMenu(m_historyMenu);
     m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::SaveAsRTF});
     m_fileMenu->addSeparator();
@@ -310,6 +334,7 @@ void WindowActions::update(const State &state)
     self[Command::SaveListing]->setEnabled(state.hasListing);
     self[Command::SaveAsRTF]->setEnabled(state.hasRecords);
     self[Command::ClearComparison]->setEnabled(state.comparing && !state.busy);
+    self[Command::CompareWithPrevious]->setEnabled(state.hasRecords && !state.busy);
     self[Command::ChangesOnly]->setEnabled(state.comparing);
     for (const Command copy :
          {Command::Copy, Command::CopyUuid, Command::CopyPath, Command::CopyIdentifier})

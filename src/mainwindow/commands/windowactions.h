@@ -25,7 +25,10 @@ public:
         SaveListing,
         RegisterExtension,
         CompareWithListing,
+        CompareWithPrevious,
         ClearComparison,
+        KeepHistory,
+        ClearHistory,
         ChangesOnly,
         SaveAsRTF,
         CloseWindow,
@@ -68,6 +71,8 @@ public:
     void fillRowMenu(QMenu *menu) const;
     // Extension ▸ Copy Command, which the window fills as it opens.
     [[nodiscard]] QMenu *commandMenu() const { return m_commandMenu; }
+    // File ▸ History, which the window fills as it opens.
+    [[nodiscard]] QMenu *historyMenu() const { return m_historyMenu; }
 
     struct State
     {
@@ -87,4 +92,5 @@ private:
     std::array<QAction *, commandCount> m_actions{};
     QMenu *m_fileMenu = nullptr;
     QMenu *m_commandMenu;
+    QMenu *m_historyMenu;
 };
