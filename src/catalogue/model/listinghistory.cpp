@@ -38,8 +38,10 @@ QString ListingHistory::defaultFolder()
     const QString folder = qEnvironmentVariable("ZEPHLIST_HISTORY_DIR");
     if (!folder.isEmpty())
         return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) +
-           QStringLiteral("/history");
+    // The app's own data folder (its AppDataLocation), whichever program
+    // asks: the window and zephlist-cli keep one history.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/Zephlist/Zephlist/history");
 }
 
 ListingHistory::ListingHistory(QString folder)
