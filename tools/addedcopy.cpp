@@ -99,6 +99,10 @@ bool readDescriptor(AddedCopy &copy, const std::filesystem::path &file, std::str
             error = where + "not identifier=, version=, point= or name= and a value";
             return false;
         }
+        if (field == &copy.identifier && value.empty()) {
+            error = "no identifier for " + copy.path + ": " + where + "identifier= is empty";
+            return false;
+        }
         const bool inHeader = field == &copy.identifier || field == &copy.version;
         if (inHeader && !isWord(value)) {
             error = where + "an identifier or version holds no white space, colon or parenthesis";

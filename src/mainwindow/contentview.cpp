@@ -14,6 +14,7 @@
 #include "noresultspanel.h"
 #include "recordfacts.h"
 #include "recordrows.h"
+#include "registrationcommands.h"
 #include "searchfield.h"
 #include "settings.h"
 #include "statusarea.h"
@@ -23,8 +24,10 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QSplitter>
@@ -59,6 +62,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     m_appexer->sortAppexList(sortCodeFrom(storedCode));
     m_sortCodeShown = storedCode == qint64(sortCodeFrom(storedCode));
     m_files = new FileCommands(m_services, *m_appexer, m_catalogue, m_status, this);
+    m_registrations = new RegistrationCommands(m_services, m_catalogue, this);
     setWindowTitle(WindowRules::title({}, false, m_startDate));
     setAcceptDrops(true);
     layOut();
@@ -166,6 +170,22 @@ void ContentView::connectCommands()
     on(Command::DisableCopy, [this] { elect(Election::Choice::Ignore, Election::Target::Copy); });
     connect((*m_actions)[Command::ShowAllCopies], &QAction::toggled, this,
             &ContentView::showAllCopies);
+    on(Command::RegisterExtension, [this] { m_registrations->registerExtension(); });
+    on(Command::UnregisterCopy, [this] {
+        if (const std::optional<Appex> record = RecordRows::current(*shownView()))
+            m_registrations->unregisterCopy(*record);
+    });
+    on(Command::CleanUpStaleCopies, [this] { m_registrations->cleanUp(m_appexer->appexList()); });
+    connect(m_registrations, &RegistrationCommands::note, m_status, &StatusArea::showNote);
+    connect(m_registrations, &RegistrationCommands::allCopiesWanted, this,
+            &ContentView::listAllCopiesToCleanUp);
+    connect(m_actions->commandMenu(), &QMenu::aboutToShow, this, &ContentView::fillCommandMenu);
+    connect(m_actions->historyMenu(), &QMenu::aboutToShow, this, &ContentView::fillHistoryMenu);
+    on(Command::CompareWithPrevious, &ContentView::compareWithPrevious);
+    on(Command::ClearHistory, &ContentView::clearHistory);
+    connect((*m_actions)[Command::KeepHistory], &QAction::toggled, this, &ContentView::keepHistory);
+    keepHistory((*m_actions)[Command::KeepHistory]->isChecked());
+    connect(m_catalogue, &CatalogueController::warning, m_status, &StatusArea::showNote);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
     on(Command::Escape,
        [this] { m_catalogue->isBusy() ? m_catalogue->cancel() : m_search->clear(); });
@@ -358,11 +378,133 @@ void ContentView::elect(Election::Choice choice, Election::Target kind)
         return;
     const bool copy = kind == Election::Target::Copy;
     if (choice == Election::Choice::Ignore) {
-        const auto [question, detail] = WindowRules::disableConfirmation(*chosen, copy);
-        if (!m_services.confirm(question, detail))
+        const auto [question, detail, action] = WindowRules::disableConfirmation(*chosen, copy);
+        if (!m_services.confirm(question, detail, action))
             return;
     }
     m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
+}
+
+// Every copy listed, then the stale ones offered; nothing more if the
+// listing fails, which says why.
+void ContentView::listAllCopiesToCleanUp()
+{
+    connect(
+        m_catalogue, &CatalogueController::finished, this,
+        [this](const CatalogueController::Outcome &outcome) {
+            if (!outcome.failure)
+                m_registrations->cleanUp(m_appexer->appexList());
+        },
+        Qt::SingleShotConnection);
+    QAction *allCopies = (*m_actions)[Command::ShowAllCopies];
+    allCopies->setChecked(true); // lists again, when the tool's listing shows
+    if (!m_catalogue->isBusy())
+        m_catalogue->getAppexes();
+}
+
+// The tool's command behind each election or registration of the current
+// record, to copy.
+void ContentView::fillCommandMenu()
+{
+    QMenu *menu = m_actions->commandMenu();
+    menu->clear();
+    const QAbstractItemView *view = shownView();
+    const std::optional<Appex> record = RecordRows::current(*view);
+    const QList<WindowRules::ToolCommand> commands =
+        record ? WindowRules::toolCommands(
+                     *record, WindowRules::commandsFor(&*record, RecordRows::currentChange(*view),
+                                                       !m_appexer->listingFile().isEmpty(), false))
+               : QList<WindowRules::ToolCommand>();
+    for (const auto &[name, line] : commands) {
+        // After a tab, as a shortcut shows: the command beside the name.
+        QAction *copy = menu->addAction(QString(name).replace(u'&', QStringLiteral("&&")) + u'\t' +
+                                        QString(line).replace(u'&', QStringLiteral("&&")));
+        connect(copy, &QAction::triggered, this, [this, line] {
+            QGuiApplication::clipboard()->setText(line);
+            m_status->showNote(tr("Copied: %1").arg(line));
+        });
+    }
+    if (commands.isEmpty())
+        menu->addAction(tr("No command acts on this record"))->setEnabled(false);
+}
+
+void ContentView::keepHistory(bool keep)
+{
+    m_catalogue->setHistory(keep ? std::optional(ListingHistory(ListingHistory::defaultFolder()))
+                                 : std::nullopt);
+}
+
+// The kept listings, newest first, each to open or compare with; then the
+// history's own commands.
+void ContentView::fillHistoryMenu()
+{
+    QMenu *menu = m_actions->historyMenu();
+    menu->clear();
+    const ListingHistory::Entries kept = ListingHistory(ListingHistory::defaultFolder()).entries();
+    for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
+        QMenu *listing = menu->addMenu(
+            tr("%1 \u2014 %n extension(s)", nullptr, int(entry->records))
+                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat)));
+        connect(listing->addAction(tr("Open")), &QAction::triggered, this,
+                [this, file = entry->file] { openListing(file); });
+        connect(listing->addAction(tr("Compare with This")), &QAction::triggered, this,
+                [this, kept = *entry] { compareWithKept(kept); });
+    }
+    if (kept.entries.isEmpty())
+        menu->addAction(tr("No listing kept yet"))->setEnabled(false);
+    if (!kept.notes.isEmpty()) {
+        QAction *skipped =
+            menu->addAction(tr("%n file(s) passed over", nullptr, int(kept.notes.size())));
+        skipped->setToolTip(kept.notes.join(u'\n'));
+        skipped->setEnabled(false);
+    }
+    menu->addSeparator();
+    menu->addActions({(*m_actions)[Command::KeepHistory], (*m_actions)[Command::ClearHistory]});
+}
+
+// The listing kept before the one shown: the newest kept is the one shown
+// itself once the tool listed with the history on, whether it was kept or
+// was the same as the newest.
+void ContentView::compareWithPrevious()
+{
+    const QList<ListingHistory::Entry> kept =
+        ListingHistory(ListingHistory::defaultFolder()).entries().entries;
+    const bool newestShown = m_toolListed && m_appexer->listingFile().isEmpty() &&
+                             (*m_actions)[Command::KeepHistory]->isChecked();
+    const qsizetype previous = kept.size() - (newestShown ? 2 : 1);
+    if (previous < 0) {
+        m_status->showNote(tr("No earlier listing is kept yet."));
+        return;
+    }
+    compareWithKept(kept[previous]);
+}
+
+void ContentView::compareWithKept(const ListingHistory::Entry &entry)
+{
+    connect(
+        m_catalogue, &CatalogueController::finished, this,
+        [this, time = entry.time](const CatalogueController::Outcome &outcome) {
+            if (!outcome.failure)
+                m_status->showNote(
+                    ListingHistory::changesSince(time, m_appexer->changeCount(AppexChange::Added),
+                                                 m_appexer->changeCount(AppexChange::Changed),
+                                                 m_appexer->changeCount(AppexChange::Removed)));
+        },
+        Qt::SingleShotConnection);
+    m_catalogue->compareWithListing(entry.file);
+}
+
+void ContentView::clearHistory()
+{
+    const ListingHistory history(ListingHistory::defaultFolder());
+    const qsizetype count = history.entries().entries.size();
+    if (!m_services.confirm(tr("Delete the %n kept listing(s)?", nullptr, int(count)),
+                            tr("They are in %1. Deleted, they cannot be compared with again.")
+                                .arg(QDir::toNativeSeparators(history.folder())),
+                            tr("Delete")))
+        return;
+    const QStringList left = history.clear();
+    m_status->showNote(left.isEmpty() ? tr("History cleared.") : left.join(u' '));
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
@@ -437,6 +579,7 @@ void ContentView::updateActions()
     m_actions->update({busy, m_appexer->isComparing(), view->selectionModel()->hasSelection(),
                        !m_appexer->listing().isEmpty(), !m_appexer->appexList().isEmpty(), record,
                        WindowRules::commandsFor(record, RecordRows::currentChange(*view),
-                                                !m_appexer->listingFile().isEmpty(), busy)});
+                                                !m_appexer->listingFile().isEmpty(), busy),
+                       !m_appexer->listingFile().isEmpty()});
     showDetails();
 }

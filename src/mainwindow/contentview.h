@@ -3,6 +3,7 @@
 #include "appexer.h"
 #include "cataloguecontroller.h"
 #include "columnranks.h"
+#include "listinghistory.h"
 #include "windowservices.h"
 
 #include <QDateTime>
@@ -21,6 +22,7 @@ class DetailsPane;
 class QAbstractItemView;
 class ControlRow;
 class FileCommands;
+class RegistrationCommands;
 class NoResultsPanel;
 class SearchField;
 class StatusArea;
@@ -72,6 +74,13 @@ private:
 
     void elect(Election::Choice choice, Election::Target kind = Election::Target::Identifier);
     void showAllCopies(bool allCopies);
+    void listAllCopiesToCleanUp();
+    void fillCommandMenu();
+    void keepHistory(bool keep);
+    void fillHistoryMenu();
+    void compareWithPrevious();
+    void compareWithKept(const ListingHistory::Entry &entry);
+    void clearHistory();
 
     void jobFinished(const CatalogueController::Outcome &outcome);
     void sortBy(SortCode code);
@@ -100,6 +109,7 @@ private:
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
     FileCommands *m_files = nullptr;
+    RegistrationCommands *m_registrations = nullptr;
     ColumnRanks m_columnRanks;
     // The table's column whose order the rows are in, and which way; none
     // while the sort code orders them.

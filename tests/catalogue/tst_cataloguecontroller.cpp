@@ -1,8 +1,11 @@
 #include "faketool.h"
 #include "testcatalogue.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -35,10 +38,22 @@ private slots:
     void electionsOfACopy_data();
     void electionsOfACopy();
     void electionsNotKept();
+    void registrationsChecked_data();
+    void registrationsChecked();
+    void registrationOfACopyNotInUse();
+    void cleanUp();
+    void cleanUpCancelled();
+    void cleanupPlanNeedsAPath();
     void listingsWithoutRecords_data();
     void listingsWithoutRecords();
 
 private:
+    // A tool that runs the shell commands `body`, whatever it is asked.
+    [[nodiscard]] QString script(const QByteArray &body);
+    // A tool whose copies, but one of each of two identifiers, are stale;
+    // -r removes what it is told, but refuses one path and keeps another.
+    [[nodiscard]] QString staleCopiesTool();
+
     FakeTool m_tools;
     QTemporaryDir m_state;
 };
@@ -51,8 +66,20 @@ void TestCatalogueController::init()
 void TestCatalogueController::cleanup()
 {
     QFile::remove(m_state.filePath("state"));
+    QFile::remove(m_state.filePath("removed"));
     qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
     qunsetenv("ZEPHLIST_STANDIN_FAULT");
+}
+
+QString TestCatalogueController::script(const QByteArray &body)
+{
+    const QString tool = m_state.filePath(QStringLiteral("tool"));
+    QFile file(tool);
+    if (!file.open(QIODevice::WriteOnly) || file.write("#!/bin/sh\n" + body) <= 0)
+        qFatal("cannot write %s", qPrintable(tool));
+    file.close();
+    file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    return tool;
 }
 
 void TestCatalogueController::electionsOfACopy_data()
@@ -102,15 +129,9 @@ void TestCatalogueController::electionsOfACopy()
 // show, fails with what the tool said.
 void TestCatalogueController::electionsNotKept()
 {
-    const QString tool = m_tools.path("forgetful");
-    QFile script(tool);
-    QVERIFY(script.open(QIODevice::WriteOnly));
-    script.write(
-        "#!/bin/sh\n[ \"$1\" = -e ] && { echo 'elected, for now'; exit 0; }\n"
-        "printf '+    com.x(1)\\n    Path = /x\\n    UUID = 1\\n    Display Name = X\\n'\n");
-    script.close();
-    script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
-    TestCatalogue catalogue(tool);
+    TestCatalogue catalogue(script(
+        "[ \"$1\" = -e ] && { echo 'elected, for now'; exit 0; }\n"
+        "printf '+    com.x(1)\\n    Path = /x\\n    UUID = 1\\n    Display Name = X\\n'\n"));
     QVERIFY(catalogue.getAppexes(SortCode::SDK));
     QVERIFY(!catalogue.elect({QStringLiteral("com.x"), Election::Choice::Ignore}));
     QCOMPARE(catalogue.failureText(),
@@ -118,6 +139,148 @@ void TestCatalogueController::electionsNotKept()
     QCOMPARE(catalogue.failureDetail(), QStringLiteral("elected, for now"));
     QVERIFY(catalogue.elect({QStringLiteral("com.x"), Election::Choice::Use}));
     QCOMPARE(catalogue.outcome.message, QStringLiteral("Enabled \u201CX\u201D."));
+}
+
+// The tool says yes to every change and lists one copy, at /kept, whatever it
+// was told: the listing after a change decides whether it was made.
+void TestCatalogueController::registrationsChecked_data()
+{
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("failure");
+    QTest::addColumn<QString>("message");
+
+    const int add = int(Registration::Action::Register);
+    const int remove = int(Registration::Action::Unregister);
+    QTest::newRow("removed, still listed") << remove << "/kept"
+                                           << "macOS still lists /kept."
+                                           << "";
+    QTest::newRow("removed") << remove << "/gone"
+                             << ""
+                             << "Removed the registration of /gone.";
+    QTest::newRow("added, not listed") << add << "/new"
+                                       << "macOS does not list /new."
+                                       << "";
+    QTest::newRow("added") << add << "/kept"
+                           << ""
+                           << "Registered /kept.";
+}
+
+void TestCatalogueController::registrationsChecked()
+{
+    QFETCH(int, action);
+    QFETCH(QString, path);
+    QFETCH(QString, failure);
+    QFETCH(QString, message);
+    TestCatalogue catalogue(
+        script("[ \"$1\" = -a ] || [ \"$1\" = -r ] && exit 0\n"
+               "printf '+    com.x(1)\\n    Path = /kept\\n    UUID = 1\\n'\n"));
+    QCOMPARE(catalogue.changeRegistration({Registration::Action(action), path}), failure.isEmpty());
+    QCOMPARE(catalogue.failureText(), failure);
+    QCOMPARE(catalogue.outcome.message, message);
+    QCOMPARE(catalogue.model.rowCount(), 1); // the listing that checked it
+}
+
+// A further copy of an identifier is not the one in use: only the listing of
+// every copy shows it.
+void TestCatalogueController::registrationOfACopyNotInUse()
+{
+    const QString bundle = m_state.filePath("Notes Plus 'Beta'.appex");
+    QVERIFY(QDir().mkpath(bundle + "/Contents"));
+    QFile descriptor(bundle + "/Contents/zephlist-standin.txt");
+    QVERIFY(descriptor.open(QIODevice::WriteOnly) &&
+            descriptor.write("identifier=com.example.notesplus.NotesPlusWidget\n") > 0);
+    descriptor.close();
+    TestCatalogue catalogue(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(catalogue.changeRegistration({Registration::Action::Register, bundle}));
+    QCOMPARE(catalogue.outcome.message, "Registered " + bundle + ".");
+    const AppexList records = catalogue.model.appexList();
+    QVERIFY(std::any_of(records.begin(), records.end(), [&](const Appex &record) {
+        return record.path() == bundle && record.active() == false;
+    }));
+    QVERIFY(catalogue.changeRegistration({Registration::Action::Unregister, bundle}));
+    QCOMPARE(catalogue.outcome.message, "Removed the registration of " + bundle + ".");
+    QVERIFY(QFileInfo(bundle).isDir()); // only the registration goes
+}
+
+QString TestCatalogueController::staleCopiesTool()
+{
+    const QByteArray removed = m_state.filePath("removed").toUtf8();
+    return script(
+        "block() { grep -qxF \"$2\" '" + removed +
+        "' 2>/dev/null || printf '+    %s(1)\\n    Path = %s\\n    UUID = %s\\n\\n' "
+        "\"$1\" \"$2\" \"$3\"; }\n"
+        "case \"$1\" in -r)\n"
+        "  [ \"$2\" = /u/DerivedData/B.appex ] && { echo \"remove: no plugin at $2\" >&2; "
+        "exit 1; }\n"
+        "  [ \"$2\" = /Volumes/C/C.appex ] || echo \"$2\" >> '" +
+        removed +
+        "'; exit 0;; esac\n"
+        "block com.x /Applications/X.appex 1\n"
+        "block com.y /u/build/Y.appex 4\n"
+        "[ \"$2\" = -A ] || exit 0\n"
+        "block com.x /u/.Trash/X.appex 2\n"
+        "block com.x /u/DerivedData/B.appex 3\n"
+        "block com.y /u/build/Y.appex 5\n" // beside the copy in use: it stays
+        "block com.x /Volumes/C/C.appex 6\n");
+}
+
+// Each removal is checked by the one listing after them all; those that
+// failed are named with why.
+void TestCatalogueController::cleanUp()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    const CleanupPlan plan = CleanupPlan::of(catalogue.model.appexList());
+    QCOMPARE(plan.commands(true), "pluginkit -r /u/.Trash/X.appex  # in the Trash\n"
+                                  "pluginkit -r /u/DerivedData/B.appex  # a development build\n"
+                                  "pluginkit -r /Volumes/C/C.appex  # on a disk image\n");
+    QSignalSpy progress(&catalogue.controller, &CatalogueController::progress);
+    catalogue.controller.cleanUp(plan);
+    QVERIFY(!catalogue.finished());
+    QCOMPARE(catalogue.failureText(),
+             "Removed 1 registration. 2 failed: /u/DerivedData/B.appex: not registered; it may "
+             "have been removed already; /Volumes/C/C.appex: macOS still lists it");
+    QCOMPARE(progress.size(), 4);
+    QCOMPARE(progress.last(), QVariantList({qsizetype(3), qsizetype(3)}));
+    QCOMPARE(catalogue.model.rowCount(), 5); // the listing after them
+
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished()); // the two that failed, again
+    catalogue.controller.cleanUp({});
+    QVERIFY(catalogue.finished());
+    QCOMPARE(catalogue.outcome.message, "No stale copies to remove.");
+}
+
+// Stopped while a removal runs, the rest are not run.
+void TestCatalogueController::cleanUpCancelled()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    connect(&catalogue.controller, &CatalogueController::progress, this, [&](qsizetype done) {
+        if (done == 1)
+            QTimer::singleShot(0, &catalogue.controller, &CatalogueController::cancel);
+    });
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished());
+    QVERIFY(catalogue.outcome.failure->cancelled);
+    QCOMPARE(catalogue.failureText(),
+             "Stopped after 1 of 3 removals; list again to see what they changed.");
+    QCOMPARE(catalogue.model.rowCount(), 6); // not listed since
+}
+
+// A line of `pluginkit -m` names no path: nothing to remove by.
+void TestCatalogueController::cleanupPlanNeedsAPath()
+{
+    Appex missing;
+    missing.setActive(false);
+    missing.setProblems(AppexProblem::Missing);
+    QVERIFY(CleanupPlan::of({missing}).isEmpty());
+    missing.setText(AppexField::Path, u"/Applications/Gone.appex");
+    QCOMPARE(CleanupPlan::of({missing}).commands(true),
+             "pluginkit -r /Applications/Gone.appex  # missing from disk\n");
 }
 
 void TestCatalogueController::listingsWithoutRecords_data()

@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,10 +17,15 @@ class TestCli : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void runs_data();
     void runs();
     void missingBundles();
     void elections();
+    void registrations();
+    void cleanStale();
+    void historyListed();
+    void historyKeptAndCompared();
     void terminationStopsTheToolsGroup_data();
     void terminationStopsTheToolsGroup();
     void closedPipeStopsTheToolFirst();
@@ -32,10 +38,11 @@ private slots:
 
 private:
     // Exit code, standard output and standard error of one run.
-    std::tuple<int, QByteArray, QString> run(const QStringList &arguments,
-                                             const QByteArray &input = {});
+    std::tuple<int, QByteArray, QString>
+    run(const QStringList &arguments, const QByteArray &input = {}, const QString &folder = {});
 
     FakeTool m_tools;
+    QString m_history = m_tools.path("history"); // where the runs keep their listings
     const QString m_newer = testDataPath(QStringLiteral("listings/newer.txt"));
     const QString m_older = testDataPath(QStringLiteral("listings/older.txt"));
 };
@@ -49,11 +56,13 @@ void dumpsNoCore()
 }
 
 std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
-                                                  const QByteArray &input)
+                                                  const QByteArray &input, const QString &folder)
 {
     QProcess cli;
+    cli.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("ZEPHLIST_STANDIN_STATE", m_tools.path("elections"));
+    environment.insert("ZEPHLIST_HISTORY_DIR", m_history);
     cli.setProcessEnvironment(environment);
     cli.start(QStringLiteral(ZEPHLIST_CLI), arguments);
     cli.write(input);
@@ -62,6 +71,12 @@ std::tuple<int, QByteArray, QString> TestCli::run(const QStringList &arguments,
         qFatal("zephlist-cli did not finish");
     return {cli.exitCode(), cli.readAllStandardOutput(),
             QString::fromUtf8(cli.readAllStandardError())};
+}
+
+// The CLIs that tests start themselves keep their listings in the test's folder too.
+void TestCli::initTestCase()
+{
+    qputenv("ZEPHLIST_HISTORY_DIR", m_history.toUtf8());
 }
 
 void TestCli::runs_data()
@@ -163,9 +178,31 @@ void TestCli::runs_data()
     QTest::newRow("election of a captured listing")
         << newer + QStringList{"--elect", "use", "--identifier", "x"} << QByteArray() << 2 << ""
         << "not on --listing";
-    for (const char *option : {"--listing", "--compare", "--identifier", "--uuid", "--explain"})
+    for (const char *option : {"--listing", "--compare", "--identifier", "--uuid", "--explain",
+                               "--register", "--unregister"})
         QTest::newRow(option) << QStringList{option, ""} << QByteArray() << 2 << ""
                               << QString::fromLatin1(option) + " needs a value";
+    QTest::newRow("the command of an election")
+        << QStringList{"--print-command", "--elect", "use", "--uuid", "C0-FE"} << QByteArray() << 0
+        << "cli/print-election.txt"
+        << "";
+    // Awkward paths, the working folder's way (the tests run in the build's).
+    QTest::newRow("the command of a registration")
+        << QStringList{"--register", "/A/It's \"Quoted\".appex", "--print-command"} << QByteArray()
+        << 0 << "cli/print-register.txt"
+        << "";
+    QTest::newRow("the command of a removal, a line end in its path")
+        << QStringList{"--print-command", "--unregister", "/A/Two\nLines.appex/"} << QByteArray()
+        << 0 << "cli/print-unregister.txt"
+        << "";
+    QTest::newRow("the command of nothing")
+        << QStringList{"--print-command"} << QByteArray() << 2 << ""
+        << "--print-command goes with";
+    QTest::newRow("a dry run of nothing") << QStringList{"--dry-run"} << QByteArray() << 2 << ""
+                                          << "--dry-run goes with --clean-stale";
+    QTest::newRow("two changes at once")
+        << QStringList{"--clean-stale", "--register", "x"} << QByteArray() << 2 << ""
+        << "choose one of";
     QTest::newRow("comparison as RTF")
         << newer + QStringList{"--compare", m_older, "--format", "rtf"} << QByteArray() << 2 << ""
         << "not rtf";
@@ -260,6 +297,132 @@ void TestCli::elections()
     qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
     QCOMPARE(kept, 1);
     QVERIFY2(keptErrors.contains("macOS did not keep the change for"), qPrintable(keptErrors));
+}
+
+// Paths as the user gives them, relative or awkward, are named resolved; the
+// bundle stays on disk whatever happens to its registration.
+void TestCli::registrations()
+{
+    const QStringList standIn{"--pluginkit", ZEPHLIST_STAND_IN};
+    const QString folder = m_tools.path("bundles");
+    const QString quoted = "It's \"Quoted\".appex";
+    const QString twoLines = "Two\nLines.appex";
+    const QString nameless = "Nameless.appex";
+    for (const QString &bundle : {quoted, twoLines, nameless})
+        QVERIFY(QDir(folder).mkpath(bundle + "/Contents"));
+    QFile descriptor(folder + '/' + nameless + "/Contents/zephlist-standin.txt");
+    QVERIFY(descriptor.open(QIODevice::WriteOnly) && descriptor.write("identifier=\n") > 0);
+    descriptor.close();
+
+    const auto runIn = [&](const QString &option, const QString &path) {
+        return run(standIn + QStringList{option, path}, {}, folder);
+    };
+    for (const QString &bundle : {quoted, twoLines}) {
+        const QString resolved = folder + '/' + bundle;
+        QCOMPARE(runIn("--register", bundle),
+                 std::tuple(0, QByteArray(), "Registered " + resolved + ".\n"));
+        QCOMPARE(runIn("--unregister", "./" + bundle + "/"),
+                 std::tuple(0, QByteArray(), "Removed the registration of " + resolved + ".\n"));
+        const auto [again, out, errors] = runIn("--unregister", bundle);
+        QCOMPARE(again, 1);
+        QCOMPARE(errors, "zephlist-cli: No copy is registered at " + resolved +
+                             "; it may have been removed already.\nremove: no plugin at " +
+                             resolved + "\n");
+        QVERIFY(QFileInfo(resolved).isDir());
+    }
+    const auto [status, out, errors] = runIn("--register", nameless);
+    QCOMPARE(status, 1);
+    QVERIFY2(errors.startsWith("zephlist-cli: Could not register " + folder + '/' + nameless) &&
+                 errors.contains("add: no identifier for " + folder + '/' + nameless),
+             qPrintable(errors));
+}
+
+// The dry run changes nothing; the clean-up removes what it planned, and
+// leaves nothing for a second one.
+void TestCli::cleanStale()
+{
+    QFile::remove(m_tools.path("elections")); // the sample's registrations as they come
+    const QStringList cleanUp{"--pluginkit", ZEPHLIST_STAND_IN, "--clean-stale"};
+    for (int dryRun = 0; dryRun < 2; ++dryRun) {
+        const auto [status, out, errors] = run(cleanUp + QStringList{"--dry-run"});
+        QCOMPARE(status, 0);
+        COMPARE_GOLDEN(out, "cli/clean-stale-dry-run.txt");
+    }
+    const auto [printed, commands, errors] = run(cleanUp + QStringList{"--print-command"});
+    QCOMPARE(printed, 0);
+    COMPARE_GOLDEN(commands, "cli/clean-stale-commands.txt");
+    QCOMPARE(run(cleanUp), std::tuple(0, QByteArray(), QString("Removed 12 registrations.\n")));
+    QCOMPARE(run(cleanUp + QStringList{"--dry-run"}),
+             std::tuple(0, QByteArray(), QString("No stale copies to remove.\n")));
+    QVERIFY(std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--all-copies"}))
+                .contains("/Applications/Notes Plus.app/Contents/PlugIns/NotesPlusWidget.appex"));
+    QCOMPARE(std::get<0>(run(cleanUp + QStringList{"--listing", m_newer})), 2);
+}
+
+// Kept listings as another run, a newer Zephlist or a full disk left them.
+void TestCli::historyListed()
+{
+    m_history = m_tools.path("listed");
+    QVERIFY(QDir().mkpath(m_history));
+    const QList<std::pair<QString, QByteArray>> files{
+        {"20261206T140200.000Z-7-000000.listing", "zephlist-listing 1 records 1 bytes 1\nA"},
+        {"20261206T140200.000Z-7-000001.listing", "zephlist-listing 1 records 2 bytes 3\nBB\n"},
+        {"20261206T150000.500Z-9-000000.listing", "zephlist-listing 1 records 9 bytes 99\ncut"},
+        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 2 records 9 bytes 0\n"}};
+    for (const auto &[name, bytes] : files) {
+        QFile file(m_history + '/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+    }
+    auto [status, out, errors] = run({"--history"});
+    QCOMPARE(status, 0);
+    COMPARE_GOLDEN(out.replace(m_history.toUtf8(), "HISTORY"), "cli/history.tsv");
+    QCOMPARE(errors.replace(m_history, "HISTORY"),
+             "Passed over HISTORY/20261206T150000.500Z-9-000000.listing: cut short\n"
+             "Passed over HISTORY/20271206T000000.000Z-9-000000.listing: kept by a newer "
+             "Zephlist\n");
+    m_history = m_tools.path("history");
+}
+
+// The tool's listings are kept when they changed; --compare previous reads
+// the newest one before this run's is kept.
+void TestCli::historyKeptAndCompared()
+{
+    QFile::remove(m_tools.path("elections"));
+    m_history = m_tools.path("kept");
+    const QStringList standIn{"--pluginkit", ZEPHLIST_STAND_IN};
+    const QStringList previous = standIn + QStringList{"--compare", "previous"};
+    const auto [none, noneOut, noneErrors] = run(previous);
+    QCOMPARE(none, 1);
+    QVERIFY2(noneErrors.contains("No listing is kept in " + m_history + " to compare with yet."),
+             qPrintable(noneErrors));
+    const auto kept = [this] { return std::get<1>(run({"--history"})).count('\n'); };
+    QCOMPARE(std::get<0>(run(standIn)), 0);
+    QCOMPARE(std::get<0>(run(standIn)), 0);
+    QCOMPARE(kept(), 1);
+    QCOMPARE(
+        std::get<0>(run(standIn + QStringList{"--elect", "ignore", "--identifier",
+                                              "com.apple.ui.TrackpadSettings", "--no-history"})),
+        0);
+    QCOMPARE(kept(), 1);
+    const auto [compared, changes, said] = run(previous);
+    QCOMPARE(compared, 0);
+    QVERIFY2(changes.startsWith("~\tTrackpad Settings\t") && changes.count('\n') == 1,
+             changes.constData());
+    QVERIFY2(
+        QRegularExpression("^Since \\d+ \\w{3} \\d\\d:\\d\\d: 1 changed\n$").match(said).hasMatch(),
+        qPrintable(said));
+    QCOMPARE(kept(), 2);
+    QCOMPARE(std::get<0>(run({"--listing", m_newer, "--compare", "previous"})), 2);
+
+    // Where nothing can be written, the listing is still all there.
+    m_history = m_tools.path("elections") + "/history";
+    const auto [status, out, errors] = run(standIn);
+    QCOMPARE(status, 0);
+    QCOMPARE(out, std::get<1>(run({"--pluginkit", ZEPHLIST_STAND_IN, "--no-history"})));
+    QCOMPARE(errors, "zephlist-cli: The listing was not kept in the history: cannot make the "
+                     "folder " +
+                         m_history + "\n");
+    m_history = m_tools.path("history");
 }
 
 // The tool runs in a group of its own, out of the terminal's reach: the CLI

@@ -1,12 +1,14 @@
 #include "appexcolumns.h"
 #include "appexlistview.h"
 #include "appexscope.h"
+#include "cleanupplan.h"
 #include "contentview.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
 #include "faketool.h"
 #include "golden.h"
 #include "jobstatus.h"
+#include "listinghistory.h"
 #include "messagebar.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
@@ -18,6 +20,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,9 +69,18 @@ struct Window
         services.openPanel.reset(openPanel);
         services.errorAlert.reset(alert);
         services.clock = [] { return theStart; };
-        services.confirm = [this](const QString &question, const QString &) {
+        services.confirm = [this](const QString &question, const QString &, const QString &) {
             questions << question;
             return answer;
+        };
+        services.reviewCleanUp = [this](const CleanupPlan &plan) -> std::optional<CleanupPlan> {
+            offered = plan;
+            return plan.without(kept);
+        };
+        services.chooseBundle = [this] { return chosenBundle; };
+        services.pickBundle = [this](const QStringList &bundles) -> std::optional<qsizetype> {
+            offeredBundles = bundles;
+            return bundles.size() - 1;
         };
         view = std::make_unique<ContentView>(std::move(services));
         view->show();
@@ -136,6 +148,10 @@ struct Window
     FakeAlert *alert;
     QStringList questions;
     bool answer = false;
+    std::optional<CleanupPlan> offered; // the clean-up's, as the user is asked
+    QSet<QString> kept;                 // the paths the user unchecks in it
+    QString chosenBundle;               // to register
+    QStringList offeredBundles;         // of an app, to pick one
 };
 
 // A click on the header of `column`, as the user gives it: the header turns
@@ -195,6 +211,8 @@ private slots:
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
+    void registrationsAndCleanUp();
+    void historyOfListings();
 
 private:
     FakeTool m_tools;
@@ -967,6 +985,144 @@ void TestContentView::allCopiesAndTheirElections()
     QCOMPARE(window.bar("failureBar")->text(),
              QStringLiteral("macOS kept using the copy at /Applications/Notes Plus.app/Contents/"
                             "PlugIns/NotesPlusWidget.appex."));
+}
+
+namespace {
+
+QStringList pathsOf(const AppexList &records)
+{
+    QStringList paths;
+    for (const Appex &record : records)
+        paths << record.path();
+    return paths;
+}
+
+} // namespace
+
+// The clean-up lists every copy first and removes what the user left checked;
+// a copy's Copy Command, run in a shell, does what the window would; and a
+// registration removed from the window comes back, as does one of an app's.
+void TestContentView::registrationsAndCleanUp()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("registrations").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    window.answer = true;
+    QSignalSpy done(&window.view->catalogue(), &CatalogueController::finished);
+    window.action("Clean Up Stale Copies")->trigger();
+    QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 10000); // every copy listed
+    QVERIFY(window.action("Show All Copies")->isChecked());
+    QVERIFY(window.offered && window.offered->steps().size() > 2);
+    QVERIFY(done.wait(10000)); // nothing was kept: all removed
+    window.kept = {window.offered->steps().first().removal.path};
+    QCOMPARE(CleanupPlan::of(window.view->appexer().appexList()).steps().size(), 0);
+    Window::settle();
+
+    // The stand-in's state anew, the first stale copy kept this time.
+    QFile::remove(m_settings->filePath("registrations"));
+    QVERIFY(window.refresh());
+    window.action("Clean Up Stale Copies")->trigger();
+    QVERIFY(done.wait(10000));
+    const AppexList afterCleanUp = window.view->appexer().appexList();
+    const CleanupPlan left = CleanupPlan::of(afterCleanUp);
+    QCOMPARE(left.steps().size(), 1);
+    const QString stale = left.steps().first().removal.path;
+    QCOMPARE(stale, *window.kept.cbegin());
+
+    // Copy Command on the kept copy, run in a shell where pluginkit is the stand-in.
+    window.select({int(afterCleanUp.size()) - 1}); // any row first, then the stale copy's
+    const QAbstractItemModel *rows = window.list()->model();
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        if (rows->index(row, 0).data(Appexer::RecordRole).value<Appex>().path() == stale)
+            window.select({row});
+    }
+    Window::settle();
+    QMenu *commands = window.view->findChild<QMenu *>(QStringLiteral("commandMenu"));
+    emit commands->aboutToShow();
+    QAction *unregister = nullptr;
+    for (QAction *command : commands->actions()) {
+        if (command->text().startsWith(QStringLiteral("Unregister This Copy\t")))
+            unregister = command;
+    }
+    QVERIFY(unregister);
+    unregister->trigger();
+    const QString line = QGuiApplication::clipboard()->text();
+    QVERIFY2(line.startsWith(QStringLiteral("pluginkit -r ")), qPrintable(line));
+    QVERIFY(QFile::link(QStringLiteral(ZEPHLIST_STAND_IN), m_settings->filePath("pluginkit")));
+    QProcess shell;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("PATH"),
+                       m_settings->path() + u':' + environment.value(QStringLiteral("PATH")));
+    shell.setProcessEnvironment(environment);
+    shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), line});
+    QVERIFY(shell.waitForFinished() && shell.exitCode() == 0);
+    QVERIFY(window.refresh());
+    QVERIFY(!pathsOf(window.view->appexer().appexList()).contains(stale));
+
+    // Unregistered from the window, after asking, and registered again.
+    window.select({0});
+    Window::settle();
+    const Appex first =
+        window.list()->model()->index(0, 0).data(Appexer::RecordRole).value<Appex>();
+    QVERIFY(window.job([&] { window.action("Unregister This Copy")->trigger(); }));
+    QVERIFY(window.questions.last().contains(first.path()));
+    QVERIFY(!pathsOf(window.view->appexer().appexList()).contains(first.path()));
+    window.chosenBundle = first.path();
+    QVERIFY(window.job([&] { window.action("Register Extension")->trigger(); }));
+    QVERIFY(pathsOf(window.view->appexer().appexList()).contains(first.path()));
+
+    // An app: the user picks one of the extensions it holds.
+    const QString app = m_settings->filePath(QStringLiteral("Widgets & Co.app"));
+    for (const QString bundle : {"Contents/PlugIns/A.appex", "Contents/PlugIns/B.appex"}) {
+        QVERIFY(QDir(app).mkpath(bundle + QStringLiteral("/Contents")));
+        QFile descriptor(app + u'/' + bundle + QStringLiteral("/Contents/zephlist-standin.txt"));
+        QVERIFY(descriptor.open(QIODevice::WriteOnly));
+        descriptor.write("identifier=com.example.widgets." + bundle.sliced(17, 1).toUtf8() + '\n');
+    }
+    window.chosenBundle = app;
+    QVERIFY(window.job([&] { window.action("Register Extension")->trigger(); }));
+    QCOMPARE(window.offeredBundles.size(), 2);
+    QVERIFY(pathsOf(window.view->appexer().appexList()).contains(window.offeredBundles.last()));
+}
+
+// Each listing that differs is kept; the previous one compares in one step
+// and says since when; keeping stops when switched off; clearing asks.
+void TestContentView::historyOfListings()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("history-elections").toUtf8());
+    const QString folder = m_settings->filePath("history");
+    qputenv("ZEPHLIST_HISTORY_DIR", folder.toUtf8());
+    const auto keptCount = [&folder] { return ListingHistory(folder).entries().entries.size(); };
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    QVERIFY(window.refresh()); // the same: kept once
+    QCOMPARE(keptCount(), 1);
+    window.select({0});
+    Window::settle();
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); })); // the tool lists anew
+    QCOMPARE(keptCount(), 2);
+
+    QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
+    QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);
+    QVERIFY2(window.view->statusBar()->currentMessage().startsWith(QStringLiteral("Since ")),
+             qPrintable(window.view->statusBar()->currentMessage()));
+
+    window.action("Keep Listings in History")->trigger();
+    QVERIFY(!Settings::read().keepHistory);
+    window.action("Clear Comparison")->trigger();
+    window.select({0});
+    Window::settle();
+    QVERIFY(window.job([&] { window.action("Reset")->trigger(); }));
+    QCOMPARE(keptCount(), 2);
+
+    window.answer = false;
+    window.action("Clear History")->trigger();
+    QCOMPARE(keptCount(), 2);
+    window.answer = true;
+    window.action("Clear History")->trigger();
+    QCOMPARE(keptCount(), 0);
+    qunsetenv("ZEPHLIST_HISTORY_DIR");
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -50,19 +50,19 @@ void TestWindowRules::commandsFor_data()
     QTest::addColumn<bool>("busy");
     QTest::addColumn<Commands>("commands");
     QTest::newRow("in use") << record(AppexElection::Use) << int(AppexChange::Unchanged) << false
-                            << false << Commands{true, false, true, true};
+                            << false << Commands{true, false, true, true, false, false, true};
     QTest::newRow("ignored") << record(AppexElection::Ignore) << int(AppexChange::Changed) << false
-                             << false << Commands{true, true, false, true};
+                             << false << Commands{true, true, false, true, false, false, true};
     QTest::newRow("removed since") << record(AppexElection::Use) << int(AppexChange::Removed)
                                    << false << false << Commands{true, false, false, false};
     QTest::newRow("from a file") << record(AppexElection::Use) << int(AppexChange::Unchanged)
                                  << true << false << Commands{true, false, false, false};
     QTest::newRow("inactive copy")
         << record(AppexElection::Use, "/A/X.appex", false) << int(AppexChange::Unchanged) << false
-        << false << Commands{true, false, true, true, true, false};
+        << false << Commands{true, false, true, true, true, false, true};
     QTest::newRow("active copy") << record(AppexElection::Use, "/A/X.appex", true)
                                  << int(AppexChange::Unchanged) << false << false
-                                 << Commands{true, false, true, true, false, true};
+                                 << Commands{true, false, true, true, false, true, true};
     QTest::newRow("copy from a file")
         << record(AppexElection::Use, "/A/X.appex", false) << int(AppexChange::Unchanged) << true
         << false << Commands{true, false, false, false};

@@ -33,6 +33,12 @@ bool TestCatalogue::elect(const Election &election)
     return finished();
 }
 
+bool TestCatalogue::changeRegistration(const Registration &registration)
+{
+    controller.changeRegistration(registration);
+    return finished();
+}
+
 bool TestCatalogue::compareWith(const QString &file)
 {
     controller.compareWithListing(file);

@@ -14,6 +14,7 @@ public:
     [[nodiscard]] bool getAppexes(SortCode sortCode);
     [[nodiscard]] bool loadListing(const QString &file, SortCode sortCode);
     [[nodiscard]] bool elect(const Election &election);
+    [[nodiscard]] bool changeRegistration(const Registration &registration);
     [[nodiscard]] bool compareWith(const QString &file);
     // Waits for the job running to end: true when it succeeded.
     [[nodiscard]] bool finished();

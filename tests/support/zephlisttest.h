@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace ZephlistTest {
@@ -14,6 +15,14 @@ inline void useOffscreenWithoutDisplay()
         qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 
+// The listings a window keeps go to a folder of the test's own, which goes
+// with it; a test that looks at them names its own folder.
+inline void keepHistoryInTemporaryFolder()
+{
+    static QTemporaryDir history;
+    qputenv("ZEPHLIST_HISTORY_DIR", history.path().toUtf8());
+}
+
 } // namespace ZephlistTest
 
 // QTEST_MAIN for tests that show widgets. QTEST_MAIN calls a test's static
@@ -21,6 +30,10 @@ inline void useOffscreenWithoutDisplay()
 #define ZEPHLIST_GUI_TEST_MAIN(TestObject)                                                         \
     struct TestObject##Main : TestObject                                                           \
     {                                                                                              \
-        static void initMain() { ZephlistTest::useOffscreenWithoutDisplay(); }                     \
+        static void initMain()                                                                     \
+        {                                                                                          \
+            ZephlistTest::useOffscreenWithoutDisplay();                                            \
+            ZephlistTest::keepHistoryInTemporaryFolder();                                          \
+        }                                                                                          \
     };                                                                                             \
     QTEST_MAIN(TestObject##Main)

@@ -577,6 +577,9 @@ void TestStandIn::refusedAdditions_data()
     QTest::newRow("an identifier with a space")
         << QByteArray("identifier=com.example.with space\n")
         << line + "1: an identifier or version holds no white space, colon or parenthesis\n";
+    QTest::newRow("an empty identifier")
+        << QByteArray("identifier=\n")
+        << "add: no identifier for %1: %1/Contents/zephlist-standin.txt:1: identifier= is empty\n";
     QTest::newRow("a version in parentheses")
         << QByteArray("version=(1.0)\n")
         << line + "1: an identifier or version holds no white space, colon or parenthesis\n";

@@ -25,4 +25,9 @@ QString commandLine(const QString &program, const QStringList &arguments)
     return words.join(u' ');
 }
 
+QString toolCommand(const QStringList &arguments)
+{
+    return commandLine(QStringLiteral("pluginkit"), arguments);
+}
+
 } // namespace ShellWords

@@ -11,5 +11,8 @@ namespace ShellWords {
 [[nodiscard]] QString quoted(const QString &word);
 // "pluginkit -r '/Applications/My App.app/…'"
 [[nodiscard]] QString commandLine(const QString &program, const QStringList &arguments);
+// The listing tool's command, named as a user types it: "pluginkit -r PATH".
+// What the CLI's --print-command prints and the window's Copy Command copies.
+[[nodiscard]] QString toolCommand(const QStringList &arguments);
 
 } // namespace ShellWords

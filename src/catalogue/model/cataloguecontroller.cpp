@@ -4,6 +4,44 @@
 #include "commandjob.h"
 #include "missingbundlecheck.h"
 
+namespace {
+
+// Whether a copy at `path` is among `records`. A listing ends a path at a
+// line end: of a path that holds one, its first line is what is listed.
+bool listsPath(const AppexList &records, const QString &path)
+{
+    const QString listed = path.section(u'\n', 0, 0);
+    return std::any_of(records.begin(), records.end(),
+                       [&](const Appex &record) { return record.path() == listed; });
+}
+
+// What pluginkit -r says of a path it lists no copy at.
+bool saysNotRegistered(const JobFailure &failure)
+{
+    return failure.detail.contains(QLatin1String("remove: no plugin at"));
+}
+
+// Why the tool did not make `registration`, for the user.
+JobFailure registrationFailure(const Registration &registration, JobFailure failure)
+{
+    if (failure.cancelled)
+        return failure;
+    const bool unregistering = registration.action == Registration::Action::Unregister;
+    if (unregistering && saysNotRegistered(failure)) {
+        failure.text = CatalogueController::tr(
+                           "No copy is registered at %1; it may have been removed already.")
+                           .arg(registration.path);
+        return failure;
+    }
+    failure.text =
+        (unregistering ? CatalogueController::tr("Could not remove the registration of %1: %2")
+                       : CatalogueController::tr("Could not register %1: %2"))
+            .arg(registration.path, failure.text);
+    return failure;
+}
+
+} // namespace
+
 CatalogueController::CatalogueController(Appexer *appexer, QString toolPath, ListingLimits limits,
                                          QObject *parent)
     : QObject(parent)
@@ -77,10 +115,70 @@ void CatalogueController::elect(const Election &election)
         break;
     }
     m_election = pending;
-    m_commandJob =
-        std::make_unique<CommandJob>(m_toolPath, election.toolArguments(), m_limits.timeout);
-    connect(m_commandJob.get(), &CommandJob::finished, this, &CatalogueController::electionEnded);
-    setState(State::Electing, m_commandJob->description());
+    startCommand(election.toolArguments(), State::Electing, &CatalogueController::electionEnded);
+}
+
+void CatalogueController::changeRegistration(const Registration &registration)
+{
+    if (isBusy())
+        return;
+    m_registration = registration;
+    startCommand(registration.toolArguments(), State::Registering,
+                 &CatalogueController::registrationEnded);
+}
+
+void CatalogueController::cleanUp(const CleanupPlan &plan)
+{
+    if (isBusy())
+        return;
+    m_cleanup = PendingCleanup{plan.steps(), {}};
+    startNextRemoval();
+}
+
+void CatalogueController::startNextRemoval()
+{
+    const qsizetype done = m_cleanup->failures.size();
+    emit progress(done, m_cleanup->steps.size());
+    if (done < m_cleanup->steps.size()) {
+        startCommand(m_cleanup->steps[done].removal.toolArguments(), State::CleaningUp,
+                     &CatalogueController::removalEnded);
+        return;
+    }
+    // One listing for them all: whether each removal held.
+    startListing(ListingJob::ofTool(m_toolPath, ListingJob::Copies::All, m_limits), State::Listing);
+}
+
+void CatalogueController::removalEnded(const JobResult<QString> &result)
+{
+    dispose(m_commandJob.release());
+    const auto *failure = std::get_if<JobFailure>(&result);
+    if (failure && failure->cancelled) {
+        const qsizetype done = m_cleanup->failures.size();
+        const qsizetype total = m_cleanup->steps.size();
+        JobFailure stopped = *failure;
+        stopped.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
+                           .arg(done)
+                           .arg(total);
+        finish({stopped, {}});
+        return;
+    }
+    std::optional<QString> reason;
+    if (failure)
+        reason = saysNotRegistered(*failure)
+                     ? tr("not registered; it may have been removed already")
+                 : failure->detail.isEmpty() ? failure->text
+                                             : failure->detail.section(u'\n', -1);
+    m_cleanup->failures << reason;
+    startNextRemoval();
+}
+
+void CatalogueController::startCommand(
+    const QStringList &arguments, State state,
+    void (CatalogueController::*ended)(const JobResult<QString> &))
+{
+    m_commandJob = std::make_unique<CommandJob>(m_toolPath, arguments, m_limits.timeout);
+    connect(m_commandJob.get(), &CommandJob::finished, this, ended);
+    setState(state, m_commandJob->description());
     m_commandJob->start();
 }
 
@@ -114,6 +212,11 @@ void CatalogueController::listingEnded(ListingResult &result)
         return;
     }
     const bool fromTool = listing.file.isEmpty();
+    if (fromTool && m_history) {
+        if (const std::optional<QString> notKept = m_history->keep(
+                listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
+            emit warning(*notKept);
+    }
     m_appexer->setListing(std::move(listing));
     if (fromTool && MissingBundleCheck::isAvailable()) {
         setState(State::CheckingBundles, m_busyText);
@@ -126,7 +229,10 @@ void CatalogueController::listingEnded(ListingResult &result)
 void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
-    finish(m_election ? electionOutcome() : Outcome{});
+    finish(m_election       ? electionOutcome()
+           : m_registration ? registrationOutcome()
+           : m_cleanup      ? cleanupOutcome()
+                            : Outcome{});
 }
 
 void CatalogueController::electionEnded(const JobResult<QString> &result)
@@ -147,6 +253,56 @@ void CatalogueController::electionEnded(const JobResult<QString> &result)
     }
     m_election->toolOutput = std::get<QString>(result);
     startListing(toolListing(), State::Listing); // shows whether the system kept it
+}
+
+void CatalogueController::registrationEnded(const JobResult<QString> &result)
+{
+    dispose(m_commandJob.release());
+    if (const auto *failure = std::get_if<JobFailure>(&result)) {
+        finish({registrationFailure(*m_registration, *failure), {}});
+        return;
+    }
+    // A copy that is registered but not in use is listed only among every copy.
+    startListing(ListingJob::ofTool(m_toolPath, ListingJob::Copies::All, m_limits), State::Listing);
+}
+
+CatalogueController::Outcome CatalogueController::registrationOutcome() const
+{
+    const Registration &registration = *m_registration;
+    const bool listed = listsPath(m_appexer->appexList(), registration.path);
+    if (registration.action == Registration::Action::Register)
+        return listed
+                   ? Outcome{{}, tr("Registered %1.").arg(registration.path)}
+                   : Outcome{JobFailure{tr("macOS does not list %1.").arg(registration.path), {}},
+                             {}};
+    return listed ? Outcome{JobFailure{tr("macOS still lists %1.").arg(registration.path), {}}, {}}
+                  : Outcome{{}, tr("Removed the registration of %1.").arg(registration.path)};
+}
+
+CatalogueController::Outcome CatalogueController::cleanupOutcome() const
+{
+    const PendingCleanup &cleanup = *m_cleanup;
+    if (cleanup.steps.isEmpty())
+        return {{}, CleanupPlan::noneText()};
+    QStringList failed;
+    for (qsizetype i = 0; i < cleanup.steps.size(); ++i) {
+        const QString &path = cleanup.steps[i].removal.path;
+        std::optional<QString> reason = cleanup.failures[i];
+        if (!reason && listsPath(m_appexer->appexList(), path))
+            reason = tr("macOS still lists it");
+        if (reason)
+            failed << tr("%1: %2").arg(path, *reason);
+    }
+    const qsizetype removed = cleanup.steps.size() - failed.size();
+    const QString done =
+        removed == 1 ? tr("Removed 1 registration.") : tr("Removed %1 registrations.").arg(removed);
+    if (failed.isEmpty())
+        return {{}, done};
+    return {
+        JobFailure{
+            tr("%1 %2 failed: %3").arg(done, QString::number(failed.size()), failed.join(u"; ")),
+            {}},
+        {}};
 }
 
 // Whether the listing shows what was elected, and which copy the system
@@ -220,6 +376,8 @@ void CatalogueController::setState(State state, QString busyText)
 void CatalogueController::finish(Outcome outcome)
 {
     m_election.reset();
+    m_registration.reset();
+    m_cleanup.reset();
     setState(State::Idle);
     emit finished(outcome);
     if (!isBusy() && m_next)

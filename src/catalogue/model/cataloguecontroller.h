@@ -1,8 +1,11 @@
 #pragma once
 
+#include "cleanupplan.h"
 #include "election.h"
 #include "jobfailure.h"
+#include "listinghistory.h"
 #include "listingjob.h"
+#include "registration.h"
 
 #include <QObject>
 
@@ -16,16 +19,24 @@ class MissingBundleCheck;
 
 // Runs the jobs of one window's catalogue, one at a time, and puts what they
 // read into it: a listing replaces the records (or, read to compare, marks
-// them), an election is followed by a listing that shows whether the system
-// kept it. A failed or cancelled job leaves the records as they were. Every
-// request ends in one finished(), an election's after the listing that
-// checks it.
+// them), an election or a change of registrations is followed by a listing
+// that shows whether the system kept it. A failed or cancelled job leaves the
+// records as they were. Every request ends in one finished(), a change's
+// after the listing that checks it.
 class CatalogueController : public QObject
 {
     Q_OBJECT
 
 public:
-    enum class State { Idle, Listing, Comparing, Electing, CheckingBundles };
+    enum class State {
+        Idle,
+        Listing,
+        Comparing,
+        Electing,
+        Registering,
+        CleaningUp,
+        CheckingBundles
+    };
 
     // How a request ended.
     struct Outcome
@@ -45,6 +56,9 @@ public:
 
     // Which copies the tool's listings hold from the next one on.
     void setCopies(ListingJob::Copies copies) { m_copies = copies; }
+    // Where the tool's listings are kept from the next one on; none: not
+    // kept. The listings must keep their bytes (ListingLimits::keepsListing).
+    void setHistory(std::optional<ListingHistory> history) { m_history = std::move(history); }
 
     void getAppexes();
     // A captured listing; one asked for while a job runs is read once it ends.
@@ -53,11 +67,23 @@ public:
     // keep across later listings until the comparison is cleared.
     void compareWithListing(const QString &file);
     void elect(const Election &election);
+    // Registers a bundle, or removes a registration, then lists every copy
+    // (whichever copies the catalogue held) to see whether the system did.
+    void changeRegistration(const Registration &registration);
+    // Removes the registrations of `plan`, one at a time, telling progress()
+    // after each; then lists every copy once, and tells how many went and
+    // which did not, and why. Cancelled, it stops before the next removal.
+    void cleanUp(const CleanupPlan &plan);
     void cancel();
 
 signals:
     void stateChanged(CatalogueController::State state);
     void finished(const CatalogueController::Outcome &outcome);
+    // What went wrong beside a request, that does not make it fail: a
+    // listing that could not be kept in the history.
+    void warning(const QString &text);
+    // Of a clean-up: how many of its removals have been run.
+    void progress(qsizetype done, qsizetype total);
 
 private:
     // An election made, and what the catalogue knew of its target before.
@@ -73,6 +99,13 @@ private:
     void startListing(std::unique_ptr<ListingJob> job, State state);
     void listingEnded(ListingResult &result);
     void electionEnded(const JobResult<QString> &result);
+    void registrationEnded(const JobResult<QString> &result);
+    void removalEnded(const JobResult<QString> &result);
+    void startNextRemoval();
+    [[nodiscard]] Outcome cleanupOutcome() const;
+    [[nodiscard]] Outcome registrationOutcome() const;
+    void startCommand(const QStringList &arguments, State state,
+                      void (CatalogueController::*ended)(const JobResult<QString> &));
     void bundlesChecked(const QSet<QByteArray> &missingPaths);
     [[nodiscard]] Outcome electionOutcome() const;
     // Deletes a job that has ended, once it is done telling so.
@@ -90,6 +123,15 @@ private:
     std::unique_ptr<ListingJob> m_listingJob;
     std::unique_ptr<CommandJob> m_commandJob;
     MissingBundleCheck *m_bundleCheck;
+    std::optional<ListingHistory> m_history;
     std::optional<PendingElection> m_election;
+    std::optional<Registration> m_registration; // made, until the listing that checks it
+    // A clean-up under way: its removals, and why each that failed did.
+    struct PendingCleanup
+    {
+        QList<CleanupPlan::Step> steps;
+        QList<std::optional<QString>> failures; // of the removals run so far
+    };
+    std::optional<PendingCleanup> m_cleanup;
     std::function<void()> m_next; // a listing asked for while a job ran
 };

@@ -1,5 +1,8 @@
 #include "copiesexplanation.h"
 
+#include "cleanupplan.h"
+#include "election.h"
+#include "registration.h"
 #include "shellwords.h"
 
 #include <QCollator>
@@ -33,15 +36,6 @@ CopiesExplanation::Use useOf(const Appex &record, qsizetype copies)
         return *record.active() ? CopiesExplanation::Use::InUse : CopiesExplanation::Use::NotUsed;
     // A listing of the copies in use holds one of each identifier.
     return copies == 1 ? CopiesExplanation::Use::InUse : CopiesExplanation::Use::Unknown;
-}
-
-// Whether a copy is stale: not used, and lying where stray copies do or
-// missing from disk.
-bool isStale(const CopiesExplanation::Copy &copy)
-{
-    return copy.use == CopiesExplanation::Use::NotUsed &&
-           (copy.place != CopyAnnotation::Place::Installed ||
-            copy.record.problems().testFlag(AppexProblem::Missing));
 }
 
 } // namespace
@@ -111,9 +105,9 @@ QStringList CopiesExplanation::useCommands() const
     QStringList commands;
     for (const Copy &copy : copies) {
         if (copy.use != Use::InUse && !copy.record.uuid().isEmpty())
-            commands << ShellWords::commandLine(QStringLiteral("pluginkit"),
-                                                {QStringLiteral("-e"), QStringLiteral("use"),
-                                                 QStringLiteral("-u"), copy.record.uuid()});
+            commands << ShellWords::toolCommand(
+                Election{copy.record.uuid(), Election::Choice::Use, Election::Target::Copy}
+                    .toolArguments());
     }
     return commands;
 }
@@ -122,9 +116,9 @@ QStringList CopiesExplanation::removeCommands() const
 {
     QStringList commands;
     for (const Copy &copy : copies) {
-        if (isStale(copy))
-            commands << ShellWords::commandLine(QStringLiteral("pluginkit"),
-                                                {QStringLiteral("-r"), copy.record.path()});
+        if (CleanupPlan::staleReason(copy.record))
+            commands << ShellWords::toolCommand(
+                Registration{Registration::Action::Unregister, copy.record.path()}.toolArguments());
     }
     return commands;
 }

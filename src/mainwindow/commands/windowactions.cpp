@@ -38,6 +38,30 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Save &Listing\u2026"),
          QT_TRANSLATE_NOOP("WindowActions", "Save the listing shown, exactly as it was read"),
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {Command::CompareWithPrevious,
+         "compareWithPrevious",
+         QT_TRANSLATE_NOOP("WindowActions", "Compare with &Previous Listing"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Show what changed since the listing kept before this one"),
+         {}},
+        {Command::KeepHistory,
+         "keepHistory",
+         QT_TRANSLATE_NOOP("WindowActions", "&Keep Listings in History"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Keep each listing that differs from the last, to compare with later"),
+         {},
+         true},
+        {Command::ClearHistory,
+         "clearHistory",
+         QT_TRANSLATE_NOOP("WindowActions", "Clear &History\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions", "Delete every kept listing"),
+         {}},
+        {Command::RegisterExtension,
+         "registerExtension",
+         QT_TRANSLATE_NOOP("WindowActions", "Re&gister Extension\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Add an extension bundle, or one of an app's, to those macOS knows"),
+         {}},
         {Command::CompareWithListing,
          "compareWithListing",
          QT_TRANSLATE_NOOP("WindowActions", "Co&mpare with Listing\u2026"),
@@ -164,6 +188,19 @@ QList<Definition> definitions()
          QT_TRANSLATE_NOOP("WindowActions", "Disable This C&opy\u2026"),
          QT_TRANSLATE_NOOP("WindowActions", "Ignore this copy of the extension"),
          {}},
+        {Command::UnregisterCopy,
+         "unregisterCopy",
+         QT_TRANSLATE_NOOP("WindowActions", "&Unregister This Copy\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Remove this copy's registration; the bundle stays on disk"),
+         {}},
+        {Command::CleanUpStaleCopies,
+         "cleanUpStaleCopies",
+         QT_TRANSLATE_NOOP("WindowActions", "Clean Up &Stale Copies\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions",
+                           "Remove the registrations of copies macOS does not use: development "
+                           "builds, copies in the Trash, on disk images or missing from disk"),
+         {}},
         {Command::Escape, "escape", "", "", QKeySequence(Qt::Key_Escape)},
     };
 }
@@ -179,7 +216,13 @@ QAction *separator(QObject *parent)
 
 WindowActions::WindowActions(QWidget *window)
     : QObject(window)
+    , m_commandMenu(new QMenu(tr("Copy Co&mmand"), window))
+    , m_historyMenu(new QMenu(tr("Histor&y"), window))
 {
+    m_historyMenu->setObjectName(QStringLiteral("historyMenu"));
+    m_commandMenu->setObjectName(QStringLiteral("commandMenu"));
+    m_commandMenu->setToolTip(tr("Copy the pluginkit command behind an action, to run it "
+                                 "elsewhere or to show it"));
     for (const Definition &definition : definitions()) {
         auto *action = new QAction(tr(definition.text), window);
         action->setObjectName(QLatin1String(definition.objectName));
@@ -203,7 +246,8 @@ WindowActions::WindowActions(QWidget *window)
                                              {Command::ShowDetails, settings.showDetails},
                                              {Command::ShowSidebar, settings.showSidebar},
                                              {Command::ProblemsOnly, settings.problemsOnly},
-                                             {Command::ShowAllCopies, settings.allCopies}};
+                                             {Command::ShowAllCopies, settings.allCopies},
+                                             {Command::KeepHistory, settings.keepHistory}};
     for (const auto &[command, checked] : kept)
         (*this)[command]->setChecked(checked);
     auto *layouts = new QActionGroup(this);
@@ -214,6 +258,7 @@ WindowActions::WindowActions(QWidget *window)
     connect((*this)[Command::ShowSidebar], &QAction::toggled, this, &Settings::storeShowSidebar);
     connect((*this)[Command::ProblemsOnly], &QAction::toggled, this, &Settings::storeProblemsOnly);
     connect((*this)[Command::ShowAllCopies], &QAction::toggled, this, &Settings::storeAllCopies);
+    connect((*this)[Command::KeepHistory], &QAction::toggled, this, &Settings::storeKeepHistory);
     // Esc works from anywhere in the window, even with no menu holding it.
     (*this)[Command::Escape]->setShortcutContext(Qt::WindowShortcut);
     window->addAction((*this)[Command::Escape]);
@@ -233,7 +278,11 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     m_fileMenu = menuBar->addMenu(tr("&File"));
     add(m_fileMenu, {Command::GetAppexes, Command::OpenListing, Command::SaveListing});
     m_fileMenu->addSeparator();
-    add(m_fileMenu, {Command::CompareWithListing, Command::ClearComparison});
+    add(m_fileMenu, {Command::RegisterExtension});
+    m_fileMenu->addSeparator();
+    add(m_fileMenu,
+        {Command::CompareWithListing, Command::CompareWithPrevious, Command::ClearComparison});
+    m_fileMenu->addMenu(m_historyMenu);
     m_fileMenu->addSeparator();
     add(m_fileMenu, {Command::SaveAsRTF});
     m_fileMenu->addSeparator();
@@ -259,7 +308,11 @@ void WindowActions::buildMenus(QMenuBar *menuBar, const QList<QAction *> &scopes
     extension->addSeparator();
     add(extension, {Command::Enable, Command::Disable, Command::ResetElection});
     extension->addSeparator();
-    add(extension, {Command::EnableCopy, Command::DisableCopy});
+    add(extension, {Command::EnableCopy, Command::DisableCopy, Command::UnregisterCopy});
+    extension->addSeparator();
+    add(extension, {Command::CleanUpStaleCopies});
+    extension->addSeparator();
+    extension->addMenu(m_commandMenu);
 }
 
 void WindowActions::fillRowMenu(QMenu *menu) const
@@ -269,7 +322,9 @@ void WindowActions::fillRowMenu(QMenu *menu) const
                       self[Command::CopyIdentifier], separator(menu), self[Command::SelectAll],
                       separator(menu), self[Command::ShowInFileManager], separator(menu),
                       self[Command::Enable], self[Command::Disable], self[Command::ResetElection],
-                      separator(menu), self[Command::EnableCopy], self[Command::DisableCopy]});
+                      separator(menu), self[Command::EnableCopy], self[Command::DisableCopy],
+                      self[Command::UnregisterCopy], separator(menu)});
+    menu->addMenu(m_commandMenu);
 }
 
 void WindowActions::update(const State &state)
@@ -279,6 +334,7 @@ void WindowActions::update(const State &state)
     self[Command::SaveListing]->setEnabled(state.hasListing);
     self[Command::SaveAsRTF]->setEnabled(state.hasRecords);
     self[Command::ClearComparison]->setEnabled(state.comparing && !state.busy);
+    self[Command::CompareWithPrevious]->setEnabled(state.hasRecords && !state.busy);
     self[Command::ChangesOnly]->setEnabled(state.comparing);
     for (const Command copy :
          {Command::Copy, Command::CopyUuid, Command::CopyPath, Command::CopyIdentifier})
@@ -292,4 +348,8 @@ void WindowActions::update(const State &state)
     self[Command::ResetElection]->setEnabled(state.commands.reset);
     self[Command::EnableCopy]->setEnabled(state.commands.enableCopy);
     self[Command::DisableCopy]->setEnabled(state.commands.disableCopy);
+    self[Command::UnregisterCopy]->setEnabled(state.commands.unregister);
+    self[Command::RegisterExtension]->setEnabled(!state.busy && !state.fromFile);
+    self[Command::CleanUpStaleCopies]->setEnabled(!state.busy && !state.fromFile);
+    m_commandMenu->setEnabled(state.current != nullptr);
 }

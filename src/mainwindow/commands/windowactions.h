@@ -23,8 +23,12 @@ public:
         GetAppexes,
         OpenListing,
         SaveListing,
+        RegisterExtension,
         CompareWithListing,
+        CompareWithPrevious,
         ClearComparison,
+        KeepHistory,
+        ClearHistory,
         ChangesOnly,
         SaveAsRTF,
         CloseWindow,
@@ -49,6 +53,8 @@ public:
         ResetElection,
         EnableCopy,
         DisableCopy,
+        UnregisterCopy,
+        CleanUpStaleCopies,
         Escape,
     };
 
@@ -63,6 +69,10 @@ public:
     [[nodiscard]] QMenu *fileMenu() const { return m_fileMenu; }
     // Fills the list's menu with what acts on its rows.
     void fillRowMenu(QMenu *menu) const;
+    // Extension ▸ Copy Command, which the window fills as it opens.
+    [[nodiscard]] QMenu *commandMenu() const { return m_commandMenu; }
+    // File ▸ History, which the window fills as it opens.
+    [[nodiscard]] QMenu *historyMenu() const { return m_historyMenu; }
 
     struct State
     {
@@ -73,6 +83,7 @@ public:
         bool hasRecords = false;
         const Appex *current = nullptr;
         WindowRules::Commands commands;
+        bool fromFile = false; // the list shows a captured listing, not the system's
     };
     void update(const State &state);
 
@@ -80,4 +91,6 @@ private:
     static constexpr size_t commandCount = size_t(Command::Escape) + 1;
     std::array<QAction *, commandCount> m_actions{};
     QMenu *m_fileMenu = nullptr;
+    QMenu *m_commandMenu;
+    QMenu *m_historyMenu;
 };

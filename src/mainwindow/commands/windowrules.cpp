@@ -1,6 +1,9 @@
 #include "windowrules.h"
 
 #include "datestamp.h"
+#include "election.h"
+#include "registration.h"
+#include "shellwords.h"
 
 #include <QFileInfo>
 
@@ -43,11 +46,32 @@ WindowRules::Confirmation WindowRules::disableConfirmation(const Appex &record, 
         return {tr("Disable this copy of \u201C%1\u201D?").arg(nameOf(record)),
                 tr("The copy at %1 will no longer be used. This takes effect for your user "
                    "account until you enable it again.")
-                    .arg(record.path())};
+                    .arg(record.path()),
+                tr("Disable")};
     return {tr("Disable \u201C%1\u201D?").arg(nameOf(record)),
             tr("The extension %1 will no longer be used. This takes effect for your user account "
                "until you enable it again.")
-                .arg(record.identifier())};
+                .arg(record.identifier()),
+            tr("Disable")};
+}
+
+WindowRules::Confirmation WindowRules::unregisterConfirmation(const Appex &record)
+{
+    const Registration removal{Registration::Action::Unregister, record.path()};
+    return {tr("Unregister the copy of \u201C%1\u201D at %2?").arg(nameOf(record), record.path()),
+            tr("macOS forgets this copy; nothing is removed from disk, and the copy can be "
+               "registered again. The command:\n%1")
+                .arg(ShellWords::toolCommand(removal.toolArguments())),
+            tr("Unregister")};
+}
+
+WindowRules::Confirmation WindowRules::registerConfirmation(const QString &path)
+{
+    const Registration addition{Registration::Action::Register, path};
+    return {tr("Register the extension at %1?").arg(path),
+            tr("macOS adds this copy to the extensions it knows. The command:\n%1")
+                .arg(ShellWords::toolCommand(addition.toolArguments())),
+            tr("Register")};
 }
 
 WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,
@@ -64,7 +88,40 @@ WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange 
             live && record->election() != AppexElection::Ignore,
             live,
             liveCopy && !*active,
-            liveCopy && *active};
+            liveCopy && *active,
+            live && !record->path().isEmpty()};
+}
+
+QList<WindowRules::ToolCommand> WindowRules::toolCommands(const Appex &record,
+                                                          const Commands &applicable)
+{
+    using Choice = Election::Choice;
+    using Target = Election::Target;
+    const struct
+    {
+        bool applies;
+        const char *name;
+        QStringList arguments;
+    } commands[] = {
+        {applicable.enable, QT_TR_NOOP("Enable"),
+         Election{record.identifier(), Choice::Use, Target::Identifier}.toolArguments()},
+        {applicable.disable, QT_TR_NOOP("Disable"),
+         Election{record.identifier(), Choice::Ignore, Target::Identifier}.toolArguments()},
+        {applicable.reset, QT_TR_NOOP("Reset to Default"),
+         Election{record.identifier(), Choice::Default, Target::Identifier}.toolArguments()},
+        {applicable.enableCopy, QT_TR_NOOP("Use This Copy"),
+         Election{record.uuid(), Choice::Use, Target::Copy}.toolArguments()},
+        {applicable.disableCopy, QT_TR_NOOP("Disable This Copy"),
+         Election{record.uuid(), Choice::Ignore, Target::Copy}.toolArguments()},
+        {applicable.unregister, QT_TR_NOOP("Unregister This Copy"),
+         Registration{Registration::Action::Unregister, record.path()}.toolArguments()},
+    };
+    QList<ToolCommand> lines;
+    for (const auto &command : commands) {
+        if (command.applies)
+            lines << ToolCommand{tr(command.name), ShellWords::toolCommand(command.arguments)};
+    }
+    return lines;
 }
 
 QString WindowRules::enableText(const Appex *record)

@@ -31,8 +31,13 @@ public:
     {
         QString question;
         QString detail;
+        QString action; // the button that agrees
     };
     [[nodiscard]] static Confirmation disableConfirmation(const Appex &record, bool copyAlone);
+    // What asking to remove the registration of a record's copy says.
+    [[nodiscard]] static Confirmation unregisterConfirmation(const Appex &record);
+    // What asking to register the bundle at `path` says.
+    [[nodiscard]] static Confirmation registerConfirmation(const QString &path);
 
     // Which commands apply to the current record, if any.
     struct Commands
@@ -44,6 +49,7 @@ public:
         // One copy, by its UUID: only where the listing tells which copy is used.
         bool enableCopy = false;
         bool disableCopy = false;
+        bool unregister = false;
 
         friend bool operator==(const Commands &, const Commands &) = default;
     };
@@ -55,6 +61,15 @@ public:
     [[nodiscard]] static QString enableText(const Appex *record);
     [[nodiscard]] static QString disableText(const Appex *record);
     [[nodiscard]] static QString resetText(const Appex *record);
+    // The tool's command behind each command that applies to `record`, as a
+    // shell reads it, after the command's name: for Copy Command.
+    struct ToolCommand
+    {
+        QString name;
+        QString line;
+    };
+    [[nodiscard]] static QList<ToolCommand> toolCommands(const Appex &record,
+                                                         const Commands &applicable);
 
     [[nodiscard]] static QString countText(qsizetype count);
     // How many records have problems; empty when none has.

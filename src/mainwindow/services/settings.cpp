@@ -21,6 +21,7 @@ const QString showDetailsKey = QStringLiteral("showDetails");
 const QString showSidebarKey = QStringLiteral("showSidebar");
 const QString problemsOnlyKey = QStringLiteral("problemsOnly");
 const QString allCopiesKey = QStringLiteral("allCopies");
+const QString keepHistoryKey = QStringLiteral("keepHistory");
 const QString tableLayoutKey = QStringLiteral("tableLayout");
 const QString windowGeometryKey = QStringLiteral("windowGeometry");
 const QString lastFolderKey = QStringLiteral("lastFolder");
@@ -38,12 +39,15 @@ std::unique_ptr<QSettings> openPreferences()
 
 // Text-based stores (INI) give every value back as a string: accept the
 // string forms that the store itself writes, and nothing else.
-bool readBool(const QSettings &settings, const QString &key)
+bool readBool(const QSettings &settings, const QString &key, bool byDefault = false)
 {
     const QVariant value = settings.value(key);
     if (value.typeId() == QMetaType::Bool)
         return value.toBool();
-    return value.typeId() == QMetaType::QString && value.toString() == QLatin1String("true");
+    const QString text = value.typeId() == QMetaType::QString ? value.toString() : QString();
+    if (text == QLatin1String("true") || text == QLatin1String("false"))
+        return text == QLatin1String("true");
+    return byDefault;
 }
 
 qint64 readInteger(const QSettings &settings, const QString &key)
@@ -90,6 +94,7 @@ Values read()
     values.showSidebar = readBool(*settings, showSidebarKey);
     values.problemsOnly = readBool(*settings, problemsOnlyKey);
     values.allCopies = readBool(*settings, allCopiesKey);
+    values.keepHistory = readBool(*settings, keepHistoryKey, true);
     return values;
 }
 
@@ -137,6 +142,11 @@ void storeProblemsOnly(bool problemsOnly)
 void storeAllCopies(bool allCopies)
 {
     store(allCopiesKey, allCopies);
+}
+
+void storeKeepHistory(bool keepHistory)
+{
+    store(keepHistoryKey, keepHistory);
 }
 
 QByteArray tableLayout()

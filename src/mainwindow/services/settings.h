@@ -27,6 +27,7 @@ struct Values
     bool showSidebar = false;
     bool problemsOnly = false;
     bool allCopies = false;
+    bool keepHistory = true;
 };
 
 [[nodiscard]] Values read();
@@ -40,6 +41,7 @@ void storeShowDetails(bool showDetails);
 void storeShowSidebar(bool showSidebar);
 void storeProblemsOnly(bool problemsOnly);
 void storeAllCopies(bool allCopies);
+void storeKeepHistory(bool keepHistory);
 
 // The table's columns: order, widths and those hidden, as
 // QHeaderView::saveState() gives them.

@@ -1,23 +1,38 @@
 #include "windowservices.h"
 
+#include "cleanupdialog.h"
 #include "filedialogopenpanel.h"
 #include "filedialogsavepanel.h"
 #include "messageboxalert.h"
 
+#include <QFileDialog>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace {
 
-bool askByMessageBox(QWidget *window, const QString &question, const QString &detail)
+bool askByMessageBox(QWidget *window, const QString &question, const QString &detail,
+                     const QString &action)
 {
     QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, window);
     box.setTextFormat(Qt::PlainText); // a name is no markup
     box.setInformativeText(detail);
-    QPushButton *disable = box.addButton(QObject::tr("Disable"), QMessageBox::AcceptRole);
-    box.setDefaultButton(disable);
+    QPushButton *accept = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(accept);
     box.exec();
-    return box.clickedButton() == disable;
+    return box.clickedButton() == accept;
+}
+
+std::optional<qsizetype> pickFromList(QWidget *window, const QStringList &bundles)
+{
+    bool picked = false;
+    const QString bundle = QInputDialog::getItem(
+        window, QObject::tr("Register Extension"),
+        QObject::tr("The app holds these extensions. Register:"), bundles, 0, false, &picked);
+    if (!picked)
+        return std::nullopt;
+    return bundles.indexOf(bundle);
 }
 
 } // namespace
@@ -37,7 +52,21 @@ void WindowServices::completeFor(QWidget *window)
     if (!errorAlert)
         errorAlert = std::make_unique<MessageBoxAlert>(window);
     if (!confirm)
-        confirm = [window](const QString &question, const QString &detail) {
-            return askByMessageBox(window, question, detail);
+        confirm = [window](const QString &question, const QString &detail, const QString &action) {
+            return askByMessageBox(window, question, detail, action);
+        };
+    if (!chooseBundle)
+        chooseBundle = [window] {
+            return QFileDialog::getExistingDirectory(
+                window, QObject::tr("Register Extension: choose an extension or an app"));
+        };
+    if (!pickBundle)
+        pickBundle = [window](const QStringList &bundles) { return pickFromList(window, bundles); };
+    if (!reviewCleanUp)
+        reviewCleanUp = [window](const CleanupPlan &plan) -> std::optional<CleanupPlan> {
+            CleanUpDialog dialog(plan, window);
+            if (dialog.exec() != QDialog::Accepted)
+                return std::nullopt;
+            return dialog.chosenPlan();
         };
 }

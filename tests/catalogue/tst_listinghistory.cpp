@@ -1,0 +1,215 @@
+#include "listinghistory.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <thread>
+
+#include <sys/resource.h>
+
+namespace {
+
+const QDateTime someTime = QDateTime(QDate(2026, 12, 8), QTime(14, 2, 3, 45), Qt::UTC);
+
+// A listing of `records` blocks, told apart by `tag`.
+QByteArray listing(int tag, int records = 1)
+{
+    QByteArray text;
+    for (int i = 0; i < records; ++i)
+        text += "+    com.example.T" + QByteArray::number(tag) +
+                "(1)\n\tUUID = " + QByteArray::number(i) + "\n\n";
+    return text;
+}
+
+// What each entry of `history` holds, oldest first.
+QList<QByteArray> contents(const ListingHistory &history)
+{
+    QList<QByteArray> kept;
+    for (const ListingHistory::Entry &entry : history.entries().entries) {
+        const JobResult<QByteArray> bytes = history.read(entry);
+        kept << (std::holds_alternative<QByteArray>(bytes) ? std::get<QByteArray>(bytes)
+                                                           : QByteArray("unreadable"));
+    }
+    return kept;
+}
+
+bool write(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+class TestListingHistory : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keepsOnlyWhatChanged();
+    void dropsTheOldest_data();
+    void dropsTheOldest();
+    void passesOverFilesItCannotRead();
+    void twoWritersLoseNothing();
+    void unwritableFolders();
+    void changesSince_data();
+    void changesSince();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void TestListingHistory::keepsOnlyWhatChanged()
+{
+    const ListingHistory history(m_dir.filePath("same"));
+    QCOMPARE(history.newest(), std::nullopt);
+    QCOMPARE(history.keep(listing(1, 3), 3, someTime), std::nullopt);
+    QCOMPARE(history.keep(listing(1, 3), 3, someTime.addSecs(60)), std::nullopt);
+    // Twice in one second, and even in one millisecond: two files.
+    QCOMPARE(history.keep(listing(2), 1, someTime.addSecs(60)), std::nullopt);
+    QCOMPARE(history.keep(listing(1, 3), 3, someTime.addSecs(60)), std::nullopt);
+    const QList<ListingHistory::Entry> entries = history.entries().entries;
+    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries.first().time, someTime);
+    QCOMPARE(entries.first().records, 3);
+    QVERIFY(QFileInfo(entries.first().file).fileName().startsWith("20261208T140203.045Z-"));
+    QCOMPARE(contents(history), QList<QByteArray>({listing(1, 3), listing(2), listing(1, 3)}));
+    QCOMPARE(history.newest()->file, entries.last().file);
+    QCOMPARE(history.clear(), QStringList());
+    QCOMPARE(history.entries().entries.size(), 0);
+}
+
+void TestListingHistory::dropsTheOldest_data()
+{
+    QTest::addColumn<qsizetype>("listings");
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<QList<int>>("kept"); // the tags of the listings kept, of 1 to 5
+
+    const qint64 oneFile = qint64(listing(1, 20).size()) + 64; // and its header
+    QTest::newRow("by count") << qsizetype(3) << qint64(1 << 30) << QList<int>{3, 4, 5};
+    QTest::newRow("by size") << qsizetype(100) << 2 * oneFile << QList<int>{4, 5};
+    QTest::newRow("the newest, larger than all allowed")
+        << qsizetype(100) << qint64(10) << QList<int>{5};
+}
+
+void TestListingHistory::dropsTheOldest()
+{
+    QFETCH(qsizetype, listings);
+    QFETCH(qint64, bytes);
+    QFETCH(QList<int>, kept);
+    QTemporaryDir folder;
+    const ListingHistory history(folder.path(), {listings, bytes});
+    for (int tag = 1; tag <= 5; ++tag)
+        QCOMPARE(history.keep(listing(tag, 20), 20, someTime.addSecs(tag)), std::nullopt);
+    QList<QByteArray> expected;
+    for (const int tag : kept)
+        expected << listing(tag, 20);
+    QCOMPARE(contents(history), expected);
+}
+
+// Each is named with why, and none is ever the newest or dropped.
+void TestListingHistory::passesOverFilesItCannotRead()
+{
+    QTemporaryDir folder;
+    const ListingHistory history(folder.path());
+    QCOMPARE(history.keep(listing(1), 1, someTime), std::nullopt);
+    const QString later = folder.filePath("20261208T150000.000Z-1-000000.listing");
+    QVERIFY(write(later, "zephlist-listing 2 records 1 bytes 3\nnew"));
+    QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000001.listing"),
+                  "zephlist-listing 1 records 1 bytes 100\ncut"));
+    QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000002.listing"), "some notes\n"));
+    QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000003.listing"), ""));
+    QVERIFY(write(folder.filePath("undated.listing"), "zephlist-listing 1 records 0 bytes 0\n"));
+    QVERIFY(write(folder.filePath("notes.txt"), "not ours"));
+
+    const ListingHistory::Entries found = history.entries();
+    QCOMPARE(found.entries.size(), 1);
+    const QString over = "Passed over " + folder.path() + '/';
+    QCOMPARE(found.notes,
+             QStringList({over + "20261208T150000.000Z-1-000000.listing: kept by a newer Zephlist",
+                          over + "20261208T150000.000Z-1-000001.listing: cut short",
+                          over + "20261208T150000.000Z-1-000002.listing: not a kept listing",
+                          over + "20261208T150000.000Z-1-000003.listing: not a kept listing",
+                          over + "undated.listing: its name tells no time"}));
+    // The same listing again is the newest readable one: not kept twice.
+    QCOMPARE(history.keep(listing(1), 1, someTime.addSecs(7200)), std::nullopt);
+    QCOMPARE(history.entries().entries.size(), 1);
+    QVERIFY(QFile::exists(later));
+}
+
+void TestListingHistory::twoWritersLoseNothing()
+{
+    QTemporaryDir folder;
+    const auto writer = [&](int first) {
+        const ListingHistory history(folder.path());
+        for (int tag = first; tag < first + 30; ++tag) {
+            if (history.keep(listing(tag), 1, someTime))
+                qFatal("a listing was not kept");
+        }
+    };
+    std::thread one(writer, 0);
+    std::thread other(writer, 100);
+    one.join();
+    other.join();
+    const QList<QByteArray> kept = contents(ListingHistory(folder.path()));
+    QCOMPARE(kept.size(), 60);
+    QCOMPARE(QSet<QByteArray>(kept.begin(), kept.end()).size(), 60);
+}
+
+// The listing is not kept, and nothing kept before is lost.
+void TestListingHistory::unwritableFolders()
+{
+    QTemporaryDir folder;
+    QVERIFY(write(folder.filePath("file"), "a file"));
+    const ListingHistory underAFile(folder.filePath("file/history"));
+    QCOMPARE(underAFile.keep(listing(1), 1, someTime),
+             "The listing was not kept in the history: cannot make the folder " +
+                 folder.filePath("file/history"));
+
+    // A disk that is full: files may grow no larger than a few KiB.
+    const ListingHistory history(folder.filePath("full"));
+    QCOMPARE(history.keep(listing(1), 1, someTime), std::nullopt);
+    rlimit saved{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const rlimit small{4096, saved.rlim_max};
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::optional<QString> warning = history.keep(listing(2, 400), 400, someTime);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    QVERIFY2(warning && warning->startsWith("The listing was not kept in the history: "),
+             qPrintable(warning.value_or("none")));
+    QCOMPARE(contents(history), QList<QByteArray>{listing(1)});
+    QCOMPARE(QDir(folder.filePath("full")).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
+void TestListingHistory::changesSince_data()
+{
+    QTest::addColumn<QList<int>>("changes");
+    QTest::addColumn<QString>("text");
+    const int added = int(AppexChange::Added);
+    const int changed = int(AppexChange::Changed);
+    const int removed = int(AppexChange::Removed);
+    QTest::newRow("added and changed")
+        << QList<int>{added, changed, added} << "Since 6 Dec 14:02: 2 added, 1 changed";
+    QTest::newRow("of every kind") << QList<int>{removed, changed, added}
+                                   << "Since 6 Dec 14:02: 1 added, 1 removed, 1 changed";
+    QTest::newRow("none") << QList<int>{} << "Since 6 Dec 14:02: no changes";
+}
+
+void TestListingHistory::changesSince()
+{
+    QFETCH(QList<int>, changes);
+    QFETCH(QString, text);
+    QList<ComparedAppex> compared;
+    for (const int change : changes)
+        compared << ComparedAppex{AppexChange(change), Appex(), 0};
+    const QDateTime local(QDate(2026, 12, 6), QTime(14, 2, 59));
+    QCOMPARE(ListingHistory::changesSince(local.toUTC(), compared), text);
+}
+
+QTEST_GUILESS_MAIN(TestListingHistory)
+#include "tst_listinghistory.moc"
