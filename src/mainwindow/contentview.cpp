@@ -8,6 +8,7 @@
 #include "categorysidebar.h"
 #include "controlrow.h"
 #include "detailspane.h"
+#include "electioncommands.h"
 #include "filecommands.h"
 #include "filemanager.h"
 #include "messagebar.h"
@@ -59,6 +60,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     m_appexer->sortAppexList(sortCodeFrom(storedCode));
     m_sortCodeShown = storedCode == qint64(sortCodeFrom(storedCode));
     m_files = new FileCommands(m_services, *m_appexer, m_catalogue, m_status, this);
+    m_elections = new ElectionCommands(m_catalogue, m_services.confirm, this);
     setWindowTitle(WindowRules::title({}, false, m_startDate));
     setAcceptDrops(true);
     layOut();
@@ -352,22 +354,16 @@ void ContentView::showAllCopies(bool allCopies)
 
 void ContentView::elect(Election::Choice choice, Election::Target kind)
 {
-    // A copy: the question's own event loop may see the catalogue change.
-    const std::optional<Appex> chosen = RecordRows::current(*shownView());
-    if (!chosen)
-        return;
-    const bool copy = kind == Election::Target::Copy;
-    if (choice == Election::Choice::Ignore) {
-        const auto [question, detail] = WindowRules::disableConfirmation(*chosen, copy);
-        if (!m_services.confirm(question, detail))
-            return;
-    }
-    m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
+    if (const std::optional<Appex> chosen = RecordRows::current(*shownView()))
+        m_elections->elect(*chosen, choice, kind);
 }
 
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
 {
     m_status->showOutcome(outcome);
+    // The record elected stays chosen, in the listing that shows what became of it.
+    if (const std::optional<Appex> elected = m_elections->takeElected())
+        RecordRows::choose(*shownView(), *elected);
     const bool listed = !m_appexer->listing().isEmpty() || !m_appexer->appexList().isEmpty();
     m_listed = m_listed || listed;
     m_toolListed = m_toolListed || (listed && m_appexer->listingFile().isEmpty());

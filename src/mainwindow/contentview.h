@@ -18,6 +18,7 @@ class AppexScope;
 class AppexTableView;
 class CategorySidebar;
 class DetailsPane;
+class ElectionCommands;
 class QAbstractItemView;
 class ControlRow;
 class FileCommands;
@@ -100,6 +101,7 @@ private:
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
     FileCommands *m_files = nullptr;
+    ElectionCommands *m_elections = nullptr;
     ColumnRanks m_columnRanks;
     // The table's column whose order the rows are in, and which way; none
     // while the sort code orders them.

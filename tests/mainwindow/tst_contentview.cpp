@@ -66,7 +66,7 @@ struct Window
         services.openPanel.reset(openPanel);
         services.errorAlert.reset(alert);
         services.clock = [] { return theStart; };
-        services.confirm = [this](const QString &question, const QString &) {
+        services.confirm = [this](const QString &question, const QString &, const QString &) {
             questions << question;
             return answer;
         };
@@ -181,6 +181,8 @@ private slots:
     void listingsAsFiles();
     void comparison();
     void elections();
+    void electionsKeepTheChoiceAndTellWhatBecameOfIt();
+    void electionsActOnlyOnAVisibleChoice();
     void keyboard();
     void narrowWindowAndWidestRow();
     void widestRowAmongManyRows();
@@ -546,6 +548,87 @@ void TestContentView::elections()
     window.search("");
     window.select({0});
     QVERIFY(!window.action("Reset")->isEnabled());
+}
+
+void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("kept").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    const QString trackpad = QStringLiteral("com.apple.ui.TrackpadSettings");
+    const auto chosen = [&] {
+        const QModelIndexList rows = window.list()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.first().data(Appexer::RecordRole).value<Appex>() : Appex();
+    };
+    const auto choose = [&] {
+        const auto rows = window.list()->model();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            if (rows->index(row, 0).data(Appexer::RecordRole).value<Appex>().identifier() ==
+                trackpad)
+                return window.select({row});
+        }
+    };
+    choose();
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
+    QCOMPARE(chosen().identifier(), trackpad); // in the listing made since
+    QCOMPARE(chosen().election(), AppexElection::Ignore);
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
+
+    // Reset asks as Disable does; declined, nothing happens.
+    window.answer = false;
+    window.action("Reset")->trigger();
+    QCOMPARE(window.questions.last(),
+             QStringLiteral("Reset \u201CTrackpad Settings\u201D to default?"));
+    QVERIFY(!window.view->catalogue().isBusy());
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Reset")->trigger(); }));
+    QCOMPARE(window.questions.size(), 3);
+    QCOMPARE(chosen().identifier(), trackpad);
+    QCOMPARE(chosen().election(), AppexElection::Use);
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
+
+    // A change that macOS does not keep says so over the list, the record still chosen.
+    qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
+    const bool kept = window.job([&] { window.action("Disable")->trigger(); });
+    qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
+    QVERIFY(!kept);
+    QVERIFY(window.bar("failureBar")->isVisible());
+    QCOMPARE(window.bar("failureBar")->text(),
+             QStringLiteral("macOS did not keep the change for \u201CTrackpad Settings\u201D."));
+    QCOMPARE(chosen().identifier(), trackpad);
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); })); // the next success clears it
+    QVERIFY(!window.bar("failureBar")->isVisible());
+}
+
+void TestContentView::electionsActOnlyOnAVisibleChoice()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("unseen").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    window.answer = true;
+    QVERIFY(window.refresh());
+    const auto nothingHappens = [&] {
+        Window::settle();
+        for (const char *command : {"enable", "disable", "resetElection", "showInFileManager"}) {
+            if (window.find<QAction>(command)->isEnabled())
+                return false;
+            window.find<QAction>(command)->trigger();
+        }
+        return window.questions.isEmpty() && !window.view->catalogue().isBusy();
+    };
+    // The focus on the first row, as the list gives it when it gets the keyboard.
+    window.list()->selectionModel()->setCurrentIndex(window.list()->model()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
+    QVERIFY(nothingHappens());
+    // Problems Only hides the row chosen: the focus moves on, to a row not chosen.
+    window.select({3});
+    QVERIFY(window.find<QAction>("resetElection")->isEnabled());
+    window.action("Problems Only")->trigger();
+    Window::settle();
+    QVERIFY(window.list()->currentIndex().isValid());
+    QVERIFY(nothingHappens());
 }
 
 void TestContentView::keyboard()

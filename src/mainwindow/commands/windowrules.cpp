@@ -43,11 +43,22 @@ WindowRules::Confirmation WindowRules::disableConfirmation(const Appex &record, 
         return {tr("Disable this copy of \u201C%1\u201D?").arg(nameOf(record)),
                 tr("The copy at %1 will no longer be used. This takes effect for your user "
                    "account until you enable it again.")
-                    .arg(record.path())};
+                    .arg(record.path()),
+                tr("Disable")};
     return {tr("Disable \u201C%1\u201D?").arg(nameOf(record)),
             tr("The extension %1 will no longer be used. This takes effect for your user account "
                "until you enable it again.")
-                .arg(record.identifier())};
+                .arg(record.identifier()),
+            tr("Disable")};
+}
+
+WindowRules::Confirmation WindowRules::resetConfirmation(const Appex &record)
+{
+    return {tr("Reset \u201C%1\u201D to default?").arg(nameOf(record)),
+            tr("macOS will decide again by itself whether to use the extension %1, whatever "
+               "you chose for it before.")
+                .arg(record.identifier()),
+            tr("Reset")};
 }
 
 WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,

@@ -31,8 +31,11 @@ public:
     {
         QString question;
         QString detail;
+        QString action; // the button that agrees
     };
     [[nodiscard]] static Confirmation disableConfirmation(const Appex &record, bool copyAlone);
+    // What asking to give a record's extension back to the system's choice says.
+    [[nodiscard]] static Confirmation resetConfirmation(const Appex &record);
 
     // Which commands apply to the current record, if any.
     struct Commands

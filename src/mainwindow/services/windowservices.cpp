@@ -9,15 +9,16 @@
 
 namespace {
 
-bool askByMessageBox(QWidget *window, const QString &question, const QString &detail)
+bool askByMessageBox(QWidget *window, const QString &question, const QString &detail,
+                     const QString &action)
 {
     QMessageBox box(QMessageBox::Question, QString(), question, QMessageBox::Cancel, window);
     box.setTextFormat(Qt::PlainText); // a name is no markup
     box.setInformativeText(detail);
-    QPushButton *disable = box.addButton(QObject::tr("Disable"), QMessageBox::AcceptRole);
-    box.setDefaultButton(disable);
+    QPushButton *accept = box.addButton(action, QMessageBox::AcceptRole);
+    box.setDefaultButton(accept);
     box.exec();
-    return box.clickedButton() == disable;
+    return box.clickedButton() == accept;
 }
 
 } // namespace
@@ -37,7 +38,7 @@ void WindowServices::completeFor(QWidget *window)
     if (!errorAlert)
         errorAlert = std::make_unique<MessageBoxAlert>(window);
     if (!confirm)
-        confirm = [window](const QString &question, const QString &detail) {
-            return askByMessageBox(window, question, detail);
+        confirm = [window](const QString &question, const QString &detail, const QString &action) {
+            return askByMessageBox(window, question, detail, action);
         };
 }

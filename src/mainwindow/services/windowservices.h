@@ -23,8 +23,10 @@ struct WindowServices
     std::unique_ptr<SavePanel> listingPanel; // default: a file dialog for listings
     std::unique_ptr<OpenPanel> openPanel;    // default: a file dialog
     std::unique_ptr<ErrorAlert> errorAlert;  // default: a message box
-    // Asks before switching an extension off; default: a message box.
-    std::function<bool(const QString &question, const QString &detail)> confirm;
+    // Asks before switching an extension off or back to the system's choice,
+    // with a button named `action` that agrees; default: a message box.
+    std::function<bool(const QString &question, const QString &detail, const QString &action)>
+        confirm;
     // The time now, for the window's start and the names it proposes.
     std::function<QDateTime()> clock = &QDateTime::currentDateTime;
 
