@@ -10,6 +10,7 @@
 #include "messagebar.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
+#include "recordfacts.h"
 #include "settings.h"
 #include "zephlisttest.h"
 
@@ -1037,6 +1038,21 @@ void TestContentView::allCopiesAndTheirElections()
     window.action("All Fields")->trigger();
     window.search("com.example.notesplus.NotesPlusWidget");
     const auto rows = window.list()->model();
+    // The copy in use carries no mark for its stale siblings, which are faded
+    // and marked as not used, in the rows and in the table alike.
+    const QAbstractItemModel *cells = window.find<QTableView>("appexTable")->model();
+    QStringList states;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const Appex copy = rows->index(row, 0).data(Appexer::RecordRole).value<Appex>();
+        states << QStringLiteral("%1 %2 %3 %4")
+                      .arg(copy.active() == true ? "in use" : "other", RecordFacts::rowMark(copy),
+                           cells->index(row, AppexColumns::State).data(Qt::ToolTipRole).toString(),
+                           MessageRowDelegate::isFaded(copy, AppexChange::Unchanged) ? "faded"
+                                                                                     : "plain");
+    }
+    states.sort();
+    QCOMPARE(states, QStringList({"in use  in use plain", "other \u25CC not used faded",
+                                  "other \u25CC not used faded", "other \u25CC not used faded"}));
     int inactive = 0;
     while (rows->index(inactive, 0).data(Appexer::RecordRole).value<Appex>().active() != false)
         ++inactive;
