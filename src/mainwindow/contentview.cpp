@@ -191,6 +191,15 @@ void ContentView::connectCommands()
     });
     connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
     connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
+    connect(m_details, &DetailsPane::useCopyRequested, this, [this](const Appex &copy) {
+        m_elections->elect(copy, Election::Choice::Use, Election::Target::Copy);
+    });
+    connect(m_details, &DetailsPane::allCopiesRequested, this, [this] {
+        if (const std::optional<Appex> chosen = RecordRows::current(*shownView()))
+            m_elections->chooseAfterJob(*chosen);
+        (*m_actions)[Command::ShowAllCopies]->setChecked(true);
+        showAllCopies(true); // lists again even when it was on already
+    });
     // A new listing, or problems found in one: counted again, and a
     // column's order made again of the records now.
     connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
@@ -333,7 +342,8 @@ void ContentView::showDetails()
     m_details->showRecord(record ? &*record : nullptr, RecordRows::currentChange(*shownView()),
                           RecordRows::currentOlder(*shownView()),
                           record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
-                                 : AppexList());
+                                 : AppexList(),
+                          {!m_appexer->listingFile().isEmpty(), m_catalogue->isBusy()});
 }
 
 // The details of the row that the user opened, with a double click or Enter.
@@ -362,8 +372,8 @@ void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
 {
     m_status->showOutcome(outcome);
     // The record elected stays chosen, in the listing that shows what became of it.
-    if (const std::optional<Appex> elected = m_elections->takeElected())
-        RecordRows::choose(*shownView(), *elected);
+    if (const std::optional<Appex> chosen = m_elections->takeToChoose())
+        RecordRows::choose(*shownView(), *chosen);
     const bool listed = !m_appexer->listing().isEmpty() || !m_appexer->appexList().isEmpty();
     m_listed = m_listed || listed;
     m_toolListed = m_toolListed || (listed && m_appexer->listingFile().isEmpty());

@@ -2,6 +2,7 @@
 #include "appexlistview.h"
 #include "appexscope.h"
 #include "contentview.h"
+#include "copiesmodel.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
 #include "faketool.h"
@@ -157,6 +158,21 @@ QStringList columnTexts(const QTableView *table, int column)
     return texts;
 }
 
+// The copies table as text: a line a copy, its cells joined by tabs, with
+// "*" before a copy in bold.
+QByteArray copiesText(const QAbstractItemModel *copies)
+{
+    QStringList lines;
+    for (int row = 0; row < copies->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < copies->columnCount(); ++column)
+            cells << copies->index(row, column).data().toString();
+        const bool bold = copies->index(row, 0).data(Qt::FontRole).value<QFont>().bold();
+        lines << (bold ? "*" : "") + cells.join(u'\t');
+    }
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
 bool findHighlight(const Window &window)
 {
     return window.find<AppexListView>("appexList")->isDropHighlighted();
@@ -198,6 +214,7 @@ private slots:
     void sidebarAndDetails();
     void sidebarFollowsProblemsOnly();
     void allCopiesAndTheirElections();
+    void detailsTableEveryCopy();
 
 private:
     FakeTool m_tools;
@@ -1066,6 +1083,45 @@ void TestContentView::allCopiesAndTheirElections()
     QCOMPARE(window.bar("failureBar")->text(),
              QStringLiteral("macOS kept using the copy at /Applications/Notes Plus.app/Contents/"
                             "PlugIns/NotesPlusWidget.appex."));
+}
+
+void TestContentView::detailsTableEveryCopy()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("details").toUtf8());
+    Settings::storeShowDetails(true);
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh()); // the copies in use only
+    window.action("All Fields")->trigger();
+    window.search("com.example.notesplus.NotesPlusWidget");
+    window.select({0});
+    Window::settle();
+    auto *copies = window.find<QTreeView>("copiesTable");
+    QVERIFY(copies->isVisible());
+    QCOMPARE(copies->model()->rowCount(), 1);
+    auto *others = window.find<QLabel>("otherCopies");
+    QVERIFY(others->isVisible());
+    QVERIFY(others->text().contains("other copies may be registered"));
+    QVERIFY(window.job([&] { emit others->linkActivated("#all"); }));
+    QVERIFY(window.action("Show All Copies")->isChecked());
+    QVERIFY(!others->isVisible());
+    COMPARE_GOLDEN(copiesText(copies->model()), "details/notesplus-copies.tsv");
+
+    // Use This Copy: the list chooses it, the status bar says so, and it
+    // comes first in the table.
+    copies->setCurrentIndex(copies->model()->index(2, 0));
+    const QString path = copies->model()->index(2, CopiesModel::Folder).data().toString();
+    const AppexList &records = window.view->appexer().appexList();
+    const QString uuid = std::find_if(records.begin(), records.end(), [&](const Appex &copy) {
+                             return copy.path() == path;
+                         })->uuid();
+    QVERIFY(window.job([&] { window.find<QAction>("useThisCopy")->trigger(); }));
+    QCOMPARE(window.view->statusBar()->currentMessage(), "Now using the copy at " + path + ".");
+    const QModelIndexList chosen = window.list()->selectionModel()->selectedRows();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.first().data(Appexer::RecordRole).value<Appex>().uuid(), uuid);
+    QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data().toString(), path);
+    QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
+    QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -23,6 +23,6 @@ void ElectionCommands::elect(const Appex &record, Election::Choice choice, Elect
         if (!m_confirm(question, detail, action) || m_catalogue->isBusy())
             return;
     }
-    m_elected = record;
+    m_toChoose = record;
     m_catalogue->elect({copy ? record.uuid() : record.identifier(), choice, kind});
 }

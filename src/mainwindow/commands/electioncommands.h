@@ -27,11 +27,13 @@ public:
     // Elects `record`'s extension, or with Target::Copy that copy alone,
     // unless the catalogue is busy or the user declines.
     void elect(const Appex &record, Election::Choice choice, Election::Target kind);
-    // The record of the election that ended, once; none after any other job.
-    [[nodiscard]] std::optional<Appex> takeElected() { return std::exchange(m_elected, {}); }
+    // Keeps `record` to be chosen again once the job that runs ends.
+    void chooseAfterJob(const Appex &record) { m_toChoose = record; }
+    // The record to choose again now that a job ended, once.
+    [[nodiscard]] std::optional<Appex> takeToChoose() { return std::exchange(m_toChoose, {}); }
 
 private:
     CatalogueController *m_catalogue;
     Confirm m_confirm;
-    std::optional<Appex> m_elected;
+    std::optional<Appex> m_toChoose;
 };
