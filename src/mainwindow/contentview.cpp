@@ -9,6 +9,7 @@
 #include "controlrow.h"
 #include "detailspane.h"
 #include "electioncommands.h"
+#include "emptylistingpanel.h"
 #include "filecommands.h"
 #include "filemanager.h"
 #include "messagebar.h"
@@ -54,6 +55,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_status(new StatusArea(statusBar(), this))
     , m_noResults(new NoResultsPanel(this))
     , m_welcome(new WelcomePanel((*m_actions)[Command::GetAppexes], this))
+    , m_emptyListing(new EmptyListingPanel(this))
 {
     m_services.completeFor(this);
     const qint64 storedCode = Settings::read().sortCode;
@@ -100,6 +102,7 @@ void ContentView::layOut()
     listArea->addWidget(m_table, 0, 0);
     listArea->addWidget(m_noResults, 0, 0, Qt::AlignCenter);
     listArea->addWidget(m_welcome, 0, 0, Qt::AlignCenter);
+    listArea->addWidget(m_emptyListing, 0, 0, Qt::AlignCenter);
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_controls);
@@ -371,6 +374,7 @@ void ContentView::elect(Election::Choice choice, Election::Target kind)
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
 {
     m_status->showOutcome(outcome);
+    m_emptyListing->follow(outcome, *m_appexer);
     // The record elected stays chosen, in the listing that shows what became of it.
     if (const std::optional<Appex> chosen = m_elections->takeToChoose())
         RecordRows::choose(*shownView(), *chosen);
@@ -430,7 +434,9 @@ void ContentView::catalogueChanged()
     m_status->showMatches(searching, matches);
     m_noResults->setQuery(m_filter->query(), m_search->scope() == AppexSearch::Scope::Uuid);
     m_noResults->setVisible(searching && matches == 0);
-    m_welcome->setVisible(!m_listed && !searching);
+    const bool saysWhyEmpty = !m_emptyListing->reason().isEmpty();
+    m_emptyListing->setVisible(saysWhyEmpty && !searching);
+    m_welcome->setVisible(!m_listed && !searching && !saysWhyEmpty);
     updateActions();
 }
 

@@ -19,6 +19,7 @@ class AppexTableView;
 class CategorySidebar;
 class DetailsPane;
 class ElectionCommands;
+class EmptyListingPanel;
 class QAbstractItemView;
 class ControlRow;
 class FileCommands;
@@ -100,6 +101,7 @@ private:
     ControlRow *m_controls = nullptr;
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
+    EmptyListingPanel *m_emptyListing;
     FileCommands *m_files = nullptr;
     ElectionCommands *m_elections = nullptr;
     ColumnRanks m_columnRanks;

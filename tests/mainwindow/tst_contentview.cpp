@@ -321,6 +321,23 @@ void TestContentView::failuresShowInTheBar()
     QVERIFY(QFile::copy(m_tools.printing(m_newer), tool));
     QVERIFY(window.refresh());
     QVERIFY(!window.bar("failureBar")->isVisible());
+
+    // With no listing to keep, the list says why it is empty, in the
+    // failure's words or the tool's answer; never a blank list.
+    const auto emptyListing = [](const Window &empty) {
+        const auto *panel = empty.find<QWidget>("emptyListingPanel");
+        return panel->isVisible() && !empty.find<QWidget>("welcomePanel")->isVisible()
+                   ? empty.text("emptyListingReason")
+                   : QString();
+    };
+    Window failed(m_tools.write("failing", "echo 'no registry' >&2\nexit 3"));
+    QVERIFY(emptyListing(failed).isEmpty()); // nothing asked yet: the welcome
+    QVERIFY(!failed.refresh());
+    QCOMPARE(emptyListing(failed), QStringLiteral("Error 3 when running pluginkit."));
+    Window nothing(m_tools.printing("(no matches)\n"));
+    QVERIFY(nothing.refresh());
+    QCOMPARE(emptyListing(nothing),
+             QStringLiteral("pluginkit answered that no extension matched."));
 }
 
 void TestContentView::sortEntriesSortAndStore()
