@@ -76,9 +76,9 @@ CopiesPane::CopiesPane(QWidget *parent)
     showCopies(std::nullopt, {});
 }
 
-void CopiesPane::showCopies(std::optional<CopiesExplanation> explanation, Listing listing)
+void CopiesPane::showCopies(std::optional<CopiesExplanation> explanation, Source source)
 {
-    m_listing = listing;
+    m_source = source;
     // The same copies again keep the one chosen among them.
     const QString chosenUuid = chosenCopy() ? chosenCopy()->record.uuid() : QString();
     setVisible(explanation.has_value());
@@ -91,7 +91,7 @@ void CopiesPane::showCopies(std::optional<CopiesExplanation> explanation, Listin
     const bool everyCopy = explanation->copies.first().record.active().has_value();
     m_otherCopies->setVisible(!everyCopy);
     m_otherCopies->setText(
-        listing.fromFile
+        source.fromFile
             ? tr("This listing shows only the copies in use; other copies may be registered.")
             : tr("Only the copies in use are listed; other copies may be registered. "
                  "<a href=\"#all\">Show All Copies</a>"));
@@ -113,7 +113,7 @@ void CopiesPane::updateActions()
 {
     const CopiesExplanation::Copy *copy = chosenCopy();
     m_useCopy->setEnabled(copy && WindowRules::commandsFor(&copy->record, AppexChange::Unchanged,
-                                                           m_listing.fromFile, m_listing.busy)
+                                                           m_source.fromFile, m_source.busy)
                                       .enableCopy);
     m_showInFileManager->setEnabled(copy && !copy->record.path().isEmpty());
 }

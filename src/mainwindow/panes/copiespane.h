@@ -19,7 +19,7 @@ class CopiesPane : public QWidget
 
 public:
     // Where the copies come from, for what may be done with them.
-    struct Listing
+    struct Source
     {
         bool fromFile = false; // a captured listing, not the system's own
         bool busy = false;     // a job runs
@@ -28,7 +28,7 @@ public:
     explicit CopiesPane(QWidget *parent = nullptr);
 
     // Shows `explanation`'s copies; nothing without one.
-    void showCopies(std::optional<CopiesExplanation> explanation, Listing listing);
+    void showCopies(std::optional<CopiesExplanation> explanation, Source source);
 
 signals:
     // The user chose to use `copy` instead of the copy in use.
@@ -48,5 +48,5 @@ private:
     QLabel *m_otherCopies;
     QAction *m_useCopy;
     QAction *m_showInFileManager;
-    Listing m_listing;
+    Source m_source;
 };

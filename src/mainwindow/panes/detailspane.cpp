@@ -92,14 +92,14 @@ QSize DetailsPane::minimumSizeHint() const
 
 void DetailsPane::showRecord(const Appex *record, AppexChange change,
                              const std::optional<Appex> &older, const AppexList &copies,
-                             CopiesPane::Listing listing)
+                             CopiesPane::Source source)
 {
     m_text->setHtml(record ? describe(*record, change, older)
                            : tr("<p>Choose an extension to see all about it.</p>"));
     // Entries without an identifier are no copies of each other.
     const AppexList own = record && record->identifier().isEmpty() ? AppexList{*record} : copies;
     m_copies->showCopies(record ? CopiesExplanation::of(own, record->identifier()) : std::nullopt,
-                         listing);
+                         source);
 }
 
 QString DetailsPane::describe(const Appex &record, AppexChange change,

@@ -29,9 +29,9 @@ public:
 
     // Shows `record`, or that none is chosen when it is null. `older` is a
     // changed record's older self; `copies` are the records of its
-    // identifier, in listing order, from `listing`.
+    // identifier, in listing order, from `source`.
     void showRecord(const Appex *record, AppexChange change, const std::optional<Appex> &older,
-                    const AppexList &copies, CopiesPane::Listing listing);
+                    const AppexList &copies, CopiesPane::Source source);
     // What the pane shows of the record itself, as HTML.
     [[nodiscard]] static QString describe(const Appex &record, AppexChange change,
                                           const std::optional<Appex> &older);
