@@ -1113,6 +1113,8 @@ void TestContentView::detailsTableEveryCopy()
     window.select({0});
     Window::settle();
     auto *copies = window.find<QTreeView>("copiesTable");
+    QAbstractItemModelTester tester(copies->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(copies->isVisible());
     QCOMPARE(copies->model()->rowCount(), 1);
     auto *others = window.find<QLabel>("otherCopies");
