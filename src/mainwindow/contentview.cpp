@@ -8,6 +8,8 @@
 #include "categorysidebar.h"
 #include "controlrow.h"
 #include "detailspane.h"
+#include "electioncommands.h"
+#include "emptylistingpanel.h"
 #include "filecommands.h"
 #include "filemanager.h"
 #include "messagebar.h"
@@ -56,6 +58,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     , m_status(new StatusArea(statusBar(), this))
     , m_noResults(new NoResultsPanel(this))
     , m_welcome(new WelcomePanel((*m_actions)[Command::GetAppexes], this))
+    , m_emptyListing(new EmptyListingPanel(this))
 {
     m_services.completeFor(this);
     const qint64 storedCode = Settings::read().sortCode;
@@ -63,6 +66,7 @@ ContentView::ContentView(Services services, QWidget *parent)
     m_sortCodeShown = storedCode == qint64(sortCodeFrom(storedCode));
     m_files = new FileCommands(m_services, *m_appexer, m_catalogue, m_status, this);
     m_registrations = new RegistrationCommands(m_services, m_catalogue, this);
+    m_elections = new ElectionCommands(m_catalogue, m_services.confirm, this);
     setWindowTitle(WindowRules::title({}, false, m_startDate));
     setAcceptDrops(true);
     layOut();
@@ -102,6 +106,7 @@ void ContentView::layOut()
     listArea->addWidget(m_table, 0, 0);
     listArea->addWidget(m_noResults, 0, 0, Qt::AlignCenter);
     listArea->addWidget(m_welcome, 0, 0, Qt::AlignCenter);
+    listArea->addWidget(m_emptyListing, 0, 0, Qt::AlignCenter);
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_controls);
@@ -209,6 +214,15 @@ void ContentView::connectCommands()
     });
     connect(m_sidebar, &CategorySidebar::scopeChosen, this, &ContentView::chooseScope);
     connect(m_details, &DetailsPane::noted, m_status, &StatusArea::showNote);
+    connect(m_details, &DetailsPane::useCopyRequested, this, [this](const Appex &copy) {
+        m_elections->elect(copy, Election::Choice::Use, Election::Target::Copy);
+    });
+    connect(m_details, &DetailsPane::allCopiesRequested, this, [this] {
+        if (const std::optional<Appex> chosen = RecordRows::current(*shownView()))
+            m_elections->chooseAfterJob(*chosen);
+        (*m_actions)[Command::ShowAllCopies]->setChecked(true);
+        showAllCopies(true); // lists again even when it was on already
+    });
     // A new listing, or problems found in one: counted again, and a
     // column's order made again of the records now.
     connect(m_appexer, &QAbstractItemModel::modelReset, this, &ContentView::recordsChanged);
@@ -351,7 +365,8 @@ void ContentView::showDetails()
     m_details->showRecord(record ? &*record : nullptr, RecordRows::currentChange(*shownView()),
                           RecordRows::currentOlder(*shownView()),
                           record ? RecordFacts::copiesOf(m_appexer->appexList(), *record)
-                                 : AppexList());
+                                 : AppexList(),
+                          {!m_appexer->listingFile().isEmpty(), m_catalogue->isBusy()});
 }
 
 // The details of the row that the user opened, with a double click or Enter.
@@ -372,17 +387,8 @@ void ContentView::showAllCopies(bool allCopies)
 
 void ContentView::elect(Election::Choice choice, Election::Target kind)
 {
-    // A copy: the question's own event loop may see the catalogue change.
-    const std::optional<Appex> chosen = RecordRows::current(*shownView());
-    if (!chosen)
-        return;
-    const bool copy = kind == Election::Target::Copy;
-    if (choice == Election::Choice::Ignore) {
-        const auto [question, detail, action] = WindowRules::disableConfirmation(*chosen, copy);
-        if (!m_services.confirm(question, detail, action))
-            return;
-    }
-    m_catalogue->elect({copy ? chosen->uuid() : chosen->identifier(), choice, kind});
+    if (const std::optional<Appex> chosen = RecordRows::current(*shownView()))
+        m_elections->elect(*chosen, choice, kind);
 }
 
 // Every copy listed, then the stale ones offered; nothing more if the
@@ -510,6 +516,10 @@ void ContentView::clearHistory()
 void ContentView::jobFinished(const CatalogueController::Outcome &outcome)
 {
     m_status->showOutcome(outcome);
+    m_emptyListing->follow(outcome, *m_appexer);
+    // The record elected stays chosen, in the listing that shows what became of it.
+    if (const std::optional<Appex> chosen = m_elections->takeToChoose())
+        RecordRows::choose(*shownView(), *chosen);
     const bool listed = !m_appexer->listing().isEmpty() || !m_appexer->appexList().isEmpty();
     m_listed = m_listed || listed;
     m_toolListed = m_toolListed || (listed && m_appexer->listingFile().isEmpty());
@@ -566,7 +576,9 @@ void ContentView::catalogueChanged()
     m_status->showMatches(searching, matches);
     m_noResults->setQuery(m_filter->query(), m_search->scope() == AppexSearch::Scope::Uuid);
     m_noResults->setVisible(searching && matches == 0);
-    m_welcome->setVisible(!m_listed && !searching);
+    const bool saysWhyEmpty = !m_emptyListing->reason().isEmpty();
+    m_emptyListing->setVisible(saysWhyEmpty && !searching);
+    m_welcome->setVisible(!m_listed && !searching && !saysWhyEmpty);
     updateActions();
 }
 

@@ -19,6 +19,8 @@ class AppexScope;
 class AppexTableView;
 class CategorySidebar;
 class DetailsPane;
+class ElectionCommands;
+class EmptyListingPanel;
 class QAbstractItemView;
 class ControlRow;
 class FileCommands;
@@ -108,8 +110,10 @@ private:
     ControlRow *m_controls = nullptr;
     NoResultsPanel *m_noResults;
     WelcomePanel *m_welcome;
+    EmptyListingPanel *m_emptyListing;
     FileCommands *m_files = nullptr;
     RegistrationCommands *m_registrations = nullptr;
+    ElectionCommands *m_elections = nullptr;
     ColumnRanks m_columnRanks;
     // The table's column whose order the rows are in, and which way; none
     // while the sort code orders them.

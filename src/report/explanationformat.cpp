@@ -14,43 +14,6 @@ class Words
     Q_DECLARE_TR_FUNCTIONS(ExplanationFormat)
 
 public:
-    static QString use(CopiesExplanation::Use use)
-    {
-        switch (use) {
-        case CopiesExplanation::Use::InUse:
-            return tr("In use");
-        case CopiesExplanation::Use::NotUsed:
-            return tr("Not used");
-        case CopiesExplanation::Use::Unknown:
-            break;
-        }
-        return tr("Listed");
-    }
-
-    // Why a copy is not the one in use, or what is odd about it.
-    static QStringList reasons(const CopiesExplanation::Copy &copy)
-    {
-        QStringList reasons;
-        switch (copy.place) {
-        case CopyAnnotation::Place::BuildFolder:
-            reasons << tr("development build");
-            break;
-        case CopyAnnotation::Place::Trash:
-            reasons << tr("in the Trash");
-            break;
-        case CopyAnnotation::Place::DiskImage:
-            reasons << tr("on a disk image");
-            break;
-        case CopyAnnotation::Place::Installed:
-            break;
-        }
-        if (copy.record.problems().testFlag(AppexProblem::Missing))
-            reasons << tr("missing from disk");
-        if (copy.olderVersion)
-            reasons << tr("an older version");
-        return reasons;
-    }
-
     static QString election(AppexElection election)
     {
         const QLatin1StringView name = electionInfo(election).name;
@@ -61,6 +24,42 @@ public:
 } // namespace
 
 namespace ExplanationFormat {
+
+QString useText(CopiesExplanation::Use use)
+{
+    switch (use) {
+    case CopiesExplanation::Use::InUse:
+        return Words::tr("In use");
+    case CopiesExplanation::Use::NotUsed:
+        return Words::tr("Not used");
+    case CopiesExplanation::Use::Unknown:
+        break;
+    }
+    return Words::tr("Listed");
+}
+
+QStringList reasons(const CopiesExplanation::Copy &copy)
+{
+    QStringList reasons;
+    switch (copy.place) {
+    case CopyAnnotation::Place::BuildFolder:
+        reasons << Words::tr("development build");
+        break;
+    case CopyAnnotation::Place::Trash:
+        reasons << Words::tr("in the Trash");
+        break;
+    case CopyAnnotation::Place::DiskImage:
+        reasons << Words::tr("on a disk image");
+        break;
+    case CopyAnnotation::Place::Installed:
+        break;
+    }
+    if (copy.record.problems().testFlag(AppexProblem::Missing))
+        reasons << Words::tr("missing from disk");
+    if (copy.olderVersion)
+        reasons << Words::tr("an older version");
+    return reasons;
+}
 
 QByteArray text(const CopiesExplanation &explanation)
 {
@@ -74,13 +73,13 @@ QByteArray text(const CopiesExplanation &explanation)
     for (const CopiesExplanation::Copy &copy : explanation.copies) {
         QString line =
             QStringLiteral("%1  %2  %3  %4  [%5]")
-                .arg(Words::use(copy.use).leftJustified(8),
+                .arg(useText(copy.use).leftJustified(8),
                      copy.record.version().isEmpty() ? QStringLiteral("-") : copy.record.version(),
                      copy.record.timestamp().isEmpty() ? QStringLiteral("-")
                                                        : copy.record.timestamp(),
                      copy.record.path(), Words::election(copy.record.election()));
-        if (const QStringList reasons = Words::reasons(copy); !reasons.isEmpty())
-            line += QStringLiteral(" (%1)").arg(reasons.join(QStringLiteral(", ")));
+        if (const QStringList why = reasons(copy); !why.isEmpty())
+            line += QStringLiteral(" (%1)").arg(why.join(QStringLiteral(", ")));
         lines << line;
     }
     const auto commands = [&lines](const QString &heading, const QStringList &list) {
@@ -110,7 +109,7 @@ QByteArray json(const CopiesExplanation &explanation)
             {QStringLiteral("path"), copy.record.path()},
             {QStringLiteral("uuid"), copy.record.uuid()},
             {QStringLiteral("election"), QString(electionInfo(copy.record.election()).name)},
-            {QStringLiteral("reasons"), QJsonArray::fromStringList(Words::reasons(copy))},
+            {QStringLiteral("reasons"), QJsonArray::fromStringList(reasons(copy))},
         });
     }
     const QJsonObject object{

@@ -5,8 +5,16 @@
 #include <QByteArray>
 
 // `zephlist-cli --explain` written out: as lines for a person, or as one
-// JSON object for a script.
+// JSON object for a script; and its words for a copy, which the window's
+// details use too.
 namespace ExplanationFormat {
+
+// "In use", "Not used", or "Listed" when the listing does not tell.
+[[nodiscard]] QString useText(CopiesExplanation::Use use);
+// Why a copy is not the one in use, or what is odd about it: "development
+// build", "in the Trash", "on a disk image", "missing from disk", "an older
+// version".
+[[nodiscard]] QStringList reasons(const CopiesExplanation::Copy &copy);
 
 [[nodiscard]] QByteArray text(const CopiesExplanation &explanation);
 [[nodiscard]] QByteArray json(const CopiesExplanation &explanation);

@@ -3,6 +3,7 @@
 #include "appexscope.h"
 #include "cleanupplan.h"
 #include "contentview.h"
+#include "copiesmodel.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
 #include "faketool.h"
@@ -12,6 +13,7 @@
 #include "messagebar.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
+#include "recordfacts.h"
 #include "settings.h"
 #include "zephlisttest.h"
 
@@ -172,6 +174,21 @@ QStringList columnTexts(const QTableView *table, int column)
     return texts;
 }
 
+// The copies table as text: a line a copy, its cells joined by tabs, with
+// "*" before a copy in bold.
+QByteArray copiesText(const QAbstractItemModel *copies)
+{
+    QStringList lines;
+    for (int row = 0; row < copies->rowCount(); ++row) {
+        QStringList cells;
+        for (int column = 0; column < copies->columnCount(); ++column)
+            cells << copies->index(row, column).data().toString();
+        const bool bold = copies->index(row, 0).data(Qt::FontRole).value<QFont>().bold();
+        lines << (bold ? "*" : "") + cells.join(u'\t');
+    }
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
 bool findHighlight(const Window &window)
 {
     return window.find<AppexListView>("appexList")->isDropHighlighted();
@@ -197,6 +214,8 @@ private slots:
     void listingsAsFiles();
     void comparison();
     void elections();
+    void electionsKeepTheChoiceAndTellWhatBecameOfIt();
+    void electionsActOnlyOnAVisibleChoice();
     void keyboard();
     void narrowWindowAndWidestRow();
     void widestRowAmongManyRows();
@@ -213,6 +232,7 @@ private slots:
     void allCopiesAndTheirElections();
     void registrationsAndCleanUp();
     void historyOfListings();
+    void detailsTableEveryCopy();
 
 private:
     FakeTool m_tools;
@@ -319,6 +339,23 @@ void TestContentView::failuresShowInTheBar()
     QVERIFY(QFile::copy(m_tools.printing(m_newer), tool));
     QVERIFY(window.refresh());
     QVERIFY(!window.bar("failureBar")->isVisible());
+
+    // With no listing to keep, the list says why it is empty, in the
+    // failure's words or the tool's answer; never a blank list.
+    const auto emptyListing = [](const Window &empty) {
+        const auto *panel = empty.find<QWidget>("emptyListingPanel");
+        return panel->isVisible() && !empty.find<QWidget>("welcomePanel")->isVisible()
+                   ? empty.text("emptyListingReason")
+                   : QString();
+    };
+    Window failed(m_tools.write("failing", "echo 'no registry' >&2\nexit 3"));
+    QVERIFY(emptyListing(failed).isEmpty()); // nothing asked yet: the welcome
+    QVERIFY(!failed.refresh());
+    QCOMPARE(emptyListing(failed), QStringLiteral("Error 3 when running pluginkit."));
+    Window nothing(m_tools.printing("(no matches)\n"));
+    QVERIFY(nothing.refresh());
+    QCOMPARE(emptyListing(nothing),
+             QStringLiteral("pluginkit answered that no extension matched."));
 }
 
 void TestContentView::sortEntriesSortAndStore()
@@ -564,6 +601,87 @@ void TestContentView::elections()
     window.search("");
     window.select({0});
     QVERIFY(!window.action("Reset")->isEnabled());
+}
+
+void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("kept").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh());
+    const QString trackpad = QStringLiteral("com.apple.ui.TrackpadSettings");
+    const auto chosen = [&] {
+        const QModelIndexList rows = window.list()->selectionModel()->selectedRows();
+        return rows.size() == 1 ? rows.first().data(Appexer::RecordRole).value<Appex>() : Appex();
+    };
+    const auto choose = [&] {
+        const auto rows = window.list()->model();
+        for (int row = 0; row < rows->rowCount(); ++row) {
+            if (rows->index(row, 0).data(Appexer::RecordRole).value<Appex>().identifier() ==
+                trackpad)
+                return window.select({row});
+        }
+    };
+    choose();
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
+    QCOMPARE(chosen().identifier(), trackpad); // in the listing made since
+    QCOMPARE(chosen().election(), AppexElection::Ignore);
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
+
+    // Reset asks as Disable does; declined, nothing happens.
+    window.answer = false;
+    window.action("Reset")->trigger();
+    QCOMPARE(window.questions.last(),
+             QStringLiteral("Reset \u201CTrackpad Settings\u201D to default?"));
+    QVERIFY(!window.view->catalogue().isBusy());
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Reset")->trigger(); }));
+    QCOMPARE(window.questions.size(), 3);
+    QCOMPARE(chosen().identifier(), trackpad);
+    QCOMPARE(chosen().election(), AppexElection::Use);
+    QCOMPARE(window.view->statusBar()->currentMessage(),
+             QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
+
+    // A change that macOS does not keep says so over the list, the record still chosen.
+    qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
+    const bool kept = window.job([&] { window.action("Disable")->trigger(); });
+    qunsetenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS");
+    QVERIFY(!kept);
+    QVERIFY(window.bar("failureBar")->isVisible());
+    QCOMPARE(window.bar("failureBar")->text(),
+             QStringLiteral("macOS did not keep the change for \u201CTrackpad Settings\u201D."));
+    QCOMPARE(chosen().identifier(), trackpad);
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); })); // the next success clears it
+    QVERIFY(!window.bar("failureBar")->isVisible());
+}
+
+void TestContentView::electionsActOnlyOnAVisibleChoice()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("unseen").toUtf8());
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    window.answer = true;
+    QVERIFY(window.refresh());
+    const auto nothingHappens = [&] {
+        Window::settle();
+        for (const char *command : {"enable", "disable", "resetElection", "showInFileManager"}) {
+            if (window.find<QAction>(command)->isEnabled())
+                return false;
+            window.find<QAction>(command)->trigger();
+        }
+        return window.questions.isEmpty() && !window.view->catalogue().isBusy();
+    };
+    // The focus on the first row, as the list gives it when it gets the keyboard.
+    window.list()->selectionModel()->setCurrentIndex(window.list()->model()->index(0, 0),
+                                                     QItemSelectionModel::NoUpdate);
+    QVERIFY(nothingHappens());
+    // Problems Only hides the row chosen: the focus moves on, to a row not chosen.
+    window.select({3});
+    QVERIFY(window.find<QAction>("resetElection")->isEnabled());
+    window.action("Problems Only")->trigger();
+    Window::settle();
+    QVERIFY(window.list()->currentIndex().isValid());
+    QVERIFY(nothingHappens());
 }
 
 void TestContentView::keyboard()
@@ -972,6 +1090,21 @@ void TestContentView::allCopiesAndTheirElections()
     window.action("All Fields")->trigger();
     window.search("com.example.notesplus.NotesPlusWidget");
     const auto rows = window.list()->model();
+    // The copy in use carries no mark for its stale siblings, which are faded
+    // and marked as not used, in the rows and in the table alike.
+    const QAbstractItemModel *cells = window.find<QTableView>("appexTable")->model();
+    QStringList states;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const Appex copy = rows->index(row, 0).data(Appexer::RecordRole).value<Appex>();
+        states << QStringLiteral("%1 %2 %3 %4")
+                      .arg(copy.active() == true ? "in use" : "other", RecordFacts::rowMark(copy),
+                           cells->index(row, AppexColumns::State).data(Qt::ToolTipRole).toString(),
+                           MessageRowDelegate::isFaded(copy, AppexChange::Unchanged) ? "faded"
+                                                                                     : "plain");
+    }
+    states.sort();
+    QCOMPARE(states, QStringList({"in use  in use plain", "other \u25CC not used faded",
+                                  "other \u25CC not used faded", "other \u25CC not used faded"}));
     int inactive = 0;
     while (rows->index(inactive, 0).data(Appexer::RecordRole).value<Appex>().active() != false)
         ++inactive;
@@ -1123,6 +1256,47 @@ void TestContentView::historyOfListings()
     window.action("Clear History")->trigger();
     QCOMPARE(keptCount(), 0);
     qunsetenv("ZEPHLIST_HISTORY_DIR");
+}
+
+void TestContentView::detailsTableEveryCopy()
+{
+    qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("details").toUtf8());
+    Settings::storeShowDetails(true);
+    Window window(QStringLiteral(ZEPHLIST_STAND_IN));
+    QVERIFY(window.refresh()); // the copies in use only
+    window.action("All Fields")->trigger();
+    window.search("com.example.notesplus.NotesPlusWidget");
+    window.select({0});
+    Window::settle();
+    auto *copies = window.find<QTreeView>("copiesTable");
+    QAbstractItemModelTester tester(copies->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QVERIFY(copies->isVisible());
+    QCOMPARE(copies->model()->rowCount(), 1);
+    auto *others = window.find<QLabel>("otherCopies");
+    QVERIFY(others->isVisible());
+    QVERIFY(others->text().contains("other copies may be registered"));
+    QVERIFY(window.job([&] { emit others->linkActivated("#all"); }));
+    QVERIFY(window.action("Show All Copies")->isChecked());
+    QVERIFY(!others->isVisible());
+    COMPARE_GOLDEN(copiesText(copies->model()), "details/notesplus-copies.tsv");
+
+    // Use This Copy: the list chooses it, the status bar says so, and it
+    // comes first in the table.
+    copies->setCurrentIndex(copies->model()->index(2, 0));
+    const QString path = copies->model()->index(2, CopiesModel::Folder).data().toString();
+    const AppexList &records = window.view->appexer().appexList();
+    const QString uuid = std::find_if(records.begin(), records.end(), [&](const Appex &copy) {
+                             return copy.path() == path;
+                         })->uuid();
+    QVERIFY(window.job([&] { window.find<QAction>("useThisCopy")->trigger(); }));
+    QCOMPARE(window.view->statusBar()->currentMessage(), "Now using the copy at " + path + ".");
+    const QModelIndexList chosen = window.list()->selectionModel()->selectedRows();
+    QCOMPARE(chosen.size(), 1);
+    QCOMPARE(chosen.first().data(Appexer::RecordRole).value<Appex>().uuid(), uuid);
+    QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data().toString(), path);
+    QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
+    QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -74,6 +74,15 @@ WindowRules::Confirmation WindowRules::registerConfirmation(const QString &path)
             tr("Register")};
 }
 
+WindowRules::Confirmation WindowRules::resetConfirmation(const Appex &record)
+{
+    return {tr("Reset \u201C%1\u201D to default?").arg(nameOf(record)),
+            tr("macOS will decide again by itself whether to use the extension %1, whatever "
+               "you chose for it before.")
+                .arg(record.identifier()),
+            tr("Reset")};
+}
+
 WindowRules::Commands WindowRules::commandsFor(const Appex *record, AppexChange change,
                                                bool fromFile, bool busy)
 {

@@ -38,6 +38,8 @@ public:
     [[nodiscard]] static Confirmation unregisterConfirmation(const Appex &record);
     // What asking to register the bundle at `path` says.
     [[nodiscard]] static Confirmation registerConfirmation(const QString &path);
+    // What asking to give a record's extension back to the system's choice says.
+    [[nodiscard]] static Confirmation resetConfirmation(const Appex &record);
 
     // Which commands apply to the current record, if any.
     struct Commands

@@ -1,14 +1,12 @@
 #include "detailspane.h"
 
 #include "appexfield.h"
-#include "filemanager.h"
 #include "recordfacts.h"
 
 #include <QAction>
 #include <QHBoxLayout>
 #include <QTextBrowser>
 #include <QToolButton>
-#include <QUrl>
 
 namespace {
 
@@ -53,18 +51,15 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
                          QWidget *parent)
     : QWidget(parent)
     , m_text(new QTextBrowser(this))
+    , m_copies(new CopiesPane(this))
     , m_elections(new QWidget(this))
 {
     setObjectName(QStringLiteral("details"));
     m_text->setObjectName(QStringLiteral("detailsText"));
     m_text->setAccessibleName(tr("Details"));
-    m_text->setOpenLinks(false);
-    connect(m_text, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
-        bool isCopy = false;
-        const int copy = link.fragment().toInt(&isCopy);
-        if (isCopy && copy >= 0 && copy < m_copyPaths.size())
-            emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
-    });
+    connect(m_copies, &CopiesPane::noted, this, &DetailsPane::noted);
+    connect(m_copies, &CopiesPane::useCopyRequested, this, &DetailsPane::useCopyRequested);
+    connect(m_copies, &CopiesPane::allCopiesRequested, this, &DetailsPane::allCopiesRequested);
     // A button a line: the commands name the extension, and side by side
     // they would make the pane wider than the list beside it.
     auto *buttons = new QVBoxLayout(m_elections);
@@ -77,9 +72,10 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
     }
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(m_text, 1);
+    column->addWidget(m_text, 2);
+    column->addWidget(m_copies, 1);
     column->addWidget(m_elections);
-    showRecord(nullptr, AppexChange::Unchanged, {}, {});
+    showRecord(nullptr, AppexChange::Unchanged, {}, {}, {});
 }
 
 QSize DetailsPane::sizeHint() const
@@ -95,17 +91,19 @@ QSize DetailsPane::minimumSizeHint() const
 }
 
 void DetailsPane::showRecord(const Appex *record, AppexChange change,
-                             const std::optional<Appex> &older, const AppexList &copies)
+                             const std::optional<Appex> &older, const AppexList &copies,
+                             CopiesPane::Source source)
 {
-    m_copyPaths.clear();
-    for (const Appex &copy : copies)
-        m_copyPaths << copy.path();
-    m_text->setHtml(record ? describe(*record, change, older, copies)
+    m_text->setHtml(record ? describe(*record, change, older)
                            : tr("<p>Choose an extension to see all about it.</p>"));
+    // Entries without an identifier are no copies of each other.
+    const AppexList own = record && record->identifier().isEmpty() ? AppexList{*record} : copies;
+    m_copies->showCopies(record ? CopiesExplanation::of(own, record->identifier()) : std::nullopt,
+                         source);
 }
 
 QString DetailsPane::describe(const Appex &record, AppexChange change,
-                              const std::optional<Appex> &older, const AppexList &copies)
+                              const std::optional<Appex> &older)
 {
     QString html = QStringLiteral("<h3>%1</h3>").arg(escaped(record.name()));
     if (const QString changed = changeText(change); !changed.isEmpty())
@@ -126,18 +124,6 @@ QString DetailsPane::describe(const Appex &record, AppexChange change,
         html += QStringLiteral("<h4>%1</h4><ul>").arg(escaped(tr("Problems")));
         for (const QString &problem : problems)
             html += QStringLiteral("<li>%1</li>").arg(escaped(problem));
-        html += QStringLiteral("</ul>");
-    }
-    if (copies.size() > 1) {
-        html += QStringLiteral("<h4>%1</h4><ul>")
-                    .arg(escaped(tr("Copies of %1").arg(record.identifier())));
-        for (qsizetype copy = 0; copy < copies.size(); ++copy) {
-            const Appex &other = copies.at(copy);
-            html += QStringLiteral("<li>%1 &mdash; %2<br>%3 <a href=\"#%4\">%5</a></li>")
-                        .arg(escaped(other.version()), escaped(RecordFacts::stateName(other)),
-                             escaped(other.path()), QString::number(copy),
-                             escaped(tr("Show in File Manager")));
-        }
         html += QStringLiteral("</ul>");
     }
     return html;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "appex.h"
+#include "copiespane.h"
 #include "listingcomparison.h"
 
 #include <QWidget>
@@ -28,20 +29,21 @@ public:
 
     // Shows `record`, or that none is chosen when it is null. `older` is a
     // changed record's older self; `copies` are the records of its
-    // identifier, in listing order.
+    // identifier, in listing order, from `source`.
     void showRecord(const Appex *record, AppexChange change, const std::optional<Appex> &older,
-                    const AppexList &copies);
-    // What the pane shows, as HTML.
+                    const AppexList &copies, CopiesPane::Source source);
+    // What the pane shows of the record itself, as HTML.
     [[nodiscard]] static QString describe(const Appex &record, AppexChange change,
-                                          const std::optional<Appex> &older,
-                                          const AppexList &copies);
+                                          const std::optional<Appex> &older);
 
 signals:
     // Showing a copy's folder said `note`.
     void noted(const QString &note);
+    void useCopyRequested(const Appex &copy);
+    void allCopiesRequested();
 
 private:
     QTextBrowser *m_text;
+    CopiesPane *m_copies;
     QWidget *m_elections;
-    QStringList m_copyPaths;
 };

@@ -61,7 +61,8 @@ std::pair<QString, QColor> MessageRowDelegate::changeMark(AppexChange change,
 
 bool MessageRowDelegate::isFaded(const Appex &record, AppexChange change)
 {
-    return record.election() == AppexElection::Ignore || change == AppexChange::Removed;
+    return record.election() == AppexElection::Ignore || record.active() == false ||
+           change == AppexChange::Removed;
 }
 
 double MessageRowDelegate::contrast(const QColor &a, const QColor &b)

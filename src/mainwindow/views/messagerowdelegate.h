@@ -9,7 +9,7 @@
 // Paints a row's MessageRow items on one line, each in its colour, in the
 // view's font. A mark at the left tells the extension's election when it is
 // not plainly in use, and, while comparing, how the record changed; ignored
-// and removed records are drawn faded.
+// and removed records, and copies not used, are drawn faded.
 class MessageRowDelegate : public QStyledItemDelegate
 {
     Q_OBJECT
@@ -37,7 +37,7 @@ public:
     // none for an unchanged record.
     [[nodiscard]] static std::pair<QString, QColor> changeMark(AppexChange change,
                                                                const QPalette &palette);
-    // Whether a record is drawn faded: ignored, or removed.
+    // Whether a record is drawn faded: ignored, a copy not used, or removed.
     [[nodiscard]] static bool isFaded(const Appex &record, AppexChange change);
     // The contrast ratio of two colours, 1 to 21, as the web's accessibility
     // guidelines define it.

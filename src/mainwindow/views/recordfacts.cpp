@@ -10,6 +10,15 @@ namespace {
 // A record with problems shows them before its election.
 constexpr const char *problemMark = "\u26A0";
 const char *const problemLabel = QT_TRANSLATE_NOOP("RecordFacts", "problem");
+// A copy the system does not use says so before its problems, which are
+// mostly why: its stale siblings give the copy in use no mark.
+constexpr const char *notUsedMark = "\u25CC";
+const char *const notUsedLabel = QT_TRANSLATE_NOOP("RecordFacts", "not used");
+
+bool isNotUsed(const Appex &record)
+{
+    return record.active() == false;
+}
 
 } // namespace
 
@@ -52,6 +61,8 @@ QString rowTip(const Appex &record)
 
 int stateRank(const Appex &record)
 {
+    if (isNotUsed(record))
+        return int(appexElections.size()) + 1; // last, as the legend lists it
     if (record.problems())
         return int(appexElections.size()); // after every election, as the column's marks go
     // None and Use read the same, "in use", so they sort together.
@@ -60,12 +71,16 @@ int stateRank(const Appex &record)
 
 QString stateMark(const Appex &record)
 {
+    if (isNotUsed(record))
+        return QString::fromUtf8(notUsedMark);
     return QString::fromUtf8(record.problems() ? problemMark
                                                : electionInfo(record.election()).mark);
 }
 
 QString stateName(const Appex &record)
 {
+    if (isNotUsed(record))
+        return QCoreApplication::translate("RecordFacts", notUsedLabel);
     return record.problems() ? QCoreApplication::translate("RecordFacts", problemLabel)
                              : electionLabel(electionInfo(record.election()));
 }
@@ -81,6 +96,8 @@ QString stateLegend()
     }
     lines << QString::fromUtf8(problemMark) + QStringLiteral("  ") +
                  QCoreApplication::translate("RecordFacts", problemLabel);
+    lines << QString::fromUtf8(notUsedMark) + QStringLiteral("  ") +
+                 QCoreApplication::translate("RecordFacts", notUsedLabel);
     return lines.join(u'\n');
 }
 

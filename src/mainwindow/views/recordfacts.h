@@ -13,7 +13,8 @@ namespace RecordFacts {
 // The records of `record`'s identifier among `records`, in their order.
 [[nodiscard]] AppexList copiesOf(const AppexList &records, const Appex &record);
 
-// The mark a row shows: the state's, but none for a record in use.
+// The mark a row shows: the state's, but none for a record in use, however
+// many copies of it the system does not use.
 [[nodiscard]] QString rowMark(const Appex &record);
 // What a row's tip tells: its state, its problems, and the legend.
 [[nodiscard]] QString rowTip(const Appex &record);
@@ -21,7 +22,7 @@ namespace RecordFacts {
 [[nodiscard]] QString stateMark(const Appex &record);
 [[nodiscard]] QString stateName(const Appex &record);
 // Orders records by the state the table shows: in use, ignored, the tool's own
-// marks, then problems.
+// marks, problems, then the copies not used.
 [[nodiscard]] int stateRank(const Appex &record);
 // Each state's mark and word, a line each.
 [[nodiscard]] QString stateLegend();

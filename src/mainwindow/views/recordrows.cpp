@@ -11,23 +11,29 @@ std::optional<Appex> recordOf(const QVariant &record)
     return record.isValid() ? std::optional(record.value<Appex>()) : std::nullopt;
 }
 
+QModelIndex chosenIndex(const QAbstractItemView &view)
+{
+    const QModelIndex index = view.currentIndex();
+    return index.isValid() && view.selectionModel()->isSelected(index) ? index : QModelIndex();
+}
+
 } // namespace
 
 namespace RecordRows {
 
 std::optional<Appex> current(const QAbstractItemView &view)
 {
-    return recordOf(view.currentIndex().data(Appexer::RecordRole));
+    return recordOf(chosenIndex(view).data(Appexer::RecordRole));
 }
 
 AppexChange currentChange(const QAbstractItemView &view)
 {
-    return AppexChange(view.currentIndex().data(Appexer::ChangeRole).toInt());
+    return AppexChange(chosenIndex(view).data(Appexer::ChangeRole).toInt());
 }
 
 std::optional<Appex> currentOlder(const QAbstractItemView &view)
 {
-    return recordOf(view.currentIndex().data(Appexer::OlderRole));
+    return recordOf(chosenIndex(view).data(Appexer::OlderRole));
 }
 
 QString selectedText(const QAbstractItemView &view,
@@ -40,6 +46,30 @@ QString selectedText(const QAbstractItemView &view,
     for (const QModelIndex &index : rows)
         lines << text(index.data(Appexer::RecordRole).value<Appex>());
     return lines.join(u'\n');
+}
+
+bool choose(QAbstractItemView &view, const Appex &record)
+{
+    const QAbstractItemModel *rows = view.model();
+    QModelIndex found;
+    for (int row = 0; row < rows->rowCount(); ++row) {
+        const QModelIndex index = rows->index(row, 0);
+        const Appex candidate = index.data(Appexer::RecordRole).value<Appex>();
+        if (candidate.bytes(AppexField::Identifier) != record.bytes(AppexField::Identifier))
+            continue;
+        if (candidate.bytes(AppexField::Uuid) == record.bytes(AppexField::Uuid)) {
+            found = index;
+            break;
+        }
+        if (!found.isValid() && candidate.bytes(AppexField::Path) == record.bytes(AppexField::Path))
+            found = index;
+    }
+    if (!found.isValid())
+        return false;
+    view.selectionModel()->setCurrentIndex(found, QItemSelectionModel::ClearAndSelect |
+                                                      QItemSelectionModel::Rows);
+    view.scrollTo(found);
+    return true;
 }
 
 } // namespace RecordRows

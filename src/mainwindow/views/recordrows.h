@@ -13,13 +13,22 @@ class QAbstractItemView;
 // of its own.
 namespace RecordRows {
 
-// The record with the focus in `view`, and how it changed; none when no row has it.
+// The record the user chose in `view`: the row with the focus, while it is
+// selected; and how it changed. None when no row has it, or when the focus
+// lies on a row that is not selected (the view gives a row the focus when
+// it gets the keyboard, and a search that hides the chosen row moves the
+// focus to a neighbour): commands act only on a choice the user sees.
 [[nodiscard]] std::optional<Appex> current(const QAbstractItemView &view);
 [[nodiscard]] AppexChange currentChange(const QAbstractItemView &view);
-// The older record of the changed record with the focus; none for any other.
+// The older record of the changed record chosen; none for any other.
 [[nodiscard]] std::optional<Appex> currentOlder(const QAbstractItemView &view);
 // A line of `text` for each selected record, in the view's order.
 [[nodiscard]] QString selectedText(const QAbstractItemView &view,
                                    const std::function<QString(const Appex &)> &text);
+
+// Chooses the row of `record`, as a listing made since holds it: the row of
+// the same identifier and UUID, else of the same identifier and path.
+// Whether there is one among the rows shown.
+bool choose(QAbstractItemView &view, const Appex &record);
 
 } // namespace RecordRows

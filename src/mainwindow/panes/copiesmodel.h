@@ -1,0 +1,42 @@
+#pragma once
+
+#include "copiesexplanation.h"
+
+#include <QAbstractTableModel>
+
+#include <optional>
+
+// The copies of one extension as a table: the copy in use first, in bold,
+// then those the system does not use, faded; each with its version, where
+// it lies, why it is not used and when it was registered.
+class CopiesModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    enum Column { Use, Version, Folder, Why, Registered };
+    static constexpr int columnTotal = Registered + 1;
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    // Shows `explanation`'s copies; none without one.
+    void setExplanation(std::optional<CopiesExplanation> explanation);
+    [[nodiscard]] const std::optional<CopiesExplanation> &explanation() const
+    {
+        return m_explanation;
+    }
+    // The copy of a row; null for none.
+    [[nodiscard]] const CopiesExplanation::Copy *copyAt(int row) const;
+
+    [[nodiscard]] int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    [[nodiscard]] QVariant data(const QModelIndex &index,
+                                int role = Qt::DisplayRole) const override;
+    [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
+                                      int role = Qt::DisplayRole) const override;
+
+private:
+    [[nodiscard]] static QString textOf(int column, const CopiesExplanation::Copy &copy);
+
+    std::optional<CopiesExplanation> m_explanation;
+};
