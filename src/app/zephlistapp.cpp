@@ -45,10 +45,14 @@ ContentView *ZephlistApp::newMainWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenus(window->menuBar(), window->fileMenu());
     if (front) {
-        const QRect frame =
-            WindowRules::cascaded(front->frameGeometry(), front->screen()->availableGeometry());
-        window->resize(frame.size() - (front->frameGeometry().size() - front->size()));
-        window->move(frame.topLeft());
+        // Placed by its inside, which is known before it shows, with a frame
+        // as wide as the front one's.
+        const QRect frame = front->frameGeometry();
+        const QRect inside = front->geometry();
+        const QMargins border(inside.left() - frame.left(), inside.top() - frame.top(),
+                              frame.right() - inside.right(), frame.bottom() - inside.bottom());
+        window->setGeometry(WindowRules::cascaded(frame, front->screen()->availableGeometry())
+                                .marginsRemoved(border));
     }
     window->show();
     return window;
