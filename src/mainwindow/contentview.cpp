@@ -302,10 +302,15 @@ void ContentView::showAsTable(bool asTable)
     QAbstractItemView *from = shownView();
     QAbstractItemView *to = asTable ? static_cast<QAbstractItemView *>(m_table) : m_list;
     const int row = from->currentIndex().row();
-    m_table->setVisible(asTable);
-    m_list->setVisible(!asTable);
+    // Hidden, the view with the focus would leave the keyboard nowhere.
+    const bool focused = from->hasFocus();
+    to->show();
+    if (from != to)
+        from->hide();
     if (from != to && row >= 0)
         to->setCurrentIndex(to->model()->index(row, 0));
+    if (focused)
+        to->setFocus(Qt::OtherFocusReason);
     updateActions();
 }
 

@@ -41,6 +41,7 @@ private slots:
     void helpWithoutADocument_data();
     void helpWithoutADocument();
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
+    void everyMenuHasDistinctMnemonics();
     void closingTheLastMainWindowEndsTheAppDespiteHelp();
     void ctrlQInTheHelpWindowQuits();
     void terminationQuitsAndStopsTheToolsGroup();
@@ -192,6 +193,36 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     QVERIFY(second->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->isChecked());
     QCOMPARE(first->appexer().appexList().size(), 9);
     QVERIFY(second->appexer().appexList().isEmpty());
+}
+
+// Alt and a letter reach one entry of a menu, in every menu the user meets.
+void TestZephlistApp::everyMenuHasDistinctMnemonics()
+{
+    const auto app = makeApp();
+    ContentView *window = app->newMainWindow();
+    QList<QMenu *> menus = window->findChildren<QMenu *>();
+    QStringList titles;
+    for (const QAction *entry : window->menuBar()->actions())
+        titles << entry->text();
+    QVERIFY(menus.size() >= 6);
+    const auto check = [](const QString &where, const QStringList &texts) {
+        QStringList keys;
+        for (const QString &text : texts) {
+            const QString key = QKeySequence::mnemonic(text).toString();
+            QVERIFY2(key.isEmpty() || !keys.contains(key),
+                     qPrintable(where + QStringLiteral(": ") + text));
+            keys << key;
+        }
+    };
+    check(QStringLiteral("menu bar"), titles);
+    for (const QMenu *menu : menus) {
+        QStringList texts;
+        for (const QAction *entry : menu->actions()) {
+            if (!entry->isSeparator())
+                texts << entry->text();
+        }
+        check(menu->title() + menu->objectName(), texts);
+    }
 }
 
 void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()

@@ -557,6 +557,20 @@ void TestContentView::keyboard()
 {
     Window window(m_tools.printing(m_newer));
     QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+
+    // Tab leaves the table's rows; the view shown next takes the keyboard.
+    QVERIFY(window.refresh());
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    table->setFocus();
+    QVERIFY(table->hasFocus());
+    QTest::keyClick(table, Qt::Key_Tab);
+    QVERIFY(!table->hasFocus());
+    table->setFocus();
+    QVERIFY(table->hasFocus());
+    window.action("As Rows")->trigger();
+    QVERIFY(window.list()->hasFocus());
+
     auto *field = window.find<QLineEdit>("search");
     field->setText("abc");
     window.list()->setFocus();

@@ -29,6 +29,8 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setTextElideMode(Qt::ElideMiddle); // a path's start and its bundle both tell
     setWordWrap(false);
+    // Tab leaves the table for the next control, as it leaves the rows.
+    setTabKeyNavigation(false);
     setShowGrid(false);
     setAlternatingRowColors(true);
     verticalHeader()->hide();
