@@ -77,7 +77,7 @@ ContentView::~ContentView()
 
 void ContentView::layOut()
 {
-    m_controls = new ControlRow(*m_actions, Settings::read().sortCode, this);
+    m_controls = new ControlRow(*m_actions, Settings::read().sortCode, m_search, this);
     m_actions->buildMenus(menuBar(),
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
@@ -89,8 +89,6 @@ void ContentView::layOut()
     m_status->addComparisonActions(
         {(*m_actions)[Command::ChangesOnly], (*m_actions)[Command::ClearComparison]});
 
-    addToolBar(m_search->toolBar(this));
-
     // The panels lie centred over the list, which takes the room the bars leave.
     auto *content = new QWidget(this);
     auto *listArea = new QGridLayout;
@@ -100,7 +98,6 @@ void ContentView::layOut()
     listArea->addWidget(m_welcome, 0, 0, Qt::AlignCenter);
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(m_controls);
     column->addWidget(m_status->failureBar());
     column->addWidget(m_status->comparisonBar());
     column->addLayout(listArea, 1);
@@ -114,7 +111,14 @@ void ContentView::layOut()
     panes->setStretchFactor(1, 1);
     panes->setStretchFactor(2, 0);
     panes->setSizes({m_sidebar->sizeHint().width(), 1000, m_details->sizeHint().width()});
-    setCentralWidget(panes);
+    // The controls span the window above the panes, whichever are shown.
+    auto *window = new QWidget(this);
+    auto *rows = new QVBoxLayout(window);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(m_controls);
+    rows->addWidget(panes, 1);
+    setCentralWidget(window);
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
     m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());

@@ -32,6 +32,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace {
@@ -182,6 +183,7 @@ private slots:
     void comparison();
     void elections();
     void keyboard();
+    void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
     void widestRowAmongManyRows();
     void dragEnterHighlights();
@@ -595,6 +597,34 @@ void TestContentView::keyboard()
     }
     QCOMPARE(order, QStringList({"sortBySDK", "sortByParent", "sortByUUID", "sortByName",
                                  "getAppexes", "showPaths", "showUUID", "saveAsRTF"}));
+}
+
+// With every pane shown, the controls and the search make one line above
+// them, and the details' buttons another under the details.
+void TestContentView::controlsLieOnOneLineAcrossTheWindow()
+{
+    Settings::storeShowSidebar(true);
+    Settings::storeShowDetails(true);
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(1000, 650);
+    QVERIFY(window.refresh());
+    const auto place = [&window](const QWidget *widget) {
+        return QRect(widget->mapTo(window.view.get(), QPoint()), widget->size());
+    };
+    const QRect search = place(window.find<QLineEdit>("search"));
+    for (const char *name : {"sortBySDK", "sortByName", "getAppexes", "showUUID", "saveAsRTF"}) {
+        const QRect control = place(window.find<QWidget>(name));
+        QVERIFY2(control.top() < search.center().y() && search.center().y() < control.bottom(),
+                 name);
+        QVERIFY2(control.right() < search.left(), name);
+    }
+    QCOMPARE(search.right() + 8 + 1, window.view->width()); // at the right end
+    const QRect sidebar = place(window.find<QWidget>("sidebar"));
+    QVERIFY(search.bottom() < sidebar.top());
+    const auto buttons = window.find<QWidget>("details")->findChildren<QToolButton *>();
+    QCOMPARE(buttons.size(), 5);
+    for (const QToolButton *button : buttons)
+        QCOMPARE(place(button).top(), place(buttons.first()).top());
 }
 
 void TestContentView::narrowWindowAndWidestRow()

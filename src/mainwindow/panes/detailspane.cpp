@@ -65,16 +65,18 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
         if (isCopy && copy >= 0 && copy < m_copyPaths.size())
             emit noted(FileManager::showFolderOf(m_copyPaths.at(copy)));
     });
-    // A button a line: the commands name the extension, and side by side
-    // they would make the pane wider than the list beside it.
-    auto *buttons = new QVBoxLayout(m_elections);
+    // One row of buttons under the text, each with the command's short text;
+    // where the pane is narrow they give up room rather than widen it.
+    auto *buttons = new QHBoxLayout(m_elections);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(2);
     for (QAction *election : elections + copyElections) {
         auto *button = new QToolButton(m_elections);
         button->setDefaultAction(election);
-        buttons->addWidget(button, 0, Qt::AlignLeft);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(u'x') * 4);
+        buttons->addWidget(button);
     }
+    buttons->addStretch();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 1);

@@ -7,7 +7,6 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QToolBar>
 
 SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     : QLineEdit(parent)
@@ -50,20 +49,6 @@ SearchField::SearchField(AppexFilter *filter, QWidget *parent)
         emit searchChanged();
     });
     setScope(Settings::read().searchScope);
-}
-
-QToolBar *SearchField::toolBar(QWidget *parent)
-{
-    auto *bar = new QToolBar(tr("Search"), parent);
-    bar->setObjectName(QStringLiteral("toolbar"));
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->toggleViewAction()->setEnabled(false);
-    auto *spacer = new QWidget(bar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    bar->addWidget(spacer);
-    bar->addWidget(this);
-    return bar;
 }
 
 void SearchField::setScope(AppexSearch::Scope scope)

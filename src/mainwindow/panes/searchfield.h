@@ -6,9 +6,8 @@
 
 class AppexFilter;
 class QAction;
-class QToolBar;
 
-// The search field of the toolbar, which sets the filter's query as it is
+// The search field, which sets the filter's query as it is
 // typed, with the scope it searches in: UUID or all fields, chosen from the
 // menu under its magnifying glass or from the actions it offers to the
 // window's menus, and kept in the settings.
@@ -19,9 +18,6 @@ class SearchField : public QLineEdit
 public:
     // Starts in the scope last chosen.
     explicit SearchField(AppexFilter *filter, QWidget *parent = nullptr);
-
-    // A toolbar of `parent` that holds the field at its right end, always shown.
-    [[nodiscard]] QToolBar *toolBar(QWidget *parent);
 
     [[nodiscard]] AppexSearch::Scope scope() const { return m_scope; }
     void setScope(AppexSearch::Scope scope);
