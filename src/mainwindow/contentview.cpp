@@ -399,8 +399,12 @@ void ContentView::catalogueChanged()
 {
     m_updatePending = false;
     const bool comparing = m_appexer->isComparing();
-    m_controls->setCount(WindowRules::countText(m_appexer->appexList().size()));
     const AppexList &records = m_appexer->appexList();
+    const bool searching = m_filter->isSearching();
+    const int matches = m_scope->rowCount();
+    m_controls->setCount(searching || matches != records.size()
+                             ? WindowRules::shownCountText(matches, records.size())
+                             : WindowRules::countText(records.size()));
     m_status->showProblems(std::count_if(records.begin(), records.end(), [](const Appex &record) {
         return bool(record.problems());
     }));
@@ -417,8 +421,6 @@ void ContentView::catalogueChanged()
         m_status->hideComparison();
         (*m_actions)[Command::ChangesOnly]->setChecked(false);
     }
-    const bool searching = m_filter->isSearching();
-    const int matches = m_scope->rowCount();
     // The sort entries and the table's headers tell the order.
     if (m_columnOrder) {
         m_controls->setSortCode(std::nullopt);

@@ -344,13 +344,20 @@ void TestContentView::searchFollowsTheCatalogue()
     QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
     QCOMPARE(window.text("matches"), QStringLiteral("2 matches"));
     QVERIFY(window.view->findChild<MessageRowDelegate *>()->display().isSearching);
-    QCOMPARE(window.text("count"), QStringLiteral("10 appexes"));
+    QCOMPARE(window.text("count"), QStringLiteral("2 of 10"));
+    // The scope stays in sight once the placeholder has gone.
+    auto *scope = window.find<QToolButton>("searchScope");
+    QVERIFY(scope->isVisible());
+    QCOMPARE(scope->text(), QStringLiteral("UUID"));
+    QVERIFY(field->textMargins().left() >= scope->width()); // the query beside it
 
     window.search("twice");
     window.find("searchAllFields")->click();
     Window::settle();
     QCOMPARE(field->placeholderText(), QStringLiteral("All Fields"));
+    QCOMPARE(scope->text(), QStringLiteral("All Fields"));
     QCOMPARE(Settings::read().searchScope, AppexSearch::Scope::AllFields);
+    QCOMPARE(Window(tool).find<QToolButton>("searchScope")->text(), QStringLiteral("All Fields"));
     window.search("twice");
     QCOMPARE(window.text("matches"), QStringLiteral("3 matches"));
     // Another listing: the results are those of the new records.
@@ -361,6 +368,7 @@ void TestContentView::searchFollowsTheCatalogue()
 
     window.search("");
     QCOMPARE(window.names().size(), 9);
+    QCOMPARE(window.text("count"), QStringLiteral("9 appexes"));
     QVERIFY(!window.find<QLabel>("matches")->isVisible());
     QVERIFY(!window.view->findChild<MessageRowDelegate *>()->display().isSearching);
 }

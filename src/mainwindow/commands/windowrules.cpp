@@ -87,6 +87,11 @@ QString WindowRules::countText(qsizetype count)
     return count == 1 ? tr("1 appex") : tr("%1 appexes").arg(count);
 }
 
+QString WindowRules::shownCountText(qsizetype shown, qsizetype count)
+{
+    return tr("%1 of %2").arg(shown).arg(count);
+}
+
 QString WindowRules::problemsText(qsizetype withProblems)
 {
     if (withProblems == 0)

@@ -57,6 +57,8 @@ public:
     [[nodiscard]] static QString resetText(const Appex *record);
 
     [[nodiscard]] static QString countText(qsizetype count);
+    // How many of the records a search or a scope leaves: "40 of 472".
+    [[nodiscard]] static QString shownCountText(qsizetype shown, qsizetype count);
     // How many records have problems; empty when none has.
     [[nodiscard]] static QString problemsText(qsizetype withProblems);
     [[nodiscard]] static QString matchesText(qsizetype matches);
