@@ -631,8 +631,10 @@ void TestContentView::controlsLieOnOneLineAcrossTheWindow()
     QVERIFY(search.bottom() < sidebar.top());
     const auto buttons = window.find<QWidget>("details")->findChildren<QToolButton *>();
     QCOMPARE(buttons.size(), 5);
-    for (const QToolButton *button : buttons)
+    for (const QToolButton *button : buttons) {
         QCOMPARE(place(button).top(), place(buttons.first()).top());
+        QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
 }
 
 void TestContentView::narrowWindowAndWidestRow()

@@ -189,9 +189,15 @@ WindowActions::WindowActions(QWidget *window)
         m_actions[size_t(definition.command)] = action;
     }
     // Their texts name the record they elect; buttons beside it, as in the
-    // details pane, show the short text.
-    for (const Command election : {Command::Enable, Command::Disable, Command::ResetElection})
-        (*this)[election]->setIconText((*this)[election]->text().remove(u'&'));
+    // details pane's one row, show a short text.
+    const std::pair<Command, const char *> shortTexts[] = {
+        {Command::Enable, QT_TR_NOOP("Enable")},
+        {Command::Disable, QT_TR_NOOP("Disable\u2026")},
+        {Command::ResetElection, QT_TR_NOOP("Reset")},
+        {Command::EnableCopy, QT_TR_NOOP("Enable Copy")},
+        {Command::DisableCopy, QT_TR_NOOP("Disable Copy\u2026")}};
+    for (const auto &[election, text] : shortTexts)
+        (*this)[election]->setIconText(tr(text));
     // The display toggles start as last left, and are kept as they change.
     const Settings::Values settings = Settings::read();
     (*this)[Command::ShowPaths]->setChecked(settings.showPaths);

@@ -86,7 +86,9 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
 
 QSize DetailsPane::sizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(u'x') * 48, QWidget::sizeHint().height()};
+    // Room for the row of buttons whole.
+    return {std::max(fontMetrics().horizontalAdvance(u'x') * 48, m_elections->sizeHint().width()),
+            QWidget::sizeHint().height()};
 }
 
 QSize DetailsPane::minimumSizeHint() const
