@@ -21,6 +21,7 @@ SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     setClearButtonEnabled(true);
     setMaximumWidth(360);
     setToolTip(tr("Search the list; Esc clears it (Ctrl+F)"));
+    setPlaceholderText(tr("Search"));
 
     auto *scopes = new QActionGroup(this);
     m_uuidScope->setToolTip(tr("Search the UUIDs"));
@@ -64,8 +65,7 @@ void SearchField::setScope(AppexSearch::Scope scope)
     m_filter->setScope(scope);
     const bool uuid = scope == AppexSearch::Scope::Uuid;
     (uuid ? m_uuidScope : m_allFieldsScope)->setChecked(true);
-    setPlaceholderText(uuid ? tr("UUID") : tr("All Fields"));
-    m_scopeButton->setText(placeholderText());
+    m_scopeButton->setText(uuid ? tr("UUID") : tr("All Fields"));
     placeScopeButton();
     setAccessibleName(uuid ? tr("Search by UUID") : tr("Search all fields"));
     emit searchChanged();
