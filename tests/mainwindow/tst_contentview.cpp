@@ -1,6 +1,7 @@
 #include "appexcolumns.h"
 #include "appexlistview.h"
 #include "appexscope.h"
+#include "appextableview.h"
 #include "contentview.h"
 #include "datestamp.h"
 #include "fakedialogs.h"
@@ -33,6 +34,7 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace {
@@ -192,6 +194,7 @@ private slots:
     void tableColumnsSortByWhatTheyShow();
     void tableShowsComparisons();
     void tableColumnsFollowShowPathsAndUuid();
+    void tipsTellWhatTheRowsAndCellsCannot();
     void openingARowShowsItsDetails();
     void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
@@ -890,6 +893,30 @@ void TestContentView::tableColumnsFollowShowPathsAndUuid()
     QVERIFY(header->isSectionHidden(AppexColumns::Path));
     QVERIFY(!window.find("showPaths")->isChecked());
     menu->close();
+}
+
+// A row's tip lays its state, problems and the legend out a line each; a
+// cell's tip tells only what the cell cannot show.
+void TestContentView::tipsTellWhatTheRowsAndCellsCannot()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    const QRect first = window.list()->visualRect(window.list()->model()->index(0, 0));
+    QHelpEvent help(QEvent::ToolTip, first.center(),
+                    window.list()->viewport()->mapToGlobal(first.center()));
+    QCoreApplication::sendEvent(window.list()->viewport(), &help);
+    QVERIFY(QToolTip::text().contains(u"ignored<br><br>\u2713  in use<br>\u2298  ignored<br>"));
+    QToolTip::hideText();
+
+    window.action("As Table")->trigger();
+    auto *table = window.find<AppexTableView>("appexTable");
+    const QAbstractItemModel *cells = table->model();
+    QCOMPARE(table->toolTipOf(cells->index(0, AppexColumns::State)), QStringLiteral("ignored"));
+    QVERIFY(table->toolTipOf(cells->index(0, AppexColumns::Name)).isEmpty()); // shown whole
+    table->setColumnHidden(AppexColumns::Path, false);
+    table->horizontalHeader()->resizeSection(AppexColumns::Path, 30);
+    const QModelIndex path = cells->index(0, AppexColumns::Path);
+    QCOMPARE(table->toolTipOf(path), path.data().toString());
 }
 
 void TestContentView::openingARowShowsItsDetails()
