@@ -1,5 +1,7 @@
 #include "messagerow.h"
 
+#include "recordfacts.h"
+
 MessageRow::MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearching)
     : m_line(std::move(line))
     , m_showPaths(showPaths)
@@ -9,7 +11,8 @@ MessageRow::MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearchi
 
 QList<MessageRow::Item> MessageRow::items() const
 {
-    QList<Item> items{{m_line.SDK(), Colour::Green}, {m_line.name(), Colour::Text}};
+    QList<Item> items{{RecordFacts::shownSDK(m_line), Colour::Green},
+                      {m_line.name(), Colour::Text}};
     if (m_showPaths)
         items.append({m_line.path(), Colour::Brown});
     if (!m_line.bytes(AppexField::ParentName).isEmpty()) {

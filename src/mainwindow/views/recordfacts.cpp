@@ -15,6 +15,13 @@ const char *const problemLabel = QT_TRANSLATE_NOOP("RecordFacts", "problem");
 
 namespace RecordFacts {
 
+QString shownSDK(const Appex &record)
+{
+    static const QLatin1StringView whole("SDK = ");
+    const QString sdk = record.SDK();
+    return sdk.startsWith(whole) ? sdk.sliced(whole.size()) : sdk;
+}
+
 QStringList problems(const Appex &record)
 {
     QStringList sentences;

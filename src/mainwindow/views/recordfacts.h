@@ -7,6 +7,11 @@
 // What the window tells of a record beyond its text fields, in one place.
 namespace RecordFacts {
 
+// The SDK as the window shows it: a point outside Apple's keeps the tool's
+// whole line ("SDK = ExampleKit") in the field, as the outputs do, and shows
+// as the point alone.
+[[nodiscard]] QString shownSDK(const Appex &record);
+
 // The record's problems, a sentence each.
 [[nodiscard]] QStringList problems(const Appex &record);
 
