@@ -20,8 +20,10 @@ CategorySidebar::CategorySidebar(QWidget *parent)
     setObjectName(QStringLiteral("sidebar"));
     setAccessibleName(tr("Categories"));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // A long extension point shows its start and end, whole in its tip.
-    setTextElideMode(Qt::ElideMiddle);
+    // A long category is cut at its end, where its count stays readable
+    // enough, and shows whole in its tip: cut in the middle, a point read as
+    // two words run together.
+    setTextElideMode(Qt::ElideRight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
         if (item)
