@@ -340,7 +340,7 @@ void TestContentView::searchFollowsTheCatalogue()
     window.search("9C1A"); // before any listing
     QVERIFY(window.find<NoResultsPanel>("noResultsPanel")->isVisible());
     QCOMPARE(window.find<NoResultsPanel>("noResultsPanel")->description(),
-             QStringLiteral("No results found for \"9C1A\""));
+             QStringLiteral("No results found for \u201C9C1A\u201D"));
     QVERIFY(window.find("searchAllFields")->isVisible()); // a way out of the UUID scope
 
     QVERIFY(window.refresh());
