@@ -405,9 +405,9 @@ void ContentView::catalogueChanged()
     m_controls->setCount(searching || matches != records.size()
                              ? WindowRules::shownCountText(matches, records.size())
                              : WindowRules::countText(records.size()));
-    m_status->showProblems(std::count_if(records.begin(), records.end(), [](const Appex &record) {
-        return bool(record.problems());
-    }));
+    m_status->showCounts(std::count_if(records.begin(), records.end(),
+                                       [](const Appex &record) { return bool(record.problems()); }),
+                         searching ? std::optional<qsizetype>(matches) : std::nullopt);
     m_list->setDisplay({(*m_actions)[Command::ShowPaths]->isChecked(),
                         (*m_actions)[Command::ShowUUID]->isChecked(), m_filter->isSearching(),
                         comparing});
@@ -432,7 +432,6 @@ void ContentView::catalogueChanged()
         m_table->showSortColumn(shown ? AppexColumns::columnOf(*shown) : std::nullopt,
                                 Qt::AscendingOrder);
     }
-    m_status->showMatches(searching, matches);
     m_noResults->setQuery(m_filter->query(), m_search->scope() == AppexSearch::Scope::Uuid);
     m_noResults->setVisible(searching && matches == 0);
     m_welcome->setVisible(!m_listed && !searching);
