@@ -490,6 +490,18 @@ void TestContentView::listingsAsFiles()
     QVERIFY(QProcess::execute("mkfifo", {dir.filePath("fifo")}) == 0);
     window.view->openListing(dir.filePath("fifo"));
     QVERIFY(window.bar("failureBar")->text().contains("not a regular file"));
+
+    // A file that is not there, or a loop of links, is told the system's
+    // reason, as the command line tells it.
+    QVERIFY(QFile::link(dir.filePath("loop"), dir.filePath("loop")));
+    for (const auto &[name, reason] : {std::pair("missing", "No such file or directory"),
+                                       std::pair("loop", "Too many levels of symbolic links")}) {
+        const QString file = dir.filePath(name);
+        QVERIFY(!window.job([&] { window.view->openListing(file); }));
+        QCOMPARE(
+            window.bar("failureBar")->text(),
+            QStringLiteral("The listing \u201C%1\u201D could not be read: %2.").arg(file, reason));
+    }
 }
 
 void TestContentView::comparison()
