@@ -9,8 +9,10 @@
 #include "golden.h"
 #include "jobstatus.h"
 #include "messagebar.h"
+#include "messagerow.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
+#include "recordfacts.h"
 #include "settings.h"
 #include "zephlisttest.h"
 
@@ -188,6 +190,7 @@ private slots:
     void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
     void widestRowAmongManyRows();
+    void hugeValuesShowCut();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
     void tableColumnsSortByWhatTheyShow_data();
@@ -711,6 +714,36 @@ void TestContentView::widestRowAmongManyRows()
         window.list()->font());
     QVERIFY(widest > window.list()->viewport()->width());
     QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
+// A value of megabytes shows its start in the rows and the table, which
+// measure and draw it; the record keeps it whole.
+void TestContentView::hugeValuesShowCut()
+{
+    const QString huge = QString(3'000'000, u'x') + QStringLiteral("\U0001F600end");
+    QTemporaryDir dir;
+    QFile listing(dir.filePath(QStringLiteral("huge.txt")));
+    QVERIFY(listing.open(QIODevice::WriteOnly));
+    listing.write("+    com.example.Huge(1.0)\n\t            Path = /A/" + huge.toUtf8() +
+                  "\n\t            UUID = H1\n\t             SDK = " + huge.toUtf8() +
+                  "\n\t    Display Name = " + huge.toUtf8() + "\n");
+    listing.close();
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.job([&] { window.view->openListing(listing.fileName()); }));
+    const Appex record = window.view->appexer().appexList().value(0);
+    QCOMPARE(record.name(), huge);
+
+    const QString cut = QString(RecordFacts::shownLength, u'x') + u'\u2026';
+    const QModelIndex row = window.list()->model()->index(0, 0);
+    QCOMPARE(MessageRow(row.data(Appexer::RecordRole).value<Appex>(), true, true, true).items(),
+             QList<MessageRow::Item>(
+                 {{cut.sliced(6), MessageRow::Colour::Green}, // without "SDK = "
+                  {cut, MessageRow::Colour::Text},
+                  {QStringLiteral("/A/") + cut.chopped(4) + u'\u2026', MessageRow::Colour::Brown},
+                  {QStringLiteral("H1"), MessageRow::Colour::Red}}));
+    const QAbstractItemModel *cells = window.find<QTableView>("appexTable")->model();
+    for (const int column : {AppexColumns::Name, AppexColumns::Category})
+        QCOMPARE(cells->index(0, column).data().toString(), cut);
 }
 
 void TestContentView::dragEnterHighlights()
