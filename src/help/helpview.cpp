@@ -1,5 +1,6 @@
 #include "helpview.h"
 
+#include "helpfind.h"
 #include "pdfkitview.h"
 
 #include <QAction>
@@ -14,7 +15,8 @@
 
 namespace {
 
-// Previous and Next, and where the reader is: "Page 2 of 7".
+// Previous and Next, and where the reader is: "Page 2 of 7"; the zoom, and
+// the field that finds text.
 QToolBar *pageBar(PDFKitView *view, QWidget *parent)
 {
     auto *bar = new QToolBar(parent);
@@ -42,6 +44,46 @@ QToolBar *pageBar(PDFKitView *view, QWidget *parent)
     };
     QObject::connect(view, &PDFKitView::currentPageChanged, bar, show);
     show();
+
+    // Zoom from the page fitting the window, and back.
+    struct Zoom
+    {
+        const char *name;
+        const char *text;
+        QList<QKeySequence> keys;
+        void (PDFKitView::*act)();
+    };
+    const Zoom zooms[] = {
+        {"zoomIn",
+         QT_TRANSLATE_NOOP("HelpView", "Zoom &In"),
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+         &PDFKitView::zoomIn},
+        {"zoomOut",
+         QT_TRANSLATE_NOOP("HelpView", "Zoom &Out"),
+         {QKeySequence(QKeySequence::ZoomOut)},
+         &PDFKitView::zoomOut},
+        {"resetZoom",
+         QT_TRANSLATE_NOOP("HelpView", "&Fit Page"),
+         {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         &PDFKitView::resetZoom}};
+    for (const Zoom &zoom : zooms) {
+        QAction *action = bar->addAction(QCoreApplication::translate("HelpView", zoom.text));
+        action->setObjectName(QLatin1String(zoom.name));
+        action->setShortcuts(zoom.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        QObject::connect(action, &QAction::triggered, view, zoom.act);
+    }
+
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    auto *find = new HelpFind(view, bar);
+    bar->addWidget(find);
+    auto *startFind = new QAction(parent);
+    startFind->setShortcut(QKeySequence::Find);
+    startFind->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(startFind, &QAction::triggered, find, &HelpFind::start);
+    parent->addAction(startFind);
     return bar;
 }
 

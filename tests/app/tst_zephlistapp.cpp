@@ -12,6 +12,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,6 +39,7 @@ private slots:
     void cleanup();
     void helpWindowIsSingle();
     void reopenedHelpLooksTheDocumentUpAgain();
+    void helpFindsTextAndZooms();
     void helpWithoutADocument_data();
     void helpWithoutADocument();
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
@@ -134,6 +136,33 @@ void TestZephlistApp::reopenedHelpLooksTheDocumentUpAgain()
     app->openWindow(QStringLiteral("help"));
     QCOMPARE(m_lookups, 2);
     QCOMPARE(app->helpWindow()->findChild<PDFKitView *>()->currentPage(), 0);
+}
+
+void TestZephlistApp::helpFindsTextAndZooms()
+{
+    const auto app = makeApp();
+    app->openWindow(QStringLiteral("help"));
+    QWidget *help = app->helpWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    auto *view = help->findChild<PDFKitView *>();
+    QCOMPARE(view->currentPage(), 0);
+
+    QTest::keySequence(help, QKeySequence::Find);
+    auto *field = help->findChild<QLineEdit *>(QStringLiteral("helpFind"));
+    QVERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Clear Comparison")); // far into the help
+    QTRY_VERIFY(view->currentPage() > 0);
+    const auto *found = help->findChild<QLabel *>(QStringLiteral("helpFound"));
+    QVERIFY2(found->text().startsWith(QStringLiteral("1 of ")), qPrintable(found->text()));
+    field->setText(QStringLiteral("no such words anywhere"));
+    QTRY_COMPARE(found->text(), QStringLiteral("Not found"));
+
+    const qreal fitted = view->zoomFactor();
+    QTest::keySequence(help, QKeySequence::ZoomIn);
+    QVERIFY(qFuzzyCompare(view->zoomFactor(), fitted * 1.25));
+    QTest::keySequence(help, QKeySequence::ZoomOut);
+    QTest::keySequence(help, QKeySequence::ZoomOut); // never below the fitting size
+    QVERIFY(qFuzzyCompare(view->zoomFactor(), fitted));
 }
 
 void TestZephlistApp::helpWithoutADocument_data()
