@@ -8,9 +8,12 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPdfBookmarkModel>
 #include <QPdfDocument>
+#include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,6 +90,28 @@ QToolBar *pageBar(PDFKitView *view, QWidget *parent)
     return bar;
 }
 
+// The document's outline beside its pages, a click going to a heading's
+// page; hidden for a document without one.
+QTreeView *contentsOf(PDFKitView *view, QWidget *parent)
+{
+    auto *contents = new QTreeView(parent);
+    contents->setObjectName(QStringLiteral("helpContents"));
+    contents->setAccessibleName(QObject::tr("Contents"));
+    contents->setHeaderHidden(true);
+    contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *outline = new QPdfBookmarkModel(contents);
+    outline->setDocument(view->document());
+    contents->setModel(outline);
+    contents->expandAll();
+    contents->setVisible(outline->rowCount({}) > 0);
+    const auto open = [view](const QModelIndex &heading) {
+        view->goToPage(heading.data(int(QPdfBookmarkModel::Role::Page)).toInt());
+    };
+    QObject::connect(contents, &QTreeView::clicked, view, open);
+    QObject::connect(contents, &QTreeView::activated, view, open);
+    return contents;
+}
+
 } // namespace
 
 HelpView::HelpView(const QUrl &pdfUrl, QWidget *parent)
@@ -110,7 +135,12 @@ HelpView::HelpView(const QUrl &pdfUrl, QWidget *parent)
     } else {
         auto *view = new PDFKitView(pdfUrl, this);
         layout->addWidget(pageBar(view, this));
-        layout->addWidget(view);
+        auto *panes = new QSplitter(this);
+        panes->setChildrenCollapsible(false);
+        panes->addWidget(contentsOf(view, panes));
+        panes->addWidget(view);
+        panes->setStretchFactor(1, 1);
+        layout->addWidget(panes);
         view->setFocus();
     }
 }
