@@ -6,6 +6,7 @@
 #include "messagerowdelegate.h"
 
 #include "pdfkitview.h"
+#include "version.h"
 #include "zephlistapp.h"
 #include "zephlisttest.h"
 
@@ -108,9 +109,12 @@ void TestZephlistApp::helpWindowIsSingle()
     help->actions().last()->trigger(); // About: what runs, on what, under which terms
     const auto *about = qobject_cast<QMessageBox *>(app->aboutBox());
     QVERIFY(about && about->isVisible() && !about->isModal());
-    QCOMPARE(about->text(), "Zephlist " + QCoreApplication::applicationVersion());
-    QVERIFY(about->informativeText().contains(QString::fromLatin1(qVersion())));
-    QVERIFY(about->informativeText().contains("Licence: " + ZephlistApp::licence()));
+    QCOMPARE(about->text(), QStringLiteral("Zephlist " ZEPHLIST_VERSION));
+    QVERIFY(about->informativeText().contains(QStringLiteral("Version " ZEPHLIST_VERSION
+                                                             ", built with Qt " QT_VERSION_STR
+                                                             ", running on Qt ") +
+                                              QString::fromLatin1(qVersion())));
+    QVERIFY(about->informativeText().contains(QStringLiteral("Licence: MIT")));
 
     item->trigger();
     QWidget *window = app->helpWindow();
