@@ -94,7 +94,7 @@ void CategorySidebar::setProblemsOnly(bool problemsOnly)
 void CategorySidebar::addEntry(Kind kind, const QString &category, const QString &label,
                                qsizetype count)
 {
-    auto *entry = new QListWidgetItem(tr("%1 (%2)").arg(label).arg(count), this);
+    auto *entry = new QListWidgetItem(tr("%1 (%L2)").arg(label).arg(count), this);
     entry->setData(kindRole, kind);
     entry->setData(categoryRole, category);
     entry->setToolTip(label);
