@@ -2,6 +2,7 @@
 
 #include "helpcommands.h"
 #include "helpview.h"
+#include "version.h"
 #include "windowrules.h"
 
 #include <QApplication>
@@ -45,10 +46,14 @@ ContentView *ZephlistApp::newMainWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     installMenus(window->menuBar(), window->fileMenu());
     if (front) {
-        const QRect frame =
-            WindowRules::cascaded(front->frameGeometry(), front->screen()->availableGeometry());
-        window->resize(frame.size() - (front->frameGeometry().size() - front->size()));
-        window->move(frame.topLeft());
+        // Placed by its inside, which is known before it shows, with a frame
+        // as wide as the front one's.
+        const QRect frame = front->frameGeometry();
+        const QRect inside = front->geometry();
+        const QMargins border(inside.left() - frame.left(), inside.top() - frame.top(),
+                              frame.right() - inside.right(), frame.bottom() - inside.bottom());
+        window->setGeometry(WindowRules::cascaded(frame, front->screen()->availableGeometry())
+                                .marginsRemoved(border));
     }
     window->show();
     return window;
@@ -115,7 +120,7 @@ void ZephlistApp::showAbout()
     if (!m_aboutBox) {
         // Modeless, like the help: nothing waits for it.
         m_aboutBox = new QMessageBox(QMessageBox::NoIcon, tr("About Zephlist"),
-                                     tr("Zephlist %1").arg(QCoreApplication::applicationVersion()),
+                                     tr("Zephlist %1").arg(QStringLiteral(ZEPHLIST_VERSION)),
                                      QMessageBox::Close);
         m_aboutBox->setObjectName(QStringLiteral("about"));
         m_aboutBox->setAttribute(Qt::WA_DeleteOnClose);
@@ -123,9 +128,11 @@ void ZephlistApp::showAbout()
         m_aboutBox->setWindowModality(Qt::NonModal);
         m_aboutBox->setIconPixmap(QApplication::windowIcon().pixmap(64));
         m_aboutBox->setInformativeText(
-            tr("Lists the app extensions that macOS registers.\n\nBuilt with Qt %1, running "
-               "on Qt %2.\nLicence: %3")
-                .arg(QStringLiteral(QT_VERSION_STR), QString::fromLatin1(qVersion()), licence()));
+            tr("Lists the app extensions that macOS registers.\n\nVersion %1, built with Qt "
+               "%2, running on Qt %3.\nLicence: %4, as the LICENSE file that comes with it "
+               "states.")
+                .arg(QStringLiteral(ZEPHLIST_VERSION), QStringLiteral(QT_VERSION_STR),
+                     QString::fromLatin1(qVersion()), licence()));
     }
     m_aboutBox->show();
     m_aboutBox->raise();

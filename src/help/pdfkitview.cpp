@@ -5,6 +5,13 @@
 #include <QPdfPageNavigator>
 #include <QWheelEvent>
 
+namespace {
+
+constexpr qreal zoomStep = 1.25;
+constexpr qreal mostZoom = 4;
+
+} // namespace
+
 PDFKitView::PDFKitView(const QUrl &url, QWidget *parent)
     : QPdfView(parent)
     , m_pdf(new QPdfDocument(this))
@@ -14,8 +21,6 @@ PDFKitView::PDFKitView(const QUrl &url, QWidget *parent)
     // Qt 6.4's ZoomMode::FitInView draws nothing in single-page mode; the
     // fitting scale is ours to compute, on every resize.
     setZoomMode(ZoomMode::Custom);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     if (m_pdf->load(url.toLocalFile()) == QPdfDocument::Error::None)
         setDocument(m_pdf);
     connect(pageNavigator(), &QPdfPageNavigator::currentPageChanged, this,
@@ -39,6 +44,24 @@ void PDFKitView::goToPage(int page)
     if (!document() || page < 0 || page >= document()->pageCount() || page == currentPage())
         return;
     pageNavigator()->jump(page, QPointF());
+    fitPageInView();
+}
+
+void PDFKitView::zoomIn()
+{
+    m_zoom = std::min(m_zoom * zoomStep, mostZoom);
+    fitPageInView();
+}
+
+void PDFKitView::zoomOut()
+{
+    m_zoom = std::max(m_zoom / zoomStep, qreal(1));
+    fitPageInView();
+}
+
+void PDFKitView::resetZoom()
+{
+    m_zoom = 1;
     fitPageInView();
 }
 
@@ -96,6 +119,6 @@ void PDFKitView::fitPageInView()
         return;
     // At zoom 1 a point takes the screen's logical pixels per point.
     const qreal pixelsPerPoint = logicalDpiY() / 72.0;
-    setZoomFactor(std::min(room.width() / (points.width() * pixelsPerPoint),
-                           room.height() / (points.height() * pixelsPerPoint)));
+    setZoomFactor(m_zoom * std::min(room.width() / (points.width() * pixelsPerPoint),
+                                    room.height() / (points.height() * pixelsPerPoint)));
 }

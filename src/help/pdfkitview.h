@@ -6,7 +6,8 @@
 class QPdfDocument;
 
 // Shows the PDF at a file location one page at a time, scaled to fit the view
-// as it resizes; the page keys, arrow keys and the wheel turn the pages.
+// as it resizes, and zoomed from there; the page keys, arrow keys and the
+// wheel turn the pages.
 // Configured once, when made. A file that is not a PDF leaves the view
 // without a document.
 class PDFKitView : public QPdfView
@@ -19,6 +20,11 @@ public:
 
     [[nodiscard]] int currentPage() const;
     void goToPage(int page);
+    // Larger or smaller by a step, from the page fitting the view to four
+    // times that; resetZoom() fits it again.
+    void zoomIn();
+    void zoomOut();
+    void resetZoom();
 
 signals:
     void currentPageChanged(int page);
@@ -33,4 +39,5 @@ private:
 
     QPdfDocument *m_pdf;
     int m_wheelAngle = 0; // wheel movement not yet turned into a page
+    qreal m_zoom = 1;     // of the fitting scale
 };

@@ -85,7 +85,7 @@ ContentView::~ContentView()
 
 void ContentView::layOut()
 {
-    m_controls = new ControlRow(*m_actions, Settings::read().sortCode, this);
+    m_controls = new ControlRow(*m_actions, Settings::read().sortCode, m_search, this);
     m_actions->buildMenus(menuBar(),
                           {m_search->uuidScopeAction(), m_search->allFieldsScopeAction()});
     m_actions->fillRowMenu(m_list->rowMenu());
@@ -97,8 +97,6 @@ void ContentView::layOut()
     m_status->addComparisonActions(
         {(*m_actions)[Command::ChangesOnly], (*m_actions)[Command::ClearComparison]});
 
-    addToolBar(m_search->toolBar(this));
-
     // The panels lie centred over the list, which takes the room the bars leave.
     auto *content = new QWidget(this);
     auto *listArea = new QGridLayout;
@@ -109,7 +107,6 @@ void ContentView::layOut()
     listArea->addWidget(m_emptyListing, 0, 0, Qt::AlignCenter);
     auto *column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(m_controls);
     column->addWidget(m_status->failureBar());
     column->addWidget(m_status->comparisonBar());
     column->addLayout(listArea, 1);
@@ -123,7 +120,14 @@ void ContentView::layOut()
     panes->setStretchFactor(1, 1);
     panes->setStretchFactor(2, 0);
     panes->setSizes({m_sidebar->sizeHint().width(), 1000, m_details->sizeHint().width()});
-    setCentralWidget(panes);
+    // The controls span the window above the panes, whichever are shown.
+    auto *window = new QWidget(this);
+    auto *rows = new QVBoxLayout(window);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+    rows->addWidget(m_controls);
+    rows->addWidget(panes, 1);
+    setCentralWidget(window);
     m_sidebar->setVisible((*m_actions)[Command::ShowSidebar]->isChecked());
     m_details->setVisible((*m_actions)[Command::ShowDetails]->isChecked());
     m_scope->setProblemsOnly((*m_actions)[Command::ProblemsOnly]->isChecked());
@@ -336,10 +340,15 @@ void ContentView::showAsTable(bool asTable)
     QAbstractItemView *from = shownView();
     QAbstractItemView *to = asTable ? static_cast<QAbstractItemView *>(m_table) : m_list;
     const int row = from->currentIndex().row();
-    m_table->setVisible(asTable);
-    m_list->setVisible(!asTable);
+    // Hidden, the view with the focus would leave the keyboard nowhere.
+    const bool focused = from->hasFocus();
+    to->show();
+    if (from != to)
+        from->hide();
     if (from != to && row >= 0)
         to->setCurrentIndex(to->model()->index(row, 0));
+    if (focused)
+        to->setFocus(Qt::OtherFocusReason);
     updateActions();
 }
 
@@ -542,11 +551,15 @@ void ContentView::catalogueChanged()
 {
     m_updatePending = false;
     const bool comparing = m_appexer->isComparing();
-    m_controls->setCount(WindowRules::countText(m_appexer->appexList().size()));
     const AppexList &records = m_appexer->appexList();
-    m_status->showProblems(std::count_if(records.begin(), records.end(), [](const Appex &record) {
-        return bool(record.problems());
-    }));
+    const bool searching = m_filter->isSearching();
+    const int matches = m_scope->rowCount();
+    m_controls->setCount(searching || matches != records.size()
+                             ? WindowRules::shownCountText(matches, records.size())
+                             : WindowRules::countText(records.size()));
+    m_status->showCounts(std::count_if(records.begin(), records.end(),
+                                       [](const Appex &record) { return bool(record.problems()); }),
+                         searching ? std::optional<qsizetype>(matches) : std::nullopt);
     m_list->setDisplay({(*m_actions)[Command::ShowPaths]->isChecked(),
                         (*m_actions)[Command::ShowUUID]->isChecked(), m_filter->isSearching(),
                         comparing});
@@ -560,8 +573,6 @@ void ContentView::catalogueChanged()
         m_status->hideComparison();
         (*m_actions)[Command::ChangesOnly]->setChecked(false);
     }
-    const bool searching = m_filter->isSearching();
-    const int matches = m_scope->rowCount();
     // The sort entries and the table's headers tell the order.
     if (m_columnOrder) {
         m_controls->setSortCode(std::nullopt);
@@ -573,7 +584,6 @@ void ContentView::catalogueChanged()
         m_table->showSortColumn(shown ? AppexColumns::columnOf(*shown) : std::nullopt,
                                 Qt::AscendingOrder);
     }
-    m_status->showMatches(searching, matches);
     m_noResults->setQuery(m_filter->query(), m_search->scope() == AppexSearch::Scope::Uuid);
     m_noResults->setVisible(searching && matches == 0);
     const bool saysWhyEmpty = !m_emptyListing->reason().isEmpty();

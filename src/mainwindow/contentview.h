@@ -31,8 +31,8 @@ class StatusArea;
 class WelcomePanel;
 class WindowActions;
 
-// The main window: one catalogue, the controls above its list, and the search
-// in the toolbar. It wires its parts together: the commands, the list, the
+// The main window: one catalogue, the controls and the search across its top,
+// the list below. It wires its parts together: the commands, the list, the
 // search, the status area and the catalogue's jobs, which run while the
 // window stays live.
 class ContentView : public QMainWindow

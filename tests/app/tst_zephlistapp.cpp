@@ -6,12 +6,14 @@
 #include "messagerowdelegate.h"
 
 #include "pdfkitview.h"
+#include "version.h"
 #include "zephlistapp.h"
 #include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -38,9 +40,11 @@ private slots:
     void cleanup();
     void helpWindowIsSingle();
     void reopenedHelpLooksTheDocumentUpAgain();
+    void helpFindsTextAndZooms();
     void helpWithoutADocument_data();
     void helpWithoutADocument();
     void newWindowHasTheLatestSettingsAndItsOwnCatalogue();
+    void everyMenuHasDistinctMnemonics();
     void closingTheLastMainWindowEndsTheAppDespiteHelp();
     void ctrlQInTheHelpWindowQuits();
     void terminationQuitsAndStopsTheToolsGroup();
@@ -105,9 +109,12 @@ void TestZephlistApp::helpWindowIsSingle()
     help->actions().last()->trigger(); // About: what runs, on what, under which terms
     const auto *about = qobject_cast<QMessageBox *>(app->aboutBox());
     QVERIFY(about && about->isVisible() && !about->isModal());
-    QCOMPARE(about->text(), "Zephlist " + QCoreApplication::applicationVersion());
-    QVERIFY(about->informativeText().contains(QString::fromLatin1(qVersion())));
-    QVERIFY(about->informativeText().contains("Licence: " + ZephlistApp::licence()));
+    QCOMPARE(about->text(), QStringLiteral("Zephlist " ZEPHLIST_VERSION));
+    QVERIFY(about->informativeText().contains(QStringLiteral("Version " ZEPHLIST_VERSION
+                                                             ", built with Qt " QT_VERSION_STR
+                                                             ", running on Qt ") +
+                                              QString::fromLatin1(qVersion())));
+    QVERIFY(about->informativeText().contains(QStringLiteral("Licence: MIT")));
 
     item->trigger();
     QWidget *window = app->helpWindow();
@@ -133,6 +140,33 @@ void TestZephlistApp::reopenedHelpLooksTheDocumentUpAgain()
     app->openWindow(QStringLiteral("help"));
     QCOMPARE(m_lookups, 2);
     QCOMPARE(app->helpWindow()->findChild<PDFKitView *>()->currentPage(), 0);
+}
+
+void TestZephlistApp::helpFindsTextAndZooms()
+{
+    const auto app = makeApp();
+    app->openWindow(QStringLiteral("help"));
+    QWidget *help = app->helpWindow();
+    QVERIFY(QTest::qWaitForWindowActive(help));
+    auto *view = help->findChild<PDFKitView *>();
+    QCOMPARE(view->currentPage(), 0);
+
+    QTest::keySequence(help, QKeySequence::Find);
+    auto *field = help->findChild<QLineEdit *>(QStringLiteral("helpFind"));
+    QVERIFY(field->hasFocus());
+    QTest::keyClicks(field, QStringLiteral("Clear Comparison")); // far into the help
+    QTRY_VERIFY(view->currentPage() > 0);
+    const auto *found = help->findChild<QLabel *>(QStringLiteral("helpFound"));
+    QVERIFY2(found->text().startsWith(QStringLiteral("1 of ")), qPrintable(found->text()));
+    field->setText(QStringLiteral("no such words anywhere"));
+    QTRY_COMPARE(found->text(), QStringLiteral("Not found"));
+
+    const qreal fitted = view->zoomFactor();
+    QTest::keySequence(help, QKeySequence::ZoomIn);
+    QVERIFY(qFuzzyCompare(view->zoomFactor(), fitted * 1.25));
+    QTest::keySequence(help, QKeySequence::ZoomOut);
+    QTest::keySequence(help, QKeySequence::ZoomOut); // never below the fitting size
+    QVERIFY(qFuzzyCompare(view->zoomFactor(), fitted));
 }
 
 void TestZephlistApp::helpWithoutADocument_data()
@@ -192,6 +226,36 @@ void TestZephlistApp::newWindowHasTheLatestSettingsAndItsOwnCatalogue()
     QVERIFY(second->findChild<QAbstractButton *>(QStringLiteral("showPaths"))->isChecked());
     QCOMPARE(first->appexer().appexList().size(), 9);
     QVERIFY(second->appexer().appexList().isEmpty());
+}
+
+// Alt and a letter reach one entry of a menu, in every menu the user meets.
+void TestZephlistApp::everyMenuHasDistinctMnemonics()
+{
+    const auto app = makeApp();
+    ContentView *window = app->newMainWindow();
+    QList<QMenu *> menus = window->findChildren<QMenu *>();
+    QStringList titles;
+    for (const QAction *entry : window->menuBar()->actions())
+        titles << entry->text();
+    QVERIFY(menus.size() >= 6);
+    const auto check = [](const QString &where, const QStringList &texts) {
+        QStringList keys;
+        for (const QString &text : texts) {
+            const QString key = QKeySequence::mnemonic(text).toString();
+            QVERIFY2(key.isEmpty() || !keys.contains(key),
+                     qPrintable(where + QStringLiteral(": ") + text));
+            keys << key;
+        }
+    };
+    check(QStringLiteral("menu bar"), titles);
+    for (const QMenu *menu : menus) {
+        QStringList texts;
+        for (const QAction *entry : menu->actions()) {
+            if (!entry->isSeparator())
+                texts << entry->text();
+        }
+        check(menu->title() + menu->objectName(), texts);
+    }
 }
 
 void TestZephlistApp::closingTheLastMainWindowEndsTheAppDespiteHelp()

@@ -82,7 +82,8 @@ void TestAppexer::failures_data()
     QTest::newRow("status 255") << m_tools.printing(m_newer, 255) << any << any
                                 << "Error 255 when running pluginkit.";
     QTest::newRow("missing tool") << m_tools.path("absent") << any << any
-                                  << "pluginkit could not be started (" + m_tools.path("absent");
+                                  << "pluginkit could not be started (" + m_tools.path("absent") +
+                                         "): No such file or directory.";
     QTest::newRow("killed by a signal")
         << m_tools.write("crash", "echo 'UUID = 1'\nkill -9 $$") << any << any
         << "pluginkit stopped unexpectedly (killed by a signal).";

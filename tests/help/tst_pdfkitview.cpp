@@ -1,8 +1,11 @@
+#include "golden.h"
+#include "helpview.h"
 #include "pdfkitview.h"
 #include "zephlisttest.h"
 
 #include <QPdfDocument>
 #include <QTest>
+#include <QTreeView>
 
 class TestPDFKitView : public QObject
 {
@@ -12,6 +15,7 @@ private slots:
     void helpDocumentHasPages();
     void pageFitsTheViewAsItResizes();
     void keysTurnPages();
+    void contentsFollowTheOutline();
 
 private:
     const QUrl m_help = QUrl::fromLocalFile(QStringLiteral(ZEPHLIST_HELP_PDF));
@@ -57,6 +61,23 @@ void TestPDFKitView::keysTurnPages()
     QCOMPARE(view.currentPage(), view.document()->pageCount() - 1);
     QTest::keyClick(&view, Qt::Key_Home);
     QCOMPARE(view.currentPage(), 0);
+}
+
+// A document's outline lists its headings beside it, each going to its page;
+// a document without one shows no empty list.
+void TestPDFKitView::contentsFollowTheOutline()
+{
+    HelpView outlined(QUrl::fromLocalFile(testDataPath(QStringLiteral("help/outline.pdf"))));
+    auto *contents = outlined.findChild<QTreeView *>(QStringLiteral("helpContents"));
+    QVERIFY(!contents->isHidden());
+    QCOMPARE(contents->model()->rowCount(), 2);
+    const QModelIndex second = contents->model()->index(1, 0);
+    QCOMPARE(second.data().toString(), QStringLiteral("Searching"));
+    emit contents->activated(second);
+    QCOMPARE(outlined.findChild<PDFKitView *>()->currentPage(), 1);
+
+    const HelpView plain(m_help);
+    QVERIFY(plain.findChild<QTreeView *>(QStringLiteral("helpContents"))->isHidden());
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestPDFKitView)

@@ -1,6 +1,7 @@
 #include "appexcolumns.h"
 #include "appexlistview.h"
 #include "appexscope.h"
+#include "appextableview.h"
 #include "cleanupplan.h"
 #include "contentview.h"
 #include "copiesmodel.h"
@@ -11,6 +12,7 @@
 #include "jobstatus.h"
 #include "listinghistory.h"
 #include "messagebar.h"
+#include "messagerow.h"
 #include "messagerowdelegate.h"
 #include "noresultspanel.h"
 #include "recordfacts.h"
@@ -37,6 +39,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QToolButton>
+#include <QToolTip>
 #include <QTreeView>
 
 namespace {
@@ -217,14 +221,17 @@ private slots:
     void electionsKeepTheChoiceAndTellWhatBecameOfIt();
     void electionsActOnlyOnAVisibleChoice();
     void keyboard();
+    void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
     void widestRowAmongManyRows();
+    void hugeValuesShowCut();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
     void tableColumnsSortByWhatTheyShow_data();
     void tableColumnsSortByWhatTheyShow();
     void tableShowsComparisons();
     void tableColumnsFollowShowPathsAndUuid();
+    void tipsTellWhatTheRowsAndCellsCannot();
     void openingARowShowsItsDetails();
     void sidebarCountsFollowFoundProblems();
     void sidebarAndDetails();
@@ -385,27 +392,33 @@ void TestContentView::searchFollowsTheCatalogue()
     const QString tool = m_tools.printing(m_newer);
     Window window(tool);
     auto *field = window.find<QLineEdit>("search");
-    QCOMPARE(field->placeholderText(), QStringLiteral("UUID"));
+    auto *scope = window.find<QToolButton>("searchScope");
+    QCOMPARE(scope->text(), QStringLiteral("UUID"));
     window.search("9C1A"); // before any listing
     QVERIFY(window.find<NoResultsPanel>("noResultsPanel")->isVisible());
     QCOMPARE(window.find<NoResultsPanel>("noResultsPanel")->description(),
-             QStringLiteral("No results found for \"9C1A\""));
+             QStringLiteral("No results found for \u201C9C1A\u201D"));
     QVERIFY(window.find("searchAllFields")->isVisible()); // a way out of the UUID scope
 
     QVERIFY(window.refresh());
     window.search("n1");
     QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
-    QCOMPARE(window.text("matches"), QStringLiteral("2 matches"));
+    QCOMPARE(window.text("counts"), QStringLiteral("2 matches"));
     QVERIFY(window.view->findChild<MessageRowDelegate *>()->display().isSearching);
-    QCOMPARE(window.text("count"), QStringLiteral("10 appexes"));
+    QCOMPARE(window.text("count"), QStringLiteral("2 of 10"));
+    // The scope stays in sight once the placeholder has gone.
+    QVERIFY(scope->isVisible());
+    QCOMPARE(scope->text(), QStringLiteral("UUID"));
+    QVERIFY(field->textMargins().left() >= scope->width()); // the query beside it
 
     window.search("twice");
     window.find("searchAllFields")->click();
     Window::settle();
-    QCOMPARE(field->placeholderText(), QStringLiteral("All Fields"));
+    QCOMPARE(scope->text(), QStringLiteral("All Fields"));
     QCOMPARE(Settings::read().searchScope, AppexSearch::Scope::AllFields);
+    QCOMPARE(Window(tool).find<QToolButton>("searchScope")->text(), QStringLiteral("All Fields"));
     window.search("twice");
-    QCOMPARE(window.text("matches"), QStringLiteral("3 matches"));
+    QCOMPARE(window.text("counts"), QStringLiteral("3 matches"));
     // Another listing: the results are those of the new records.
     QFile::remove(tool);
     QVERIFY(QFile::copy(m_tools.printing(readTestData("listings/older.txt")), tool));
@@ -414,7 +427,8 @@ void TestContentView::searchFollowsTheCatalogue()
 
     window.search("");
     QCOMPARE(window.names().size(), 9);
-    QVERIFY(!window.find<QLabel>("matches")->isVisible());
+    QCOMPARE(window.text("count"), QStringLiteral("9 appexes"));
+    QVERIFY(!window.find<QLabel>("counts")->text().contains("match"));
     QVERIFY(!window.view->findChild<MessageRowDelegate *>()->display().isSearching);
 }
 
@@ -462,11 +476,16 @@ void TestContentView::togglesAndTheWindowPersist()
     QVERIFY(Settings::read().showPaths && Settings::read().showUUID);
     QVERIFY(!other.find("showUUID")->isChecked()); // open windows keep their own
 
+    // The next window lies exactly where the last one was left, not a
+    // title bar further down.
     window.view->setGeometry(40, 50, 700, 500);
+    Window::settle();
+    const QRect left = window.view->geometry();
     window.view->close();
     Window later(m_tools.printing(m_newer));
     QVERIFY(later.find("showPaths")->isChecked());
-    QCOMPARE(later.view->size(), QSize(700, 500));
+    QCOMPARE(later.view->geometry(), left);
+    QCOMPARE(left.size(), QSize(700, 500));
 }
 
 void TestContentView::saveAsRTF()
@@ -528,6 +547,18 @@ void TestContentView::listingsAsFiles()
     QVERIFY(QProcess::execute("mkfifo", {dir.filePath("fifo")}) == 0);
     window.view->openListing(dir.filePath("fifo"));
     QVERIFY(window.bar("failureBar")->text().contains("not a regular file"));
+
+    // A file that is not there, or a loop of links, is told the system's
+    // reason, as the command line tells it.
+    QVERIFY(QFile::link(dir.filePath("loop"), dir.filePath("loop")));
+    for (const auto &[name, reason] : {std::pair("missing", "No such file or directory"),
+                                       std::pair("loop", "Too many levels of symbolic links")}) {
+        const QString file = dir.filePath(name);
+        QVERIFY(!window.job([&] { window.view->openListing(file); }));
+        QCOMPARE(
+            window.bar("failureBar")->text(),
+            QStringLiteral("The listing \u201C%1\u201D could not be read: %2.").arg(file, reason));
+    }
 }
 
 void TestContentView::comparison()
@@ -688,6 +719,20 @@ void TestContentView::keyboard()
 {
     Window window(m_tools.printing(m_newer));
     QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
+
+    // Tab leaves the table's rows; the view shown next takes the keyboard.
+    QVERIFY(window.refresh());
+    window.action("As Table")->trigger();
+    auto *table = window.find<QTableView>("appexTable");
+    table->setFocus();
+    QVERIFY(table->hasFocus());
+    QTest::keyClick(table, Qt::Key_Tab);
+    QVERIFY(!table->hasFocus());
+    table->setFocus();
+    QVERIFY(table->hasFocus());
+    window.action("As Rows")->trigger();
+    QVERIFY(window.list()->hasFocus());
+
     auto *field = window.find<QLineEdit>("search");
     field->setText("abc");
     window.list()->setFocus();
@@ -712,6 +757,36 @@ void TestContentView::keyboard()
     }
     QCOMPARE(order, QStringList({"sortBySDK", "sortByParent", "sortByUUID", "sortByName",
                                  "getAppexes", "showPaths", "showUUID", "saveAsRTF"}));
+}
+
+// With every pane shown, the controls and the search make one line above
+// them, and the details' buttons another under the details.
+void TestContentView::controlsLieOnOneLineAcrossTheWindow()
+{
+    Settings::storeShowSidebar(true);
+    Settings::storeShowDetails(true);
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(1000, 650);
+    QVERIFY(window.refresh());
+    const auto place = [&window](const QWidget *widget) {
+        return QRect(widget->mapTo(window.view.get(), QPoint()), widget->size());
+    };
+    const QRect search = place(window.find<QLineEdit>("search"));
+    for (const char *name : {"sortBySDK", "sortByName", "getAppexes", "showUUID", "saveAsRTF"}) {
+        const QRect control = place(window.find<QWidget>(name));
+        QVERIFY2(control.top() < search.center().y() && search.center().y() < control.bottom(),
+                 name);
+        QVERIFY2(control.right() < search.left(), name);
+    }
+    QCOMPARE(search.right() + 8 + 1, window.view->width()); // at the right end
+    const QRect sidebar = place(window.find<QWidget>("sidebar"));
+    QVERIFY(search.bottom() < sidebar.top());
+    const auto buttons = window.find<QWidget>("detailsButtons")->findChildren<QToolButton *>();
+    QCOMPARE(buttons.size(), 5);
+    for (const QToolButton *button : buttons) {
+        QCOMPARE(place(button).top(), place(buttons.first()).top());
+        QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
 }
 
 void TestContentView::narrowWindowAndWidestRow()
@@ -774,6 +849,36 @@ void TestContentView::widestRowAmongManyRows()
         window.list()->font());
     QVERIFY(widest > window.list()->viewport()->width());
     QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
+// A value of megabytes shows its start in the rows and the table, which
+// measure and draw it; the record keeps it whole.
+void TestContentView::hugeValuesShowCut()
+{
+    const QString huge = QString(3'000'000, u'x') + QStringLiteral("\U0001F600end");
+    QTemporaryDir dir;
+    QFile listing(dir.filePath(QStringLiteral("huge.txt")));
+    QVERIFY(listing.open(QIODevice::WriteOnly));
+    listing.write("+    com.example.Huge(1.0)\n\t            Path = /A/" + huge.toUtf8() +
+                  "\n\t            UUID = H1\n\t             SDK = " + huge.toUtf8() +
+                  "\n\t    Display Name = " + huge.toUtf8() + "\n");
+    listing.close();
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.job([&] { window.view->openListing(listing.fileName()); }));
+    const Appex record = window.view->appexer().appexList().value(0);
+    QCOMPARE(record.name(), huge);
+
+    const QString cut = QString(RecordFacts::shownLength, u'x') + u'\u2026';
+    const QModelIndex row = window.list()->model()->index(0, 0);
+    QCOMPARE(MessageRow(row.data(Appexer::RecordRole).value<Appex>(), true, true, true).items(),
+             QList<MessageRow::Item>(
+                 {{cut.sliced(6), MessageRow::Colour::Green}, // without "SDK = "
+                  {cut, MessageRow::Colour::Text},
+                  {QStringLiteral("/A/") + cut.chopped(4) + u'\u2026', MessageRow::Colour::Brown},
+                  {QStringLiteral("H1"), MessageRow::Colour::Red}}));
+    const QAbstractItemModel *cells = window.find<QTableView>("appexTable")->model();
+    for (const int column : {AppexColumns::Name, AppexColumns::Category})
+        QCOMPARE(cells->index(0, column).data().toString(), cut);
 }
 
 void TestContentView::dragEnterHighlights()
@@ -970,6 +1075,30 @@ void TestContentView::tableColumnsFollowShowPathsAndUuid()
     menu->close();
 }
 
+// A row's tip lays its state, problems and the legend out a line each; a
+// cell's tip tells only what the cell cannot show.
+void TestContentView::tipsTellWhatTheRowsAndCellsCannot()
+{
+    Window window(m_tools.printing(m_newer));
+    QVERIFY(window.refresh());
+    const QRect first = window.list()->visualRect(window.list()->model()->index(0, 0));
+    QHelpEvent help(QEvent::ToolTip, first.center(),
+                    window.list()->viewport()->mapToGlobal(first.center()));
+    QCoreApplication::sendEvent(window.list()->viewport(), &help);
+    QVERIFY(QToolTip::text().contains(u"ignored<br><br>\u2713  in use<br>\u2298  ignored<br>"));
+    QToolTip::hideText();
+
+    window.action("As Table")->trigger();
+    auto *table = window.find<AppexTableView>("appexTable");
+    const QAbstractItemModel *cells = table->model();
+    QCOMPARE(table->toolTipOf(cells->index(0, AppexColumns::State)), QStringLiteral("ignored"));
+    QVERIFY(table->toolTipOf(cells->index(0, AppexColumns::Name)).isEmpty()); // shown whole
+    table->setColumnHidden(AppexColumns::Path, false);
+    table->horizontalHeader()->resizeSection(AppexColumns::Path, 30);
+    const QModelIndex path = cells->index(0, AppexColumns::Path);
+    QCOMPARE(table->toolTipOf(path), path.data().toString());
+}
+
 void TestContentView::openingARowShowsItsDetails()
 {
     Window window(m_tools.printing(m_newer));
@@ -1007,7 +1136,7 @@ void TestContentView::sidebarCountsFollowFoundProblems()
     const bool listed = window.refresh();
     qunsetenv("ZEPHLIST_BUNDLE_ROOT");
     QVERIFY(listed);
-    QCOMPARE(window.text("problems"), QStringLiteral("10 with problems"));
+    QCOMPARE(window.text("counts"), QStringLiteral("10 with problems"));
     QCOMPARE(window.find<QListWidget>("sidebar")->item(1)->text(), QStringLiteral("Problems (10)"));
 }
 
@@ -1085,7 +1214,7 @@ void TestContentView::allCopiesAndTheirElections()
     QCOMPARE(std::count_if(records.begin(), records.end(),
                            [](const Appex &record) { return record.active() == false; }),
              12);
-    QCOMPARE(window.text("problems"), QStringLiteral("16 with problems")); // not the copies in use
+    QCOMPARE(window.text("counts"), QStringLiteral("16 with problems")); // not the copies in use
 
     window.action("All Fields")->trigger();
     window.search("com.example.notesplus.NotesPlusWidget");

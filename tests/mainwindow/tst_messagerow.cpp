@@ -17,6 +17,7 @@ class TestMessageRow : public QObject
 private slots:
     void items_data();
     void items();
+    void sdkOutsideApplesShowsAsThePoint();
     void coloursAreLegible_data();
     void coloursAreLegible();
 };
@@ -81,6 +82,20 @@ void TestMessageRow::items()
                              [](qsizetype sum, const MessageRow::Item &item) {
                                  return sum + item.text.size();
                              }));
+}
+
+// The field keeps the tool's line for a point outside Apple's; the row shows
+// the point, and an Apple SDK as it is.
+void TestMessageRow::sdkOutsideApplesShowsAsThePoint()
+{
+    Appex record;
+    for (const auto &[field, shown] :
+         {std::pair(u"SDK = com.microsoft.office.addin", u"com.microsoft.office.addin"),
+          std::pair(u"SDK = ExampleKit", u"ExampleKit"),
+          std::pair(u"widgetkit-extension", u"widgetkit-extension"), std::pair(u"SDK = ", u"")}) {
+        record.setText(AppexField::SDK, field);
+        QCOMPARE(MessageRow(record, false, false, false).items().first().text, shown);
+    }
 }
 
 void TestMessageRow::coloursAreLegible_data()

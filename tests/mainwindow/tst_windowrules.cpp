@@ -30,6 +30,7 @@ private slots:
     void keptWithin_data();
     void keptWithin();
     void droppedFile();
+    void countsAreApartAndInTheLocalesDigits();
 };
 
 void TestWindowRules::title()
@@ -104,6 +105,23 @@ void TestWindowRules::droppedFile()
     QCOMPARE(WindowRules::droppedFile({file}), QStringLiteral("/tmp/a.txt"));
     QVERIFY(WindowRules::droppedFile({file, file}).isEmpty());
     QVERIFY(WindowRules::droppedFile({QUrl("https://example.com/a.txt")}).isEmpty());
+}
+
+void TestWindowRules::countsAreApartAndInTheLocalesDigits()
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QCOMPARE(WindowRules::countsText(4, 40), QStringLiteral("4 with problems \u00b7 40 matches"));
+    QCOMPARE(WindowRules::countsText(0, 1), QStringLiteral("1 match"));
+    QCOMPARE(WindowRules::countsText(1234, std::nullopt), QStringLiteral("1,234 with problems"));
+    QVERIFY(WindowRules::countsText(0, std::nullopt).isEmpty());
+    QCOMPARE(WindowRules::countText(100000), QStringLiteral("100,000 appexes"));
+    QCOMPARE(WindowRules::shownCountText(40, 1472), QStringLiteral("40 of 1,472"));
+    QCOMPARE(WindowRules::changeSummary(1000, 2, 0),
+             QStringLiteral("1,000 added \u00b7 2 changed \u00b7 0 removed"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(WindowRules::countText(100000), QStringLiteral("100.000 appexes"));
+    QLocale::setDefault(before);
 }
 
 QTEST_GUILESS_MAIN(TestWindowRules)

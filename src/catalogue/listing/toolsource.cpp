@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -177,7 +178,11 @@ void ToolSource::finishOnceRead()
 
 QString ToolSource::notStartedText(const QString &reason) const
 {
-    return tr("pluginkit could not be started (%1): %2.").arg(m_program, reason);
+    // QProcess names the call that failed ("execvp: Permission denied"),
+    // which tells the user nothing: the system's reason alone stays.
+    static const QRegularExpression call(QStringLiteral("^(?:.*: )?(?:exec|posix_spawn)\\w*: "));
+    return tr("pluginkit could not be started (%1): %2.")
+        .arg(m_program, QString(reason).remove(call));
 }
 
 QString ToolSource::timedOutText() const

@@ -58,7 +58,7 @@ QList<Definition> definitions()
          {}},
         {Command::RegisterExtension,
          "registerExtension",
-         QT_TRANSLATE_NOOP("WindowActions", "Re&gister Extension\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions", "Register E&xtension\u2026"),
          QT_TRANSLATE_NOOP("WindowActions",
                            "Add an extension bundle, or one of an app's, to those macOS knows"),
          {}},
@@ -69,7 +69,7 @@ QList<Definition> definitions()
          {}},
         {Command::ClearComparison,
          "clearComparison",
-         QT_TRANSLATE_NOOP("WindowActions", "C&lear Comparison"),
+         QT_TRANSLATE_NOOP("WindowActions", "Clea&r Comparison"),
          QT_TRANSLATE_NOOP("WindowActions", "Stop comparing"),
          {}},
         {Command::ChangesOnly,
@@ -149,13 +149,13 @@ QList<Definition> definitions()
          true},
         {Command::ShowAllCopies,
          "showAllCopies",
-         QT_TRANSLATE_NOOP("WindowActions", "Show All &Copies"),
+         QT_TRANSLATE_NOOP("WindowActions", "Show &All Copies"),
          QT_TRANSLATE_NOOP("WindowActions",
                            "List every registered copy of each extension, not only those in use"),
          {},
          true},
         {Command::FocusSidebar, "focusSidebar",
-         QT_TRANSLATE_NOOP("WindowActions", "Go to Side&bar"),
+         QT_TRANSLATE_NOOP("WindowActions", "&Go to Sidebar"),
          QT_TRANSLATE_NOOP("WindowActions", "Move the keyboard to the categories"),
          QKeySequence(Qt::CTRL | Qt::Key_1)},
         {Command::ShowInFileManager,
@@ -190,7 +190,7 @@ QList<Definition> definitions()
          {}},
         {Command::UnregisterCopy,
          "unregisterCopy",
-         QT_TRANSLATE_NOOP("WindowActions", "&Unregister This Copy\u2026"),
+         QT_TRANSLATE_NOOP("WindowActions", "U&nregister This Copy\u2026"),
          QT_TRANSLATE_NOOP("WindowActions",
                            "Remove this copy's registration; the bundle stays on disk"),
          {}},
@@ -232,9 +232,15 @@ WindowActions::WindowActions(QWidget *window)
         m_actions[size_t(definition.command)] = action;
     }
     // Their texts name the record they elect; buttons beside it, as in the
-    // details pane, show the short text.
-    for (const Command election : {Command::Enable, Command::Disable, Command::ResetElection})
-        (*this)[election]->setIconText((*this)[election]->text().remove(u'&'));
+    // details pane's one row, show a short text.
+    const std::pair<Command, const char *> shortTexts[] = {
+        {Command::Enable, QT_TR_NOOP("Enable")},
+        {Command::Disable, QT_TR_NOOP("Disable\u2026")},
+        {Command::ResetElection, QT_TR_NOOP("Reset")},
+        {Command::EnableCopy, QT_TR_NOOP("Enable Copy")},
+        {Command::DisableCopy, QT_TR_NOOP("Disable Copy\u2026")}};
+    for (const auto &[election, text] : shortTexts)
+        (*this)[election]->setIconText(tr(text));
     // The display toggles start as last left, and are kept as they change.
     const Settings::Values settings = Settings::read();
     (*this)[Command::ShowPaths]->setChecked(settings.showPaths);

@@ -150,24 +150,30 @@ QString WindowRules::resetText(const Appex *record)
 
 QString WindowRules::countText(qsizetype count)
 {
-    return count == 1 ? tr("1 appex") : tr("%1 appexes").arg(count);
+    return count == 1 ? tr("1 appex") : tr("%L1 appexes").arg(count);
 }
 
-QString WindowRules::problemsText(qsizetype withProblems)
+QString WindowRules::shownCountText(qsizetype shown, qsizetype count)
 {
-    if (withProblems == 0)
-        return {};
-    return tr("%1 with problems").arg(withProblems);
+    return tr("%L1 of %L2").arg(shown).arg(count);
 }
 
-QString WindowRules::matchesText(qsizetype matches)
+QString WindowRules::countsText(qsizetype withProblems, std::optional<qsizetype> matches)
 {
-    return matches == 1 ? tr("1 match") : tr("%1 matches").arg(matches);
+    QStringList counts;
+    if (withProblems > 0)
+        counts << tr("%L1 with problems").arg(withProblems);
+    if (matches)
+        counts << (*matches == 1 ? tr("1 match") : tr("%L1 matches").arg(*matches));
+    return counts.join(QStringLiteral(" \u00b7 "));
 }
 
 QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype removed)
 {
-    return tr("%1 added \u00b7 %2 changed \u00b7 %3 removed").arg(added).arg(changed).arg(removed);
+    return tr("%L1 added \u00b7 %L2 changed \u00b7 %L3 removed")
+        .arg(added)
+        .arg(changed)
+        .arg(removed);
 }
 
 QString WindowRules::savedText(const QString &file)

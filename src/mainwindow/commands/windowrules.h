@@ -74,9 +74,12 @@ public:
                                                          const Commands &applicable);
 
     [[nodiscard]] static QString countText(qsizetype count);
-    // How many records have problems; empty when none has.
-    [[nodiscard]] static QString problemsText(qsizetype withProblems);
-    [[nodiscard]] static QString matchesText(qsizetype matches);
+    // How many of the records a search or a scope leaves: "40 of 472".
+    [[nodiscard]] static QString shownCountText(qsizetype shown, qsizetype count);
+    // How many records have problems, if any, and how many match a search,
+    // if one is made: "4 with problems · 40 matches"; empty for neither.
+    [[nodiscard]] static QString countsText(qsizetype withProblems,
+                                            std::optional<qsizetype> matches);
     [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
                                                qsizetype removed);
     [[nodiscard]] static QString savedText(const QString &file);

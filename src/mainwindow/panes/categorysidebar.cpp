@@ -20,8 +20,10 @@ CategorySidebar::CategorySidebar(QWidget *parent)
     setObjectName(QStringLiteral("sidebar"));
     setAccessibleName(tr("Categories"));
     setSelectionMode(QAbstractItemView::SingleSelection);
-    // A long extension point shows its start and end, whole in its tip.
-    setTextElideMode(Qt::ElideMiddle);
+    // A long category is cut at its end, where its count stays readable
+    // enough, and shows whole in its tip: cut in the middle, a point read as
+    // two words run together.
+    setTextElideMode(Qt::ElideRight);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     connect(this, &QListWidget::currentItemChanged, this, [this](QListWidgetItem *item) {
         if (item)
@@ -92,7 +94,7 @@ void CategorySidebar::setProblemsOnly(bool problemsOnly)
 void CategorySidebar::addEntry(Kind kind, const QString &category, const QString &label,
                                qsizetype count)
 {
-    auto *entry = new QListWidgetItem(tr("%1 (%2)").arg(label).arg(count), this);
+    auto *entry = new QListWidgetItem(tr("%1 (%L2)").arg(label).arg(count), this);
     entry->setData(kindRole, kind);
     entry->setData(categoryRole, category);
     entry->setToolTip(label);

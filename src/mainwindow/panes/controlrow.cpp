@@ -32,11 +32,14 @@ QHBoxLayout *line(QWidget *holder)
 
 } // namespace
 
-ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *parent)
+ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *search,
+                       QWidget *parent)
     : QWidget(parent)
-    , m_lines(new QBoxLayout(QBoxLayout::LeftToRight, this))
-    , m_sortEntries(new QWidget(this))
-    , m_commands(new QWidget(this))
+    , m_search(search)
+    , m_controls(new QWidget(this))
+    , m_lines(new QBoxLayout(QBoxLayout::LeftToRight, m_controls))
+    , m_sortEntries(new QWidget(m_controls))
+    , m_commands(new QWidget(m_controls))
     , m_commandLines(new QBoxLayout(QBoxLayout::LeftToRight, m_commands))
     , m_listing(new QWidget(m_commands))
     , m_display(new QWidget(m_commands))
@@ -44,8 +47,14 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *p
     , m_count(new QLabel(m_listing))
 {
     setObjectName(QStringLiteral("controls"));
-    m_lines->setContentsMargins(8, 4, 8, 4);
-    m_lines->setSpacing(12);
+    QHBoxLayout *whole = line(this);
+    whole->setContentsMargins(8, 4, 8, 4);
+    whole->setSpacing(12);
+    whole->addWidget(m_controls);
+    whole->addStretch();
+    whole->addWidget(m_search, 1); // what the controls leave, up to its own maximum
+    m_lines->setContentsMargins(0, 0, 0, 0);
+    m_lines->setSpacing(whole->spacing());
 
     QHBoxLayout *sortRow = line(m_sortEntries);
     sortRow->addWidget(new QLabel(tr("Sort By:"), m_sortEntries));
@@ -96,10 +105,8 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *p
     addToggle(actions[WindowActions::Command::ShowUUID], QStringLiteral("showUUID"));
     addButton(actions[WindowActions::Command::SaveAsRTF], QStringLiteral("saveAsRTF"), displayRow);
 
-    m_lines->addStretch();
-    m_lines->addWidget(m_sortEntries, 0, Qt::AlignCenter);
-    m_lines->addWidget(m_commands, 0, Qt::AlignCenter);
-    m_lines->addStretch();
+    m_lines->addWidget(m_sortEntries, 0, Qt::AlignLeft | Qt::AlignVCenter);
+    m_lines->addWidget(m_commands, 0, Qt::AlignLeft | Qt::AlignVCenter);
 }
 
 void ControlRow::setCount(const QString &count)
@@ -128,18 +135,21 @@ QList<QWidget *> ControlRow::focusChain() const
 
 QSize ControlRow::minimumSizeHint() const
 {
-    // As narrow as the widest of the three lines, stacked; as high as they lie now.
-    const QMargins margins = m_lines->contentsMargins();
+    // As narrow as the widest of the three lines, stacked, and the search's
+    // least; as high as they lie now.
+    const QMargins margins = layout()->contentsMargins();
     return {std::max({m_sortEntries->minimumSizeHint().width(),
                       m_listing->minimumSizeHint().width(), m_display->minimumSizeHint().width()}) +
-                margins.left() + margins.right(),
+                layout()->spacing() + m_search->minimumSizeHint().width() + margins.left() +
+                margins.right(),
             QWidget::minimumSizeHint().height()};
 }
 
 void ControlRow::resizeEvent(QResizeEvent *event)
 {
-    const QMargins margins = m_lines->contentsMargins();
-    const int room = event->size().width() - margins.left() - margins.right();
+    const QMargins margins = layout()->contentsMargins();
+    const int room = event->size().width() - margins.left() - margins.right() -
+                     layout()->spacing() - m_search->minimumSizeHint().width();
     const int commands =
         m_listing->sizeHint().width() + m_lines->spacing() + m_display->sizeHint().width();
     const auto lineIf = [](bool fits) {

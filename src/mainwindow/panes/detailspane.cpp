@@ -57,19 +57,22 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
     setObjectName(QStringLiteral("details"));
     m_text->setObjectName(QStringLiteral("detailsText"));
     m_text->setAccessibleName(tr("Details"));
+    m_elections->setObjectName(QStringLiteral("detailsButtons"));
     connect(m_copies, &CopiesPane::noted, this, &DetailsPane::noted);
     connect(m_copies, &CopiesPane::useCopyRequested, this, &DetailsPane::useCopyRequested);
     connect(m_copies, &CopiesPane::allCopiesRequested, this, &DetailsPane::allCopiesRequested);
-    // A button a line: the commands name the extension, and side by side
-    // they would make the pane wider than the list beside it.
-    auto *buttons = new QVBoxLayout(m_elections);
+    // One row of buttons under the text, each with the command's short text;
+    // where the pane is narrow they give up room rather than widen it.
+    auto *buttons = new QHBoxLayout(m_elections);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(2);
     for (QAction *election : elections + copyElections) {
         auto *button = new QToolButton(m_elections);
         button->setDefaultAction(election);
-        buttons->addWidget(button, 0, Qt::AlignLeft);
+        button->setMinimumWidth(button->fontMetrics().horizontalAdvance(u'x') * 4);
+        buttons->addWidget(button);
     }
+    buttons->addStretch();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(m_text, 2);
@@ -80,7 +83,9 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
 
 QSize DetailsPane::sizeHint() const
 {
-    return {fontMetrics().horizontalAdvance(u'x') * 48, QWidget::sizeHint().height()};
+    // Room for the row of buttons whole.
+    return {std::max(fontMetrics().horizontalAdvance(u'x') * 48, m_elections->sizeHint().width()),
+            QWidget::sizeHint().height()};
 }
 
 QSize DetailsPane::minimumSizeHint() const

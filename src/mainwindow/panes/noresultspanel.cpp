@@ -55,7 +55,7 @@ void NoResultsPanel::drawSymbol()
 
 void NoResultsPanel::setQuery(const QString &query, bool offerAllFields)
 {
-    m_description->setText(tr("No results found for \"%1\"").arg(query));
+    m_description->setText(tr("No results found for \u201C%1\u201D").arg(query));
     m_searchAllFields->setVisible(offerAllFields);
 }
 

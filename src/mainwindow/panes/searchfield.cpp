@@ -7,19 +7,21 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QToolBar>
+#include <QResizeEvent>
+#include <QToolButton>
 
 SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     : QLineEdit(parent)
     , m_filter(filter)
     , m_uuidScope(new QAction(tr("UUID"), this))
     , m_allFieldsScope(new QAction(tr("All Fields"), this))
+    , m_scopeButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("search"));
     setClearButtonEnabled(true);
-    setMaximumWidth(320);
-    setMinimumWidth(120);
+    setMaximumWidth(360);
     setToolTip(tr("Search the list; Esc clears it (Ctrl+F)"));
+    setPlaceholderText(tr("Search"));
 
     auto *scopes = new QActionGroup(this);
     m_uuidScope->setToolTip(tr("Search the UUIDs"));
@@ -38,32 +40,23 @@ SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     auto *scopeMenu = new QMenu(this);
     scopeMenu->addSection(tr("Search In"));
     scopeMenu->addActions({m_uuidScope, m_allFieldsScope});
-    QAction *glass = addAction(
-        QIcon(magnifyingGlass(palette().color(QPalette::PlaceholderText), 16, devicePixelRatioF())),
-        QLineEdit::LeadingPosition);
-    glass->setToolTip(tr("Choose what the search looks at"));
-    glass->setMenu(scopeMenu);
-    connect(glass, &QAction::triggered, this,
-            [this, scopeMenu] { scopeMenu->popup(mapToGlobal(rect().bottomLeft())); });
+    // The scope stays in sight inside the field, where the placeholder goes
+    // as soon as something is typed.
+    m_scopeButton->setObjectName(QStringLiteral("searchScope"));
+    m_scopeButton->setIcon(QIcon(
+        magnifyingGlass(palette().color(QPalette::PlaceholderText), 16, devicePixelRatioF())));
+    m_scopeButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_scopeButton->setAutoRaise(true);
+    m_scopeButton->setCursor(Qt::ArrowCursor);
+    m_scopeButton->setFocusPolicy(Qt::NoFocus);
+    m_scopeButton->setPopupMode(QToolButton::InstantPopup);
+    m_scopeButton->setMenu(scopeMenu);
+    m_scopeButton->setToolTip(tr("Choose what the search looks at"));
     connect(this, &QLineEdit::textChanged, this, [this](const QString &query) {
         m_filter->setQuery(query);
         emit searchChanged();
     });
     setScope(Settings::read().searchScope);
-}
-
-QToolBar *SearchField::toolBar(QWidget *parent)
-{
-    auto *bar = new QToolBar(tr("Search"), parent);
-    bar->setObjectName(QStringLiteral("toolbar"));
-    bar->setMovable(false);
-    bar->setFloatable(false);
-    bar->toggleViewAction()->setEnabled(false);
-    auto *spacer = new QWidget(bar);
-    spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-    bar->addWidget(spacer);
-    bar->addWidget(this);
-    return bar;
 }
 
 void SearchField::setScope(AppexSearch::Scope scope)
@@ -72,7 +65,29 @@ void SearchField::setScope(AppexSearch::Scope scope)
     m_filter->setScope(scope);
     const bool uuid = scope == AppexSearch::Scope::Uuid;
     (uuid ? m_uuidScope : m_allFieldsScope)->setChecked(true);
-    setPlaceholderText(uuid ? tr("UUID") : tr("All Fields"));
+    m_scopeButton->setText(uuid ? tr("UUID") : tr("All Fields"));
+    placeScopeButton();
     setAccessibleName(uuid ? tr("Search by UUID") : tr("Search all fields"));
     emit searchChanged();
+}
+
+QSize SearchField::minimumSizeHint() const
+{
+    // Room for the scope and a few characters of the query.
+    return {m_scopeButton->sizeHint().width() + fontMetrics().horizontalAdvance(u'x') * 12,
+            QLineEdit::minimumSizeHint().height()};
+}
+
+void SearchField::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    placeScopeButton();
+}
+
+void SearchField::placeScopeButton()
+{
+    const QSize size = m_scopeButton->sizeHint().boundedTo(this->size());
+    m_scopeButton->setGeometry(QRect(QPoint(2, (height() - size.height()) / 2), size));
+    setTextMargins(size.width() + 2, 0, 0, 0);
+    updateGeometry();
 }

@@ -19,20 +19,16 @@ StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
     , m_statusBar(statusBar)
     , m_failureBar(new MessageBar(MessageBar::Kind::Error, window))
     , m_comparisonBar(new MessageBar(MessageBar::Kind::Information, window))
-    , m_matchesLabel(new QLabel(window))
+    , m_countsLabel(new QLabel(window))
     , m_changesLabel(new QLabel(window))
-    , m_problemsLabel(new QLabel(window))
     , m_jobStatus(new JobStatus(window))
 {
     m_comparisonBar->setClosable(false);
-    m_matchesLabel->setObjectName(QStringLiteral("matches"));
+    m_countsLabel->setObjectName(QStringLiteral("counts"));
     m_changesLabel->setObjectName(QStringLiteral("changes"));
-    m_matchesLabel->hide();
+    m_countsLabel->hide();
     m_changesLabel->hide();
-    m_problemsLabel->setObjectName(QStringLiteral("problems"));
-    m_problemsLabel->hide();
-    m_statusBar->addPermanentWidget(m_problemsLabel);
-    m_statusBar->addPermanentWidget(m_matchesLabel);
+    m_statusBar->addPermanentWidget(m_countsLabel);
     m_statusBar->addPermanentWidget(m_changesLabel);
     m_statusBar->addPermanentWidget(m_jobStatus);
 }
@@ -83,16 +79,10 @@ void StatusArea::showNote(const QString &text)
     m_statusBar->showMessage(text, noteMilliseconds);
 }
 
-void StatusArea::showMatches(bool searching, qsizetype matches)
+void StatusArea::showCounts(qsizetype withProblems, std::optional<qsizetype> matches)
 {
-    m_matchesLabel->setText(WindowRules::matchesText(matches));
-    m_matchesLabel->setVisible(searching);
-}
-
-void StatusArea::showProblems(qsizetype withProblems)
-{
-    m_problemsLabel->setText(WindowRules::problemsText(withProblems));
-    m_problemsLabel->setVisible(withProblems > 0);
+    m_countsLabel->setText(WindowRules::countsText(withProblems, matches));
+    m_countsLabel->setVisible(!m_countsLabel->text().isEmpty());
 }
 
 void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,

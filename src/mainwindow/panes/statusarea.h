@@ -4,6 +4,8 @@
 
 #include <QObject>
 
+#include <optional>
+
 class JobStatus;
 class MessageBar;
 class QAction;
@@ -39,8 +41,8 @@ public:
     void clearFailure();
     // A note that goes by itself after a few seconds.
     void showNote(const QString &text);
-    void showMatches(bool searching, qsizetype matches);
-    void showProblems(qsizetype withProblems);
+    // How many records have problems, and while searching how many match.
+    void showCounts(qsizetype withProblems, std::optional<qsizetype> matches);
     // The comparison's bar, whose buttons are `actions`, and its summary.
     void showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,
                         qsizetype removed);
@@ -51,8 +53,7 @@ private:
     QStatusBar *m_statusBar;
     MessageBar *m_failureBar;
     MessageBar *m_comparisonBar;
-    QLabel *m_matchesLabel;
+    QLabel *m_countsLabel;
     QLabel *m_changesLabel;
-    QLabel *m_problemsLabel;
     JobStatus *m_jobStatus;
 };

@@ -171,18 +171,18 @@ void storeWindowGeometry(const QByteArray &geometry)
 
 void restoreWindow(QWidget *window, QSize preferred)
 {
-    QScreen *screen = window->screen();
-    if (!window->restoreGeometry(windowGeometry())) {
-        // Never larger than nine tenths of the screen.
-        window->resize(preferred.boundedTo(screen->availableSize() * 0.9)
-                           .expandedTo(window->minimumSizeHint()));
-        window->move(screen->availableGeometry().center() - window->rect().center());
-    }
-    // A place kept from another screen, or a larger one, is brought back whole.
-    const QRect frame = window->frameGeometry();
-    const QRect kept = WindowRules::keptWithin(frame, screen->availableGeometry());
-    window->resize(window->size() - (frame.size() - kept.size()));
-    window->move(window->pos() + (kept.topLeft() - frame.topLeft()));
+    // Exactly as it was left: restoreGeometry() brings a place kept from
+    // another screen, or a larger one, back on the screen itself. Moved again
+    // here before it shows, a window would be placed by its frame where its
+    // inside was, and creep down by its title bar on every start.
+    if (window->restoreGeometry(windowGeometry()))
+        return;
+    const QRect available = window->screen()->availableGeometry();
+    // Never larger than nine tenths of the screen.
+    QRect placed(QPoint(),
+                 preferred.boundedTo(available.size() * 0.9).expandedTo(window->minimumSizeHint()));
+    placed.moveCenter(available.center());
+    window->setGeometry(WindowRules::keptWithin(placed, available));
 }
 
 QString lastFolder()

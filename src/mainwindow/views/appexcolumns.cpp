@@ -43,9 +43,9 @@ QString textOf(int column, const Appex &record, AppexChange change)
     case AppexColumns::State:
         return RecordFacts::stateMark(record);
     case AppexColumns::Category:
-        return record.category();
+        return RecordFacts::shownText(record.category());
     default:
-        return record.text(*columns[column].field);
+        return RecordFacts::shownText(record, *columns[column].field);
     }
 }
 

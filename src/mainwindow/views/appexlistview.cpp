@@ -217,10 +217,12 @@ bool AppexListView::viewportEvent(QEvent *event)
         const QModelIndex row = indexAt(help->pos());
         if (!row.isValid())
             return false;
-        // The record's fields, then what its mark means.
+        // The record's fields, then what its mark means, a line each: the
+        // fields' table makes the tip rich text, where a newline is a space.
+        const QString facts = RecordFacts::rowTip(row.data(Appexer::RecordRole).value<Appex>());
         QToolTip::showText(help->globalPos(),
-                           row.data(Qt::ToolTipRole).toString() + QStringLiteral("\n\n") +
-                               RecordFacts::rowTip(row.data(Appexer::RecordRole).value<Appex>()),
+                           row.data(Qt::ToolTipRole).toString() +
+                               facts.toHtmlEscaped().replace(u'\n', QStringLiteral("<br>")),
                            viewport());
         return true;
     }

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 
 namespace {
 
@@ -29,6 +30,8 @@ AppexTableView::AppexTableView(AppexColumns *columns, QWidget *parent)
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setTextElideMode(Qt::ElideMiddle); // a path's start and its bundle both tell
     setWordWrap(false);
+    // Tab leaves the table for the next control, as it leaves the rows.
+    setTabKeyNavigation(false);
     setShowGrid(false);
     setAlternatingRowColors(true);
     verticalHeader()->hide();
@@ -158,4 +161,31 @@ void AppexTableView::contextMenuEvent(QContextMenuEvent *event)
 {
     m_rowMenu->popup(event->globalPos());
     event->accept();
+}
+
+QString AppexTableView::toolTipOf(const QModelIndex &cell) const
+{
+    if (!cell.isValid())
+        return {};
+    const QString shown = cell.data(Qt::DisplayRole).toString();
+    const QString tip = cell.data(Qt::ToolTipRole).toString();
+    if (tip != shown)
+        return tip;
+    // The delegate leaves a margin either side of the text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int room = visualRect(cell).width() - 2 * margin;
+    return fontMetrics().horizontalAdvance(shown) > room ? tip : QString();
+}
+
+bool AppexTableView::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QTableView::viewportEvent(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QModelIndex cell = indexAt(help->pos());
+    if (const QString tip = toolTipOf(cell); !tip.isEmpty())
+        QToolTip::showText(help->globalPos(), tip, viewport(), visualRect(cell));
+    else
+        QToolTip::hideText();
+    return true;
 }

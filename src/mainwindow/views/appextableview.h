@@ -28,9 +28,13 @@ public:
     void showColumnWith(int column, QAction *toggle);
     // Shows the Change column while the rows are compared with an older listing.
     void showChanges(bool comparing);
+    // What a cell's tip adds to the cell: the word for a mark, or the whole
+    // value where the cell cuts it; empty where the cell shows it all.
+    [[nodiscard]] QString toolTipOf(const QModelIndex &cell) const;
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     void headerClicked(int column);

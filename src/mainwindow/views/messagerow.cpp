@@ -1,5 +1,7 @@
 #include "messagerow.h"
 
+#include "recordfacts.h"
+
 MessageRow::MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearching)
     : m_line(std::move(line))
     , m_showPaths(showPaths)
@@ -9,16 +11,18 @@ MessageRow::MessageRow(Appex line, bool showPaths, bool showUUID, bool isSearchi
 
 QList<MessageRow::Item> MessageRow::items() const
 {
-    QList<Item> items{{m_line.SDK(), Colour::Green}, {m_line.name(), Colour::Text}};
+    const auto shown = [this](AppexField field) { return RecordFacts::shownText(m_line, field); };
+    QList<Item> items{{RecordFacts::shownSDK(m_line), Colour::Green},
+                      {shown(AppexField::Name), Colour::Text}};
     if (m_showPaths)
-        items.append({m_line.path(), Colour::Brown});
+        items.append({shown(AppexField::Path), Colour::Brown});
     if (!m_line.bytes(AppexField::ParentName).isEmpty()) {
-        items.append({parentMarker + m_line.parentName(), Colour::Text});
+        items.append({parentMarker + shown(AppexField::ParentName), Colour::Text});
         if (m_showPaths)
-            items.append({m_line.parentPath(), Colour::Orange});
+            items.append({shown(AppexField::ParentPath), Colour::Orange});
     }
     if (m_showUUID || m_isSearching)
-        items.append({m_line.uuid(), Colour::Red});
+        items.append({shown(AppexField::Uuid), Colour::Red});
     return items;
 }
 

@@ -24,6 +24,33 @@ bool isNotUsed(const Appex &record)
 
 namespace RecordFacts {
 
+QString shownText(QString text)
+{
+    if (text.size() <= shownLength)
+        return text;
+    text.truncate(shownLength);
+    if (text.back().isHighSurrogate()) // half a character
+        text.chop(1);
+    return text + u'\u2026';
+}
+
+QString shownText(const Appex &record, AppexField field)
+{
+    // A character takes at most four bytes: enough of them for the
+    // characters shown, and one more to tell that some are cut.
+    const QByteArrayView bytes = record.bytes(field);
+    if (bytes.size() <= shownLength)
+        return record.text(field);
+    return shownText(QString::fromUtf8(bytes.first(std::min(bytes.size(), 4 * shownLength + 4))));
+}
+
+QString shownSDK(const Appex &record)
+{
+    static const QLatin1StringView whole("SDK = ");
+    const QString sdk = shownText(record, AppexField::SDK);
+    return sdk.startsWith(whole) ? sdk.sliced(whole.size()) : sdk;
+}
+
 QStringList problems(const Appex &record)
 {
     QStringList sentences;

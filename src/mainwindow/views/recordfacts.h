@@ -7,6 +7,21 @@
 // What the window tells of a record beyond its text fields, in one place.
 namespace RecordFacts {
 
+// How much of a value the rows, the table and their tips show: measured and
+// drawn whole, a value of megabytes would hold the window up at every turn.
+// The record, the details and the outputs keep it whole.
+inline constexpr qsizetype shownLength = 1000;
+// `text`, or its first shownLength characters and an ellipsis.
+[[nodiscard]] QString shownText(QString text);
+// The record's `field` as shownText() gives it, read without making a string
+// of what is not shown.
+[[nodiscard]] QString shownText(const Appex &record, AppexField field);
+
+// The SDK as the window shows it: a point outside Apple's keeps the tool's
+// whole line ("SDK = ExampleKit") in the field, as the outputs do, and shows
+// as the point alone.
+[[nodiscard]] QString shownSDK(const Appex &record);
+
 // The record's problems, a sentence each.
 [[nodiscard]] QStringList problems(const Appex &record);
 
