@@ -233,6 +233,8 @@ int main(int argc, char *argv[])
     if (!window.waitForStarted())
         qFatal("cannot start the app");
     const double opened = screen.settledAfter(launch, true);
+    if (opened < 0)
+        qFatal("the app showed nothing");
     std::printf("%-34s %8.0f %8s\n", "start with the listing, to settled", opened, "");
 
     const auto sortBy = [&keys](KeySym mnemonic) {
@@ -271,7 +273,13 @@ int main(int argc, char *argv[])
             QElapsedTimer timer;
             timer.start();
             action.send();
-            times.push_back(screen.settledAfter(timer));
+            const double settled = screen.settledAfter(timer, true);
+            if (settled < 0 || window.state() != QProcess::Running) {
+                std::fprintf(stderr, "%s: the screen did not change, or the app is gone\n",
+                             action.name);
+                return 1;
+            }
+            times.push_back(settled);
         }
         printTimes(action.name, times);
     }

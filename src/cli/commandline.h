@@ -116,7 +116,7 @@ private:
     const QCommandLineOption m_history{
         QStringLiteral("history"),
         tr("List the kept listings, oldest first: time (UTC), records and file. They are kept "
-           "in the folder ZEPHLIST_HISTORY_DIR names, else in \"history\" in zephlist-cli's "
+           "in the folder ZEPHLIST_HISTORY_DIR names, else in \"history\" in Zephlist's "
            "data folder.")};
     const QCommandLineOption m_noHistory{
         QStringLiteral("no-history"),

@@ -193,6 +193,7 @@ void ContentView::connectCommands()
     on(Command::CompareWithPrevious, &ContentView::compareWithPrevious);
     on(Command::ClearHistory, &ContentView::clearHistory);
     connect((*m_actions)[Command::KeepHistory], &QAction::toggled, this, &ContentView::keepHistory);
+    m_catalogue->setTellsChangesSince(true);
     keepHistory((*m_actions)[Command::KeepHistory]->isChecked());
     connect(m_catalogue, &CatalogueController::warning, m_status, &StatusArea::showNote);
     // Esc stops the job that runs; else it clears the search, wherever the focus.
@@ -404,6 +405,10 @@ void ContentView::elect(Election::Choice choice, Election::Target kind)
 // listing fails, which says why.
 void ContentView::listAllCopiesToCleanUp()
 {
+    QAction *allCopies = (*m_actions)[Command::ShowAllCopies];
+    allCopies->setChecked(true); // lists again, when the tool's listing shows
+    if (!m_catalogue->isBusy())
+        m_catalogue->getAppexes();
     connect(
         m_catalogue, &CatalogueController::finished, this,
         [this](const CatalogueController::Outcome &outcome) {
@@ -411,10 +416,6 @@ void ContentView::listAllCopiesToCleanUp()
                 m_registrations->cleanUp(m_appexer->appexList());
         },
         Qt::SingleShotConnection);
-    QAction *allCopies = (*m_actions)[Command::ShowAllCopies];
-    allCopies->setChecked(true); // lists again, when the tool's listing shows
-    if (!m_catalogue->isBusy())
-        m_catalogue->getAppexes();
 }
 
 // The tool's command behind each election or registration of the current
@@ -454,6 +455,7 @@ void ContentView::keepHistory(bool keep)
 void ContentView::fillHistoryMenu()
 {
     QMenu *menu = m_actions->historyMenu();
+    qDeleteAll(menu->findChildren<QMenu *>(Qt::FindDirectChildrenOnly)); // clear() leaves them
     menu->clear();
     const ListingHistory::Entries kept = ListingHistory(ListingHistory::defaultFolder()).entries();
     for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
@@ -496,6 +498,9 @@ void ContentView::compareWithPrevious()
 
 void ContentView::compareWithKept(const ListingHistory::Entry &entry)
 {
+    if (m_catalogue->isBusy()) // its end would be taken for the comparison's
+        return;
+    m_catalogue->compareWithListing(entry.file);
     connect(
         m_catalogue, &CatalogueController::finished, this,
         [this, time = entry.time](const CatalogueController::Outcome &outcome) {
@@ -506,13 +511,16 @@ void ContentView::compareWithKept(const ListingHistory::Entry &entry)
                                                  m_appexer->changeCount(AppexChange::Removed)));
         },
         Qt::SingleShotConnection);
-    m_catalogue->compareWithListing(entry.file);
 }
 
 void ContentView::clearHistory()
 {
     const ListingHistory history(ListingHistory::defaultFolder());
     const qsizetype count = history.entries().entries.size();
+    if (count == 0) {
+        m_status->showNote(tr("No listing is kept."));
+        return;
+    }
     if (!m_services.confirm(tr("Delete the %n kept listing(s)?", nullptr, int(count)),
                             tr("They are in %1. Deleted, they cannot be compared with again.")
                                 .arg(QDir::toNativeSeparators(history.folder())),
@@ -554,9 +562,9 @@ void ContentView::catalogueChanged()
     const AppexList &records = m_appexer->appexList();
     const bool searching = m_filter->isSearching();
     const int matches = m_scope->rowCount();
-    m_controls->setCount(searching || matches != records.size()
-                             ? WindowRules::shownCountText(matches, records.size())
-                             : WindowRules::countText(records.size()));
+    const int rows = m_appexer->rowCount(); // with the removed ones, while comparing
+    m_controls->setCount(searching || matches != rows ? WindowRules::shownCountText(matches, rows)
+                                                      : WindowRules::countText(records.size()));
     m_status->showCounts(std::count_if(records.begin(), records.end(),
                                        [](const Appex &record) { return bool(record.problems()); }),
                          searching ? std::optional<qsizetype>(matches) : std::nullopt);

@@ -1,4 +1,5 @@
 #include "listinghistory.h"
+#include "listingparser.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +79,13 @@ void TestListingHistory::keepsOnlyWhatChanged()
     QVERIFY(QFileInfo(entries.first().file).fileName().startsWith("20261208T140203.045Z-"));
     QCOMPARE(contents(history), QList<QByteArray>({listing(1, 3), listing(2), listing(1, 3)}));
     QCOMPARE(history.newest()->file, entries.last().file);
+    // A kept file opened as a listing, as the window opens and compares
+    // with one, reads as the listing kept: its first line is no record's.
+    QFile kept(entries.first().file);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    const AppexList records = parseListing(kept.readAll());
+    QCOMPARE(records.size(), 3);
+    QCOMPARE(records.first().identifier(), QStringLiteral("com.example.T1"));
     QCOMPARE(history.clear(), QStringList());
     QCOMPARE(history.entries().entries.size(), 0);
 }

@@ -45,7 +45,6 @@ bool before(const Appex &a, const Appex &b, SortCode sortCode)
     return std::pair(primary(a), secondary(a)) < std::pair(primary(b), secondary(b));
 }
 
-
 std::vector<qsizetype> rowKeys(const Appexer &catalogue)
 {
     std::vector<qsizetype> keys;
@@ -86,8 +85,8 @@ void TestSortRanks::catalogueResortsAreStableSorts_data()
 }
 
 // A window's catalogue sorted again and again, by the codes and by ranks of
-// the caller's either way (as a table column orders it), each sort from the rows' order before it; half the seeds with
-// removed records among the rows. The first seeds hold 0 to 3 records.
+// the caller's either way (as a table column orders it), each sort from the rows' order before it;
+// half the seeds with removed records among the rows. The first seeds hold 0 to 3 records.
 void TestSortRanks::catalogueResortsAreStableSorts()
 {
     QFETCH(int, seed);

@@ -219,10 +219,12 @@ bool isPrompt(QByteArrayView text)
 
 // Lines, trimmed, that pasting puts around the tool's outputs, or that the
 // tool prints besides records: a shell prompt, the count after verbose
-// output, and what a filter that matches nothing prints.
+// output, and what a filter that matches nothing prints; and the line that
+// heads a listing kept in Zephlist's history, "zephlist-listing 1 records …".
 bool isBesideRecords(QByteArrayView text)
 {
-    return text == "(no matches)" || isCountLine(text) || isPrompt(text);
+    return text == "(no matches)" || isCountLine(text) || isPrompt(text) ||
+           text.startsWith("zephlist-listing ");
 }
 
 // 8-4-4-4-12 hexadecimal digits, in either case.

@@ -189,8 +189,11 @@ void CatalogueController::cancel()
     else if (m_commandJob)
         m_commandJob->cancel();
     else if (m_state == State::CheckingBundles) {
-        m_bundleCheck->cancel(); // the listing stays, without the check
-        finish({});
+        // The listing stays, without the check; a change it checks is still
+        // told of, and nothing more is read.
+        m_bundleCheck->cancel();
+        m_previous.reset();
+        bundlesChecked({});
     }
 }
 
@@ -200,6 +203,10 @@ void CatalogueController::listingEnded(ListingResult &result)
     // with the controller, if no event loop runs after it.
     dispose(m_listingJob.release());
     const State state = m_state;
+    if (state == State::ReadingHistory) {
+        historyRead(result);
+        return;
+    }
     if (auto *failure = std::get_if<JobFailure>(&result)) {
         m_election.reset(); // its listing failed: whether it held is unknown
         finish({std::move(*failure), {}});
@@ -212,6 +219,9 @@ void CatalogueController::listingEnded(ListingResult &result)
         return;
     }
     const bool fromTool = listing.file.isEmpty();
+    const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
+    m_previous =
+        fromTool && m_history && m_tellsChangesSince && asked ? m_history->newest() : std::nullopt;
     if (fromTool && m_history) {
         if (const std::optional<QString> notKept = m_history->keep(
                 listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
@@ -229,10 +239,32 @@ void CatalogueController::listingEnded(ListingResult &result)
 void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
+    if (m_previous) {
+        startListing(ListingJob::ofFile(m_previous->file, m_limits), State::ReadingHistory);
+        return;
+    }
     finish(m_election       ? electionOutcome()
            : m_registration ? registrationOutcome()
            : m_cleanup      ? cleanupOutcome()
                             : Outcome{});
+}
+
+// The listing kept before the one shown, read to tell what changed since; a
+// kept listing that cannot be read is a warning, the listing shown no less good.
+void CatalogueController::historyRead(ListingResult &result)
+{
+    const ListingHistory::Entry previous = *std::exchange(m_previous, std::nullopt);
+    if (const auto *failure = std::get_if<JobFailure>(&result)) {
+        if (!failure->cancelled)
+            emit warning(tr("The listing kept at %1 could not be compared with: %2")
+                             .arg(previous.file, failure->text));
+        finish({});
+        return;
+    }
+    const Listing &older = std::get<Listing>(result);
+    finish({{},
+            ListingHistory::changesSince(previous.time,
+                                         compareListings(older.records, m_appexer->appexList()))});
 }
 
 void CatalogueController::electionEnded(const JobResult<QString> &result)
@@ -378,6 +410,7 @@ void CatalogueController::finish(Outcome outcome)
     m_election.reset();
     m_registration.reset();
     m_cleanup.reset();
+    m_previous.reset();
     setState(State::Idle);
     emit finished(outcome);
     if (!isBusy() && m_next)

@@ -35,7 +35,8 @@ public:
         Electing,
         Registering,
         CleaningUp,
-        CheckingBundles
+        CheckingBundles,
+        ReadingHistory
     };
 
     // How a request ended.
@@ -59,6 +60,10 @@ public:
     // Where the tool's listings are kept from the next one on; none: not
     // kept. The listings must keep their bytes (ListingLimits::keepsListing).
     void setHistory(std::optional<ListingHistory> history) { m_history = std::move(history); }
+    // Whether a listing asked for by getAppexes() ends telling what changed
+    // since the newest listing kept before it ("Since 6 Dec 14:02: 2 added"),
+    // which it reads after the listing, the listing already shown.
+    void setTellsChangesSince(bool tells) { m_tellsChangesSince = tells; }
 
     void getAppexes();
     // A captured listing; one asked for while a job runs is read once it ends.
@@ -107,6 +112,7 @@ private:
     void startCommand(const QStringList &arguments, State state,
                       void (CatalogueController::*ended)(const JobResult<QString> &));
     void bundlesChecked(const QSet<QByteArray> &missingPaths);
+    void historyRead(ListingResult &result);
     [[nodiscard]] Outcome electionOutcome() const;
     // Deletes a job that has ended, once it is done telling so.
     void dispose(QObject *job);
@@ -124,6 +130,8 @@ private:
     std::unique_ptr<CommandJob> m_commandJob;
     MissingBundleCheck *m_bundleCheck;
     std::optional<ListingHistory> m_history;
+    bool m_tellsChangesSince = false;
+    std::optional<ListingHistory::Entry> m_previous; // to tell the changes since
     std::optional<PendingElection> m_election;
     std::optional<Registration> m_registration; // made, until the listing that checks it
     // A clean-up under way: its removals, and why each that failed did.

@@ -48,7 +48,7 @@ public:
     };
 
     // The folder that ZEPHLIST_HISTORY_DIR names, else "history" in the
-    // program's data folder.
+    // app's data folder, whichever program asks, the window or the CLI.
     [[nodiscard]] static QString defaultFolder();
 
     explicit ListingHistory(QString folder);

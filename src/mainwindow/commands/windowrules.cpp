@@ -57,7 +57,7 @@ WindowRules::Confirmation WindowRules::disableConfirmation(const Appex &record, 
 
 WindowRules::Confirmation WindowRules::unregisterConfirmation(const Appex &record)
 {
-    const Registration removal{Registration::Action::Unregister, record.path()};
+    const Registration removal = Registration::of(Registration::Action::Unregister, record.path());
     return {tr("Unregister the copy of \u201C%1\u201D at %2?").arg(nameOf(record), record.path()),
             tr("macOS forgets this copy; nothing is removed from disk, and the copy can be "
                "registered again. The command:\n%1")
@@ -67,7 +67,7 @@ WindowRules::Confirmation WindowRules::unregisterConfirmation(const Appex &recor
 
 WindowRules::Confirmation WindowRules::registerConfirmation(const QString &path)
 {
-    const Registration addition{Registration::Action::Register, path};
+    const Registration addition = Registration::of(Registration::Action::Register, path);
     return {tr("Register the extension at %1?").arg(path),
             tr("macOS adds this copy to the extensions it knows. The command:\n%1")
                 .arg(ShellWords::toolCommand(addition.toolArguments())),
@@ -123,7 +123,7 @@ QList<WindowRules::ToolCommand> WindowRules::toolCommands(const Appex &record,
         {applicable.disableCopy, QT_TR_NOOP("Disable This Copy"),
          Election{record.uuid(), Choice::Ignore, Target::Copy}.toolArguments()},
         {applicable.unregister, QT_TR_NOOP("Unregister This Copy"),
-         Registration{Registration::Action::Unregister, record.path()}.toolArguments()},
+         Registration::of(Registration::Action::Unregister, record.path()).toolArguments()},
     };
     QList<ToolCommand> lines;
     for (const auto &command : commands) {

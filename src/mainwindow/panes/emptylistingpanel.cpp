@@ -30,7 +30,7 @@ void EmptyListingPanel::follow(const CatalogueController::Outcome &outcome,
 {
     if (catalogue.rowCount() > 0)
         m_reason->clear();
-    else if (!outcome.failure && !catalogue.listing().isEmpty()) // read, and held nothing
+    else if (!outcome.failure) // read, and held nothing: "(no matches)"
         m_reason->setText(tr("pluginkit answered that no extension matched."));
     else if (!outcome.failure->cancelled) // a cancel changes nothing
         m_reason->setText(outcome.failure->text);

@@ -39,6 +39,11 @@ void StatusArea::follow(CatalogueController *catalogue)
         catalogue->isBusy() ? showBusy(catalogue->busyText()) : showIdle();
     });
     connect(m_jobStatus, &JobStatus::stopRequested, catalogue, &CatalogueController::cancel);
+    connect(catalogue, &CatalogueController::progress, this,
+            [this](qsizetype done, qsizetype total) {
+                if (done < total)
+                    showBusy(tr("Removing registrations: %1 of %2").arg(done + 1).arg(total));
+            });
 }
 
 void StatusArea::showOutcome(const CatalogueController::Outcome &outcome)
