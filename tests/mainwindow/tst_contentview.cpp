@@ -1382,6 +1382,11 @@ void TestContentView::historyOfListings()
     QVERIFY(window.refresh());
     QVERIFY2(status().endsWith(QStringLiteral(": 1 changed")), qPrintable(status()));
     QCOMPARE(keptCount(), 3);
+    // A listing of every copy is not kept: its copies not used would all show
+    // as added next to one of the copies in use.
+    QVERIFY(window.job([&] { window.action("Show All Copies")->trigger(); }));
+    QCOMPARE(keptCount(), 3);
+    QVERIFY(window.job([&] { window.action("Show All Copies")->trigger(); }));
 
     QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
     QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);

@@ -219,10 +219,16 @@ void CatalogueController::listingEnded(ListingResult &result)
         return;
     }
     const bool fromTool = listing.file.isEmpty();
+    // Only listings of the copies in use are kept: the bytes of one of every
+    // copy are its second run's, which hold copies the others do not and do
+    // not tell which is used, so the two kinds would differ in every copy.
+    const bool everyCopy =
+        std::any_of(listing.records.cbegin(), listing.records.cend(),
+                    [](const Appex &record) { return record.active().has_value(); });
+    const bool kept = fromTool && m_history && !everyCopy;
     const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
-    m_previous =
-        fromTool && m_history && m_tellsChangesSince && asked ? m_history->newest() : std::nullopt;
-    if (fromTool && m_history) {
+    m_previous = kept && m_tellsChangesSince && asked ? m_history->newest() : std::nullopt;
+    if (kept) {
         if (const std::optional<QString> notKept = m_history->keep(
                 listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
             emit warning(*notKept);
