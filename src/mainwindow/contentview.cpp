@@ -460,8 +460,9 @@ void ContentView::fillHistoryMenu()
     const ListingHistory::Entries kept = ListingHistory(ListingHistory::defaultFolder()).entries();
     for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
         QMenu *listing = menu->addMenu(
-            tr("%1 \u2014 %n extension(s)", nullptr, int(entry->records))
-                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat)));
+            tr("%1 \u2014 %2 extensions")
+                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat),
+                     QLocale().toString(entry->records)));
         connect(listing->addAction(tr("Open")), &QAction::triggered, this,
                 [this, file = entry->file] { openListing(file); });
         connect(listing->addAction(tr("Compare with This")), &QAction::triggered, this,
@@ -470,8 +471,7 @@ void ContentView::fillHistoryMenu()
     if (kept.entries.isEmpty())
         menu->addAction(tr("No listing kept yet"))->setEnabled(false);
     if (!kept.notes.isEmpty()) {
-        QAction *skipped =
-            menu->addAction(tr("%n file(s) passed over", nullptr, int(kept.notes.size())));
+        QAction *skipped = menu->addAction(tr("Files passed over: %1").arg(kept.notes.size()));
         skipped->setToolTip(kept.notes.join(u'\n'));
         skipped->setEnabled(false);
     }
@@ -521,7 +521,7 @@ void ContentView::clearHistory()
         m_status->showNote(tr("No listing is kept."));
         return;
     }
-    if (!m_services.confirm(tr("Delete the %n kept listing(s)?", nullptr, int(count)),
+    if (!m_services.confirm(tr("Delete the kept listings (%1)?").arg(QLocale().toString(count)),
                             tr("They are in %1. Deleted, they cannot be compared with again.")
                                 .arg(QDir::toNativeSeparators(history.folder())),
                             tr("Delete")))

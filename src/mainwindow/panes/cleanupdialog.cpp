@@ -33,7 +33,14 @@ CleanUpDialog::CleanUpDialog(CleanupPlan plan, QWidget *parent)
     m_copies->setObjectName(QStringLiteral("staleCopies"));
     m_copies->setRootIsDecorated(false);
     m_copies->setHeaderLabels({tr("Why"), tr("Copy"), tr("Command")});
-    m_copies->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The reason as long as it is; the copy and its command share the rest,
+    // each cut in the middle and whole in its tip.
+    QHeaderView *header = m_copies->header();
+    header->setSectionResizeMode(Reason, QHeaderView::ResizeToContents);
+    header->setSectionResizeMode(Folder, QHeaderView::Stretch);
+    header->setSectionResizeMode(Command, QHeaderView::Interactive);
+    header->setStretchLastSection(false);
+    header->resizeSection(Command, 420);
     m_copies->setTextElideMode(Qt::ElideMiddle);
     for (const CleanupPlan::Step &step : m_plan.steps()) {
         const QString command = ShellWords::toolCommand(step.removal.toolArguments());
@@ -57,7 +64,7 @@ CleanUpDialog::CleanUpDialog(CleanupPlan plan, QWidget *parent)
     layout->addWidget(intro);
     layout->addWidget(m_copies);
     layout->addWidget(buttons);
-    resize(760, 360);
+    resize(1000, 420);
     updateRunButton();
 }
 
