@@ -13,6 +13,13 @@ AppexFilter::AppexFilter(QAbstractItemModel *catalogue, QObject *parent)
         m_tooLargeForIndex = false;
         m_matchesAreStale = true;
     });
+    // Each row's record key, read once for every search until the rows move:
+    // a role read per row and keystroke costs as much as the search itself.
+    const auto rowsMove = [this] { m_rowKeys.clear(); };
+    connect(catalogue, &QAbstractItemModel::modelAboutToBeReset, this, rowsMove);
+    connect(catalogue, &QAbstractItemModel::rowsAboutToBeInserted, this, rowsMove);
+    connect(catalogue, &QAbstractItemModel::rowsAboutToBeRemoved, this, rowsMove);
+    connect(catalogue, &QAbstractItemModel::layoutAboutToBeChanged, this, rowsMove);
 }
 
 void AppexFilter::setQuery(const QString &query)
@@ -57,22 +64,29 @@ void AppexFilter::filterAgain()
 
 bool AppexFilter::filterAcceptsRow(int sourceRow, const QModelIndex &) const
 {
-    const QModelIndex row = sourceModel()->index(sourceRow, 0);
     if (m_changesOnly &&
-        AppexChange(row.data(Appexer::ChangeRole).toInt()) == AppexChange::Unchanged)
+        AppexChange(sourceModel()->index(sourceRow, 0).data(Appexer::ChangeRole).toInt()) ==
+            AppexChange::Unchanged)
         return false;
-    return !isSearching() || searchMatches(row);
+    return !isSearching() || searchMatches(sourceRow);
 }
 
-bool AppexFilter::searchMatches(const QModelIndex &row) const
+bool AppexFilter::searchMatches(int sourceRow) const
 {
+    const QAbstractItemModel *catalogue = sourceModel();
     if (!hasIndex())
-        return m_search.matches(row.data(Appexer::RecordRole).value<Appex>());
+        return m_search.matches(
+            catalogue->index(sourceRow, 0).data(Appexer::RecordRole).value<Appex>());
     if (m_matchesAreStale) {
         m_matches = m_index.matching(m_search);
         m_matchesAreStale = false;
     }
-    return m_matches[size_t(row.data(Appexer::KeyRole).toLongLong())];
+    if (m_rowKeys.empty()) {
+        m_rowKeys.resize(size_t(catalogue->rowCount()));
+        for (int row = 0; row < catalogue->rowCount(); ++row)
+            m_rowKeys[size_t(row)] = catalogue->index(row, 0).data(Appexer::KeyRole).toLongLong();
+    }
+    return m_matches[size_t(m_rowKeys[size_t(sourceRow)])];
 }
 
 // Indexes the rows in their order, which reads the records in order: a

@@ -31,7 +31,7 @@ protected:
 private:
     void searchAgain();
     void filterAgain();
-    [[nodiscard]] bool searchMatches(const QModelIndex &row) const;
+    [[nodiscard]] bool searchMatches(int sourceRow) const;
     [[nodiscard]] bool hasIndex() const;
     [[nodiscard]] bool buildIndex(SearchIndex::Part part) const;
 
@@ -44,6 +44,7 @@ private:
     mutable SearchIndex m_index;
     mutable bool m_tooLargeForIndex = false; // then searched record by record
 
-    mutable std::vector<bool> m_matches; // by record key
+    mutable std::vector<bool> m_matches;      // by record key
+    mutable std::vector<qsizetype> m_rowKeys; // by row, until the rows move
     mutable bool m_matchesAreStale = true;
 };
