@@ -33,10 +33,12 @@ CopiesPane::CopiesPane(QWidget *parent)
     // Where a copy lies tells it from the others: its column comes before
     // the longer texts, as wide as a pane leaves it, elided in the middle.
     QHeaderView *header = m_table->header();
-    header->setStretchLastSection(true);
+    // Why and when as long as they are: the folder, cut in the middle and
+    // whole in its tip, takes what room is left.
+    header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
-    header->setSectionResizeMode(CopiesModel::Folder, QHeaderView::Interactive);
-    header->resizeSection(CopiesModel::Folder, fontMetrics().horizontalAdvance(u'x') * 28);
+    header->setSectionResizeMode(CopiesModel::Folder, QHeaderView::Stretch);
+    header->setMinimumSectionSize(fontMetrics().horizontalAdvance(u'x') * 6);
     m_useCopy->setObjectName(QStringLiteral("useThisCopy"));
     m_useCopy->setToolTip(tr("Make macOS use this copy of the extension"));
     m_showInFileManager->setObjectName(QStringLiteral("showCopyInFileManager"));

@@ -75,7 +75,7 @@ DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction 
     buttons->addStretch();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
-    column->addWidget(m_text, 2);
+    column->addWidget(m_text, 1);
     column->addWidget(m_copies, 1);
     column->addWidget(m_elections);
     showRecord(nullptr, AppexChange::Unchanged, {}, {}, {});
