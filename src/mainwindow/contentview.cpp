@@ -431,11 +431,12 @@ void ContentView::fillCommandMenu()
                      *record, WindowRules::commandsFor(&*record, RecordRows::currentChange(*view),
                                                        !m_appexer->listingFile().isEmpty(), false))
                : QList<WindowRules::ToolCommand>();
-    for (const auto &[name, line] : commands) {
+    for (const WindowRules::ToolCommand &command : commands) {
         // After a tab, as a shortcut shows: the command beside the name.
-        QAction *copy = menu->addAction(QString(name).replace(u'&', QStringLiteral("&&")) + u'\t' +
-                                        QString(line).replace(u'&', QStringLiteral("&&")));
-        connect(copy, &QAction::triggered, this, [this, line] {
+        QAction *copy =
+            menu->addAction(QString(command.name).replace(u'&', QStringLiteral("&&")) + u'\t' +
+                            QString(command.line).replace(u'&', QStringLiteral("&&")));
+        connect(copy, &QAction::triggered, this, [this, line = command.line] {
             QGuiApplication::clipboard()->setText(line);
             m_status->showNote(tr("Copied: %1").arg(line));
         });
