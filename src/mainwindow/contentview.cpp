@@ -447,8 +447,7 @@ void ContentView::fillCommandMenu()
 
 void ContentView::keepHistory(bool keep)
 {
-    m_catalogue->setHistory(keep ? std::optional(ListingHistory(ListingHistory::defaultFolder()))
-                                 : std::nullopt);
+    m_catalogue->setHistory(keep ? std::optional(m_history) : std::nullopt);
 }
 
 // The kept listings, newest first, each to open or compare with; then the
@@ -458,7 +457,7 @@ void ContentView::fillHistoryMenu()
     QMenu *menu = m_actions->historyMenu();
     qDeleteAll(menu->findChildren<QMenu *>(Qt::FindDirectChildrenOnly)); // clear() leaves them
     menu->clear();
-    const ListingHistory::Entries kept = ListingHistory(ListingHistory::defaultFolder()).entries();
+    const ListingHistory::Entries kept = m_history.entries();
     for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
         QMenu *listing = menu->addMenu(
             tr("%1 \u2014 %2 extensions")
@@ -485,8 +484,7 @@ void ContentView::fillHistoryMenu()
 // was the same as the newest.
 void ContentView::compareWithPrevious()
 {
-    const QList<ListingHistory::Entry> kept =
-        ListingHistory(ListingHistory::defaultFolder()).entries().entries;
+    const QList<ListingHistory::Entry> kept = m_history.entries().entries;
     const bool newestShown = m_toolListed && m_appexer->listingFile().isEmpty() &&
                              (*m_actions)[Command::KeepHistory]->isChecked();
     const qsizetype previous = kept.size() - (newestShown ? 2 : 1);
@@ -516,18 +514,17 @@ void ContentView::compareWithKept(const ListingHistory::Entry &entry)
 
 void ContentView::clearHistory()
 {
-    const ListingHistory history(ListingHistory::defaultFolder());
-    const qsizetype count = history.entries().entries.size();
+    const qsizetype count = m_history.entries().entries.size();
     if (count == 0) {
         m_status->showNote(tr("No listing is kept."));
         return;
     }
     if (!m_services.confirm(tr("Delete the kept listings (%1)?").arg(QLocale().toString(count)),
                             tr("They are in %1. Deleted, they cannot be compared with again.")
-                                .arg(QDir::toNativeSeparators(history.folder())),
+                                .arg(QDir::toNativeSeparators(m_history.folder())),
                             tr("Delete")))
         return;
-    const QStringList left = history.clear();
+    const QStringList left = m_history.clear();
     m_status->showNote(left.isEmpty() ? tr("History cleared.") : left.join(u' '));
 }
 

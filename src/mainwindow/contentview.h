@@ -113,6 +113,8 @@ private:
     EmptyListingPanel *m_emptyListing;
     FileCommands *m_files = nullptr;
     RegistrationCommands *m_registrations = nullptr;
+    // Where the window keeps its listings, whether or not keeping is on.
+    const ListingHistory m_history{ListingHistory::defaultFolder()};
     ElectionCommands *m_elections = nullptr;
     ColumnRanks m_columnRanks;
     // The table's column whose order the rows are in, and which way; none
