@@ -1,6 +1,7 @@
 #include "controlrow.h"
 
 #include "settings.h"
+#include "sortentrybutton.h"
 #include "windowactions.h"
 
 #include <QAction>
@@ -9,7 +10,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QResizeEvent>
 
 #include <algorithm>
@@ -59,7 +59,7 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *s
     QHBoxLayout *sortRow = line(m_sortEntries);
     sortRow->addWidget(new QLabel(tr("Sort By:"), m_sortEntries));
     for (int code = 0; code < int(std::size(sortEntries)); ++code) {
-        auto *entry = new QRadioButton(tr(sortEntries[code]), m_sortEntries);
+        auto *entry = new SortEntryButton(tr(sortEntries[code]), m_sortEntries);
         const QString plain = entry->text().remove(u'&');
         entry->setObjectName(QLatin1String(sortNames[code]));
         entry->setToolTip(tr("Sort the list by %1").arg(plain));
