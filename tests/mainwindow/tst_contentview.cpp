@@ -378,6 +378,10 @@ void TestContentView::sortEntriesSortAndStore()
     window.find("sortByUUID")->click(); // case-sensitive: N10 before N2
     QCOMPARE(window.names().mid(0, 3), QStringList({"New", "Only the UUID changes", "Same"}));
     QCOMPARE(Settings::read().sortCode, 2);
+    // A mnemonic sorts as it is pressed, not after a button's pressed look.
+    QTest::keyClick(window.view.get(), Qt::Key_N, Qt::AltModifier);
+    QCOMPARE(window.names().mid(0, 3), QStringList({"Elected", "Moved", "New"}));
+    QVERIFY(window.find("sortByName")->hasFocus());
 
     // Written by other means, a code with no entry of its own: none chosen, sorts as SDK.
     QSettings(QSettings::defaultFormat(), QSettings::UserScope, "Zephlist", "Zephlist")
@@ -413,6 +417,13 @@ void TestContentView::searchFollowsTheCatalogue()
     QVERIFY(scope->isVisible());
     QCOMPARE(scope->text(), QStringLiteral("UUID"));
     QVERIFY(field->textMargins().left() >= scope->width()); // the query beside it
+    // The field's clear button shows with a query, and clears it.
+    auto *clearSearch = field->findChild<QAction *>("clearSearch");
+    QVERIFY(clearSearch->isVisible());
+    clearSearch->trigger();
+    QCOMPARE(window.names().size(), 10);
+    QVERIFY(!clearSearch->isVisible());
+    window.search("n1");
 
     window.search("twice");
     window.find("searchAllFields")->click();

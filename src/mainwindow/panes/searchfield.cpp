@@ -8,6 +8,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QResizeEvent>
+#include <QStyle>
 #include <QToolButton>
 
 SearchField::SearchField(AppexFilter *filter, QWidget *parent)
@@ -18,7 +19,15 @@ SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     , m_scopeButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("search"));
-    setClearButtonEnabled(true);
+    // Qt's own clear button fades in over 160 ms as the first letter is
+    // typed, which holds the field in motion after the list has answered.
+    // This one shows at once.
+    QAction *clearQuery = addAction(style()->standardIcon(QStyle::SP_LineEditClearButton),
+                                    QLineEdit::TrailingPosition);
+    clearQuery->setObjectName(QStringLiteral("clearSearch"));
+    clearQuery->setToolTip(tr("Clear the search"));
+    clearQuery->setVisible(false);
+    connect(clearQuery, &QAction::triggered, this, &QLineEdit::clear);
     setMaximumWidth(360);
     setToolTip(tr("Search the list; Esc clears it (Ctrl+F)"));
     setPlaceholderText(tr("Search"));
@@ -52,7 +61,8 @@ SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     m_scopeButton->setPopupMode(QToolButton::InstantPopup);
     m_scopeButton->setMenu(scopeMenu);
     m_scopeButton->setToolTip(tr("Choose what the search looks at"));
-    connect(this, &QLineEdit::textChanged, this, [this](const QString &query) {
+    connect(this, &QLineEdit::textChanged, this, [this, clearQuery](const QString &query) {
+        clearQuery->setVisible(!query.isEmpty());
         m_filter->setQuery(query);
         emit searchChanged();
     });
