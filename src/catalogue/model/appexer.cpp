@@ -1,6 +1,7 @@
 #include "appexer.h"
 
 #include "appexfield.h"
+#include "poolwork.h"
 #include "sortorder.h"
 
 #include <numeric>
@@ -206,8 +207,40 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
     }
 }
 
+void Appexer::prepareOrders()
+{
+    std::vector<AppexField> fields = m_sortRanks.fieldsWithoutRanks();
+    const bool points = !m_pointRanks;
+    if (rowCount() < 2 || (fields.empty() && !points))
+        return;
+    runInPool(
+        this,
+        [records = byRecordKey(), fields = std::move(fields), points] {
+            PreparedOrders prepared;
+            for (const AppexField field : fields)
+                prepared.sorts.emplace_back(field, SortRanks::textRanks(records, field));
+            if (points)
+                prepared.points = pointRanksOf(records);
+            return prepared;
+        },
+        [this, generation = m_recordsGeneration](PreparedOrders prepared) {
+            if (generation == m_recordsGeneration)
+                adopt(std::move(prepared));
+        });
+}
+
+void Appexer::adopt(PreparedOrders prepared)
+{
+    for (auto &sort : prepared.sorts)
+        m_sortRanks.adopt(sort.first, std::move(sort.second));
+    if (!m_pointRanks)
+        m_pointRanks = std::move(prepared.points);
+    emit ordersPrepared();
+}
+
 void Appexer::compareRecords()
 {
+    ++m_recordsGeneration;
     m_changes.clear();
     m_older.clear();
     m_removed.clear();
@@ -241,15 +274,18 @@ ListingRecords Appexer::inListingOrder() const
     return records;
 }
 
+// The lists are held by copies, which share them: what they give stays as it
+// is if the rows move or change later, and may be read on another thread.
 ListingRecords Appexer::byRecordKey() const
 {
     std::vector<qsizetype> indexOf(m_listingPositions.size()); // of each listing position
     for (size_t entry = 0; entry < indexOf.size(); ++entry)
         indexOf[size_t(m_listingPositions[entry])] = qsizetype(entry);
     return {m_records.size() + m_removed.size(),
-            [this, indexOf = std::move(indexOf)](qsizetype key) -> const Appex & {
-                return key < m_records.size() ? m_records[indexOf[size_t(key)]]
-                                              : m_removed[key - m_records.size()];
+            [records = m_records, removed = m_removed,
+             indexOf = std::move(indexOf)](qsizetype key) -> const Appex & {
+                return key < records.size() ? records[indexOf[size_t(key)]]
+                                            : removed[key - records.size()];
             }};
 }
 
@@ -258,11 +294,15 @@ ListingRecords Appexer::byRecordKey() const
 const SortRanks::Ranks &Appexer::pointRanks() const
 {
     if (!m_pointRanks)
-        m_pointRanks = SortRanks::ranks(byRecordKey(), AppexField::Point,
-                                        [](std::string &key, QByteArrayView point) {
-                                            key.append(point.data(), size_t(point.size()));
-                                        });
+        m_pointRanks = pointRanksOf(byRecordKey());
     return *m_pointRanks;
+}
+
+SortRanks::Ranks Appexer::pointRanksOf(const ListingRecords &records)
+{
+    return SortRanks::ranks(records, AppexField::Point, [](std::string &key, QByteArrayView point) {
+        key.append(point.data(), size_t(point.size()));
+    });
 }
 
 const Appex *Appexer::olderAt(int row) const

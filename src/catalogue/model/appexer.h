@@ -74,6 +74,11 @@ public:
     // Marks the records at `paths` as having `problem`: one change of the data.
     void addProblem(const QSet<QByteArray> &paths, AppexProblem problem);
     [[nodiscard]] SortCode sortCode() const { return m_sortCode; }
+    // Makes on a thread of the pool what the sort codes and PointRole need
+    // and have not made yet, while the records are shown: the first sort by
+    // another field, or the first category chosen, then costs what a later
+    // one does. What a new listing or comparison makes stale is dropped.
+    void prepareOrders();
 
     // The records in the order the listing gave them.
     [[nodiscard]] ListingRecords inListingOrder() const;
@@ -98,7 +103,19 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index,
                                 int role = Qt::DisplayRole) const override;
 
+signals:
+    // What prepareOrders() made is in use.
+    void ordersPrepared();
+
 private:
+    struct PreparedOrders
+    {
+        std::vector<std::pair<AppexField, SortRanks::Ranks>> sorts;
+        std::optional<SortRanks::Ranks> points;
+    };
+    [[nodiscard]] static SortRanks::Ranks pointRanksOf(const ListingRecords &records);
+    void adopt(PreparedOrders prepared);
+
     // Marks the records against the baseline, then sorts the rows.
     void compareRecords();
     void markChanges();
@@ -124,6 +141,9 @@ private:
     AppexList m_removed; // in the older listing's order
     // The entry of each row while there are removed records; none without.
     std::vector<qsizetype> m_rowEntries;
+    // Counts the sets of records the rows have shown: what was made for one
+    // set is of no use to another.
+    quint64 m_recordsGeneration = 0;
     SortRanks m_sortRanks; // by record key
     // Of the records' extension points by their bytes, made when first asked for.
     mutable std::optional<SortRanks::Ranks> m_pointRanks;

@@ -175,17 +175,30 @@ std::vector<qsizetype> rowsInOrder(size_t count)
 
 } // namespace
 
-const SortRanks::Ranks &SortRanks::textRanks(const ListingRecords &records, AppexField field)
+SortRanks::Ranks SortRanks::textRanks(const ListingRecords &records, AppexField field)
+{
+    // UUIDs respect case; names, SDKs and parents ignore it.
+    const bool ignoringCase = field != AppexField::Uuid;
+    return ranks(records, field, [ignoringCase](std::string &key, QByteArrayView value) {
+        TextKey::appendKey(key, value, ignoringCase);
+    });
+}
+
+std::vector<AppexField> SortRanks::fieldsWithoutRanks() const
+{
+    std::vector<AppexField> fields;
+    for (const AppexField field : sortedFields) {
+        if (!m_ranks.contains(field))
+            fields.push_back(field);
+    }
+    return fields;
+}
+
+const SortRanks::Ranks &SortRanks::knownRanks(const ListingRecords &records, AppexField field)
 {
     auto known = m_ranks.find(field);
-    if (known == m_ranks.end()) {
-        // UUIDs respect case; names, SDKs and parents ignore it.
-        const bool ignoringCase = field != AppexField::Uuid;
-        const auto textKey = [ignoringCase](std::string &key, QByteArrayView value) {
-            TextKey::appendKey(key, value, ignoringCase);
-        };
-        known = m_ranks.emplace(field, ranks(records, field, textKey)).first;
-    }
+    if (known == m_ranks.end())
+        known = m_ranks.emplace(field, textRanks(records, field)).first;
     return known->second;
 }
 
@@ -194,14 +207,11 @@ const SortRanks::Ranks &SortRanks::textRanks(const ListingRecords &records, Appe
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                         std::span<const qsizetype> rowKeys, SortCode sortCode)
 {
-    const AppexField first = sortCode == SortCode::Parent ? AppexField::ParentName
-                             : sortCode == SortCode::UUID ? AppexField::Uuid
-                             : sortCode == SortCode::Name ? AppexField::Name
-                                                          : AppexField::SDK;
+    const AppexField first = sortedFields[size_t(sortCode)];
     std::vector<qsizetype> rows = rowsInOrder(rowKeys.size());
     if (first == AppexField::SDK || first == AppexField::ParentName)
-        rows = byRank(rows, rowKeys, textRanks(records, AppexField::Name), Qt::AscendingOrder);
-    return byRank(rows, rowKeys, textRanks(records, first), Qt::AscendingOrder);
+        rows = byRank(rows, rowKeys, knownRanks(records, AppexField::Name), Qt::AscendingOrder);
+    return byRank(rows, rowKeys, knownRanks(records, first), Qt::AscendingOrder);
 }
 
 SortRanks::Ranks SortRanks::ranks(const ListingRecords &records, AppexField field,

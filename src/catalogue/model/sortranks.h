@@ -4,6 +4,7 @@
 #include "listingcomparison.h"
 #include "sortcode.h"
 
+#include <array>
 #include <functional>
 #include <map>
 #include <span>
@@ -42,11 +43,23 @@ public:
     [[nodiscard]] static std::vector<qsizetype> order(std::span<const qsizetype> rowKeys,
                                                       const Ranks &ranks, Qt::SortOrder order);
 
+    // The field each sort code orders by first, by code, and of those, the
+    // ones whose ranks are not made yet.
+    static constexpr std::array<AppexField, 4> sortedFields = {
+        AppexField::SDK, AppexField::ParentName, AppexField::Uuid, AppexField::Name};
+    [[nodiscard]] std::vector<AppexField> fieldsWithoutRanks() const;
+    // Each record's rank by the sort key of its value of `field`, as the sort
+    // codes order them: what order() makes when it first needs a field, made
+    // here for a caller that makes it elsewhere (on another thread) and
+    // hands it over with adopt(). Ranks already made are kept.
+    [[nodiscard]] static Ranks textRanks(const ListingRecords &records, AppexField field);
+    void adopt(AppexField field, Ranks ranks) { m_ranks.try_emplace(field, std::move(ranks)); }
+
     // Forgets every rank: the records are others.
     void clear() { m_ranks.clear(); }
 
 private:
-    [[nodiscard]] const Ranks &textRanks(const ListingRecords &records, AppexField field);
+    [[nodiscard]] const Ranks &knownRanks(const ListingRecords &records, AppexField field);
 
     std::map<AppexField, Ranks> m_ranks; // of the fields' sort keys
 };
