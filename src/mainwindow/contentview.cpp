@@ -245,6 +245,10 @@ void ContentView::connectCommands()
                 scheduleUpdate();
             });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
+    connect(m_search->allFieldsScopeAction(), &QAction::toggled, this, [this](bool allFields) {
+        if (allFields)
+            m_filter->prepareIndex(m_appexer->byRecordKey());
+    });
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
             m_search->allFieldsScopeAction(), &QAction::trigger);
 
@@ -298,6 +302,10 @@ void ContentView::recordsChanged()
     m_sidebar->setRecords(m_appexer->appexList());
     m_columnRanks.clear();
     orderByColumn();
+    // What the sorts, categories and searches picked next need, made while
+    // the rows are looked at.
+    m_appexer->prepareOrders();
+    m_filter->prepareIndex(m_appexer->byRecordKey());
 }
 
 void ContentView::closeEvent(QCloseEvent *event)

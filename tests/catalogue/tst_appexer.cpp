@@ -2,6 +2,7 @@
 #include "appexfilter.h"
 #include "faketool.h"
 #include "golden.h"
+#include "listingparser.h"
 #include "sortorder.h"
 #include "sortranks.h"
 #include "testcatalogue.h"
@@ -9,6 +10,7 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
+#include <QThreadPool>
 
 namespace {
 
@@ -36,6 +38,7 @@ private slots:
     void sortKeepsViewsOnTheirRecords();
     void comparison();
     void filterFollowsTheCatalogue();
+    void preparedOnlyForTheRecordsShown();
 
 private:
     FakeTool m_tools;
@@ -331,6 +334,57 @@ void TestAppexer::filterFollowsTheCatalogue()
     filter.setQuery(QString());
     filter.setChangesOnly(true);
     QCOMPARE(filter.rowCount(), 9);
+}
+
+// Sorts, categories and the search's index made on the pool for one listing
+// while the next replaces it are not used for the next one's records.
+void TestAppexer::preparedOnlyForTheRecordsShown()
+{
+    const auto listing = [](int seed) {
+        QByteArray text;
+        for (int i = 0; i < 200; ++i) {
+            const QByteArray value = QByteArray::number((i * 7919 + seed * 104729) % 1009);
+            text += "+    com.x" + QByteArray::number(i) + "(1)\n\tPath = /A/" + value +
+                    ".appex\n\tUUID = U" + value + "\n\tSDK = com.x.point" +
+                    QByteArray::number(i % (3 + seed)) + "\n\tDisplay Name = " + value + "\n\n";
+        }
+        return Listing{parseListing(text), text, {}};
+    };
+    Appexer appexer;
+    AppexFilter filter(&appexer);
+    for (const int seed : {1, 2, 3}) {
+        appexer.setListing(listing(seed));
+        appexer.prepareOrders();
+        filter.prepareIndex(appexer.byRecordKey());
+    }
+    QThreadPool::globalInstance()->waitForDone();
+    QSignalSpy prepared(&appexer, &Appexer::ordersPrepared);
+    QCoreApplication::processEvents(); // what was made for each listing comes back
+    QCOMPARE(prepared.size(), 1);
+
+    const AppexList shown = listing(3).records;
+    for (const SortCode code : {SortCode::UUID, SortCode::Parent, SortCode::Name, SortCode::SDK}) {
+        appexer.sortAppexList(code);
+        QStringList expected;
+        for (const qsizetype row : SortOrder::order(shown, code))
+            expected << shown[row].name();
+        QCOMPARE(column(appexer, Qt::DisplayRole), expected);
+    }
+    QSet<std::pair<int, QByteArray>> points; // one number for each point, and no other's
+    for (int row = 0; row < appexer.rowCount(); ++row)
+        points.insert({appexer.index(row).data(Appexer::PointRole).toInt(),
+                       appexer.recordAt(row).bytes(AppexField::Point).toByteArray()});
+    QCOMPARE(points.size(), 6);
+    filter.setQuery(QStringLiteral("u1"));
+    QStringList found;
+    for (const Appex &record : shown) {
+        if (record.uuid().startsWith(u"U1"))
+            found << record.name();
+    }
+    found.sort();
+    QStringList matched = column(filter, Qt::DisplayRole);
+    matched.sort();
+    QCOMPARE(matched, found);
 }
 
 QTEST_GUILESS_MAIN(TestAppexer)

@@ -1,6 +1,9 @@
 #include "appexfilter.h"
 
 #include "appexer.h"
+#include "poolwork.h"
+
+#include <numeric>
 
 AppexFilter::AppexFilter(QAbstractItemModel *catalogue, QObject *parent)
     : QSortFilterProxyModel(parent)
@@ -9,6 +12,7 @@ AppexFilter::AppexFilter(QAbstractItemModel *catalogue, QObject *parent)
     // Told before the change is done, so that no filtering after it uses the
     // index of an earlier listing. A sort keeps it: it is by record, not row.
     connect(catalogue, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
+        ++m_indexGeneration;
         m_index.clear();
         m_tooLargeForIndex = false;
         m_matchesAreStale = true;
@@ -45,6 +49,40 @@ void AppexFilter::setChangesOnly(bool changesOnly)
         return;
     m_changesOnly = changesOnly;
     filterAgain();
+}
+
+void AppexFilter::prepareIndex(const ListingRecords &records)
+{
+    std::vector<SearchIndex::Part> parts;
+    for (const SearchIndex::Part part :
+         {SearchIndex::Part::Uuids, SearchIndex::Part::OtherFields}) {
+        if (!m_index.has(part) &&
+            (part == SearchIndex::Part::Uuids || m_scope == AppexSearch::Scope::AllFields))
+            parts.push_back(part);
+    }
+    if (parts.empty() || m_tooLargeForIndex || records.count == 0)
+        return;
+    struct Prepared
+    {
+        SearchIndex index;
+        bool tooLarge = false;
+    };
+    runInPool(
+        this,
+        [records, parts = std::move(parts)] {
+            std::vector<qsizetype> keys(size_t(records.count));
+            std::iota(keys.begin(), keys.end(), 0);
+            Prepared prepared;
+            for (const SearchIndex::Part part : parts)
+                prepared.tooLarge = !prepared.index.build(part, records, keys) || prepared.tooLarge;
+            return prepared;
+        },
+        [this, generation = m_indexGeneration](Prepared prepared) {
+            if (generation != m_indexGeneration)
+                return;
+            m_tooLargeForIndex = m_tooLargeForIndex || prepared.tooLarge;
+            m_index.adopt(std::move(prepared.index));
+        });
 }
 
 void AppexFilter::searchAgain()

@@ -20,6 +20,11 @@ public:
     void setQuery(const QString &query);
     void setScope(AppexSearch::Scope scope);
     void setChangesOnly(bool changesOnly);
+    // Indexes on a thread of the pool what a search in the scope set looks
+    // at and the index lacks, from the catalogue's records by their keys
+    // (Appexer::KeyRole): the first keystroke of a search then costs what
+    // later ones do. Dropped if the catalogue is reset meanwhile.
+    void prepareIndex(const ListingRecords &records);
 
     [[nodiscard]] bool isSearching() const { return !m_query.isEmpty(); }
     [[nodiscard]] QString query() const { return m_query; }
@@ -43,6 +48,7 @@ private:
     // Made when first needed, and again for each listing.
     mutable SearchIndex m_index;
     mutable bool m_tooLargeForIndex = false; // then searched record by record
+    quint64 m_indexGeneration = 0;           // counts the catalogue's resets
 
     mutable std::vector<bool> m_matches;      // by record key
     mutable std::vector<qsizetype> m_rowKeys; // by row, until the rows move

@@ -69,3 +69,11 @@ void SearchIndex::addMatches(const Keys &keys, std::string_view query, std::vect
         at = bytes.find(query, keys.starts[entry + 1]); // the next record's
     }
 }
+
+void SearchIndex::adopt(SearchIndex other)
+{
+    if (!has(Part::Uuids))
+        m_uuids = std::move(other.m_uuids);
+    if (!has(Part::OtherFields))
+        m_otherFields = std::move(other.m_otherFields);
+}

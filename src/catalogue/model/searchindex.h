@@ -31,6 +31,9 @@ public:
                              std::span<const qsizetype> keys,
                              size_t mostBytes = SearchIndex::maxBytes);
     void clear() { *this = SearchIndex(); }
+    // Takes the parts of `other`, an index of the same records, that this
+    // one lacks.
+    void adopt(SearchIndex other);
 
     // For each record by its key, whether `search` matches it, as
     // AppexSearch::matches() would; the parts its scope looks at must be
