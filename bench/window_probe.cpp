@@ -299,6 +299,14 @@ int main(int argc, char *argv[])
              keys.press({XK_Control_L}, XK_a);
              keys.press({}, XK_End);
          }},
+        // Last, as it brings the sidebar out and narrows the list: from All to
+        // the last category.
+        {"sidebar category",
+         [&keys] {
+             keys.press({XK_Control_L}, XK_1);
+             keys.press({}, XK_Home);
+         },
+         [&keys] { keys.press({}, XK_End); }},
     };
     for (const Action &action : actions) {
         std::vector<double> times;
