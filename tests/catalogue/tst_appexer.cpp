@@ -5,12 +5,12 @@
 #include "listingparser.h"
 #include "sortorder.h"
 #include "sortranks.h"
+#include "sparetime.h"
 #include "testcatalogue.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 #include <QTest>
-#include <QThreadPool>
 
 namespace {
 
@@ -357,7 +357,7 @@ void TestAppexer::preparedOnlyForTheRecordsShown()
         appexer.prepareOrders();
         filter.prepareIndex(appexer.byRecordKey());
     }
-    QThreadPool::globalInstance()->waitForDone();
+    spareTimePool()->waitForDone();
     QSignalSpy prepared(&appexer, &Appexer::ordersPrepared);
     QCoreApplication::processEvents(); // what was made for each listing comes back
     QCOMPARE(prepared.size(), 1);

@@ -1,8 +1,8 @@
 #include "appexer.h"
 
 #include "appexfield.h"
-#include "poolwork.h"
 #include "sortorder.h"
+#include "sparetime.h"
 
 #include <numeric>
 
@@ -213,7 +213,7 @@ void Appexer::prepareOrders()
     const bool points = !m_pointRanks;
     if (rowCount() < 2 || (fields.empty() && !points))
         return;
-    runInPool(
+    runInSpareTime(
         this,
         [records = byRecordKey(), fields = std::move(fields), points] {
             PreparedOrders prepared;

@@ -1,7 +1,7 @@
 #include "appexfilter.h"
 
 #include "appexer.h"
-#include "poolwork.h"
+#include "sparetime.h"
 
 #include <numeric>
 
@@ -67,7 +67,7 @@ void AppexFilter::prepareIndex(const ListingRecords &records)
         SearchIndex index;
         bool tooLarge = false;
     };
-    runInPool(
+    runInSpareTime(
         this,
         [records, parts = std::move(parts)] {
             std::vector<qsizetype> keys(size_t(records.count));
