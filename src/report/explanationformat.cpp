@@ -25,11 +25,12 @@ public:
 
 namespace ExplanationFormat {
 
-QString useText(CopiesExplanation::Use use)
+QString useText(const CopiesExplanation::Copy &copy)
 {
-    switch (use) {
+    switch (copy.use) {
     case CopiesExplanation::Use::InUse:
-        return Words::tr("In use");
+        return copy.record.election() == AppexElection::Ignore ? Words::tr("Disabled")
+                                                                : Words::tr("In use");
     case CopiesExplanation::Use::NotUsed:
         return Words::tr("Not used");
     case CopiesExplanation::Use::Unknown:
@@ -73,7 +74,7 @@ QByteArray text(const CopiesExplanation &explanation)
     for (const CopiesExplanation::Copy &copy : explanation.copies) {
         QString line =
             QStringLiteral("%1  %2  %3  %4  [%5]")
-                .arg(useText(copy.use).leftJustified(8),
+                .arg(useText(copy).leftJustified(8),
                      copy.record.version().isEmpty() ? QStringLiteral("-") : copy.record.version(),
                      copy.record.timestamp().isEmpty() ? QStringLiteral("-")
                                                        : copy.record.timestamp(),

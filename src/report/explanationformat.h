@@ -9,8 +9,10 @@
 // details use too.
 namespace ExplanationFormat {
 
-// "In use", "Not used", or "Listed" when the listing does not tell.
-[[nodiscard]] QString useText(CopiesExplanation::Use use);
+// "In use", "Not used", or "Listed" when the listing does not tell; the
+// copy the system would use of an extension the user switched off is
+// "Disabled", since the system then uses none.
+[[nodiscard]] QString useText(const CopiesExplanation::Copy &copy);
 // Why a copy is not the one in use, or what is odd about it: "development
 // build", "in the Trash", "on a disk image", "missing from disk", "an older
 // version".

@@ -1460,6 +1460,13 @@ void TestContentView::detailsTableEveryCopy()
     QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data().toString(), path);
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
     QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
+
+    // Switched off, an extension has no copy in use: its chosen one says so.
+    window.search("com.apple.ui.TrackpadSettings");
+    window.select({0});
+    window.answer = true;
+    QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
+    QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("Disabled"));
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -35,7 +35,7 @@ QString CopiesModel::textOf(int column, const CopiesExplanation::Copy &copy)
 {
     switch (column) {
     case Use:
-        return ExplanationFormat::useText(copy.use);
+        return ExplanationFormat::useText(copy);
     case Why:
         // The copy in use needs no excuse; its own problems are the pane's.
         return copy.use == CopiesExplanation::Use::InUse
