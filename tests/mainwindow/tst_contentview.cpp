@@ -83,7 +83,10 @@ struct Window
             offered = plan;
             return plan.without(kept);
         };
-        services.chooseBundle = [this] { return chosenBundle; };
+        services.chooseBundle = [this](const QString &folder) {
+            bundleFolders << folder;
+            return chosenBundle;
+        };
         services.pickBundle = [this](const QStringList &bundles) -> std::optional<qsizetype> {
             offeredBundles = bundles;
             return bundles.size() - 1;
@@ -157,6 +160,7 @@ struct Window
     std::optional<CleanupPlan> offered; // the clean-up's, as the user is asked
     QSet<QString> kept;                 // the paths the user unchecks in it
     QString chosenBundle;               // to register
+    QStringList bundleFolders;          // where the user was asked to choose it
     QStringList offeredBundles;         // of an app, to pick one
 };
 
@@ -1344,10 +1348,19 @@ void TestContentView::registrationsAndCleanUp()
         QVERIFY(descriptor.open(QIODevice::WriteOnly));
         descriptor.write("identifier=com.example.widgets." + bundle.sliced(17, 1).toUtf8() + '\n');
     }
-    window.chosenBundle = app;
+    window.chosenBundle = app + u'/';
     QVERIFY(window.job([&] { window.action("Register Extension")->trigger(); }));
     QCOMPARE(window.offeredBundles.size(), 2);
     QVERIFY(pathsOf(window.view->appexer().appexList()).contains(window.offeredBundles.last()));
+
+    // Each choice starts in the folder that held the one before, if it is
+    // there (the stand-in's are macOS's), and a cancel leaves it.
+    window.chosenBundle.clear();
+    window.action("Register Extension")->trigger();
+    window.action("Register Extension")->trigger();
+    QVERIFY(!QFileInfo::exists(QFileInfo(first.path()).absolutePath()));
+    QCOMPARE(window.bundleFolders, QStringList({QDir::homePath(), QDir::homePath(),
+                                                m_settings->path(), m_settings->path()}));
 }
 
 // Each listing that differs is kept; the previous one compares in one step
