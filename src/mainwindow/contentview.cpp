@@ -459,13 +459,11 @@ void ContentView::fillHistoryMenu()
     menu->clear();
     const ListingHistory::Entries kept = m_history.entries();
     for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
-        QMenu *listing = menu->addMenu(
-            tr("%1 \u2014 %2 extensions")
-                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat),
-                     QLocale().toString(entry->records)));
-        connect(listing->addAction(tr("Open")), &QAction::triggered, this,
+        QMenu *listing = menu->addMenu(WindowRules::historyEntryText(
+            std::distance(kept.entries.crbegin(), entry), entry->time, entry->records));
+        connect(listing->addAction(tr("&Open")), &QAction::triggered, this,
                 [this, file = entry->file] { openListing(file); });
-        connect(listing->addAction(tr("Compare with This")), &QAction::triggered, this,
+        connect(listing->addAction(tr("&Compare with This")), &QAction::triggered, this,
                 [this, kept = *entry] { compareWithKept(kept); });
     }
     if (kept.entries.isEmpty())

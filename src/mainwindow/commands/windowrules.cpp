@@ -6,6 +6,7 @@
 #include "shellwords.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -179,6 +180,17 @@ QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype
 QString WindowRules::savedText(const QString &file)
 {
     return tr("Saved \u201C%1\u201D").arg(QFileInfo(file).fileName());
+}
+
+QString WindowRules::historyEntryText(qsizetype position, const QDateTime &time, qsizetype records)
+{
+    const QString entry = tr("%1 \u2014 %2 extensions")
+                              .arg(QLocale().toString(time.toLocalTime(), QLocale::ShortFormat),
+                                   QLocale().toString(records));
+    constexpr qsizetype numbered = 10;
+    if (position >= numbered)
+        return entry;
+    return QStringLiteral("&%1 %2").arg((position + 1) % numbered).arg(entry);
 }
 
 QString WindowRules::droppedFile(const QList<QUrl> &urls)

@@ -13,8 +13,8 @@
 SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     : QLineEdit(parent)
     , m_filter(filter)
-    , m_uuidScope(new QAction(tr("UUID"), this))
-    , m_allFieldsScope(new QAction(tr("All Fields"), this))
+    , m_uuidScope(new QAction(tr("&UUID"), this))
+    , m_allFieldsScope(new QAction(tr("&All Fields"), this))
     , m_scopeButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("search"));
