@@ -6,6 +6,7 @@
 #include "contentview.h"
 #include "copiesmodel.h"
 #include "datestamp.h"
+#include "elidedlabel.h"
 #include "fakedialogs.h"
 #include "faketool.h"
 #include "golden.h"
@@ -21,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -32,12 +34,14 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
@@ -147,6 +151,13 @@ struct Window
                                                   QItemSelectionModel::NoUpdate);
     }
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
+    // The details' text as the eye reads it, without the breaks allowed in it.
+    QString details() const
+    {
+        return find<QTextBrowser>("detailsText")->toPlainText().remove(u'\u200B');
+    }
+    // The status bar's passing note, whole.
+    QString note() const { return find<ElidedLabel>("note")->fullText(); }
     const MessageBar *bar(const char *name) const { return find<MessageBar>(name); }
 
     static inline const QDateTime theStart{QDate(2001, 2, 3), QTime(4, 5)};
@@ -244,6 +255,8 @@ private slots:
     void registrationsAndCleanUp();
     void historyOfListings();
     void detailsTableEveryCopy();
+    void detailsBreakLongValuesAtDots();
+    void statusNoteGivesWayToTheCounts();
 
 private:
     FakeTool m_tools;
@@ -315,8 +328,7 @@ void TestContentView::escapeStopsTheToolElseClearsTheSearch()
     QVERIFY(window.job([&] { QTest::keyClick(field, Qt::Key_Escape); }) == false);
     QCOMPARE(field->text(), QStringLiteral("n1"));
     window.search("");
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("The listing was cancelled."));
+    QCOMPARE(window.note(), QStringLiteral("The listing was cancelled."));
     QCOMPARE(window.text("count"), QStringLiteral("10 appexes")); // nothing changed
     QVERIFY(!window.bar("failureBar")->isVisible());
 
@@ -537,12 +549,11 @@ void TestContentView::listingsAsFiles()
     QFile copy(dir.filePath("copy.txt"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), m_newer); // exactly the bytes read
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Saved \u201Ccopy.txt\u201D"));
-    window.view->statusBar()->clearMessage();
+    QCOMPARE(window.note(), QStringLiteral("Saved \u201Ccopy.txt\u201D"));
+    window.find<ElidedLabel>("note")->setFullText({});
     window.listingPanel->completions.first()(SavePanel::Response::OK, dir.path()); // a folder
     QCOMPARE(window.alert->details.size(), 1);
-    QVERIFY(window.view->statusBar()->currentMessage().isEmpty());
+    QVERIFY(window.note().isEmpty());
 
     // The next listing is looked for beside the one shown.
     window.action("Compare with Listing")->trigger();
@@ -577,7 +588,7 @@ void TestContentView::comparison()
         window.openPanel->completions.first()(testDataPath("listings/older.txt"));
     }));
     QVERIFY(window.bar("informationBar")->isVisible());
-    QCOMPARE(window.text("changes"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
+    QCOMPARE(window.text("counts"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
     QCOMPARE(window.names().size(), 12); // the removed ones shown too
     window.select({0});
     QVERIFY(window.action("Reset")->isEnabled());
@@ -594,7 +605,7 @@ void TestContentView::comparison()
         {"Gone", "Removed since the older listing; these are its last values.\nCategory"}};
     for (const auto &[name, text] : told) {
         window.select({int(window.names().indexOf(name))});
-        const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+        const QString details = window.details();
         QVERIFY2(details.contains(text), qPrintable(details));
     }
     window.action("Show Changes Only")->trigger();
@@ -664,8 +675,7 @@ void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
     QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
     QCOMPARE(chosen().identifier(), trackpad); // in the listing made since
     QCOMPARE(chosen().election(), AppexElection::Ignore);
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
+    QCOMPARE(window.note(), QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
 
     // Reset asks as Disable does; declined, nothing happens.
     window.answer = false;
@@ -678,8 +688,7 @@ void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
     QCOMPARE(window.questions.size(), 3);
     QCOMPARE(chosen().identifier(), trackpad);
     QCOMPARE(chosen().election(), AppexElection::Use);
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
+    QCOMPARE(window.note(), QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
 
     // A change that macOS does not keep says so over the list, the record still chosen.
     qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
@@ -1112,7 +1121,7 @@ void TestContentView::openingARowShowsItsDetails()
     QVERIFY(window.refresh());
     QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
     auto *details = window.find<QWidget>("details");
-    const auto shown = [&] { return window.find<QTextBrowser>("detailsText")->toPlainText(); };
+    const auto shown = [&] { return window.details(); };
     QVERIFY(!details->isVisible());
     window.select({2});
     window.list()->setFocus();
@@ -1172,7 +1181,7 @@ void TestContentView::sidebarAndDetails()
     window.action("Show Details")->trigger();
     window.select({0});
     Window::settle();
-    const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+    const QString details = window.details();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
 
@@ -1375,7 +1384,7 @@ void TestContentView::historyOfListings()
     QVERIFY(window.refresh());
     QVERIFY(window.refresh()); // the same: kept once
     QCOMPARE(keptCount(), 1);
-    const auto status = [&window] { return window.view->statusBar()->currentMessage(); };
+    const auto status = [&window] { return window.note(); };
     QVERIFY2(status().startsWith(QStringLiteral("Since ")) &&
                  status().endsWith(QStringLiteral(": no changes")),
              qPrintable(status()));
@@ -1403,8 +1412,7 @@ void TestContentView::historyOfListings()
 
     QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
     QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);
-    QVERIFY2(window.view->statusBar()->currentMessage().startsWith(QStringLiteral("Since ")),
-             qPrintable(window.view->statusBar()->currentMessage()));
+    QVERIFY2(window.note().startsWith(QStringLiteral("Since ")), qPrintable(window.note()));
 
     window.action("Keep Listings in History")->trigger();
     QVERIFY(!Settings::read().keepHistory);
@@ -1455,13 +1463,103 @@ void TestContentView::detailsTableEveryCopy()
                              return copy.path() == path;
                          })->uuid();
     QVERIFY(window.job([&] { window.find<QAction>("useThisCopy")->trigger(); }));
-    QCOMPARE(window.view->statusBar()->currentMessage(), "Now using the copy at " + path + ".");
+    QCOMPARE(window.note(), "Now using the copy at " + path + ".");
     const QModelIndexList chosen = window.list()->selectionModel()->selectedRows();
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.first().data(Appexer::RecordRole).value<Appex>().uuid(), uuid);
     QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data().toString(), path);
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
     QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
+
+    // At the pane's own width the table fits without scrolling sideways: the
+    // folders and the reasons are cut, and whole in their tips, and the
+    // registration shows its day.
+    const QWidget *details = window.find<QWidget>("details");
+    QCOMPARE(details->width(), details->sizeHint().width());
+    QCOMPARE(copies->horizontalScrollBar()->maximum(), 0);
+    QModelIndex why = copies->model()->index(0, CopiesModel::Why); // the longest reason
+    for (int row = 1; row < copies->model()->rowCount(); ++row) {
+        if (const QModelIndex cell = copies->model()->index(row, CopiesModel::Why);
+            cell.data().toString().size() > why.data().toString().size())
+            why = cell;
+    }
+    QVERIFY(copies->visualRect(why).width() <
+            copies->fontMetrics().horizontalAdvance(why.data().toString()));
+    QCOMPARE(why.data(Qt::ToolTipRole), why.data());
+    const QModelIndex registered = why.siblingAtColumn(CopiesModel::Registered);
+    QCOMPARE(registered.data(Qt::ToolTipRole).toString(),
+             registered.data().toString() + QStringLiteral(" 10:14:05 +0000"));
+}
+
+// A long identifier or path breaks after its dots and slashes as the pane
+// narrows, never within a word; a copy of the text holds it as it is.
+void TestContentView::detailsBreakLongValuesAtDots()
+{
+    Settings::storeShowDetails(true);
+    const QString identifier = QStringLiteral("com.example.very.long.identifier.that.keeps.going");
+    Window window(m_tools.printing("+    " + identifier.toUtf8() +
+                                   "(1.0)\n\t            UUID = L1\n\t    Display Name = Long\n"));
+    QVERIFY(window.refresh());
+    window.select({0});
+    Window::settle();
+    auto *text = window.find<QTextBrowser>("detailsText");
+    QVERIFY(text->isVisible());
+    text->document()->documentLayout()->documentSize(); // laid out whole
+    QStringList lines;                                  // of the identifier's value
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        if (!block.text().startsWith(u"com."))
+            continue;
+        for (int line = 0; line < block.layout()->lineCount(); ++line)
+            lines << block.text().mid(block.layout()->lineAt(line).textStart(),
+                                      block.layout()->lineAt(line).textLength());
+    }
+    QVERIFY2(lines.size() > 1, qPrintable(lines.join(u'|'))); // the pane is narrower
+    for (qsizetype line = 0; line + 1 < lines.size(); ++line)
+        QVERIFY2(lines[line].endsWith(u"\u200B"), qPrintable(lines.join(u'|')));
+    QCOMPARE(lines.join(QString()).remove(u'\u200B'), identifier);
+
+    text->selectAll();
+    text->copy();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(copied.contains(u'\n' + identifier + u'\n'), qPrintable(copied));
+    QVERIFY(!copied.contains(u'\u200B'));
+}
+
+// A note too long for the status bar is cut, whole in its tip; the counts
+// beside it stay whole, a "·" between each.
+void TestContentView::statusNoteGivesWayToTheCounts()
+{
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(620, 500);
+    QVERIFY(window.refresh());
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(testDataPath("listings/older.txt"));
+    }));
+    window.search("n");
+    auto *counts = window.find<QLabel>("counts");
+    QCOMPARE(counts->text(),
+             QStringLiteral("10 matches \u00b7 3 added \u00b7 4 changed \u00b7 2 removed"));
+
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QString(120, u'x') + QStringLiteral(".txt"));
+    window.action("Save Listing")->trigger();
+    window.listingPanel->completions.first()(SavePanel::Response::OK, saved);
+    Window::settle();
+    const auto *note = window.find<ElidedLabel>("note");
+    const QString whole = QStringLiteral("Saved \u201C%1\u201D").arg(QFileInfo(saved).fileName());
+    QCOMPARE(note->fullText(), whole);
+    QVERIFY2(note->text().endsWith(u'\u2026'), qPrintable(note->text()));
+    QCOMPARE(note->toolTip(), whole);
+    QVERIFY(counts->width() >= counts->sizeHint().width());
+    QVERIFY(note->geometry().right() < counts->geometry().left());
+    QCOMPARE(window.view->width(), 620);
+
+    // Wide enough, it shows whole, with no tip to say more.
+    window.view->resize(2400, 500);
+    Window::settle();
+    QCOMPARE(note->text(), whole);
+    QVERIFY(note->toolTip().isEmpty());
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

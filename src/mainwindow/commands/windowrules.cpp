@@ -166,7 +166,7 @@ QString WindowRules::countsText(qsizetype withProblems, std::optional<qsizetype>
         counts << tr("%L1 with problems").arg(withProblems);
     if (matches)
         counts << (*matches == 1 ? tr("1 match") : tr("%L1 matches").arg(*matches));
-    return counts.join(QStringLiteral(" \u00b7 "));
+    return counts.join(countSeparator());
 }
 
 QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype removed)
@@ -175,6 +175,11 @@ QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype
         .arg(added)
         .arg(changed)
         .arg(removed);
+}
+
+QString WindowRules::countSeparator()
+{
+    return QStringLiteral(" \u00b7 ");
 }
 
 QString WindowRules::savedText(const QString &file)

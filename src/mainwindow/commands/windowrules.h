@@ -82,6 +82,8 @@ public:
                                             std::optional<qsizetype> matches);
     [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
                                                qsizetype removed);
+    // What stands between two counts in a line of them: " · ".
+    [[nodiscard]] static QString countSeparator();
     [[nodiscard]] static QString savedText(const QString &file);
     // A kept listing's entry in File ▸ History, the newest at `position` 0:
     // the first ten numbered 1 to 9 and 0, each digit its key.
