@@ -37,6 +37,7 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -238,6 +239,7 @@ private slots:
     void keyboard();
     void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
+    void sidePanesShrinkBeforeTheList();
     void widestRowAmongManyRows();
     void hugeValuesShowCut();
     void dragEnterHighlights();
@@ -842,6 +844,32 @@ void TestContentView::narrowWindowAndWidestRow()
         QCOMPARE(window.list()->header()->sectionSize(0),
                  std::max(widestShown(), window.list()->viewport()->width()));
     }
+}
+
+// As the window narrows the details and then the sidebar give up room, each
+// down to its least, before the list does; room gained goes to the list.
+void TestContentView::sidePanesShrinkBeforeTheList()
+{
+    Settings::storeShowSidebar(true);
+    Settings::storeShowDetails(true);
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(1400, 650);
+    Window::settle();
+    auto *panes = window.find<QSplitter>("panes");
+    const QList<int> wide = panes->sizes();
+    const auto least = [&](int pane) { return panes->widget(pane)->minimumSizeHint().width(); };
+    QVERIFY(wide[0] > least(0) && wide[2] > least(2));
+    const int room = wide[0] - least(0) + wide[2] - least(2);
+
+    window.view->resize(1400 - (wide[2] - least(2)) - 10, 650); // the details at their least
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({wide[0] - 10, wide[1], least(2)}));
+    window.view->resize(1400 - room - 20, 650); // the list gives room only now
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({least(0), wide[1] - 20, least(2)}));
+    window.view->resize(1400, 650);
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({least(0), wide[1] + room, least(2)}));
 }
 
 void TestContentView::widestRowAmongManyRows()
