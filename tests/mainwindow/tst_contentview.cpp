@@ -4,6 +4,7 @@
 #include "appextableview.h"
 #include "cleanupplan.h"
 #include "contentview.h"
+#include "controlrow.h"
 #include "copiesmodel.h"
 #include "datestamp.h"
 #include "elidedlabel.h"
@@ -18,6 +19,7 @@
 #include "noresultspanel.h"
 #include "recordfacts.h"
 #include "settings.h"
+#include "windowrules.h"
 #include "zephlisttest.h"
 
 #include <QAbstractButton>
@@ -34,6 +36,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
@@ -237,6 +240,7 @@ private slots:
     void electionsKeepTheChoiceAndTellWhatBecameOfIt();
     void electionsActOnlyOnAVisibleChoice();
     void keyboard();
+    void controlsLieOnOneLineAcrossTheWindow_data();
     void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
     void sidePanesShrinkBeforeTheList();
@@ -779,18 +783,38 @@ void TestContentView::keyboard()
 
 // With every pane shown, the controls and the search make one line above
 // them, and the details' buttons another under the details.
+void TestContentView::controlsLieOnOneLineAcrossTheWindow_data()
+{
+    QTest::addColumn<qreal>("pointSize"); // of the window's font; 0 for the platform's
+    QTest::newRow("platform's font") << 0.0;
+    QTest::newRow("10 pt, as the GTK theme gives it") << 10.0;
+}
+
 void TestContentView::controlsLieOnOneLineAcrossTheWindow()
 {
+    QFETCH(qreal, pointSize);
+    const QFont platformFont = QApplication::font();
+    const auto restoreFont = qScopeGuard([&] { QApplication::setFont(platformFont); });
+    if (pointSize > 0) {
+        QFont larger = platformFont;
+        larger.setPointSizeF(pointSize);
+        QApplication::setFont(larger);
+    }
     Settings::storeShowSidebar(true);
     Settings::storeShowDetails(true);
     Window window(m_tools.printing(m_newer));
     window.view->resize(1000, 650);
     QVERIFY(window.refresh());
+    auto *controls = window.find<ControlRow>("controls");
+    controls->setCount(WindowRules::shownCountText(10'068, 100'000)); // a search of a large listing
+    Window::settle();
     const auto place = [&window](const QWidget *widget) {
         return QRect(widget->mapTo(window.view.get(), QPoint()), widget->size());
     };
+    const char *const names[] = {"sortBySDK", "sortByName", "getAppexes",
+                                 "count",     "showUUID",   "saveAsRTF"};
     const QRect search = place(window.find<QLineEdit>("search"));
-    for (const char *name : {"sortBySDK", "sortByName", "getAppexes", "showUUID", "saveAsRTF"}) {
+    for (const char *name : names) {
         const QRect control = place(window.find<QWidget>(name));
         QVERIFY2(control.top() < search.center().y() && search.center().y() < control.bottom(),
                  name);
@@ -804,6 +828,28 @@ void TestContentView::controlsLieOnOneLineAcrossTheWindow()
     for (const QToolButton *button : buttons) {
         QCOMPARE(place(button).top(), place(buttons.first()).top());
         QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
+
+    // Where a short count just leaves the controls one line, a longer one
+    // sends the sort entries to a line of their own: no control is cut.
+    controls->setCount(WindowRules::countText(10));
+    const auto oneLine = [&] {
+        Window::settle(); // the window's new width
+        Window::settle(); // the lines that it leaves room for
+        const QRect sort = place(window.find<QWidget>("sortBySDK"));
+        const int middle = place(window.find<QWidget>("getAppexes")).center().y();
+        return sort.top() < middle && middle < sort.bottom();
+    };
+    int width = 1000;
+    while (oneLine())
+        window.view->resize(width -= 10, 650);
+    window.view->resize(width += 10, 650);
+    QVERIFY(oneLine());
+    controls->setCount(WindowRules::shownCountText(10'068, 100'000));
+    QVERIFY(!oneLine());
+    for (const char *name : names) {
+        const QWidget *control = window.find<QWidget>(name);
+        QVERIFY2(control->width() >= control->sizeHint().width(), name);
     }
 }
 

@@ -74,7 +74,7 @@ void SearchField::setScope(AppexSearch::Scope scope)
 QSize SearchField::minimumSizeHint() const
 {
     // Room for the scope and a few characters of the query.
-    return {m_scopeButton->sizeHint().width() + fontMetrics().horizontalAdvance(u'x') * 12,
+    return {m_scopeButton->sizeHint().width() + fontMetrics().horizontalAdvance(u'x') * 6,
             QLineEdit::minimumSizeHint().height()};
 }
 
