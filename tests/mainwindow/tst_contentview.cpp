@@ -263,6 +263,7 @@ private slots:
     void detailsTableEveryCopy();
     void detailsBreakLongValuesAtDots();
     void statusNoteGivesWayToTheCounts();
+    void comparisonBarFitsANarrowList();
 
 private:
     FakeTool m_tools;
@@ -1597,6 +1598,37 @@ void TestContentView::detailsBreakLongValuesAtDots()
     const QString copied = QGuiApplication::clipboard()->text();
     QVERIFY2(copied.contains(u'\n' + identifier + u'\n'), qPrintable(copied));
     QVERIFY(!copied.contains(u'\u200B'));
+}
+
+// The comparison's bar over a narrow list tells of a listing with a long
+// name on one line, cut in the middle and whole in its tip, never clipped.
+void TestContentView::comparisonBarFitsANarrowList()
+{
+    QTemporaryDir dir;
+    const QString older = dir.filePath(QString(80, u'o') + QStringLiteral(".txt"));
+    QVERIFY(QFile::copy(testDataPath("listings/older.txt"), older));
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(620, 500);
+    QVERIFY(window.refresh());
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(older);
+    }));
+    const MessageBar *bar = window.bar("informationBar");
+    const QString whole = QStringLiteral("Compared with \u201C%1\u201D: + added, ~ changed, "
+                                         "\u2212 removed since.")
+                              .arg(QFileInfo(older).fileName());
+    QCOMPARE(bar->text(), whole);
+    const auto *text = bar->findChild<ElidedLabel *>();
+    QVERIFY(text);
+    QVERIFY(text->fontMetrics().horizontalAdvance(text->text()) <= text->contentsRect().width());
+    QVERIFY2(text->text().startsWith(QStringLiteral("Compared with")) &&
+                 text->text().contains(u'\u2026') &&
+                 text->text().endsWith(QStringLiteral("removed since.")),
+             qPrintable(text->text()));
+    QCOMPARE(text->toolTip(), whole);
+    for (QWidget *button : bar->buttons()) // beside it, whole
+        QVERIFY(button->width() >= button->sizeHint().width());
 }
 
 // A note too long for the status bar is cut, whole in its tip; the counts
