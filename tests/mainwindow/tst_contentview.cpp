@@ -245,6 +245,7 @@ private slots:
     void narrowWindowAndWidestRow();
     void sidePanesShrinkBeforeTheList();
     void widestRowAmongManyRows();
+    void rowsInSightWidenTheList();
     void hugeValuesShowCut();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
@@ -940,6 +941,39 @@ void TestContentView::widestRowAmongManyRows()
         window.list()->font());
     QVERIFY(widest > window.list()->viewport()->width());
     QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
+// The list measures the rows of the most bytes first, yet a letter of two
+// bytes is no wider than one of one: measuring the rows in sight too, it
+// scrolls to a wider row of fewer bytes once that comes into sight.
+void TestContentView::rowsInSightWidenTheList()
+{
+    QByteArray listing;
+    for (int record = 0; record < 60; ++record)
+        listing += "UUID = U" + QByteArray::number(record) + "\nDisplay Name = a" +
+                   QString(40, u'\u00E9').toUtf8() + "\n\n";
+    listing += "UUID = W\nDisplay Name = z" + QByteArray(70, 'x') + "\n\n";
+    Window window(m_tools.printing(listing));
+    QVERIFY(window.refresh());
+    window.find("sortByName")->click(); // the wide one last, out of sight
+    Window::settle();
+    const auto *delegate = window.view->findChild<MessageRowDelegate *>();
+    const auto widthOf = [&](int row) {
+        return delegate->rowWidth(
+            window.list()->model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
+            window.list()->font());
+    };
+    const int last = window.list()->model()->rowCount() - 1;
+    QVERIFY(widthOf(last) > widthOf(0)); // fewer bytes, but wider
+    QVERIFY(!window.list()->viewport()->rect().intersects(
+        window.list()->visualRect(window.list()->model()->index(last, 0))));
+    QCOMPARE(window.list()->header()->sectionSize(0),
+             std::max(widthOf(0), window.list()->viewport()->width()));
+    window.list()->scrollToBottom();
+    Window::settle();
+    QCOMPARE(window.list()->header()->sectionSize(0), widthOf(last));
+    QCOMPARE(window.list()->horizontalScrollBar()->maximum(),
+             widthOf(last) - window.list()->viewport()->width());
 }
 
 // A value of megabytes shows its start in the rows and the table, which
