@@ -14,6 +14,7 @@
 #include "filemanager.h"
 #include "messagebar.h"
 #include "noresultspanel.h"
+#include "panesplitter.h"
 #include "recordfacts.h"
 #include "recordrows.h"
 #include "registrationcommands.h"
@@ -32,7 +33,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QSplitter>
 #include <QStatusBar>
 
 using Command = WindowActions::Command;
@@ -110,15 +110,14 @@ void ContentView::layOut()
     column->addWidget(m_status->failureBar());
     column->addWidget(m_status->comparisonBar());
     column->addLayout(listArea, 1);
-    // The sidebar and the details beside the list, which takes what they leave.
-    auto *panes = new QSplitter(this);
-    panes->setChildrenCollapsible(false);
+    // The sidebar and the details beside the list, which takes what they
+    // leave, and which they give room to first as the window narrows.
+    auto *panes = new PaneSplitter(this);
+    panes->setObjectName(QStringLiteral("panes"));
     panes->addWidget(m_sidebar);
     panes->addWidget(content);
     panes->addWidget(m_details);
-    panes->setStretchFactor(0, 0);
-    panes->setStretchFactor(1, 1);
-    panes->setStretchFactor(2, 0);
+    panes->setCentralPane(content);
     panes->setSizes({m_sidebar->sizeHint().width(), 1000, m_details->sizeHint().width()});
     // The controls span the window above the panes, whichever are shown.
     auto *window = new QWidget(this);
@@ -467,13 +466,11 @@ void ContentView::fillHistoryMenu()
     menu->clear();
     const ListingHistory::Entries kept = m_history.entries();
     for (auto entry = kept.entries.crbegin(); entry != kept.entries.crend(); ++entry) {
-        QMenu *listing = menu->addMenu(
-            tr("%1 \u2014 %2 extensions")
-                .arg(QLocale().toString(entry->time.toLocalTime(), QLocale::ShortFormat),
-                     QLocale().toString(entry->records)));
-        connect(listing->addAction(tr("Open")), &QAction::triggered, this,
+        QMenu *listing = menu->addMenu(WindowRules::historyEntryText(
+            std::distance(kept.entries.crbegin(), entry), entry->time, entry->records));
+        connect(listing->addAction(tr("&Open")), &QAction::triggered, this,
                 [this, file = entry->file] { openListing(file); });
-        connect(listing->addAction(tr("Compare with This")), &QAction::triggered, this,
+        connect(listing->addAction(tr("&Compare with This")), &QAction::triggered, this,
                 [this, kept = *entry] { compareWithKept(kept); });
     }
     if (kept.entries.isEmpty())

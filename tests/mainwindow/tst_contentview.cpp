@@ -4,8 +4,10 @@
 #include "appextableview.h"
 #include "cleanupplan.h"
 #include "contentview.h"
+#include "controlrow.h"
 #include "copiesmodel.h"
 #include "datestamp.h"
+#include "elidedlabel.h"
 #include "fakedialogs.h"
 #include "faketool.h"
 #include "golden.h"
@@ -17,10 +19,12 @@
 #include "noresultspanel.h"
 #include "recordfacts.h"
 #include "settings.h"
+#include "windowrules.h"
 #include "zephlisttest.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -32,12 +36,16 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QToolTip>
@@ -83,7 +91,10 @@ struct Window
             offered = plan;
             return plan.without(kept);
         };
-        services.chooseBundle = [this] { return chosenBundle; };
+        services.chooseBundle = [this](const QString &folder) {
+            bundleFolders << folder;
+            return chosenBundle;
+        };
         services.pickBundle = [this](const QStringList &bundles) -> std::optional<qsizetype> {
             offeredBundles = bundles;
             return bundles.size() - 1;
@@ -144,6 +155,13 @@ struct Window
                                                   QItemSelectionModel::NoUpdate);
     }
     QString text(const char *label) const { return find<QLabel>(label)->text(); }
+    // The details' text as the eye reads it, without the breaks allowed in it.
+    QString details() const
+    {
+        return find<QTextBrowser>("detailsText")->toPlainText().remove(u'\u200B');
+    }
+    // The status bar's passing note, whole.
+    QString note() const { return find<ElidedLabel>("note")->fullText(); }
     const MessageBar *bar(const char *name) const { return find<MessageBar>(name); }
 
     static inline const QDateTime theStart{QDate(2001, 2, 3), QTime(4, 5)};
@@ -157,6 +175,7 @@ struct Window
     std::optional<CleanupPlan> offered; // the clean-up's, as the user is asked
     QSet<QString> kept;                 // the paths the user unchecks in it
     QString chosenBundle;               // to register
+    QStringList bundleFolders;          // where the user was asked to choose it
     QStringList offeredBundles;         // of an app, to pick one
 };
 
@@ -221,9 +240,12 @@ private slots:
     void electionsKeepTheChoiceAndTellWhatBecameOfIt();
     void electionsActOnlyOnAVisibleChoice();
     void keyboard();
+    void controlsLieOnOneLineAcrossTheWindow_data();
     void controlsLieOnOneLineAcrossTheWindow();
     void narrowWindowAndWidestRow();
+    void sidePanesShrinkBeforeTheList();
     void widestRowAmongManyRows();
+    void rowsInSightWidenTheList();
     void hugeValuesShowCut();
     void dragEnterHighlights();
     void tableSortsAndKeepsItsLayout();
@@ -240,6 +262,9 @@ private slots:
     void registrationsAndCleanUp();
     void historyOfListings();
     void detailsTableEveryCopy();
+    void detailsBreakLongValuesAtDots();
+    void statusNoteGivesWayToTheCounts();
+    void comparisonBarFitsANarrowList();
 
 private:
     FakeTool m_tools;
@@ -311,8 +336,7 @@ void TestContentView::escapeStopsTheToolElseClearsTheSearch()
     QVERIFY(window.job([&] { QTest::keyClick(field, Qt::Key_Escape); }) == false);
     QCOMPARE(field->text(), QStringLiteral("n1"));
     window.search("");
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("The listing was cancelled."));
+    QCOMPARE(window.note(), QStringLiteral("The listing was cancelled."));
     QCOMPARE(window.text("count"), QStringLiteral("10 appexes")); // nothing changed
     QVERIFY(!window.bar("failureBar")->isVisible());
 
@@ -544,12 +568,11 @@ void TestContentView::listingsAsFiles()
     QFile copy(dir.filePath("copy.txt"));
     QVERIFY(copy.open(QIODevice::ReadOnly));
     QCOMPARE(copy.readAll(), m_newer); // exactly the bytes read
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Saved \u201Ccopy.txt\u201D"));
-    window.view->statusBar()->clearMessage();
+    QCOMPARE(window.note(), QStringLiteral("Saved \u201Ccopy.txt\u201D"));
+    window.find<ElidedLabel>("note")->setFullText({});
     window.listingPanel->completions.first()(SavePanel::Response::OK, dir.path()); // a folder
     QCOMPARE(window.alert->details.size(), 1);
-    QVERIFY(window.view->statusBar()->currentMessage().isEmpty());
+    QVERIFY(window.note().isEmpty());
 
     // The next listing is looked for beside the one shown.
     window.action("Compare with Listing")->trigger();
@@ -584,7 +607,7 @@ void TestContentView::comparison()
         window.openPanel->completions.first()(testDataPath("listings/older.txt"));
     }));
     QVERIFY(window.bar("informationBar")->isVisible());
-    QCOMPARE(window.text("changes"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
+    QCOMPARE(window.text("counts"), QStringLiteral("3 added \u00b7 4 changed \u00b7 2 removed"));
     QCOMPARE(window.names().size(), 12); // the removed ones shown too
     window.select({0});
     QVERIFY(window.action("Reset")->isEnabled());
@@ -601,7 +624,7 @@ void TestContentView::comparison()
         {"Gone", "Removed since the older listing; these are its last values.\nCategory"}};
     for (const auto &[name, text] : told) {
         window.select({int(window.names().indexOf(name))});
-        const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+        const QString details = window.details();
         QVERIFY2(details.contains(text), qPrintable(details));
     }
     window.action("Show Changes Only")->trigger();
@@ -671,8 +694,7 @@ void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
     QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
     QCOMPARE(chosen().identifier(), trackpad); // in the listing made since
     QCOMPARE(chosen().election(), AppexElection::Ignore);
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
+    QCOMPARE(window.note(), QStringLiteral("Disabled \u201CTrackpad Settings\u201D."));
 
     // Reset asks as Disable does; declined, nothing happens.
     window.answer = false;
@@ -685,8 +707,7 @@ void TestContentView::electionsKeepTheChoiceAndTellWhatBecameOfIt()
     QCOMPARE(window.questions.size(), 3);
     QCOMPARE(chosen().identifier(), trackpad);
     QCOMPARE(chosen().election(), AppexElection::Use);
-    QCOMPARE(window.view->statusBar()->currentMessage(),
-             QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
+    QCOMPARE(window.note(), QStringLiteral("Reset \u201CTrackpad Settings\u201D."));
 
     // A change that macOS does not keep says so over the list, the record still chosen.
     qputenv("ZEPHLIST_STANDIN_IGNORE_ELECTIONS", "1");
@@ -775,18 +796,38 @@ void TestContentView::keyboard()
 
 // With every pane shown, the controls and the search make one line above
 // them, and the details' buttons another under the details.
+void TestContentView::controlsLieOnOneLineAcrossTheWindow_data()
+{
+    QTest::addColumn<qreal>("pointSize"); // of the window's font; 0 for the platform's
+    QTest::newRow("platform's font") << 0.0;
+    QTest::newRow("10 pt, as the GTK theme gives it") << 10.0;
+}
+
 void TestContentView::controlsLieOnOneLineAcrossTheWindow()
 {
+    QFETCH(qreal, pointSize);
+    const QFont platformFont = QApplication::font();
+    const auto restoreFont = qScopeGuard([&] { QApplication::setFont(platformFont); });
+    if (pointSize > 0) {
+        QFont larger = platformFont;
+        larger.setPointSizeF(pointSize);
+        QApplication::setFont(larger);
+    }
     Settings::storeShowSidebar(true);
     Settings::storeShowDetails(true);
     Window window(m_tools.printing(m_newer));
     window.view->resize(1000, 650);
     QVERIFY(window.refresh());
+    auto *controls = window.find<ControlRow>("controls");
+    controls->setCount(WindowRules::shownCountText(10'068, 100'000)); // a search of a large listing
+    Window::settle();
     const auto place = [&window](const QWidget *widget) {
         return QRect(widget->mapTo(window.view.get(), QPoint()), widget->size());
     };
+    const char *const names[] = {"sortBySDK", "sortByName", "getAppexes",
+                                 "count",     "showUUID",   "saveAsRTF"};
     const QRect search = place(window.find<QLineEdit>("search"));
-    for (const char *name : {"sortBySDK", "sortByName", "getAppexes", "showUUID", "saveAsRTF"}) {
+    for (const char *name : names) {
         const QRect control = place(window.find<QWidget>(name));
         QVERIFY2(control.top() < search.center().y() && search.center().y() < control.bottom(),
                  name);
@@ -800,6 +841,28 @@ void TestContentView::controlsLieOnOneLineAcrossTheWindow()
     for (const QToolButton *button : buttons) {
         QCOMPARE(place(button).top(), place(buttons.first()).top());
         QVERIFY2(button->width() >= button->sizeHint().width(), qPrintable(button->text()));
+    }
+
+    // Where a short count just leaves the controls one line, a longer one
+    // sends the sort entries to a line of their own: no control is cut.
+    controls->setCount(WindowRules::countText(10));
+    const auto oneLine = [&] {
+        Window::settle(); // the window's new width
+        Window::settle(); // the lines that it leaves room for
+        const QRect sort = place(window.find<QWidget>("sortBySDK"));
+        const int middle = place(window.find<QWidget>("getAppexes")).center().y();
+        return sort.top() < middle && middle < sort.bottom();
+    };
+    int width = 1000;
+    while (oneLine())
+        window.view->resize(width -= 10, 650);
+    window.view->resize(width += 10, 650);
+    QVERIFY(oneLine());
+    controls->setCount(WindowRules::shownCountText(10'068, 100'000));
+    QVERIFY(!oneLine());
+    for (const char *name : names) {
+        const QWidget *control = window.find<QWidget>(name);
+        QVERIFY2(control->width() >= control->sizeHint().width(), name);
     }
 }
 
@@ -842,6 +905,32 @@ void TestContentView::narrowWindowAndWidestRow()
     }
 }
 
+// As the window narrows the details and then the sidebar give up room, each
+// down to its least, before the list does; room gained goes to the list.
+void TestContentView::sidePanesShrinkBeforeTheList()
+{
+    Settings::storeShowSidebar(true);
+    Settings::storeShowDetails(true);
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(1400, 650);
+    Window::settle();
+    auto *panes = window.find<QSplitter>("panes");
+    const QList<int> wide = panes->sizes();
+    const auto least = [&](int pane) { return panes->widget(pane)->minimumSizeHint().width(); };
+    QVERIFY(wide[0] > least(0) && wide[2] > least(2));
+    const int room = wide[0] - least(0) + wide[2] - least(2);
+
+    window.view->resize(1400 - (wide[2] - least(2)) - 10, 650); // the details at their least
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({wide[0] - 10, wide[1], least(2)}));
+    window.view->resize(1400 - room - 20, 650); // the list gives room only now
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({least(0), wide[1] - 20, least(2)}));
+    window.view->resize(1400, 650);
+    Window::settle();
+    QCOMPARE(panes->sizes(), QList<int>({least(0), wide[1] + room, least(2)}));
+}
+
 void TestContentView::widestRowAmongManyRows()
 {
     // More records than the list keeps of the longest, the rows shown none of them.
@@ -863,6 +952,39 @@ void TestContentView::widestRowAmongManyRows()
         window.list()->font());
     QVERIFY(widest > window.list()->viewport()->width());
     QCOMPARE(window.list()->header()->sectionSize(0), widest);
+}
+
+// The list measures the rows of the most bytes first, yet a letter of two
+// bytes is no wider than one of one: measuring the rows in sight too, it
+// scrolls to a wider row of fewer bytes once that comes into sight.
+void TestContentView::rowsInSightWidenTheList()
+{
+    QByteArray listing;
+    for (int record = 0; record < 60; ++record)
+        listing += "UUID = U" + QByteArray::number(record) + "\nDisplay Name = a" +
+                   QString(40, u'\u00E9').toUtf8() + "\n\n";
+    listing += "UUID = W\nDisplay Name = z" + QByteArray(70, 'x') + "\n\n";
+    Window window(m_tools.printing(listing));
+    QVERIFY(window.refresh());
+    window.find("sortByName")->click(); // the wide one last, out of sight
+    Window::settle();
+    const auto *delegate = window.view->findChild<MessageRowDelegate *>();
+    const auto widthOf = [&](int row) {
+        return delegate->rowWidth(
+            window.list()->model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(),
+            window.list()->font());
+    };
+    const int last = window.list()->model()->rowCount() - 1;
+    QVERIFY(widthOf(last) > widthOf(0)); // fewer bytes, but wider
+    QVERIFY(!window.list()->viewport()->rect().intersects(
+        window.list()->visualRect(window.list()->model()->index(last, 0))));
+    QCOMPARE(window.list()->header()->sectionSize(0),
+             std::max(widthOf(0), window.list()->viewport()->width()));
+    window.list()->scrollToBottom();
+    Window::settle();
+    QCOMPARE(window.list()->header()->sectionSize(0), widthOf(last));
+    QCOMPARE(window.list()->horizontalScrollBar()->maximum(),
+             widthOf(last) - window.list()->viewport()->width());
 }
 
 // A value of megabytes shows its start in the rows and the table, which
@@ -1119,7 +1241,7 @@ void TestContentView::openingARowShowsItsDetails()
     QVERIFY(window.refresh());
     QVERIFY(QTest::qWaitForWindowActive(window.view.get()));
     auto *details = window.find<QWidget>("details");
-    const auto shown = [&] { return window.find<QTextBrowser>("detailsText")->toPlainText(); };
+    const auto shown = [&] { return window.details(); };
     QVERIFY(!details->isVisible());
     window.select({2});
     window.list()->setFocus();
@@ -1179,7 +1301,7 @@ void TestContentView::sidebarAndDetails()
     window.action("Show Details")->trigger();
     window.select({0});
     Window::settle();
-    const QString details = window.find<QTextBrowser>("detailsText")->toPlainText();
+    const QString details = window.details();
     QVERIFY2(details.contains("UUID\nN1") && details.contains("Identifier\ncom.example.New"),
              qPrintable(details));
 
@@ -1355,10 +1477,19 @@ void TestContentView::registrationsAndCleanUp()
         QVERIFY(descriptor.open(QIODevice::WriteOnly));
         descriptor.write("identifier=com.example.widgets." + bundle.sliced(17, 1).toUtf8() + '\n');
     }
-    window.chosenBundle = app;
+    window.chosenBundle = app + u'/';
     QVERIFY(window.job([&] { window.action("Register Extension")->trigger(); }));
     QCOMPARE(window.offeredBundles.size(), 2);
     QVERIFY(pathsOf(window.view->appexer().appexList()).contains(window.offeredBundles.last()));
+
+    // Each choice starts in the folder that held the one before, if it is
+    // there (the stand-in's are macOS's), and a cancel leaves it.
+    window.chosenBundle.clear();
+    window.action("Register Extension")->trigger();
+    window.action("Register Extension")->trigger();
+    QVERIFY(!QFileInfo::exists(QFileInfo(first.path()).absolutePath()));
+    QCOMPARE(window.bundleFolders, QStringList({QDir::homePath(), QDir::homePath(),
+                                                m_settings->path(), m_settings->path()}));
 }
 
 // Each listing that differs is kept; the previous one compares in one step
@@ -1373,7 +1504,7 @@ void TestContentView::historyOfListings()
     QVERIFY(window.refresh());
     QVERIFY(window.refresh()); // the same: kept once
     QCOMPARE(keptCount(), 1);
-    const auto status = [&window] { return window.view->statusBar()->currentMessage(); };
+    const auto status = [&window] { return window.note(); };
     QVERIFY2(status().startsWith(QStringLiteral("Since ")) &&
                  status().endsWith(QStringLiteral(": no changes")),
              qPrintable(status()));
@@ -1401,8 +1532,7 @@ void TestContentView::historyOfListings()
 
     QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
     QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);
-    QVERIFY2(window.view->statusBar()->currentMessage().startsWith(QStringLiteral("Since ")),
-             qPrintable(window.view->statusBar()->currentMessage()));
+    QVERIFY2(window.note().startsWith(QStringLiteral("Since ")), qPrintable(window.note()));
 
     window.action("Keep Listings in History")->trigger();
     QVERIFY(!Settings::read().keepHistory);
@@ -1453,7 +1583,7 @@ void TestContentView::detailsTableEveryCopy()
                              return copy.path() == path;
                          })->uuid();
     QVERIFY(window.job([&] { window.find<QAction>("useThisCopy")->trigger(); }));
-    QCOMPARE(window.view->statusBar()->currentMessage(), "Now using the copy at " + path + ".");
+    QCOMPARE(window.note(), "Now using the copy at " + path + ".");
     const QModelIndexList chosen = window.list()->selectionModel()->selectedRows();
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.first().data(Appexer::RecordRole).value<Appex>().uuid(), uuid);
@@ -1461,12 +1591,133 @@ void TestContentView::detailsTableEveryCopy()
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
     QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
 
+    // At the pane's own width the table fits without scrolling sideways: the
+    // folders and the reasons are cut, and whole in their tips, and the
+    // registration shows its day.
+    const QWidget *details = window.find<QWidget>("details");
+    QCOMPARE(details->width(), details->sizeHint().width());
+    QCOMPARE(copies->horizontalScrollBar()->maximum(), 0);
+    QModelIndex why = copies->model()->index(0, CopiesModel::Why); // the longest reason
+    for (int row = 1; row < copies->model()->rowCount(); ++row) {
+        if (const QModelIndex cell = copies->model()->index(row, CopiesModel::Why);
+            cell.data().toString().size() > why.data().toString().size())
+            why = cell;
+    }
+    QVERIFY(copies->visualRect(why).width() <
+            copies->fontMetrics().horizontalAdvance(why.data().toString()));
+    QCOMPARE(why.data(Qt::ToolTipRole), why.data());
+    const QModelIndex registered = why.siblingAtColumn(CopiesModel::Registered);
+    QCOMPARE(registered.data(Qt::ToolTipRole).toString(),
+             registered.data().toString() + QStringLiteral(" 10:14:05 +0000"));
+
     // Switched off, an extension has no copy in use: its chosen one says so.
     window.search("com.apple.ui.TrackpadSettings");
     window.select({0});
     window.answer = true;
     QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("Disabled"));
+}
+
+// A long identifier or path breaks after its dots and slashes as the pane
+// narrows, never within a word; a copy of the text holds it as it is.
+void TestContentView::detailsBreakLongValuesAtDots()
+{
+    Settings::storeShowDetails(true);
+    const QString identifier = QStringLiteral("com.example.very.long.identifier.that.keeps.going");
+    Window window(m_tools.printing("+    " + identifier.toUtf8() +
+                                   "(1.0)\n\t            UUID = L1\n\t    Display Name = Long\n"));
+    QVERIFY(window.refresh());
+    window.select({0});
+    Window::settle();
+    auto *text = window.find<QTextBrowser>("detailsText");
+    QVERIFY(text->isVisible());
+    text->document()->documentLayout()->documentSize(); // laid out whole
+    QStringList lines;                                  // of the identifier's value
+    for (QTextBlock block = text->document()->begin(); block.isValid(); block = block.next()) {
+        if (!block.text().startsWith(u"com."))
+            continue;
+        for (int line = 0; line < block.layout()->lineCount(); ++line)
+            lines << block.text().mid(block.layout()->lineAt(line).textStart(),
+                                      block.layout()->lineAt(line).textLength());
+    }
+    QVERIFY2(lines.size() > 1, qPrintable(lines.join(u'|'))); // the pane is narrower
+    for (qsizetype line = 0; line + 1 < lines.size(); ++line)
+        QVERIFY2(lines[line].endsWith(u"\u200B"), qPrintable(lines.join(u'|')));
+    QCOMPARE(lines.join(QString()).remove(u'\u200B'), identifier);
+
+    text->selectAll();
+    text->copy();
+    const QString copied = QGuiApplication::clipboard()->text();
+    QVERIFY2(copied.contains(u'\n' + identifier + u'\n'), qPrintable(copied));
+    QVERIFY(!copied.contains(u'\u200B'));
+}
+
+// The comparison's bar over a narrow list tells of a listing with a long
+// name on one line, cut in the middle and whole in its tip, never clipped.
+void TestContentView::comparisonBarFitsANarrowList()
+{
+    QTemporaryDir dir;
+    const QString older = dir.filePath(QString(80, u'o') + QStringLiteral(".txt"));
+    QVERIFY(QFile::copy(testDataPath("listings/older.txt"), older));
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(620, 500);
+    QVERIFY(window.refresh());
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(older);
+    }));
+    const MessageBar *bar = window.bar("informationBar");
+    const QString whole = QStringLiteral("Compared with \u201C%1\u201D: + added, ~ changed, "
+                                         "\u2212 removed since.")
+                              .arg(QFileInfo(older).fileName());
+    QCOMPARE(bar->text(), whole);
+    const auto *text = bar->findChild<ElidedLabel *>();
+    QVERIFY(text);
+    QVERIFY(text->fontMetrics().horizontalAdvance(text->text()) <= text->contentsRect().width());
+    QVERIFY2(text->text().startsWith(QStringLiteral("Compared with")) &&
+                 text->text().contains(u'\u2026') &&
+                 text->text().endsWith(QStringLiteral("removed since.")),
+             qPrintable(text->text()));
+    QCOMPARE(text->toolTip(), whole);
+    for (QWidget *button : bar->buttons()) // beside it, whole
+        QVERIFY(button->width() >= button->sizeHint().width());
+}
+
+// A note too long for the status bar is cut, whole in its tip; the counts
+// beside it stay whole, a "·" between each.
+void TestContentView::statusNoteGivesWayToTheCounts()
+{
+    Window window(m_tools.printing(m_newer));
+    window.view->resize(620, 500);
+    QVERIFY(window.refresh());
+    QVERIFY(window.job([&] {
+        window.action("Compare with Listing")->trigger();
+        window.openPanel->completions.first()(testDataPath("listings/older.txt"));
+    }));
+    window.search("n");
+    auto *counts = window.find<QLabel>("counts");
+    QCOMPARE(counts->text(),
+             QStringLiteral("10 matches \u00b7 3 added \u00b7 4 changed \u00b7 2 removed"));
+
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QString(120, u'x') + QStringLiteral(".txt"));
+    window.action("Save Listing")->trigger();
+    window.listingPanel->completions.first()(SavePanel::Response::OK, saved);
+    Window::settle();
+    const auto *note = window.find<ElidedLabel>("note");
+    const QString whole = QStringLiteral("Saved \u201C%1\u201D").arg(QFileInfo(saved).fileName());
+    QCOMPARE(note->fullText(), whole);
+    QVERIFY2(note->text().endsWith(u'\u2026'), qPrintable(note->text()));
+    QCOMPARE(note->toolTip(), whole);
+    QVERIFY(counts->width() >= counts->sizeHint().width());
+    QVERIFY(note->geometry().right() < counts->geometry().left());
+    QCOMPARE(window.view->width(), 620);
+
+    // Wide enough, it shows whole, with no tip to say more.
+    window.view->resize(2400, 500);
+    Window::settle();
+    QCOMPARE(note->text(), whole);
+    QVERIFY(note->toolTip().isEmpty());
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestContentView)

@@ -3,6 +3,7 @@
 #include "cataloguecontroller.h"
 #include "cleanupplan.h"
 #include "registration.h"
+#include "settings.h"
 #include "windowrules.h"
 #include "windowservices.h"
 
@@ -35,9 +36,11 @@ void RegistrationCommands::unregisterCopy(const Appex &record)
 
 void RegistrationCommands::registerExtension()
 {
-    QString path = m_services.chooseBundle();
+    // The dialog starts where the last bundle was found, beside which its kin lie.
+    QString path = m_services.chooseBundle(Settings::lastBundleFolder());
     if (path.isEmpty())
         return;
+    Settings::storeLastBundleFolder(QFileInfo(QDir::cleanPath(path)).absolutePath());
     if (!isExtensionBundle(path)) {
         // An app: one of the extensions it holds.
         const QStringList bundles = extensionsIn(path);

@@ -6,6 +6,7 @@
 #include "shellwords.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 
@@ -165,7 +166,7 @@ QString WindowRules::countsText(qsizetype withProblems, std::optional<qsizetype>
         counts << tr("%L1 with problems").arg(withProblems);
     if (matches)
         counts << (*matches == 1 ? tr("1 match") : tr("%L1 matches").arg(*matches));
-    return counts.join(QStringLiteral(" \u00b7 "));
+    return counts.join(countSeparator());
 }
 
 QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype removed)
@@ -176,9 +177,25 @@ QString WindowRules::changeSummary(qsizetype added, qsizetype changed, qsizetype
         .arg(removed);
 }
 
+QString WindowRules::countSeparator()
+{
+    return QStringLiteral(" \u00b7 ");
+}
+
 QString WindowRules::savedText(const QString &file)
 {
     return tr("Saved \u201C%1\u201D").arg(QFileInfo(file).fileName());
+}
+
+QString WindowRules::historyEntryText(qsizetype position, const QDateTime &time, qsizetype records)
+{
+    const QString entry = tr("%1 \u2014 %2 extensions")
+                              .arg(QLocale().toString(time.toLocalTime(), QLocale::ShortFormat),
+                                   QLocale().toString(records));
+    constexpr qsizetype numbered = 10;
+    if (position >= numbered)
+        return entry;
+    return QStringLiteral("&%1 %2").arg((position + 1) % numbered).arg(entry);
 }
 
 QString WindowRules::droppedFile(const QList<QUrl> &urls)

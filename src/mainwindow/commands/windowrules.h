@@ -82,7 +82,13 @@ public:
                                             std::optional<qsizetype> matches);
     [[nodiscard]] static QString changeSummary(qsizetype added, qsizetype changed,
                                                qsizetype removed);
+    // What stands between two counts in a line of them: " · ".
+    [[nodiscard]] static QString countSeparator();
     [[nodiscard]] static QString savedText(const QString &file);
+    // A kept listing's entry in File ▸ History, the newest at `position` 0:
+    // the first ten numbered 1 to 9 and 0, each digit its key.
+    [[nodiscard]] static QString historyEntryText(qsizetype position, const QDateTime &time,
+                                                  qsizetype records);
 
     // The one local file among `urls` that a drop would open; empty when
     // there is none, or more than one thing.

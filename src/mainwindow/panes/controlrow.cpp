@@ -49,7 +49,7 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *s
     setObjectName(QStringLiteral("controls"));
     QHBoxLayout *whole = line(this);
     whole->setContentsMargins(8, 4, 8, 4);
-    whole->setSpacing(12);
+    whole->setSpacing(8); // apart, yet on one line at 1000 px in a 10 pt font
     whole->addWidget(m_controls);
     whole->addStretch();
     whole->addWidget(m_search, 1); // what the controls leave, up to its own maximum
@@ -112,6 +112,7 @@ ControlRow::ControlRow(const WindowActions &actions, qint64 sortCode, QWidget *s
 void ControlRow::setCount(const QString &count)
 {
     m_count->setText(count);
+    arrangeLines(width()); // a longer count may no longer fit on the line
 }
 
 void ControlRow::setSortCode(std::optional<SortCode> sortCode)
@@ -147,9 +148,15 @@ QSize ControlRow::minimumSizeHint() const
 
 void ControlRow::resizeEvent(QResizeEvent *event)
 {
+    arrangeLines(event->size().width());
+    QWidget::resizeEvent(event);
+}
+
+void ControlRow::arrangeLines(int width)
+{
     const QMargins margins = layout()->contentsMargins();
-    const int room = event->size().width() - margins.left() - margins.right() -
-                     layout()->spacing() - m_search->minimumSizeHint().width();
+    const int room = width - margins.left() - margins.right() - layout()->spacing() -
+                     m_search->minimumSizeHint().width();
     const int commands =
         m_listing->sizeHint().width() + m_lines->spacing() + m_display->sizeHint().width();
     const auto lineIf = [](bool fits) {
@@ -160,5 +167,4 @@ void ControlRow::resizeEvent(QResizeEvent *event)
     const int oneLine = m_sortEntries->sizeHint().width() + m_lines->spacing() + commands;
     if (const auto direction = lineIf(room >= oneLine); direction != m_lines->direction())
         m_lines->setDirection(direction);
-    QWidget::resizeEvent(event);
 }

@@ -39,6 +39,9 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    // One line, two or three, as `width` leaves room.
+    void arrangeLines(int width);
+
     QWidget *m_search;
     QWidget *m_controls; // all but the search
     QBoxLayout *m_lines;

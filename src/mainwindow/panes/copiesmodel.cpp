@@ -60,7 +60,11 @@ QVariant CopiesModel::data(const QModelIndex &index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole: // whole, where the column elides it
+        // The day tells copies apart; the time and zone are in the tip.
+        if (index.column() == Registered)
+            return copy->record.timestamp().section(u' ', 0, 0);
+        return textOf(index.column(), *copy);
+    case Qt::ToolTipRole: // whole, where the column cuts it
         return textOf(index.column(), *copy);
     case Qt::FontRole: {
         if (copy->use != CopiesExplanation::Use::InUse)

@@ -8,7 +8,8 @@
 
 // The copies of one extension as a table: the copy in use first, in bold,
 // then those the system does not use, faded; each with its version, where
-// it lies, why it is not used and when it was registered.
+// it lies, why it is not used and the day it was registered (the time too
+// in its tip).
 class CopiesModel : public QAbstractTableModel
 {
     Q_OBJECT

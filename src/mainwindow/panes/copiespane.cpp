@@ -1,6 +1,7 @@
 #include "copiespane.h"
 
 #include "copiesmodel.h"
+#include "elidingdelegate.h"
 #include "filemanager.h"
 #include "windowrules.h"
 
@@ -28,16 +29,17 @@ CopiesPane::CopiesPane(QWidget *parent)
     m_table->setRootIsDecorated(false);
     m_table->setUniformRowHeights(true);
     m_table->setTextElideMode(Qt::ElideMiddle); // a folder's both ends tell most
+    m_table->setItemDelegateForColumn(CopiesModel::Why, new ElidingDelegate(Qt::ElideRight, this));
     m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    // Where a copy lies tells it from the others: its column comes before
-    // the longer texts, as wide as a pane leaves it, elided in the middle.
+    // The short columns as long as they are; the folder and why it is not
+    // used share what room is left, cut and whole in their tips, so that the
+    // table fits the pane without scrolling sideways.
     QHeaderView *header = m_table->header();
-    // Why and when as long as they are: the folder, cut in the middle and
-    // whole in its tip, takes what room is left.
     header->setStretchLastSection(false);
     header->setSectionResizeMode(QHeaderView::ResizeToContents);
     header->setSectionResizeMode(CopiesModel::Folder, QHeaderView::Stretch);
+    header->setSectionResizeMode(CopiesModel::Why, QHeaderView::Stretch);
     header->setMinimumSectionSize(fontMetrics().horizontalAdvance(u'x') * 6);
     m_useCopy->setObjectName(QStringLiteral("useThisCopy"));
     m_useCopy->setToolTip(tr("Make macOS use this copy of the extension"));

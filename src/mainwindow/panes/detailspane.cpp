@@ -1,11 +1,11 @@
 #include "detailspane.h"
 
 #include "appexfield.h"
+#include "detailstext.h"
 #include "recordfacts.h"
 
 #include <QAction>
 #include <QHBoxLayout>
-#include <QTextBrowser>
 #include <QToolButton>
 
 namespace {
@@ -50,7 +50,7 @@ QString changedLines(const Appex &older, const Appex &record)
 DetailsPane::DetailsPane(const QList<QAction *> &elections, const QList<QAction *> &copyElections,
                          QWidget *parent)
     : QWidget(parent)
-    , m_text(new QTextBrowser(this))
+    , m_text(new DetailsText(this))
     , m_copies(new CopiesPane(this))
     , m_elections(new QWidget(this))
 {
@@ -115,9 +115,10 @@ QString DetailsPane::describe(const Appex &record, AppexChange change,
         html += QStringLiteral("<p><i>%1</i></p>").arg(escaped(changed));
     if (older)
         html += QStringLiteral("<p>%1</p>").arg(changedLines(*older, record));
+    // A long identifier or path breaks at its dots and slashes, not mid-word.
     const auto row = [](const QString &label, const QString &value) {
         return QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
-            .arg(escaped(label), escaped(value));
+            .arg(escaped(label), escaped(DetailsText::breakable(value)));
     };
     html += u"<table cellspacing=\"4\">"_qs;
     html += row(tr("Category"), record.category());

@@ -9,7 +9,7 @@
 #include <optional>
 
 class QAction;
-class QTextBrowser;
+class DetailsText;
 
 // Everything about the current record: its fields, its problems, every copy
 // of its identifier, how it changed since an older listing, and the
@@ -43,7 +43,7 @@ signals:
     void allCopiesRequested();
 
 private:
-    QTextBrowser *m_text;
+    DetailsText *m_text;
     CopiesPane *m_copies;
     QWidget *m_elections;
 };

@@ -1,5 +1,7 @@
 #include "messagebar.h"
 
+#include "elidedlabel.h"
+
 #include <QAction>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -9,7 +11,7 @@
 
 MessageBar::MessageBar(Kind kind, QWidget *parent)
     : QFrame(parent)
-    , m_text(new QLabel(this))
+    , m_text(kind == Kind::Error ? new QLabel(this) : new ElidedLabel(Qt::ElideMiddle, this))
     , m_detailsButton(new QToolButton(this))
     , m_details(new QPlainTextEdit(this))
     , m_close(new QToolButton(this))
@@ -37,7 +39,7 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
         style()
             ->standardIcon(error ? QStyle::SP_MessageBoxCritical : QStyle::SP_MessageBoxInformation)
             .pixmap(iconSize));
-    m_text->setWordWrap(true);
+    m_text->setWordWrap(error);
     m_text->setTextFormat(Qt::PlainText);
     m_text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     m_detailsButton->setText(tr("&Details"));
@@ -70,7 +72,10 @@ MessageBar::MessageBar(Kind kind, QWidget *parent)
 
 void MessageBar::showMessage(const QString &text, const QString &details)
 {
-    m_text->setText(text);
+    if (auto *oneLine = qobject_cast<ElidedLabel *>(m_text))
+        oneLine->setFullText(text);
+    else
+        m_text->setText(text);
     m_details->setPlainText(details);
     m_detailsButton->setVisible(!details.isEmpty());
     m_detailsButton->setChecked(false);
@@ -101,6 +106,8 @@ QList<QWidget *> MessageBar::buttons() const
 
 QString MessageBar::text() const
 {
+    if (const auto *oneLine = qobject_cast<const ElidedLabel *>(m_text))
+        return oneLine->fullText();
     return m_text->text();
 }
 

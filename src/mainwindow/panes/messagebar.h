@@ -9,7 +9,9 @@ class QHBoxLayout;
 
 // A message over the list, in the manner of KDE's KMessageWidget: an icon,
 // one sentence, optional details to unfold, buttons for what can be done
-// about it, and a button that closes it.
+// about it, and a button that closes it. An error's sentence wraps, to be
+// read whole; information, which stays while the user works, keeps to one
+// line, cut in the middle where the bar is narrow and whole in its tip.
 class MessageBar : public QFrame
 {
     Q_OBJECT

@@ -14,8 +14,8 @@
 SearchField::SearchField(AppexFilter *filter, QWidget *parent)
     : QLineEdit(parent)
     , m_filter(filter)
-    , m_uuidScope(new QAction(tr("UUID"), this))
-    , m_allFieldsScope(new QAction(tr("All Fields"), this))
+    , m_uuidScope(new QAction(tr("&UUID"), this))
+    , m_allFieldsScope(new QAction(tr("&All Fields"), this))
     , m_scopeButton(new QToolButton(this))
 {
     setObjectName(QStringLiteral("search"));
@@ -84,7 +84,7 @@ void SearchField::setScope(AppexSearch::Scope scope)
 QSize SearchField::minimumSizeHint() const
 {
     // Room for the scope and a few characters of the query.
-    return {m_scopeButton->sizeHint().width() + fontMetrics().horizontalAdvance(u'x') * 12,
+    return {m_scopeButton->sizeHint().width() + fontMetrics().horizontalAdvance(u'x') * 6,
             QLineEdit::minimumSizeHint().height()};
 }
 

@@ -1,5 +1,6 @@
 #include "statusarea.h"
 
+#include "elidedlabel.h"
 #include "jobstatus.h"
 #include "messagebar.h"
 #include "windowrules.h"
@@ -7,6 +8,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -16,21 +18,24 @@ constexpr int noteMilliseconds = 5000;
 
 StatusArea::StatusArea(QStatusBar *statusBar, QWidget *window)
     : QObject(window)
-    , m_statusBar(statusBar)
     , m_failureBar(new MessageBar(MessageBar::Kind::Error, window))
     , m_comparisonBar(new MessageBar(MessageBar::Kind::Information, window))
+    , m_note(new ElidedLabel(Qt::ElideRight, window))
+    , m_noteTime(new QTimer(this))
     , m_countsLabel(new QLabel(window))
-    , m_changesLabel(new QLabel(window))
     , m_jobStatus(new JobStatus(window))
 {
     m_comparisonBar->setClosable(false);
+    m_note->setObjectName(QStringLiteral("note"));
+    m_noteTime->setSingleShot(true);
+    m_noteTime->setInterval(noteMilliseconds);
+    connect(m_noteTime, &QTimer::timeout, m_note, [this] { m_note->setFullText({}); });
     m_countsLabel->setObjectName(QStringLiteral("counts"));
-    m_changesLabel->setObjectName(QStringLiteral("changes"));
     m_countsLabel->hide();
-    m_changesLabel->hide();
-    m_statusBar->addPermanentWidget(m_countsLabel);
-    m_statusBar->addPermanentWidget(m_changesLabel);
-    m_statusBar->addPermanentWidget(m_jobStatus);
+    // The note takes the room the counts and the job leave, and gives it up first.
+    statusBar->addWidget(m_note, 1);
+    statusBar->addPermanentWidget(m_countsLabel);
+    statusBar->addPermanentWidget(m_jobStatus);
 }
 
 void StatusArea::follow(CatalogueController *catalogue)
@@ -81,13 +86,14 @@ void StatusArea::clearFailure()
 
 void StatusArea::showNote(const QString &text)
 {
-    m_statusBar->showMessage(text, noteMilliseconds);
+    m_note->setFullText(text);
+    m_noteTime->start();
 }
 
 void StatusArea::showCounts(qsizetype withProblems, std::optional<qsizetype> matches)
 {
-    m_countsLabel->setText(WindowRules::countsText(withProblems, matches));
-    m_countsLabel->setVisible(!m_countsLabel->text().isEmpty());
+    m_counts = WindowRules::countsText(withProblems, matches);
+    showCountsAndChanges();
 }
 
 void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qsizetype changed,
@@ -96,14 +102,23 @@ void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qs
     m_comparisonBar->showMessage(
         tr("Compared with \u201C%1\u201D: + added, ~ changed, \u2212 removed since.")
             .arg(QFileInfo(baselineFile).fileName()));
-    m_changesLabel->setText(WindowRules::changeSummary(added, changed, removed));
-    m_changesLabel->show();
+    m_changes = WindowRules::changeSummary(added, changed, removed);
+    showCountsAndChanges();
 }
 
 void StatusArea::hideComparison()
 {
     m_comparisonBar->hide();
-    m_changesLabel->hide();
+    m_changes.clear();
+    showCountsAndChanges();
+}
+
+void StatusArea::showCountsAndChanges()
+{
+    QStringList parts{m_counts, m_changes};
+    parts.removeAll(QString());
+    m_countsLabel->setText(parts.join(WindowRules::countSeparator()));
+    m_countsLabel->setVisible(!parts.isEmpty());
 }
 
 void StatusArea::addComparisonActions(const QList<QAction *> &actions)

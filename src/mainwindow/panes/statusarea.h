@@ -6,16 +6,20 @@
 
 #include <optional>
 
+class ElidedLabel;
 class JobStatus;
 class MessageBar;
 class QAction;
 class QLabel;
 class QStatusBar;
+class QTimer;
 class QWidget;
 
 // What the window tells of its state, apart from the list: the bars over the
 // list (a failure, a comparison) and the status bar (notes that pass, how
-// many records match the search or changed, and the job that runs).
+// many records match the search or changed, and the job that runs). A note
+// too long for the room the counts leave is cut, whole in its tip; the
+// counts stay whole.
 class StatusArea : public QObject
 {
     Q_OBJECT
@@ -50,10 +54,15 @@ public:
     void addComparisonActions(const QList<QAction *> &actions);
 
 private:
-    QStatusBar *m_statusBar;
+    // The counts, then the changes, in one line.
+    void showCountsAndChanges();
+
     MessageBar *m_failureBar;
     MessageBar *m_comparisonBar;
+    ElidedLabel *m_note;
+    QTimer *m_noteTime;
     QLabel *m_countsLabel;
-    QLabel *m_changesLabel;
+    QString m_counts;
+    QString m_changes; // empty while not comparing
     JobStatus *m_jobStatus;
 };

@@ -25,6 +25,7 @@ const QString keepHistoryKey = QStringLiteral("keepHistory");
 const QString tableLayoutKey = QStringLiteral("tableLayout");
 const QString windowGeometryKey = QStringLiteral("windowGeometry");
 const QString lastFolderKey = QStringLiteral("lastFolder");
+const QString lastBundleFolderKey = QStringLiteral("lastBundleFolder");
 
 const QString organisation = QStringLiteral("Zephlist");
 const QString application = QStringLiteral("Zephlist");
@@ -76,6 +77,18 @@ void store(const QString &key, const QVariant &value)
     const auto settings = openPreferences();
     settings->setValue(key, value);
     settings->sync();
+}
+
+// The folder kept under `key`, else `fallback`, else the home folder: the
+// first that exists, since a file dialog takes a folder that does not for a
+// file's name.
+QString existingFolder(const QString &key, const QString &fallback)
+{
+    for (const QString &folder : {openPreferences()->value(key).toString(), fallback}) {
+        if (!folder.isEmpty() && QDir(folder).exists())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 } // namespace
@@ -187,20 +200,23 @@ void restoreWindow(QWidget *window, QSize preferred)
 
 QString lastFolder()
 {
-    // A folder given to a file dialog must exist, or the dialog takes it for
-    // a file's name.
-    for (const QString &folder :
-         {openPreferences()->value(lastFolderKey).toString(),
-          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}) {
-        if (!folder.isEmpty() && QDir(folder).exists())
-            return folder;
-    }
-    return QDir::homePath();
+    return existingFolder(lastFolderKey,
+                          QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 void storeLastFolder(const QString &folder)
 {
     store(lastFolderKey, folder);
+}
+
+QString lastBundleFolder()
+{
+    return existingFolder(lastBundleFolderKey, QString());
+}
+
+void storeLastBundleFolder(const QString &folder)
+{
+    store(lastBundleFolderKey, folder);
 }
 
 } // namespace Settings

@@ -58,8 +58,11 @@ void restoreWindow(QWidget *window, QSize preferred);
 
 // The folder of the last file opened or saved; at first the documents folder,
 // or the home folder when there is none.
-
 [[nodiscard]] QString lastFolder();
 void storeLastFolder(const QString &folder);
+// The folder that held the last bundle or app chosen to register, kept apart
+// from the listings' since extensions lie elsewhere; at first the home folder.
+[[nodiscard]] QString lastBundleFolder();
+void storeLastBundleFolder(const QString &folder);
 
 } // namespace Settings

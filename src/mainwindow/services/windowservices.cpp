@@ -56,9 +56,9 @@ void WindowServices::completeFor(QWidget *window)
             return askByMessageBox(window, question, detail, action);
         };
     if (!chooseBundle)
-        chooseBundle = [window] {
+        chooseBundle = [window](const QString &folder) {
             return QFileDialog::getExistingDirectory(
-                window, QObject::tr("Register Extension: choose an extension or an app"));
+                window, QObject::tr("Register Extension: choose an extension or an app"), folder);
         };
     if (!pickBundle)
         pickBundle = [window](const QStringList &bundles) { return pickFromList(window, bundles); };

@@ -30,9 +30,9 @@ struct WindowServices
     // agrees; default: a message box.
     std::function<bool(const QString &question, const QString &detail, const QString &action)>
         confirm;
-    // A bundle folder to register, or an app that holds extensions; empty
-    // when the user cancels. Default: a folder dialog.
-    std::function<QString()> chooseBundle;
+    // A bundle folder to register, or an app that holds extensions, chosen
+    // from `folder` on; empty when the user cancels. Default: a folder dialog.
+    std::function<QString(const QString &folder)> chooseBundle;
     // One of the extensions of an app, by its index in `bundles`; none when
     // the user cancels. Default: a list to pick from.
     std::function<std::optional<qsizetype>(const QStringList &bundles)> pickBundle;

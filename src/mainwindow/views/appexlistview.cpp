@@ -164,6 +164,27 @@ void AppexListView::measureRows()
         m_widestRow = std::max(m_widestRow, m_delegate->rowWidth(record, font()));
     m_measured = true;
     fitColumn();
+    measureRowsInSight();
+}
+
+// A row of fewer characters than the longest may still be wider, where its
+// letters are wide ones (a script other than Latin, a symbol): the rows in
+// sight, a screenful, are measured too, as they change, so that every row
+// the user sees scrolls into sight whole.
+void AppexListView::measureRowsInSight()
+{
+    const QModelIndex first = indexAt(QPoint(0, 0));
+    if (!first.isValid())
+        return;
+    const int inSight = viewport()->height() / std::max(1, rowHeight(first)) + 1;
+    const int end = std::min(model()->rowCount(), first.row() + inSight + 1);
+    int widest = m_widestRow;
+    for (int row = first.row(); row < end; ++row)
+        widest = std::max(
+            widest, m_delegate->rowWidth(
+                        model()->index(row, 0).data(Appexer::RecordRole).value<Appex>(), font()));
+    if (widest > std::exchange(m_widestRow, widest))
+        fitColumn();
 }
 
 // Read once for each listing, as the catalogue's rows under the proxies: the
@@ -210,8 +231,10 @@ void AppexListView::fitColumn()
 
 bool AppexListView::viewportEvent(QEvent *event)
 {
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         fitColumn(); // the viewport's width bounds the rows'
+        measureRowsInSight();
+    }
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QModelIndex row = indexAt(help->pos());
@@ -227,6 +250,13 @@ bool AppexListView::viewportEvent(QEvent *event)
         return true;
     }
     return QTreeView::viewportEvent(event);
+}
+
+void AppexListView::scrollContentsBy(int dx, int dy)
+{
+    QTreeView::scrollContentsBy(dx, dy);
+    if (dy != 0)
+        measureRowsInSight();
 }
 
 void AppexListView::contextMenuEvent(QContextMenuEvent *event)

@@ -13,7 +13,8 @@
 class QMenu;
 
 // The list of the catalogue's records, a row each, as the filter passes them:
-// as wide as its widest row, so that it scrolls sideways to it. Its menu,
+// as wide as its widest row (of the longest rows and those in sight), so
+// that it scrolls sideways to it. Its menu,
 // from the context key, Shift+F10 or a right click, holds the actions added
 // to it.
 class AppexListView : public QTreeView
@@ -37,9 +38,11 @@ protected:
     bool viewportEvent(QEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
 
 private:
     void measureRows();
+    void measureRowsInSight();
     void fitColumn();
     void findLongestRows();
     // The records of the rows shown that have the most characters, most first.
