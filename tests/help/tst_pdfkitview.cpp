@@ -3,7 +3,11 @@
 #include "pdfkitview.h"
 #include "zephlisttest.h"
 
+#include <QPainter>
+#include <QPdfBookmarkModel>
 #include <QPdfDocument>
+#include <QPdfWriter>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
 
@@ -76,7 +80,30 @@ void TestPDFKitView::contentsFollowTheOutline()
     emit contents->activated(second);
     QCOMPARE(outlined.findChild<PDFKitView *>()->currentPage(), 1);
 
-    const HelpView plain(m_help);
+    // The help's own outline: its sections under its title, each on the
+    // page that shows it.
+    const HelpView help(m_help);
+    const auto *helpContents = help.findChild<QTreeView *>(QStringLiteral("helpContents"));
+    QVERIFY(!helpContents->isHidden());
+    const QAbstractItemModel *headings = helpContents->model();
+    const QModelIndex title = headings->index(0, 0);
+    QCOMPARE(title.data().toString(), QStringLiteral("Zephlist Help"));
+    QVERIFY(headings->rowCount(title) >= 10);
+    QPdfDocument *pdf = help.findChild<PDFKitView *>()->document();
+    for (int row = 0; row < headings->rowCount(title); ++row) {
+        const QModelIndex section = headings->index(row, 0, title);
+        const int page = section.data(int(QPdfBookmarkModel::Role::Page)).toInt();
+        QVERIFY2(pdf->getAllText(page).text().simplified().contains(section.data().toString()),
+                 qPrintable(section.data().toString()));
+    }
+
+    QTemporaryDir folder;
+    const QString plainPdf = folder.filePath(QStringLiteral("plain.pdf"));
+    {
+        QPdfWriter writer(plainPdf);
+        QPainter(&writer).drawText(QPoint(100, 100), QStringLiteral("No outline"));
+    }
+    const HelpView plain(QUrl::fromLocalFile(plainPdf));
     QVERIFY(plain.findChild<QTreeView *>(QStringLiteral("helpContents"))->isHidden());
 }
 
