@@ -3,10 +3,13 @@
 #include "pdfkitview.h"
 #include "zephlisttest.h"
 
+#include <QLineEdit>
 #include <QPainter>
 #include <QPdfBookmarkModel>
 #include <QPdfDocument>
+#include <QPdfSearchModel>
 #include <QPdfWriter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -20,6 +23,9 @@ private slots:
     void pageFitsTheViewAsItResizes();
     void keysTurnPages();
     void contentsFollowTheOutline();
+    void foundPlacesAreMarkedWhereTheyAre_data();
+    void foundPlacesAreMarkedWhereTheyAre();
+    void findingMarksThePlaceFound();
 
 private:
     const QUrl m_help = QUrl::fromLocalFile(QStringLiteral(ZEPHLIST_HELP_PDF));
@@ -105,6 +111,143 @@ void TestPDFKitView::contentsFollowTheOutline()
     }
     const HelpView plain(QUrl::fromLocalFile(plainPdf));
     QVERIFY(plain.findChild<QTreeView *>(QStringLiteral("helpContents"))->isHidden());
+}
+
+void TestPDFKitView::foundPlacesAreMarkedWhereTheyAre_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<int>("zoomSteps");
+    QTest::newRow("tall, fitting") << QSize(420, 640) << 0;
+    QTest::newRow("wide, fitting") << QSize(900, 480) << 0;
+    QTest::newRow("tall, zoomed and scrolled") << QSize(420, 640) << 3;
+    QTest::newRow("wide, zoomed and scrolled") << QSize(900, 480) << 2;
+}
+
+// The page lies where pageArea() says: the view's pixels are the page as
+// QPdfDocument renders it there. The place shown is marked strongly in the
+// highlight colour, the others on the page lightly, and nothing else changes.
+void TestPDFKitView::foundPlacesAreMarkedWhereTheyAre()
+{
+    QFETCH(QSize, size);
+    QFETCH(int, zoomSteps);
+    PDFKitView view(m_help);
+    QPalette palette = view.palette();
+    palette.setColor(QPalette::Highlight, Qt::green);
+    view.setPalette(palette);
+    view.resize(size);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    for (int step = 0; step < zoomSteps; ++step)
+        view.zoomIn();
+    for (QScrollBar *bar : {view.horizontalScrollBar(), view.verticalScrollBar()})
+        bar->setValue(bar->maximum() * 2 / 3);
+    QCoreApplication::processEvents();
+
+    const QRect page = view.pageArea();
+    QImage rendered(page.size(), QImage::Format_RGB32); // on white paper, as the view shows it
+    rendered.fill(Qt::white);
+    QPainter(&rendered).drawImage(0, 0, view.document()->render(0, page.size()));
+    const QRect shown = page & view.viewport()->rect();
+    const auto grab = [&view] { return view.viewport()->grab().toImage(); };
+    const auto differences = [&](const QImage &image) {
+        int count = 0;
+        for (int y = shown.top(); y <= shown.bottom(); ++y) {
+            for (int x = shown.left(); x <= shown.right(); ++x)
+                count += image.pixel(x, y) != rendered.pixel(x - page.x(), y - page.y());
+        }
+        return count;
+    };
+    QTRY_COMPARE(differences(grab()), 0); // once the page is drawn
+
+    QPdfSearchModel search;
+    search.setDocument(view.document());
+    search.setSearchString(QStringLiteral("the"));
+    QTRY_VERIFY(search.resultsOnPage(0).size() > 3);
+    const QSizeF points = view.document()->pagePointSize(0);
+    const auto onScreen = [&](const QRectF &place) {
+        return QRectF(page.x() + place.x() * page.width() / points.width(),
+                      page.y() + place.y() * page.height() / points.height(),
+                      place.width() * page.width() / points.width(),
+                      place.height() * page.height() / points.height());
+    };
+    const QList<QPdfLink> places = search.resultsOnPage(0);
+    const auto visible = std::find_if(places.cbegin(), places.cend(), [&](const QPdfLink &place) {
+        return shown.contains(onScreen(place.rectangles().first()).toAlignedRect());
+    });
+    QVERIFY(visible != places.cend());
+    const int current = int(visible - places.cbegin()); // page 0's places come first
+    view.markFound(&search, current);
+    const QImage marked = grab();
+
+    // How much of a white pixel's red the mark leaves, where it was white.
+    const auto redLeft = [&](int x, int y) {
+        const QRgb before = rendered.pixel(x - page.x(), y - page.y());
+        return qRed(before) < 200 ? -1 : qRed(marked.pixel(x, y)) / qreal(qRed(before));
+    };
+    int strong = 0;
+    int light = 0;
+    for (int y = shown.top(); y <= shown.bottom(); ++y) {
+        for (int x = shown.left(); x <= shown.right(); ++x) {
+            const auto near = [x, y, &onScreen](const QPdfLink &place, int margin) {
+                const QList<QRectF> parts = place.rectangles();
+                return std::any_of(parts.cbegin(), parts.cend(), [&](const QRectF &part) {
+                    return onScreen(part)
+                        .adjusted(-margin, -margin, margin, margin)
+                        .contains(QPointF(x, y));
+                });
+            };
+            const qreal left = redLeft(x, y);
+            if (near(places[current], -1)) {
+                QVERIFY2(left < 0 || (left > 0.45 && left < 0.65),
+                         qPrintable(QString::number(left)));
+                strong += left >= 0;
+            } else if (std::any_of(places.cbegin(), places.cend(),
+                                   [&](const QPdfLink &place) { return near(place, -1); })) {
+                QVERIFY2(left < 0 || (left > 0.7 && left < 0.9), qPrintable(QString::number(left)));
+                light += left >= 0;
+            } else if (std::none_of(places.cbegin(), places.cend(),
+                                    [&](const QPdfLink &place) { return near(place, 1); })) {
+                QCOMPARE(marked.pixel(x, y), rendered.pixel(x - page.x(), y - page.y()));
+            }
+        }
+    }
+    QVERIFY(strong > 0 && light > 0); // there were white pixels to mark
+}
+
+// The help's find field marks the first place it finds, on the page it goes
+// to, until the field is cleared.
+void TestPDFKitView::findingMarksThePlaceFound()
+{
+    HelpView help(m_help);
+    auto *view = help.findChild<PDFKitView *>();
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Highlight, Qt::blue); // a colour the help's text never has
+    view->setPalette(palette);
+    help.resize(700, 800);
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    const QString words = QStringLiteral("Comparison"); // one word, far into the help
+    help.findChild<QLineEdit *>(QStringLiteral("helpFind"))->setText(words);
+    QTRY_VERIFY(view->currentPage() > 0);
+
+    QPdfSearchModel search;
+    search.setDocument(view->document());
+    search.setSearchString(words);
+    QTRY_VERIFY(search.rowCount({}) > 0);
+    const QPdfLink first = search.resultAtIndex(0);
+    QCOMPARE(view->currentPage(), first.page());
+    const QRect page = view->pageArea();
+    const QSizeF points = view->document()->pagePointSize(first.page());
+    const QPointF middle = first.rectangles().first().center();
+    const QPoint spot(page.x() + int(middle.x() * page.width() / points.width()),
+                      page.y() + int(middle.y() * page.height() / points.height()));
+    const auto blueness = [view, spot] {
+        const QRgb shown = view->viewport()->grab().toImage().pixel(spot);
+        return qBlue(shown) - qRed(shown);
+    };
+    QVERIFY2(blueness() > 80, qPrintable(QString::number(blueness())));
+    help.findChild<QLineEdit *>(QStringLiteral("helpFind"))->clear();
+    QVERIFY2(blueness() < 20, qPrintable(QString::number(blueness())));
 }
 
 ZEPHLIST_GUI_TEST_MAIN(TestPDFKitView)
