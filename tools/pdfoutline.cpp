@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QPagedPaintDevice>
 #include <QScreen>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -38,7 +39,7 @@ struct CrossReferences
     Entries trailer;
 };
 
-constexpr int deepestNesting = 64; // of dictionaries and arrays, and of the page tree
+constexpr int deepestNesting = 64; // of dictionaries and arrays
 
 bool isSpace(char c)
 {
@@ -217,7 +218,7 @@ std::optional<Reference> referenceIn(const std::optional<QByteArray> &value)
 // The cross-reference table that the end of the file points to, with its trailer.
 std::variant<CrossReferences, QString> readCrossReferences(QByteArrayView pdf)
 {
-    const qsizetype startxref = QByteArrayView(pdf).lastIndexOf("startxref");
+    const qsizetype startxref = pdf.lastIndexOf("startxref");
     const auto offset = startxref < 0 ? std::nullopt : integerAt(pdf, startxref + 9);
     if (!offset || offset->first >= pdf.size())
         return QStringLiteral("it does not end in the offset of a cross-reference table");
@@ -277,24 +278,25 @@ std::optional<Entries> objectDictionary(QByteArrayView pdf, const CrossReference
     return entries;
 }
 
-// The pages under a node of the page tree, in their order.
+// The pages under a node of the page tree, in their order. A node met twice
+// makes a loop, which would never end.
 std::optional<QString> collectPages(QByteArrayView pdf, const CrossReferences &table,
-                                    Reference node, int depth, QList<Reference> &pages)
+                                    Reference node, QSet<int> &met, QList<Reference> &pages)
 {
     const std::optional<Entries> entries = objectDictionary(pdf, table, node);
-    if (!entries || depth > deepestNesting)
+    if (!entries || met.contains(node.number))
         return QStringLiteral("its page tree is damaged at object %1").arg(node.number);
-    const std::optional<QByteArray> type = valueOf(*entries, "Type");
-    if (type == "/Page") {
+    met.insert(node.number);
+    if (valueOf(*entries, "Type") == "/Page") {
         pages.append(node);
         return {};
     }
     const std::optional<QByteArray> kids = valueOf(*entries, "Kids");
     const auto children = kids ? referencesIn(*kids) : std::nullopt;
-    if (type != "/Pages" || !children)
+    if (!children)
         return QStringLiteral("object %1 is neither a page nor a list of pages").arg(node.number);
     for (const Reference child : *children) {
-        if (std::optional<QString> failure = collectPages(pdf, table, child, depth + 1, pages))
+        if (std::optional<QString> failure = collectPages(pdf, table, child, met, pages))
             return failure;
     }
     return {};
@@ -430,7 +432,8 @@ std::optional<QString> PdfOutline::appendTo(QByteArray &pdf) const
     if (!pageTree)
         return QStringLiteral("its catalog names no pages");
     QList<Reference> pages;
-    if (std::optional<QString> failure = collectPages(pdf, table, *pageTree, 0, pages))
+    QSet<int> met;
+    if (std::optional<QString> failure = collectPages(pdf, table, *pageTree, met, pages))
         return failure;
     for (const Heading &heading : m_headings) {
         if (heading.page < 0 || heading.page >= pages.size())

@@ -16,6 +16,7 @@ class TestPdfOutline : public QObject
 
 private slots:
     void headingsReadBackNestedOnTheirPages();
+    void headingsAtTheFootOfAPageGoToTheNext();
     void unexpectedPdfIsLeftAsItWas_data();
     void unexpectedPdfIsLeftAsItWas();
 };
@@ -30,18 +31,22 @@ struct Printed
     PdfOutline outline;
 };
 
-Printed printed()
+QString sampleMarkdown()
 {
     const QString filler =
         QStringLiteral("Filler text that runs on over many lines, so that the headings below it "
                        "land further down the pages and some of them on later ones.\n\n");
+    return QStringLiteral("# Getting started\n\n") + filler.repeated(5) +
+           QStringLiteral("## Find (Ctrl+F)\n\n") + filler.repeated(9) +
+           QStringLiteral("## Größe ▸ Zoom\n\n") + filler.repeated(3) +
+           QStringLiteral("### Back\\\\slash\n\n") + filler + QStringLiteral("# Second part\n\n") +
+           filler.repeated(12) + QStringLiteral("## Closing ) alone\n\n") + filler;
+}
+
+Printed printed(const QString &markdown = sampleMarkdown())
+{
     QTextDocument document;
-    document.setMarkdown(QStringLiteral("# Getting started\n\n") + filler.repeated(5) +
-                         QStringLiteral("## Find (Ctrl+F)\n\n") + filler.repeated(9) +
-                         QStringLiteral("## Größe ▸ Zoom\n\n") + filler.repeated(3) +
-                         QStringLiteral("### Back\\\\slash\n\n") + filler +
-                         QStringLiteral("# Second part\n\n") + filler.repeated(12) +
-                         QStringLiteral("## Closing ) alone\n\n") + filler);
+    document.setMarkdown(markdown);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     std::optional<PdfOutline> outline;
@@ -110,6 +115,23 @@ void TestPdfOutline::headingsReadBackNestedOnTheirPages()
              qPrintable(expected.join(u'\n')));
 }
 
+// A heading that does not fit at the foot of a page is printed at the top of
+// the next, and its page is that one.
+void TestPdfOutline::headingsAtTheFootOfAPageGoToTheNext()
+{
+    QString markdown;
+    for (int heading = 10; heading < 70; ++heading)
+        markdown += QStringLiteral("## Heading %1\n\nA line.\n\n").arg(heading);
+    const Printed made = printed(markdown);
+    QPdfDocument document;
+    QBuffer pdf;
+    pdf.setData(made.pdf);
+    pdf.open(QIODevice::ReadOnly);
+    document.load(&pdf);
+    for (const PdfOutline::Heading &heading : made.outline.headings())
+        QCOMPARE(heading.page, pageShowing(document, heading.title));
+}
+
 void TestPdfOutline::unexpectedPdfIsLeftAsItWas_data()
 {
     QTest::addColumn<QByteArray>("pdf");
@@ -129,6 +151,9 @@ void TestPdfOutline::unexpectedPdfIsLeftAsItWas_data()
     QByteArray pageless = made.pdf;
     QTest::newRow("no pages") << pageless.replace("/Pages ", "/Pagez ") << lastPage
                               << "names no pages";
+    QByteArray loop = made.pdf; // the first page lists the page tree as its own
+    QTest::newRow("a loop") << loop.replace("/Type /Page\n", "/Kids[3 0 R]") << lastPage
+                            << "damaged at object 3";
     QByteArray strangePage = made.pdf;
     QTest::newRow("not a page") << strangePage.replace("/Type /Page\n", "/Type /Pagf\n") << lastPage
                                 << "neither a page";
