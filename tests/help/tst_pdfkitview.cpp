@@ -7,12 +7,64 @@
 #include <QPainter>
 #include <QPdfBookmarkModel>
 #include <QPdfDocument>
+#include <QPdfPageRenderer>
 #include <QPdfSearchModel>
 #include <QPdfWriter>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
+
+namespace {
+
+// Whether the view has drawn its page at the size it shows it, since
+// `drawn` was last cleared, and then nothing more for a while. QPdfView 6.4
+// keeps a page it was drawing as the zoom changed at the old size,
+// stretched; and a grab of a page not drawn yet asks for it once more. So a
+// zoom waits for the page being drawn, and a grab for the page drawn.
+bool drawnAndSettled(PDFKitView &view, QSignalSpy &drawn)
+{
+    const auto drawnAtSize = [&view, &drawn] {
+        const QSize size = view.pageArea().size() * view.devicePixelRatio();
+        return std::any_of(drawn.cbegin(), drawn.cend(),
+                           [size](const QList<QVariant> &page) { return page[1] == size; });
+    };
+    if (!QTest::qWaitFor(drawnAtSize))
+        return false;
+    while (drawn.wait(300)) {
+    }
+    drawn.clear();
+    return true;
+}
+
+// The page shown as QPdfDocument renders it at the size the view shows it,
+// on white paper as QPdfView lays it.
+QImage renderedPage(PDFKitView &view)
+{
+    QImage paper(view.pageArea().size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter(&paper).drawImage(0, 0, view.document()->render(view.currentPage(), paper.size()));
+    return paper;
+}
+
+// Whether the view's pixels are its page as rendered, where pageArea() says.
+bool showsRenderedPage(PDFKitView &view)
+{
+    const QRect page = view.pageArea();
+    const QImage rendered = renderedPage(view);
+    const QImage shown = view.viewport()->grab().toImage();
+    const QRect area = page & view.viewport()->rect();
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (shown.pixel(x, y) != rendered.pixel(x - page.x(), y - page.y()))
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 class TestPDFKitView : public QObject
 {
@@ -134,30 +186,22 @@ void TestPDFKitView::foundPlacesAreMarkedWhereTheyAre()
     QPalette palette = view.palette();
     palette.setColor(QPalette::Highlight, Qt::green);
     view.setPalette(palette);
+    QSignalSpy drawn(view.findChild<QPdfPageRenderer *>(), &QPdfPageRenderer::pageRendered);
     view.resize(size);
     view.show();
     QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(drawnAndSettled(view, drawn));
     for (int step = 0; step < zoomSteps; ++step)
         view.zoomIn();
+    if (zoomSteps > 0)
+        QVERIFY(drawnAndSettled(view, drawn));
     for (QScrollBar *bar : {view.horizontalScrollBar(), view.verticalScrollBar()})
         bar->setValue(bar->maximum() * 2 / 3);
-    QCoreApplication::processEvents();
+    QVERIFY(showsRenderedPage(view));
 
     const QRect page = view.pageArea();
-    QImage rendered(page.size(), QImage::Format_RGB32); // on white paper, as the view shows it
-    rendered.fill(Qt::white);
-    QPainter(&rendered).drawImage(0, 0, view.document()->render(0, page.size()));
+    const QImage rendered = renderedPage(view);
     const QRect shown = page & view.viewport()->rect();
-    const auto grab = [&view] { return view.viewport()->grab().toImage(); };
-    const auto differences = [&](const QImage &image) {
-        int count = 0;
-        for (int y = shown.top(); y <= shown.bottom(); ++y) {
-            for (int x = shown.left(); x <= shown.right(); ++x)
-                count += image.pixel(x, y) != rendered.pixel(x - page.x(), y - page.y());
-        }
-        return count;
-    };
-    QTRY_COMPARE(differences(grab()), 0); // once the page is drawn
 
     QPdfSearchModel search;
     search.setDocument(view.document());
@@ -177,7 +221,7 @@ void TestPDFKitView::foundPlacesAreMarkedWhereTheyAre()
     QVERIFY(visible != places.cend());
     const int current = int(visible - places.cbegin()); // page 0's places come first
     view.markFound(&search, current);
-    const QImage marked = grab();
+    const QImage marked = view.viewport()->grab().toImage();
 
     // How much of a white pixel's red the mark leaves, where it was white.
     const auto redLeft = [&](int x, int y) {
