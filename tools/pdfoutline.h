@@ -10,9 +10,9 @@ class QPagedPaintDevice;
 class QTextDocument;
 
 // The outline of a printed document: its headings, nested by level, each
-// with the page it lands on. QPdfWriter cannot write one, so it is appended
-// to the PDF QPdfWriter wrote as an incremental update, which also has a
-// viewer open the PDF with its outline shown.
+// with the page it lands on. QPdfWriter cannot write one, so qpdf writes the
+// PDF QPdfWriter wrote anew with it, and has a viewer open the PDF with its
+// outline shown.
 class PdfOutline
 {
 public:
@@ -32,9 +32,9 @@ public:
 
     [[nodiscard]] const QList<Heading> &headings() const { return m_headings; }
 
-    // Appends the outline to `pdf`, a whole PDF as QPdfWriter writes it. When
-    // `pdf` is not such a PDF, or a heading's page is not in it, leaves it as
-    // it was and says why. Without headings there is nothing to append.
+    // Adds the outline to `pdf`, a whole PDF. When `pdf` is not a PDF qpdf can
+    // read, or a heading's page is not in it, leaves it as it was and says
+    // why. Without headings there is nothing to add.
     [[nodiscard]] std::optional<QString> appendTo(QByteArray &pdf) const;
 
 private:

@@ -138,28 +138,13 @@ void TestPdfOutline::unexpectedPdfIsLeftAsItWas_data()
     QTest::addColumn<int>("lastPage"); // where the outline's last heading goes
     QTest::addColumn<QString>("reason");
 
-    Printed made = printed();
+    const Printed made = printed();
     const int lastPage = made.outline.headings().last().page;
-    const qsizetype end = made.pdf.lastIndexOf("startxref");
-    QTest::newRow("not a PDF") << QByteArray("Hello\n") << lastPage << "not a PDF";
-    QTest::newRow("cut short") << made.pdf.left(end) << lastPage << "does not end";
-    QTest::newRow("pointing elsewhere") << made.pdf.left(end) + "startxref\n17\n%%EOF\n"
-                                        << lastPage << "no cross-reference table";
-    QByteArray damaged = made.pdf;
-    QTest::newRow("damaged table")
-        << damaged.replace(" 65535 f", " 65535 x") << lastPage << "table is damaged";
-    QByteArray pageless = made.pdf;
-    QTest::newRow("no pages") << pageless.replace("/Pages ", "/Pagez ") << lastPage
-                              << "names no pages";
-    QByteArray loop = made.pdf; // the first page lists the page tree as its own
-    QTest::newRow("a loop") << loop.replace("/Type /Page\n", "/Kids[3 0 R]") << lastPage
-                            << "damaged at object 3";
-    QByteArray strangePage = made.pdf;
-    QTest::newRow("not a page") << strangePage.replace("/Type /Page\n", "/Type /Pagf\n") << lastPage
-                                << "neither a page";
+    QTest::newRow("not a PDF") << QByteArray("Hello\n") << lastPage << "unable to find trailer";
+    QByteArray damaged = made.pdf; // qpdf mends it, with a warning
+    QTest::newRow("damaged") << damaged.replace(" 65535 f", " 65535 x") << lastPage
+                             << "file is damaged";
     QTest::newRow("beyond the last page") << made.pdf << 40 << "on page 41 of";
-    QVERIFY(made.outline.appendTo(made.pdf) == std::nullopt);
-    QTest::newRow("outlined already") << made.pdf << lastPage << "updated";
 }
 
 void TestPdfOutline::unexpectedPdfIsLeftAsItWas()
