@@ -91,6 +91,13 @@ void TestPdfOutline::headingsReadBackNestedOnTheirPages()
     Printed made = printed();
     QCOMPARE(made.outline.appendTo(made.pdf), std::nullopt);
     QVERIFY(made.pdf.contains("/PageMode /UseOutlines"));
+    // Each heading is open, with a count of all below it, so a viewer shows
+    // every heading (qpdf writes a dictionary's keys in order).
+    const QString written = QString::fromLatin1(made.pdf);
+    for (const QString &counted : {QStringLiteral("/Count 6 /First [^>]*/Type /Outlines"),
+                                   QStringLiteral("/Count 3 /Dest [^>]*/Title \\(Getting started"),
+                                   QStringLiteral("/Count 1 /Dest [^>]*/Title \\(Second part")})
+        QVERIFY2(written.contains(QRegularExpression(counted)), qPrintable(counted));
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("outlined.pdf")));
     QVERIFY(file.open(QIODevice::WriteOnly) && file.write(made.pdf) == made.pdf.size());
