@@ -7,7 +7,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 preset="${1:-dev}"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-pdf-dev qt6-svg-dev qt6-qpa-plugins libicu-dev
-    fonts-noto-color-emoji)
+    libqpdf-dev fonts-noto-color-emoji)
 # libFuzzer comes with clang's runtime libraries.
 [ "$preset" != fuzz ] || packages+=(clang libclang-rt-14-dev)
 [ "$preset" != clang ] || packages+=(clang)

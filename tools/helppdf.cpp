@@ -1,13 +1,17 @@
 // Build tool: renders the help's Markdown source as a PDF.
 // helppdf SOURCE.md OUTPUT.pdf [IMAGE.png...]
 // Each image is found by its file name, as the Markdown names it, and drawn
-// as wide as the page.
+// as wide as the page. The PDF has an outline of the headings.
 
+#include "pdfoutline.h"
+
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPdfWriter>
+#include <QSaveFile>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -73,12 +77,33 @@ int main(int argc, char *argv[])
     font.setPointSizeF(11);
     document.setDefaultFont(font);
 
-    QPdfWriter pdf(QString::fromLocal8Bit(argv[2]));
-    pdf.setTitle(QStringLiteral("Zephlist Help"));
-    pdf.setCreator(QStringLiteral("Zephlist"));
-    pdf.setPageSize(QPageSize(QPageSize::A5));
-    pdf.setPageMargins(QMarginsF(14, 14, 14, 14), QPageLayout::Millimeter);
-    fitImagesToPage(document, pdf);
-    document.print(&pdf);
+    // Printed into memory first: the file is written only once its outline
+    // is added, so a failed build leaves no PDF without one.
+    QBuffer printed;
+    printed.open(QIODevice::WriteOnly);
+    std::optional<PdfOutline> outline;
+    {
+        QPdfWriter pdf(&printed);
+        pdf.setTitle(QStringLiteral("Zephlist Help"));
+        pdf.setCreator(QStringLiteral("Zephlist"));
+        pdf.setPageSize(QPageSize(QPageSize::A5));
+        pdf.setPageMargins(QMarginsF(14, 14, 14, 14), QPageLayout::Millimeter);
+        fitImagesToPage(document, pdf);
+        outline = PdfOutline::ofPrinted(document, pdf);
+        document.print(&pdf);
+    }
+    QByteArray bytes = printed.data();
+    if (const std::optional<QString> failure = outline->appendTo(bytes)) {
+        std::fprintf(stderr, "helppdf: cannot add the outline to the printed help: %s\n",
+                     qPrintable(*failure));
+        return 1;
+    }
+    QSaveFile output(QString::fromLocal8Bit(argv[2]));
+    if (!output.open(QIODevice::WriteOnly) || output.write(bytes) != bytes.size() ||
+        !output.commit()) {
+        std::fprintf(stderr, "helppdf: cannot write %s: %s\n", argv[2],
+                     qPrintable(output.errorString()));
+        return 1;
+    }
     return 0;
 }

@@ -60,6 +60,7 @@ void HelpFind::showNext()
 void HelpFind::showFound()
 {
     const int found = m_search->rowCount({});
+    m_view->markFound(m_search, m_shown);
     if (m_field->text().isEmpty())
         m_where->clear();
     else if (found == 0)

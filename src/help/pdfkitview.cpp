@@ -1,14 +1,21 @@
 #include "pdfkitview.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPdfDocument>
 #include <QPdfPageNavigator>
+#include <QPdfSearchModel>
+#include <QScreen>
+#include <QScrollBar>
 #include <QWheelEvent>
 
 namespace {
 
 constexpr qreal zoomStep = 1.25;
 constexpr qreal mostZoom = 4;
+constexpr float currentFoundOpacity = 0.45F;
+constexpr float otherFoundOpacity = 0.2F;
 
 } // namespace
 
@@ -65,6 +72,56 @@ void PDFKitView::resetZoom()
     fitPageInView();
 }
 
+QRect PDFKitView::pageArea() const
+{
+    if (!document() || currentPage() < 0 || currentPage() >= document()->pageCount())
+        return {};
+    // Qt 6.4's QPdfView tells no page's place: it is worked out here as
+    // QPdfView lays its single page out, rounded as it rounds it, at the
+    // top of the document's margins and in the middle of the wider of the
+    // document and the viewport, less how far the view is scrolled.
+    const QSize page =
+        (document()->pagePointSize(currentPage()) * pixelsPerPoint() * zoomFactor()).toSize();
+    const QMargins margins = documentMargins();
+    const int width =
+        std::max(page.width() + margins.left() + margins.right(), viewport()->width());
+    return {QPoint((width - page.width()) / 2 - horizontalScrollBar()->value(),
+                   margins.top() - verticalScrollBar()->value()),
+            page};
+}
+
+void PDFKitView::markFound(const QPdfSearchModel *search, int current)
+{
+    m_found = search;
+    m_current = current;
+    viewport()->update();
+}
+
+void PDFKitView::paintEvent(QPaintEvent *event)
+{
+    QPdfView::paintEvent(event);
+    const QRect page = pageArea();
+    if (!m_found || page.isEmpty())
+        return;
+    const QSizeF points = document()->pagePointSize(currentPage());
+    const QTransform toViewport =
+        QTransform::fromTranslate(page.x(), page.y())
+            .scale(page.width() / points.width(), page.height() / points.height());
+    const QPdfLink current = m_current >= 0 && m_current < m_found->rowCount({})
+                                 ? m_found->resultAtIndex(m_current)
+                                 : QPdfLink();
+    QPainter painter(viewport());
+    painter.setClipRect(page);
+    for (const QPdfLink &place : m_found->resultsOnPage(currentPage())) {
+        QColor colour = palette().color(QPalette::Highlight);
+        const bool strong = current.isValid() && current.page() == place.page() &&
+                            current.rectangles() == place.rectangles();
+        colour.setAlphaF(strong ? currentFoundOpacity : otherFoundOpacity);
+        for (const QRectF &part : place.rectangles())
+            painter.fillRect(toViewport.mapRect(part), colour);
+    }
+}
+
 void PDFKitView::resizeEvent(QResizeEvent *event)
 {
     QPdfView::resizeEvent(event);
@@ -117,8 +174,14 @@ void PDFKitView::fitPageInView()
     const QSize room = viewport()->size().shrunkBy(documentMargins());
     if (points.isEmpty() || room.isEmpty())
         return;
-    // At zoom 1 a point takes the screen's logical pixels per point.
-    const qreal pixelsPerPoint = logicalDpiY() / 72.0;
-    setZoomFactor(m_zoom * std::min(room.width() / (points.width() * pixelsPerPoint),
-                                    room.height() / (points.height() * pixelsPerPoint)));
+    setZoomFactor(m_zoom * std::min(room.width() / (points.width() * pixelsPerPoint()),
+                                    room.height() / (points.height() * pixelsPerPoint())));
+}
+
+qreal PDFKitView::pixelsPerPoint()
+{
+    // QPdfView counts in the primary screen's logical pixels, whichever
+    // screen it is on.
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return (screen ? screen->logicalDotsPerInch() : 72.0) / 72.0;
 }
