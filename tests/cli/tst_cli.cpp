@@ -368,7 +368,7 @@ void TestCli::historyListed()
         {"20261206T140200.000Z-7-000000.listing", "zephlist-listing 1 records 1 bytes 1\nA"},
         {"20261206T140200.000Z-7-000001.listing", "zephlist-listing 1 records 2 bytes 3\nBB\n"},
         {"20261206T150000.500Z-9-000000.listing", "zephlist-listing 1 records 9 bytes 99\ncut"},
-        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 2 records 9 bytes 0\n"}};
+        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 3 records 9 bytes 0\n"}};
     for (const auto &[name, bytes] : files) {
         QFile file(m_history + '/' + name);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());

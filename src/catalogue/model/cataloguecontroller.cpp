@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "commandjob.h"
+#include "historykeeper.h"
 #include "missingbundlecheck.h"
 
 namespace {
@@ -49,9 +50,11 @@ CatalogueController::CatalogueController(Appexer *appexer, QString toolPath, Lis
     , m_toolPath(std::move(toolPath))
     , m_limits(limits)
     , m_bundleCheck(new MissingBundleCheck(this))
+    , m_keeper(new HistoryKeeper(this))
 {
     connect(m_bundleCheck, &MissingBundleCheck::finished, this,
             &CatalogueController::bundlesChecked);
+    connect(m_keeper, &HistoryKeeper::kept, this, &CatalogueController::historyKept);
 }
 
 CatalogueController::~CatalogueController() = default;
@@ -73,7 +76,7 @@ void CatalogueController::openListing(const QString &file)
         m_next = [this, file] { openListing(file); };
         return;
     }
-    startListing(ListingJob::ofFile(file, m_limits), State::Listing);
+    startListing(ListingJob::ofFile(file, m_limits), State::Listing, file);
 }
 
 void CatalogueController::compareWithListing(const QString &file)
@@ -82,14 +85,17 @@ void CatalogueController::compareWithListing(const QString &file)
         m_next = [this, file] { compareWithListing(file); };
         return;
     }
-    startListing(ListingJob::ofFile(file, m_limits), State::Comparing);
+    startListing(ListingJob::ofFile(file, m_limits), State::Comparing, file);
 }
 
-void CatalogueController::startListing(std::unique_ptr<ListingJob> job, State state)
+void CatalogueController::startListing(std::unique_ptr<ListingJob> job, State state,
+                                       const QString &file)
 {
     m_listingJob = std::move(job);
     connect(m_listingJob.get(), &ListingJob::finished, this, &CatalogueController::listingEnded);
-    setState(state, m_listingJob->description());
+    setState(state, ListingHistory::keptAt(file)
+                        ? tr("Reading \u201C%1\u201D").arg(ListingHistory::shownName(file))
+                        : m_listingJob->description());
     m_listingJob->start();
 }
 
@@ -188,6 +194,8 @@ void CatalogueController::cancel()
         m_listingJob->cancel();
     else if (m_commandJob)
         m_commandJob->cancel();
+    // Keeping a listing is not stopped: it is short, and the listing shown
+    // would go unkept for nothing.
     else if (m_state == State::CheckingBundles) {
         // The listing stays, without the check; a change it checks is still
         // told of, and nothing more is read.
@@ -226,14 +234,31 @@ void CatalogueController::listingEnded(ListingResult &result)
         std::any_of(listing.records.cbegin(), listing.records.cend(),
                     [](const Appex &record) { return record.active().has_value(); });
     const bool kept = fromTool && m_history && !everyCopy;
-    const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
-    m_previous = kept && m_tellsChangesSince && asked ? m_history->newest() : std::nullopt;
-    if (kept) {
-        if (const std::optional<QString> notKept = m_history->keep(
-                listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
-            emit warning(*notKept);
-    }
+    m_keptFileShown = ListingHistory::keptAt(listing.file) ? listing.file : QString();
+    if (kept)
+        m_keeper->keep(*m_history, listing.bytes, listing.records.size(),
+                       QDateTime::currentDateTimeUtc());
     m_appexer->setListing(std::move(listing));
+    if (kept) {
+        setState(State::KeepingHistory, tr("Keeping the listing in the history"));
+        return;
+    }
+    checkBundles(fromTool);
+}
+
+void CatalogueController::historyKept(const ListingHistory::Kept &kept)
+{
+    if (kept.warning)
+        emit warning(*kept.warning);
+    m_keptFileShown = kept.entry ? kept.entry->file : QString();
+    const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
+    if (m_tellsChangesSince && asked)
+        m_previous = kept.before;
+    checkBundles(true);
+}
+
+void CatalogueController::checkBundles(bool fromTool)
+{
     if (fromTool && MissingBundleCheck::isAvailable()) {
         setState(State::CheckingBundles, m_busyText);
         m_bundleCheck->start(m_appexer->appexList());
@@ -246,7 +271,8 @@ void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
     if (m_previous) {
-        startListing(ListingJob::ofFile(m_previous->file, m_limits), State::ReadingHistory);
+        startListing(ListingJob::ofFile(m_previous->file, m_limits), State::ReadingHistory,
+                     m_previous->file);
         return;
     }
     finish(m_election       ? electionOutcome()
