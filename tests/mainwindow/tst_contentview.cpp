@@ -1399,9 +1399,13 @@ void TestContentView::historyOfListings()
     QCOMPARE(window.view->appexer().changeCount(AppexChange::Added), 0);
     QVERIFY2(window.view->statusBar()->currentMessage().startsWith(QStringLiteral("Since ")),
              qPrintable(window.view->statusBar()->currentMessage()));
-    // Listed again after a kept listing opened, the tool's listing is kept after it.
+    // A kept listing opened is called by when it was kept; listed again,
+    // the tool's listing is kept after it.
     const QString newest = ListingHistory(folder).entryBefore({})->file;
     QVERIFY(window.job([&] { window.view->openListing(newest); }));
+    QCOMPARE(window.view->windowTitle(),
+             QStringLiteral("Zephlist \u2014 ") + ListingHistory::shownName(newest));
+    QVERIFY(window.view->windowTitle().contains(QStringLiteral("Listing of ")));
     QVERIFY(window.refresh());
     QCOMPARE(keptCount(), 5);
 
