@@ -50,6 +50,7 @@ private slots:
     void registrationOfACopyNotInUse();
     void cleanUp();
     void cleanUpCancelled();
+    void cleanUpUnchecked();
     void historyKeptOffTheThread();
     void historyOfTheListingShown();
     void cleanupPlanNeedsAPath();
@@ -219,6 +220,9 @@ QString TestCatalogueController::staleCopiesTool()
         "block() { grep -qxF \"$2\" '" + removed +
         "' 2>/dev/null || printf '+    %s(1)\\n    Path = %s\\n    UUID = %s\\n\\n' "
         "\"$1\" \"$2\" \"$3\"; }\n"
+        "[ -e '" +
+        m_state.filePath("unlisted").toUtf8() +
+        "' ] && [ \"$1\" != -r ] && { echo 'registry gone' >&2; exit 1; }\n"
         "case \"$1\" in -r)\n"
         "  [ \"$2\" = /u/DerivedData/B.appex ] && { echo \"remove: no plugin at $2\" >&2; "
         "exit 1; }\n"
@@ -278,6 +282,23 @@ void TestCatalogueController::cleanUpCancelled()
     QCOMPARE(catalogue.failureText(),
              "Stopped after 1 of 3 removals; list again to see what they changed.");
     QCOMPARE(catalogue.model.rowCount(), 6); // not listed since
+}
+
+// The listing after the removals fails: how many were done is still told.
+void TestCatalogueController::cleanUpUnchecked()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    QFile unlisted(m_state.filePath("unlisted"));
+    QVERIFY(unlisted.open(QIODevice::WriteOnly));
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished());
+    QVERIFY2(catalogue.failureText().startsWith(
+                 "2 of 3 removals were done, but the listing that checks them failed: "),
+             qPrintable(catalogue.failureText()));
+    QCOMPARE(catalogue.failureDetail(), "registry gone");
+    QVERIFY(unlisted.remove());
 }
 
 // Keeping waits on the history's files, here on a FIFO that no one writes

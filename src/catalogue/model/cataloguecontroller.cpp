@@ -159,13 +159,7 @@ void CatalogueController::removalEnded(const JobResult<QString> &result)
     dispose(m_commandJob.release());
     const auto *failure = std::get_if<JobFailure>(&result);
     if (failure && failure->cancelled) {
-        const qsizetype done = m_cleanup->failures.size();
-        const qsizetype total = m_cleanup->steps.size();
-        JobFailure stopped = *failure;
-        stopped.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
-                           .arg(done)
-                           .arg(total);
-        finish({stopped, {}});
+        finish({cleanupCutShort(*failure), {}});
         return;
     }
     std::optional<QString> reason;
@@ -217,7 +211,7 @@ void CatalogueController::listingEnded(ListingResult &result)
     }
     if (auto *failure = std::get_if<JobFailure>(&result)) {
         m_election.reset(); // its listing failed: whether it held is unknown
-        finish({std::move(*failure), {}});
+        finish({m_cleanup ? cleanupCutShort(std::move(*failure)) : std::move(*failure), {}});
         return;
     }
     Listing &listing = std::get<Listing>(result);
@@ -341,6 +335,23 @@ CatalogueController::Outcome CatalogueController::registrationOutcome() const
                              {}};
     return listed ? Outcome{JobFailure{tr("macOS still lists %1.").arg(registration.path), {}}, {}}
                   : Outcome{{}, tr("Removed the registration of %1.").arg(registration.path)};
+}
+
+JobFailure CatalogueController::cleanupCutShort(JobFailure failure) const
+{
+    const qsizetype total = m_cleanup->steps.size();
+    if (failure.cancelled) {
+        failure.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
+                           .arg(m_cleanup->failures.size())
+                           .arg(total);
+        return failure;
+    }
+    const qsizetype done = m_cleanup->failures.count(std::nullopt);
+    failure.text = tr("%1 of %2 removals were done, but the listing that checks them failed: %3")
+                       .arg(done)
+                       .arg(total)
+                       .arg(failure.text);
+    return failure;
 }
 
 CatalogueController::Outcome CatalogueController::cleanupOutcome() const

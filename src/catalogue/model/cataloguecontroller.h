@@ -114,6 +114,9 @@ private:
     void listingEnded(ListingResult &result);
     void historyKept(const ListingHistory::Kept &kept);
     void checkBundles(bool fromTool);
+    // A clean-up stopped, or whose listing after its removals failed, with
+    // how many of them were run: what they changed is not known.
+    [[nodiscard]] JobFailure cleanupCutShort(JobFailure failure) const;
     void electionEnded(const JobResult<QString> &result);
     void registrationEnded(const JobResult<QString> &result);
     void removalEnded(const JobResult<QString> &result);
