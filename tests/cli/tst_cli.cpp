@@ -380,6 +380,21 @@ void TestCli::historyListed()
              "Passed over HISTORY/20261206T150000.500Z-9-000000.listing: cut short\n"
              "Passed over HISTORY/20271206T000000.000Z-9-000000.listing: kept by a newer "
              "Zephlist\n");
+    // Where --output says, as --format says.
+    const QString file = m_tools.path("history.json");
+    QCOMPARE(std::get<0>(run({"--history", "--format", "json", "--output", file})), 0);
+    QFile json(file);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    COMPARE_GOLDEN(json.readAll().replace(m_history.toUtf8(), "HISTORY"), "cli/history.json");
+    // What only a listing takes is refused, not passed over.
+    for (const QStringList &refused :
+         {QStringList{"--format", "rtf"}, QStringList{"--search", "Notes"},
+          QStringList{"--compare", "previous"}, QStringList{"--listing", m_newer}}) {
+        const auto [code, written, said] = run(QStringList{"--history"} + refused);
+        QCOMPARE(code, 2);
+        QVERIFY2(written.isEmpty() && said.startsWith("zephlist-cli: --history "),
+                 qPrintable(said));
+    }
     m_history = m_tools.path("history");
 }
 
