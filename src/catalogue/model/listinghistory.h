@@ -93,7 +93,7 @@ public:
 
     // When the listing in `file` was kept, if its name is that of a kept listing.
     [[nodiscard]] static std::optional<QDateTime> keptAt(const QString &file);
-    // What the window calls the listing in `file`: "Listing of 8/12/2026
+    // What the window calls the listing in `file`: "Listing of 08/12/2026
     // 17:32" for a kept one, in the user's locale and time zone, rather than
     // the name made to sort; else the file's name.
     [[nodiscard]] static QString shownName(const QString &file);
