@@ -127,6 +127,19 @@ bool CommandLine::readActions(Options &options) const
     options.listHistory = m_parser.isSet(m_history);
     options.keepHistory = !m_parser.isSet(m_noHistory) && options.listing.isEmpty();
     options.limits.keepsListing = options.keepHistory; // the bytes are what is kept
+    if (options.listHistory) {
+        // Of a listing: there is none, and a script would take its output for
+        // what it asked.
+        const QList<QCommandLineOption> ofAListing{
+            m_listing,   m_sort,  m_search,   m_searchIn, m_compare, m_pluginkit,    m_timeout,
+            m_allCopies, m_point, m_problems, m_explain,  m_dryRun,  m_printCommand, m_noHistory};
+        if (std::any_of(
+                ofAListing.begin(), ofAListing.end(),
+                [this](const QCommandLineOption &option) { return m_parser.isSet(option); }))
+            return bad(tr("--history takes only --format and --output"));
+        if (options.format == QLatin1String("rtf"))
+            return bad(tr("--history writes tsv or json, not rtf"));
+    }
     if (options.compareWithPrevious && !options.listing.isEmpty())
         return bad(tr("--compare previous compares the tool's listing, not --listing"));
     if ((options.registration || options.cleanStale) && !options.listing.isEmpty())

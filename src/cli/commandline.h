@@ -115,7 +115,8 @@ private:
            "--clean-stale would run, a line each as a shell reads them, and run none.")};
     const QCommandLineOption m_history{
         QStringLiteral("history"),
-        tr("List the kept listings, oldest first: time (UTC), records and file. They are kept "
+        tr("List the kept listings, oldest first: time (UTC), records and file, as tsv or "
+           "json (--format), to --output if given. They are kept "
            "in the folder ZEPHLIST_HISTORY_DIR names, else in \"history\" in Zephlist's "
            "data folder.")};
     const QCommandLineOption m_noHistory{

@@ -5,26 +5,38 @@
 #include "output.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 
 HistoryCommands::HistoryCommands(ListingHistory history)
     : m_history(std::move(history))
 {}
 
-bool HistoryCommands::list(Output &output) const
+bool HistoryCommands::list(Output &output, bool asJson) const
 {
     const ListingHistory::Entries found = m_history.entries();
     for (const QString &note : found.notes)
         Messages::printNote(note);
     if (found.entries.isEmpty())
         Messages::printNote(tr("No listings are kept in %1.").arg(m_history.folder()));
+    QByteArray text;
+    QJsonArray objects;
     for (const ListingHistory::Entry &entry : found.entries) {
-        const QString line = entry.time.toString(Qt::ISODateWithMs) + u'\t' +
-                             QString::number(entry.records) + u'\t' +
-                             QDir::toNativeSeparators(entry.file) + u'\n';
-        if (!output.write(line.toUtf8()))
-            return false;
+        const QString time = entry.time.toString(Qt::ISODateWithMs);
+        const QString file = QDir::toNativeSeparators(entry.file);
+        if (asJson)
+            objects.append(QJsonObject{
+                {QStringLiteral("time"), time},
+                {QStringLiteral("records"), entry.records},
+                {QStringLiteral("file"), file},
+            });
+        else
+            text += (time + u'\t' + QString::number(entry.records) + u'\t' + file + u'\n').toUtf8();
     }
-    return output.finish();
+    if (asJson)
+        text = QJsonDocument(objects).toJson();
+    return output.write(text) && output.finish();
 }
 
 std::optional<Listing> HistoryCommands::readPrevious()

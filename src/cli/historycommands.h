@@ -20,9 +20,10 @@ public:
 
     [[nodiscard]] const ListingHistory &history() const { return m_history; }
 
-    // A line per kept listing, oldest first: its time (UTC), records and file.
-    // The files passed over are named on standard error. False once a write failed.
-    [[nodiscard]] bool list(Output &output) const;
+    // The kept listings, oldest first: their time (UTC), records and file, a
+    // line each, or as a JSON array of objects. The files passed over are
+    // named on standard error. False once a write failed.
+    [[nodiscard]] bool list(Output &output, bool asJson) const;
     // The newest kept listing's records, or nothing once it said why.
     [[nodiscard]] std::optional<Listing> readPrevious();
     // When the listing readPrevious() read was made.

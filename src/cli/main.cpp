@@ -147,7 +147,7 @@ int run(const Options &options)
     HistoryCommands history{ListingHistory(ListingHistory::defaultFolder())};
     if (options.listHistory) {
         Output output(options.output);
-        return history.list(output) ? Success : Failure;
+        return history.list(output, options.format == QLatin1String("json")) ? Success : Failure;
     }
     // The older listing first: an election is not made for a run that fails.
     std::optional<Listing> older;

@@ -484,20 +484,17 @@ void ContentView::fillHistoryMenu()
     menu->addActions({(*m_actions)[Command::KeepHistory], (*m_actions)[Command::ClearHistory]});
 }
 
-// The listing kept before the one shown: the newest kept is the one shown
-// itself once the tool listed with the history on, whether it was kept or
-// was the same as the newest.
+// The listing kept before the one shown, when that is kept, whatever another
+// window or program kept since; else the newest kept.
 void ContentView::compareWithPrevious()
 {
-    const QList<ListingHistory::Entry> kept = m_history.entries().entries;
-    const bool newestShown = m_toolListed && m_appexer->listingFile().isEmpty() &&
-                             (*m_actions)[Command::KeepHistory]->isChecked();
-    const qsizetype previous = kept.size() - (newestShown ? 2 : 1);
-    if (previous < 0) {
+    const std::optional<ListingHistory::Entry> previous =
+        m_history.entryBefore(m_catalogue->keptFileShown());
+    if (!previous) {
         m_status->showNote(tr("No earlier listing is kept yet."));
         return;
     }
-    compareWithKept(kept[previous]);
+    compareWithKept(*previous);
 }
 
 void ContentView::compareWithKept(const ListingHistory::Entry &entry)

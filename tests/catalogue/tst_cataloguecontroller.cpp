@@ -7,6 +7,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include <atomic>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 const QString inUsePath = QStringLiteral("/Applications/Notes Plus.app/Contents/PlugIns/"
@@ -43,6 +50,9 @@ private slots:
     void registrationOfACopyNotInUse();
     void cleanUp();
     void cleanUpCancelled();
+    void cleanUpUnchecked();
+    void historyKeptOffTheThread();
+    void historyOfTheListingShown();
     void cleanupPlanNeedsAPath();
     void listingsWithoutRecords_data();
     void listingsWithoutRecords();
@@ -210,6 +220,9 @@ QString TestCatalogueController::staleCopiesTool()
         "block() { grep -qxF \"$2\" '" + removed +
         "' 2>/dev/null || printf '+    %s(1)\\n    Path = %s\\n    UUID = %s\\n\\n' "
         "\"$1\" \"$2\" \"$3\"; }\n"
+        "[ -e '" +
+        m_state.filePath("unlisted").toUtf8() +
+        "' ] && [ \"$1\" != -r ] && { echo 'registry gone' >&2; exit 1; }\n"
         "case \"$1\" in -r)\n"
         "  [ \"$2\" = /u/DerivedData/B.appex ] && { echo \"remove: no plugin at $2\" >&2; "
         "exit 1; }\n"
@@ -269,6 +282,112 @@ void TestCatalogueController::cleanUpCancelled()
     QCOMPARE(catalogue.failureText(),
              "Stopped after 1 of 3 removals; list again to see what they changed.");
     QCOMPARE(catalogue.model.rowCount(), 6); // not listed since
+}
+
+// The listing after the removals fails: how many were done is still told.
+void TestCatalogueController::cleanUpUnchecked()
+{
+    TestCatalogue catalogue(staleCopiesTool());
+    catalogue.controller.setCopies(ListingJob::Copies::All);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    QFile unlisted(m_state.filePath("unlisted"));
+    QVERIFY(unlisted.open(QIODevice::WriteOnly));
+    catalogue.controller.cleanUp(CleanupPlan::of(catalogue.model.appexList()));
+    QVERIFY(!catalogue.finished());
+    QVERIFY2(catalogue.failureText().startsWith(
+                 "2 of 3 removals were done, but the listing that checks them failed: "),
+             qPrintable(catalogue.failureText()));
+    QCOMPARE(catalogue.failureDetail(), "registry gone");
+    QVERIFY(unlisted.remove());
+}
+
+// Keeping waits on the history's files, here on a FIFO that no one writes
+// until the catalogue's own thread runs while the listing is being kept.
+void TestCatalogueController::historyKeptOffTheThread()
+{
+    const QString folder = m_state.filePath("off-the-thread");
+    QVERIFY(QDir().mkpath(folder));
+    const QByteArray fifo = (folder + "/20261208T150000.000Z-1-000000.listing").toUtf8();
+    QCOMPARE(::mkfifo(fifo.constData(), 0600), 0);
+    TestCatalogue catalogue(QStringLiteral(ZEPHLIST_STAND_IN));
+    catalogue.controller.setHistory(ListingHistory(folder));
+    std::atomic<bool> ranWhileKept = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] {
+        if (catalogue.controller.state() == CatalogueController::State::KeepingHistory &&
+            catalogue.model.rowCount() > 0)
+            ranWhileKept = true;
+    });
+    watch.start(1);
+    // Ends the wait once the catalogue's thread ran, or, blocked, after a while.
+    std::thread writer([&] {
+        for (int tries = 0; tries < 1000; ++tries) {
+            if (ranWhileKept || tries > 500) {
+                const int end = ::open(fifo.constData(), O_WRONLY | O_NONBLOCK);
+                if (end >= 0) {
+                    ::close(end);
+                    return;
+                }
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    });
+    const bool listed = catalogue.getAppexes(SortCode::SDK);
+    writer.join();
+    QVERIFY(listed);
+    QVERIFY(ranWhileKept);
+    QVERIFY(QFile::remove(fifo)); // else it is read again, and waited on
+    QCOMPARE(ListingHistory(folder).entries().entries.size(), 1);
+    QCOMPARE(catalogue.controller.keptFileShown(), ListingHistory(folder).entryBefore({})->file);
+}
+
+// The kept file of the listing shown, whichever kept one since; the
+// listing kept before it is the one it is compared with.
+void TestCatalogueController::historyOfTheListingShown()
+{
+    const ListingHistory history(m_state.filePath("shown"));
+    const QDateTime earlier = QDateTime::currentDateTimeUtc().addDays(-1);
+    const ListingHistory::Kept older =
+        history.keep("+    com.example.Older(1)\n\tUUID = 1\n\n", 1, earlier);
+    TestCatalogue catalogue(QStringLiteral(ZEPHLIST_STAND_IN));
+    catalogue.controller.setHistory(history);
+    catalogue.controller.setTellsChangesSince(true);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    const QString shown = catalogue.controller.keptFileShown();
+    QCOMPARE(history.entries().entries.size(), 2);
+    QCOMPARE(shown, history.entries().entries.last().file);
+    QVERIFY2(catalogue.outcome.message.endsWith(
+                 QStringLiteral(" added, 1 removed").arg(catalogue.model.rowCount())),
+             qPrintable(catalogue.outcome.message));
+
+    // Another window keeps a listing: the one shown is still the one before it.
+    QVERIFY(
+        !history
+             .keep("+    com.example.Newer(1)\n\tUUID = 2\n\n", 1, QDateTime::currentDateTimeUtc())
+             .warning);
+    QCOMPARE(catalogue.controller.keptFileShown(), shown);
+    QCOMPARE(history.entryBefore(shown)->file, older.entry->file);
+    // The same listing again is kept anew, after the newer one; what was the
+    // same as the newest shows the newest.
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    QVERIFY(catalogue.controller.keptFileShown() != shown);
+    QCOMPARE(catalogue.controller.keptFileShown(), history.entries().entries.last().file);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    QVERIFY2(catalogue.outcome.message.endsWith(": no changes"),
+             qPrintable(catalogue.outcome.message));
+    QCOMPARE(catalogue.controller.keptFileShown(), history.entries().entries.last().file);
+
+    // Kept files opened are known by the user's name for them; other listings
+    // are none that is kept.
+    QString busyText;
+    connect(&catalogue.controller, &CatalogueController::stateChanged, this,
+            [&] { busyText = busyText.isEmpty() ? catalogue.controller.busyText() : busyText; });
+    QVERIFY(catalogue.loadListing(older.entry->file, SortCode::SDK));
+    QCOMPARE(busyText, "Reading \u201C" + ListingHistory::shownName(older.entry->file) + "\u201D");
+    QCOMPARE(catalogue.controller.keptFileShown(), older.entry->file);
+    catalogue.controller.setHistory(std::nullopt);
+    QVERIFY(catalogue.getAppexes(SortCode::SDK));
+    QCOMPARE(catalogue.controller.keptFileShown(), QString());
 }
 
 // A line of `pluginkit -m` names no path: nothing to remove by.

@@ -1,3 +1,4 @@
+#include "golden.h"
 #include "listinghistory.h"
 #include "listingparser.h"
 
@@ -37,6 +38,12 @@ QList<QByteArray> contents(const ListingHistory &history)
     return kept;
 }
 
+// The file `kept` names, whether it was kept now or was the newest already.
+QString keptFile(const ListingHistory::Kept &kept)
+{
+    return kept.warning ? *kept.warning : kept.entry ? kept.entry->file : QStringLiteral("none");
+}
+
 bool write(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
@@ -51,6 +58,11 @@ class TestListingHistory : public QObject
 
 private slots:
     void keepsOnlyWhatChanged();
+    void knowsTheNewestByItsHash();
+    void readsTheFirstFormat();
+    void entryBefore();
+    void namesOfKeptListings_data();
+    void namesOfKeptListings();
     void dropsTheOldest_data();
     void dropsTheOldest();
     void passesOverFilesItCannotRead();
@@ -66,28 +78,121 @@ private:
 void TestListingHistory::keepsOnlyWhatChanged()
 {
     const ListingHistory history(m_dir.filePath("same"));
-    QCOMPARE(history.newest(), std::nullopt);
-    QCOMPARE(history.keep(listing(1, 3), 3, someTime), std::nullopt);
-    QCOMPARE(history.keep(listing(1, 3), 3, someTime.addSecs(60)), std::nullopt);
+    const ListingHistory::Kept first = history.keep(listing(1, 3), 3, someTime);
+    QCOMPARE(first.before, std::nullopt);
+    QCOMPARE(first.warning, std::nullopt);
+    // The same again: the entry that holds it is the newest, also the one before.
+    const ListingHistory::Kept same = history.keep(listing(1, 3), 3, someTime.addSecs(60));
+    QCOMPARE(same.entry, first.entry);
+    QCOMPARE(same.before, first.entry);
     // Twice in one second, and even in one millisecond: two files.
-    QCOMPARE(history.keep(listing(2), 1, someTime.addSecs(60)), std::nullopt);
-    QCOMPARE(history.keep(listing(1, 3), 3, someTime.addSecs(60)), std::nullopt);
+    const ListingHistory::Kept second = history.keep(listing(2), 1, someTime.addSecs(60));
+    QCOMPARE(second.before, first.entry);
+    const ListingHistory::Kept third = history.keep(listing(1, 3), 3, someTime.addSecs(60));
+    QCOMPARE(third.before, second.entry);
     const QList<ListingHistory::Entry> entries = history.entries().entries;
-    QCOMPARE(entries.size(), 3);
+    QCOMPARE(entries, QList<ListingHistory::Entry>({*first.entry, *second.entry, *third.entry}));
     QCOMPARE(entries.first().time, someTime);
     QCOMPARE(entries.first().records, 3);
     QVERIFY(QFileInfo(entries.first().file).fileName().startsWith("20261208T140203.045Z-"));
     QCOMPARE(contents(history), QList<QByteArray>({listing(1, 3), listing(2), listing(1, 3)}));
-    QCOMPARE(history.newest()->file, entries.last().file);
-    // A kept file opened as a listing, as the window opens and compares
-    // with one, reads as the listing kept: its first line is no record's.
+    // The format: a header line, then the listing as it was.
     QFile kept(entries.first().file);
     QVERIFY(kept.open(QIODevice::ReadOnly));
-    const AppexList records = parseListing(kept.readAll());
+    const QByteArray bytes = kept.readAll();
+    COMPARE_GOLDEN(bytes, "history/kept.listing");
+    // A kept file opened as a listing, as the window opens and compares
+    // with one, reads as the listing kept: its first line is no record's.
+    const AppexList records = parseListing(bytes);
     QCOMPARE(records.size(), 3);
     QCOMPARE(records.first().identifier(), QStringLiteral("com.example.T1"));
     QCOMPARE(history.clear(), QStringList());
     QCOMPARE(history.entries().entries.size(), 0);
+}
+
+// Whether a listing is the newest is told by the hash in the newest's
+// header, without reading it: here the listing in it is not what its header says.
+void TestListingHistory::knowsTheNewestByItsHash()
+{
+    QTemporaryDir folder;
+    const ListingHistory history(folder.path());
+    const QString newest = keptFile(history.keep(listing(1), 1, someTime));
+    QFile file(newest);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(file.seek(bytes.size() - 2) && file.write("X") == 1);
+    file.close();
+    QCOMPARE(keptFile(history.keep(listing(1), 1, someTime.addSecs(60))), newest);
+    QCOMPARE(history.entries().entries.size(), 1);
+    // A header whose hash is no SHA-256 is no kept listing's.
+    QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000000.listing"),
+                  "zephlist-listing 2 records 1 bytes 1 sha256 12ab\nA"));
+    QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000001.listing"),
+                  "zephlist-listing 2 records 1 bytes 1 sha256 " + QByteArray(64, 'g') + "\nA"));
+    QCOMPARE(history.entries().notes.size(), 2);
+}
+
+// A history kept by the version before, whose headers have no hash: its
+// files read as ever, and the newest is compared with whole.
+void TestListingHistory::readsTheFirstFormat()
+{
+    QTemporaryDir folder;
+    const ListingHistory history(folder.path());
+    const QString first = folder.filePath("20261206T140200.000Z-7-000000.listing");
+    QVERIFY(write(first, "zephlist-listing 1 records 1 bytes " +
+                             QByteArray::number(listing(1).size()) + '\n' + listing(1)));
+    const QList<ListingHistory::Entry> entries = history.entries().entries;
+    QCOMPARE(entries.size(), 1);
+    QCOMPARE(entries.first().sha256, QByteArray());
+    QCOMPARE(contents(history), QList<QByteArray>{listing(1)});
+    QCOMPARE(keptFile(history.keep(listing(1), 1, someTime)), first);
+    const QString second = keptFile(history.keep(listing(2), 1, someTime));
+    QVERIFY(second != first);
+    QCOMPARE(contents(history), QList<QByteArray>({listing(1), listing(2)}));
+}
+
+// Before a kept file, whether it is still there; the newest before none.
+void TestListingHistory::entryBefore()
+{
+    QTemporaryDir folder;
+    const ListingHistory history(folder.path());
+    QCOMPARE(history.entryBefore({}), std::nullopt);
+    QList<QString> kept;
+    for (int tag = 1; tag <= 4; ++tag)
+        kept << keptFile(history.keep(listing(tag), 1, someTime.addSecs(tag)));
+    QVERIFY(QFile::remove(kept[2]));
+    QCOMPARE(history.entryBefore({})->file, kept[3]);
+    QCOMPARE(history.entryBefore(kept[3])->file, kept[1]);
+    QCOMPARE(history.entryBefore(kept[2])->file, kept[1]);
+    QCOMPARE(history.entryBefore("/elsewhere/" + QFileInfo(kept[1]).fileName())->file, kept[0]);
+    QCOMPARE(history.entryBefore(kept[0]), std::nullopt);
+}
+
+void TestListingHistory::namesOfKeptListings_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("name");
+    // Names are made of the time in UTC; the user reads his own.
+    const QDateTime local(QDate(2026, 12, 8), QTime(17, 32, 5));
+    const QString stamp = local.toUTC().toString("yyyyMMdd'T'HHmmss.zzz");
+    QTest::newRow("kept") << "/h/" + stamp + "Z-4711-000003.listing"
+                          << "Listing of 08/12/2026 17:32";
+    QTest::newRow("another file") << "/h/notes.txt"
+                                  << "notes.txt";
+    QTest::newRow("not of a kept time")
+        << "/h/" + stamp + "-1-000000.listing" << stamp + "-1-000000.listing";
+    QTest::newRow("no time") << "/h/undated.listing"
+                             << "undated.listing";
+    QTest::newRow("other suffix") << "/h/" + stamp + "Z-1-000000.txt" << stamp + "Z-1-000000.txt";
+}
+
+void TestListingHistory::namesOfKeptListings()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, name);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    QCOMPARE(ListingHistory::shownName(file), name);
+    QLocale::setDefault(QLocale::system());
 }
 
 void TestListingHistory::dropsTheOldest_data()
@@ -96,7 +201,7 @@ void TestListingHistory::dropsTheOldest_data()
     QTest::addColumn<qint64>("bytes");
     QTest::addColumn<QList<int>>("kept"); // the tags of the listings kept, of 1 to 5
 
-    const qint64 oneFile = qint64(listing(1, 20).size()) + 64; // and its header
+    const qint64 oneFile = qint64(listing(1, 20).size()) + 128; // and its header
     QTest::newRow("by count") << qsizetype(3) << qint64(1 << 30) << QList<int>{3, 4, 5};
     QTest::newRow("by size") << qsizetype(100) << 2 * oneFile << QList<int>{4, 5};
     QTest::newRow("the newest, larger than all allowed")
@@ -111,7 +216,7 @@ void TestListingHistory::dropsTheOldest()
     QTemporaryDir folder;
     const ListingHistory history(folder.path(), {listings, bytes});
     for (int tag = 1; tag <= 5; ++tag)
-        QCOMPARE(history.keep(listing(tag, 20), 20, someTime.addSecs(tag)), std::nullopt);
+        QCOMPARE(history.keep(listing(tag, 20), 20, someTime.addSecs(tag)).warning, std::nullopt);
     QList<QByteArray> expected;
     for (const int tag : kept)
         expected << listing(tag, 20);
@@ -123,9 +228,9 @@ void TestListingHistory::passesOverFilesItCannotRead()
 {
     QTemporaryDir folder;
     const ListingHistory history(folder.path());
-    QCOMPARE(history.keep(listing(1), 1, someTime), std::nullopt);
+    QCOMPARE(history.keep(listing(1), 1, someTime).warning, std::nullopt);
     const QString later = folder.filePath("20261208T150000.000Z-1-000000.listing");
-    QVERIFY(write(later, "zephlist-listing 2 records 1 bytes 3\nnew"));
+    QVERIFY(write(later, "zephlist-listing 3 records 1 bytes 3 more words\nnew"));
     QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000001.listing"),
                   "zephlist-listing 1 records 1 bytes 100\ncut"));
     QVERIFY(write(folder.filePath("20261208T150000.000Z-1-000002.listing"), "some notes\n"));
@@ -143,7 +248,7 @@ void TestListingHistory::passesOverFilesItCannotRead()
                           over + "20261208T150000.000Z-1-000003.listing: not a kept listing",
                           over + "undated.listing: its name tells no time"}));
     // The same listing again is the newest readable one: not kept twice.
-    QCOMPARE(history.keep(listing(1), 1, someTime.addSecs(7200)), std::nullopt);
+    QCOMPARE(history.keep(listing(1), 1, someTime.addSecs(7200)).entry, found.entries.first());
     QCOMPARE(history.entries().entries.size(), 1);
     QVERIFY(QFile::exists(later));
 }
@@ -154,7 +259,7 @@ void TestListingHistory::twoWritersLoseNothing()
     const auto writer = [&](int first) {
         const ListingHistory history(folder.path());
         for (int tag = first; tag < first + 30; ++tag) {
-            if (history.keep(listing(tag), 1, someTime))
+            if (history.keep(listing(tag), 1, someTime).warning)
                 qFatal("a listing was not kept");
         }
     };
@@ -173,19 +278,19 @@ void TestListingHistory::unwritableFolders()
     QTemporaryDir folder;
     QVERIFY(write(folder.filePath("file"), "a file"));
     const ListingHistory underAFile(folder.filePath("file/history"));
-    QCOMPARE(underAFile.keep(listing(1), 1, someTime),
+    QCOMPARE(underAFile.keep(listing(1), 1, someTime).warning,
              "The listing was not kept in the history: cannot make the folder " +
                  folder.filePath("file/history"));
 
     // A disk that is full: files may grow no larger than a few KiB.
     const ListingHistory history(folder.filePath("full"));
-    QCOMPARE(history.keep(listing(1), 1, someTime), std::nullopt);
+    QCOMPARE(history.keep(listing(1), 1, someTime).warning, std::nullopt);
     rlimit saved{};
     QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
     const rlimit small{4096, saved.rlim_max};
     const auto previous = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
     QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::optional<QString> warning = history.keep(listing(2, 400), 400, someTime);
+    const std::optional<QString> warning = history.keep(listing(2, 400), 400, someTime).warning;
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
     QVERIFY2(warning && warning->startsWith("The listing was not kept in the history: "),

@@ -368,7 +368,7 @@ void TestCli::historyListed()
         {"20261206T140200.000Z-7-000000.listing", "zephlist-listing 1 records 1 bytes 1\nA"},
         {"20261206T140200.000Z-7-000001.listing", "zephlist-listing 1 records 2 bytes 3\nBB\n"},
         {"20261206T150000.500Z-9-000000.listing", "zephlist-listing 1 records 9 bytes 99\ncut"},
-        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 2 records 9 bytes 0\n"}};
+        {"20271206T000000.000Z-9-000000.listing", "zephlist-listing 3 records 9 bytes 0\n"}};
     for (const auto &[name, bytes] : files) {
         QFile file(m_history + '/' + name);
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
@@ -380,6 +380,21 @@ void TestCli::historyListed()
              "Passed over HISTORY/20261206T150000.500Z-9-000000.listing: cut short\n"
              "Passed over HISTORY/20271206T000000.000Z-9-000000.listing: kept by a newer "
              "Zephlist\n");
+    // Where --output says, as --format says.
+    const QString file = m_tools.path("history.json");
+    QCOMPARE(std::get<0>(run({"--history", "--format", "json", "--output", file})), 0);
+    QFile json(file);
+    QVERIFY(json.open(QIODevice::ReadOnly));
+    COMPARE_GOLDEN(json.readAll().replace(m_history.toUtf8(), "HISTORY"), "cli/history.json");
+    // What only a listing takes is refused, not passed over.
+    for (const QStringList &refused :
+         {QStringList{"--format", "rtf"}, QStringList{"--search", "Notes"},
+          QStringList{"--compare", "previous"}, QStringList{"--listing", m_newer}}) {
+        const auto [code, written, said] = run(QStringList{"--history"} + refused);
+        QCOMPARE(code, 2);
+        QVERIFY2(written.isEmpty() && said.startsWith("zephlist-cli: --history "),
+                 qPrintable(said));
+    }
     m_history = m_tools.path("history");
 }
 

@@ -1530,9 +1530,25 @@ void TestContentView::historyOfListings()
     QCOMPARE(keptCount(), 3);
     QVERIFY(window.job([&] { window.action("Show All Copies")->trigger(); }));
 
+    // Another window keeps a listing: the one before the listing shown is
+    // still the previous one.
+    QVERIFY(
+        !ListingHistory(folder)
+             .keep("+    com.example.Other(1)\n\tUUID = 1\n\n", 1, QDateTime::currentDateTimeUtc())
+             .warning);
     QVERIFY(window.job([&] { window.action("Compare with Previous Listing")->trigger(); }));
     QCOMPARE(window.view->appexer().changeCount(AppexChange::Changed), 1);
+    QCOMPARE(window.view->appexer().changeCount(AppexChange::Added), 0);
     QVERIFY2(window.note().startsWith(QStringLiteral("Since ")), qPrintable(window.note()));
+    // A kept listing opened is called by when it was kept; listed again,
+    // the tool's listing is kept after it.
+    const QString newest = ListingHistory(folder).entryBefore({})->file;
+    QVERIFY(window.job([&] { window.view->openListing(newest); }));
+    QCOMPARE(window.view->windowTitle(),
+             QStringLiteral("Zephlist \u2014 ") + ListingHistory::shownName(newest));
+    QVERIFY(window.view->windowTitle().contains(QStringLiteral("Listing of ")));
+    QVERIFY(window.refresh());
+    QCOMPARE(keptCount(), 5);
 
     window.action("Keep Listings in History")->trigger();
     QVERIFY(!Settings::read().keepHistory);
@@ -1540,11 +1556,11 @@ void TestContentView::historyOfListings()
     window.select({0});
     Window::settle();
     QVERIFY(window.job([&] { window.action("Reset")->trigger(); }));
-    QCOMPARE(keptCount(), 3);
+    QCOMPARE(keptCount(), 5);
 
     window.answer = false;
     window.action("Clear History")->trigger();
-    QCOMPARE(keptCount(), 3);
+    QCOMPARE(keptCount(), 5);
     window.answer = true;
     window.action("Clear History")->trigger();
     QCOMPARE(keptCount(), 0);

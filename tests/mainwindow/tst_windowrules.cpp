@@ -40,6 +40,18 @@ void TestWindowRules::title()
     QCOMPARE(WindowRules::title({}, true, start), "Zephlist " + dateStamp(start));
     QCOMPARE(WindowRules::title("/tmp/a/old.txt", true, start),
              QStringLiteral("Zephlist \u2014 old.txt"));
+    // A kept listing by when it was kept, in the user's time and locale, not
+    // by its file's name; saved, by the same date stamp as the tool's.
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedKingdom));
+    const QDateTime kept(QDate(2026, 12, 8), QTime(17, 32, 5));
+    const QString file =
+        "/h/" + kept.toUTC().toString("yyyyMMdd'T'HHmmss.zzz") + "Z-4711-000003.listing";
+    QCOMPARE(WindowRules::title(file, true, start),
+             QStringLiteral("Zephlist \u2014 Listing of 08/12/2026 17:32"));
+    QLocale::setDefault(QLocale::system());
+    QCOMPARE(WindowRules::proposedListingName(file, start),
+             "Zephlist listing " + dateStamp(kept) + ".txt");
+    QCOMPARE(WindowRules::proposedListingName("/tmp/a/old.txt", start), "old.txt");
 }
 
 void TestWindowRules::commandsFor_data()

@@ -2,6 +2,7 @@
 
 #include "appexer.h"
 #include "commandjob.h"
+#include "historykeeper.h"
 #include "missingbundlecheck.h"
 
 namespace {
@@ -49,9 +50,11 @@ CatalogueController::CatalogueController(Appexer *appexer, QString toolPath, Lis
     , m_toolPath(std::move(toolPath))
     , m_limits(limits)
     , m_bundleCheck(new MissingBundleCheck(this))
+    , m_keeper(new HistoryKeeper(this))
 {
     connect(m_bundleCheck, &MissingBundleCheck::finished, this,
             &CatalogueController::bundlesChecked);
+    connect(m_keeper, &HistoryKeeper::kept, this, &CatalogueController::historyKept);
 }
 
 CatalogueController::~CatalogueController() = default;
@@ -73,7 +76,7 @@ void CatalogueController::openListing(const QString &file)
         m_next = [this, file] { openListing(file); };
         return;
     }
-    startListing(ListingJob::ofFile(file, m_limits), State::Listing);
+    startListing(ListingJob::ofFile(file, m_limits), State::Listing, file);
 }
 
 void CatalogueController::compareWithListing(const QString &file)
@@ -82,14 +85,17 @@ void CatalogueController::compareWithListing(const QString &file)
         m_next = [this, file] { compareWithListing(file); };
         return;
     }
-    startListing(ListingJob::ofFile(file, m_limits), State::Comparing);
+    startListing(ListingJob::ofFile(file, m_limits), State::Comparing, file);
 }
 
-void CatalogueController::startListing(std::unique_ptr<ListingJob> job, State state)
+void CatalogueController::startListing(std::unique_ptr<ListingJob> job, State state,
+                                       const QString &file)
 {
     m_listingJob = std::move(job);
     connect(m_listingJob.get(), &ListingJob::finished, this, &CatalogueController::listingEnded);
-    setState(state, m_listingJob->description());
+    setState(state, ListingHistory::keptAt(file)
+                        ? tr("Reading \u201C%1\u201D").arg(ListingHistory::shownName(file))
+                        : m_listingJob->description());
     m_listingJob->start();
 }
 
@@ -153,13 +159,7 @@ void CatalogueController::removalEnded(const JobResult<QString> &result)
     dispose(m_commandJob.release());
     const auto *failure = std::get_if<JobFailure>(&result);
     if (failure && failure->cancelled) {
-        const qsizetype done = m_cleanup->failures.size();
-        const qsizetype total = m_cleanup->steps.size();
-        JobFailure stopped = *failure;
-        stopped.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
-                           .arg(done)
-                           .arg(total);
-        finish({stopped, {}});
+        finish({cleanupCutShort(*failure), {}});
         return;
     }
     std::optional<QString> reason;
@@ -188,6 +188,8 @@ void CatalogueController::cancel()
         m_listingJob->cancel();
     else if (m_commandJob)
         m_commandJob->cancel();
+    // Keeping a listing is not stopped: it is short, and the listing shown
+    // would go unkept for nothing.
     else if (m_state == State::CheckingBundles) {
         // The listing stays, without the check; a change it checks is still
         // told of, and nothing more is read.
@@ -209,7 +211,7 @@ void CatalogueController::listingEnded(ListingResult &result)
     }
     if (auto *failure = std::get_if<JobFailure>(&result)) {
         m_election.reset(); // its listing failed: whether it held is unknown
-        finish({std::move(*failure), {}});
+        finish({m_cleanup ? cleanupCutShort(std::move(*failure)) : std::move(*failure), {}});
         return;
     }
     Listing &listing = std::get<Listing>(result);
@@ -226,14 +228,31 @@ void CatalogueController::listingEnded(ListingResult &result)
         std::any_of(listing.records.cbegin(), listing.records.cend(),
                     [](const Appex &record) { return record.active().has_value(); });
     const bool kept = fromTool && m_history && !everyCopy;
-    const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
-    m_previous = kept && m_tellsChangesSince && asked ? m_history->newest() : std::nullopt;
-    if (kept) {
-        if (const std::optional<QString> notKept = m_history->keep(
-                listing.bytes, listing.records.size(), QDateTime::currentDateTimeUtc()))
-            emit warning(*notKept);
-    }
+    m_keptFileShown = ListingHistory::keptAt(listing.file) ? listing.file : QString();
+    if (kept)
+        m_keeper->keep(*m_history, listing.bytes, listing.records.size(),
+                       QDateTime::currentDateTimeUtc());
     m_appexer->setListing(std::move(listing));
+    if (kept) {
+        setState(State::KeepingHistory, tr("Keeping the listing in the history"));
+        return;
+    }
+    checkBundles(fromTool);
+}
+
+void CatalogueController::historyKept(const ListingHistory::Kept &kept)
+{
+    if (kept.warning)
+        emit warning(*kept.warning);
+    m_keptFileShown = kept.entry ? kept.entry->file : QString();
+    const bool asked = !m_election && !m_registration && !m_cleanup; // by getAppexes()
+    if (m_tellsChangesSince && asked)
+        m_previous = kept.before;
+    checkBundles(true);
+}
+
+void CatalogueController::checkBundles(bool fromTool)
+{
     if (fromTool && MissingBundleCheck::isAvailable()) {
         setState(State::CheckingBundles, m_busyText);
         m_bundleCheck->start(m_appexer->appexList());
@@ -246,7 +265,8 @@ void CatalogueController::bundlesChecked(const QSet<QByteArray> &missingPaths)
 {
     m_appexer->addProblem(missingPaths, AppexProblem::Missing);
     if (m_previous) {
-        startListing(ListingJob::ofFile(m_previous->file, m_limits), State::ReadingHistory);
+        startListing(ListingJob::ofFile(m_previous->file, m_limits), State::ReadingHistory,
+                     m_previous->file);
         return;
     }
     finish(m_election       ? electionOutcome()
@@ -315,6 +335,23 @@ CatalogueController::Outcome CatalogueController::registrationOutcome() const
                              {}};
     return listed ? Outcome{JobFailure{tr("macOS still lists %1.").arg(registration.path), {}}, {}}
                   : Outcome{{}, tr("Removed the registration of %1.").arg(registration.path)};
+}
+
+JobFailure CatalogueController::cleanupCutShort(JobFailure failure) const
+{
+    const qsizetype total = m_cleanup->steps.size();
+    if (failure.cancelled) {
+        failure.text = tr("Stopped after %1 of %2 removals; list again to see what they changed.")
+                           .arg(m_cleanup->failures.size())
+                           .arg(total);
+        return failure;
+    }
+    const qsizetype done = m_cleanup->failures.count(std::nullopt);
+    failure.text = tr("%1 of %2 removals were done, but the listing that checks them failed: %3")
+                       .arg(done)
+                       .arg(total)
+                       .arg(failure.text);
+    return failure;
 }
 
 CatalogueController::Outcome CatalogueController::cleanupOutcome() const

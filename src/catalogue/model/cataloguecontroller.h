@@ -15,6 +15,7 @@
 
 class Appexer;
 class CommandJob;
+class HistoryKeeper;
 class MissingBundleCheck;
 
 // Runs the jobs of one window's catalogue, one at a time, and puts what they
@@ -36,6 +37,7 @@ public:
         Registering,
         CleaningUp,
         CheckingBundles,
+        KeepingHistory,
         ReadingHistory
     };
 
@@ -64,6 +66,11 @@ public:
     // since the newest listing kept before it ("Since 6 Dec 14:02: 2 added"),
     // which it reads after the listing, the listing already shown.
     void setTellsChangesSince(bool tells) { m_tellsChangesSince = tells; }
+    // The kept file that holds the listing shown: the one it was kept in, or
+    // the newest kept when that was the same, or the kept file opened; empty
+    // for any other listing. Another window or program may have kept newer
+    // ones since.
+    [[nodiscard]] const QString &keptFileShown() const { return m_keptFileShown; }
 
     void getAppexes();
     // A captured listing; one asked for while a job runs is read once it ends.
@@ -101,8 +108,15 @@ private:
         QString toolOutput;
     };
 
-    void startListing(std::unique_ptr<ListingJob> job, State state);
+    // Of a captured listing, `file` names it, so that a kept one is called
+    // as the user knows it.
+    void startListing(std::unique_ptr<ListingJob> job, State state, const QString &file = {});
     void listingEnded(ListingResult &result);
+    void historyKept(const ListingHistory::Kept &kept);
+    void checkBundles(bool fromTool);
+    // A clean-up stopped, or whose listing after its removals failed, with
+    // how many of them were run: what they changed is not known.
+    [[nodiscard]] JobFailure cleanupCutShort(JobFailure failure) const;
     void electionEnded(const JobResult<QString> &result);
     void registrationEnded(const JobResult<QString> &result);
     void removalEnded(const JobResult<QString> &result);
@@ -129,7 +143,9 @@ private:
     std::unique_ptr<ListingJob> m_listingJob;
     std::unique_ptr<CommandJob> m_commandJob;
     MissingBundleCheck *m_bundleCheck;
+    HistoryKeeper *m_keeper;
     std::optional<ListingHistory> m_history;
+    QString m_keptFileShown;
     bool m_tellsChangesSince = false;
     std::optional<ListingHistory::Entry> m_previous; // to tell the changes since
     std::optional<PendingElection> m_election;

@@ -1,7 +1,9 @@
 #include "listinghistory.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -15,11 +17,29 @@ constexpr qsizetype nameTimeLength = 19; // "20261208T143907.123"
 const QString suffix = QStringLiteral(".listing");
 constexpr qsizetype longestHeader = 200;
 
-// "zephlist-listing 1 records 472 bytes 10240"
-QByteArray headerOf(QByteArrayView listing, qsizetype records)
+const QByteArray hashName = QByteArrayLiteral("sha256");
+
+QByteArray sha256Of(QByteArrayView listing)
+{
+    return QCryptographicHash::hash(listing, QCryptographicHash::Sha256).toHex();
+}
+
+// "zephlist-listing 2 records 472 bytes 10240 sha256 9f86d0…"
+QByteArray headerOf(QByteArrayView listing, qsizetype records, const QByteArray &sha256)
 {
     return magic + ' ' + QByteArray::number(ListingHistory::formatVersion) + " records " +
-           QByteArray::number(records) + " bytes " + QByteArray::number(listing.size()) + '\n';
+           QByteArray::number(records) + " bytes " + QByteArray::number(listing.size()) + ' ' +
+           hashName + ' ' + sha256 + '\n';
+}
+
+// Whether the words after the first six of a header are those of its
+// format's version: none in the first, the listing's hash since.
+bool hashFits(int version, const QList<QByteArray> &words)
+{
+    if (version < 2)
+        return words.size() == 6;
+    return words.size() == 8 && words[6] == hashName && words[7].size() == 64 &&
+           QByteArray::fromHex(words[7]).toHex() == words[7];
 }
 
 // Unique among the names this process makes, and the process among others.
@@ -53,16 +73,22 @@ ListingHistory::ListingHistory(QString folder, Limits limits)
     , m_limits(limits)
 {}
 
-std::optional<QString> ListingHistory::keep(QByteArrayView listing, qsizetype records,
-                                            const QDateTime &time) const
+ListingHistory::Kept ListingHistory::keep(QByteArrayView listing, qsizetype records,
+                                          const QDateTime &time) const
 {
-    if (const std::optional<Entry> last = newest()) {
-        const JobResult<QByteArray> kept = read(*last);
-        if (const auto *bytes = std::get_if<QByteArray>(&kept); bytes && *bytes == listing)
-            return std::nullopt;
+    // Read once: the newest to compare with, and all to drop the oldest of.
+    QList<Entry> all = entries().entries;
+    Kept kept;
+    if (!all.isEmpty())
+        kept.before = all.last();
+    const QByteArray sha256 = sha256Of(listing);
+    if (kept.before && holds(*kept.before, listing, sha256)) {
+        kept.entry = kept.before;
+        return kept;
     }
-    const auto notKept = [](const QString &reason) {
-        return tr("The listing was not kept in the history: %1").arg(reason);
+    const auto notKept = [&kept](const QString &reason) {
+        kept.warning = tr("The listing was not kept in the history: %1").arg(reason);
+        return kept;
     };
     if (!QDir().mkpath(m_folder))
         return notKept(tr("cannot make the folder %1").arg(m_folder));
@@ -70,15 +96,27 @@ std::optional<QString> ListingHistory::keep(QByteArrayView listing, qsizetype re
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return notKept(file.errorString());
-    const QByteArray header = headerOf(listing, records);
+    const QByteArray header = headerOf(listing, records, sha256);
     // Flushed before the commit: a commit of Qt 6.4 after a write that failed
     // on a full disk keeps the file cut short.
     if (file.write(header) != header.size() ||
         file.write(listing.data(), listing.size()) != listing.size() || !file.flush() ||
         !file.commit())
         return notKept(file.errorString());
-    dropOldest(path);
-    return std::nullopt;
+    kept.entry = Entry{time.toUTC(), records, path, header.size() + listing.size(), sha256};
+    all << *kept.entry;
+    dropOldest(all, path);
+    return kept;
+}
+
+bool ListingHistory::holds(const Entry &entry, QByteArrayView listing,
+                           const QByteArray &sha256) const
+{
+    if (!entry.sha256.isEmpty())
+        return entry.sha256 == sha256;
+    const JobResult<QByteArray> kept = read(entry);
+    const auto *bytes = std::get_if<QByteArray>(&kept);
+    return bytes && *bytes == listing;
 }
 
 ListingHistory::Entries ListingHistory::entries() const
@@ -96,10 +134,16 @@ ListingHistory::Entries ListingHistory::entries() const
     return found;
 }
 
-std::optional<ListingHistory::Entry> ListingHistory::newest() const
+std::optional<ListingHistory::Entry> ListingHistory::entryBefore(const QString &file) const
 {
     const QList<Entry> all = entries().entries;
-    return all.isEmpty() ? std::nullopt : std::optional(all.last());
+    // The names sort by time, as the entries do.
+    const QString name = QFileInfo(file).fileName();
+    for (auto entry = all.crbegin(); entry != all.crend(); ++entry) {
+        if (name.isEmpty() || QFileInfo(entry->file).fileName() < name)
+            return *entry;
+    }
+    return std::nullopt;
 }
 
 JobResult<ListingHistory::Entry> ListingHistory::entryOf(const QString &path) const
@@ -113,25 +157,23 @@ JobResult<ListingHistory::Entry> ListingHistory::entryOf(const QString &path) co
     const QByteArray header = file.readLine(longestHeader).trimmed();
     const QList<QByteArray> words = header.split(' ');
     bool numbers =
-        words.size() == 6 && words[0] == magic && words[2] == "records" && words[4] == "bytes";
+        words.size() >= 6 && words[0] == magic && words[2] == "records" && words[4] == "bytes";
     bool ok = false;
     const int version = numbers ? words[1].toInt(&ok) : 0;
     numbers = numbers && ok;
+    if (numbers && version > formatVersion)
+        return skipped(tr("kept by a newer Zephlist"));
     const qsizetype records = numbers ? words[3].toLongLong(&ok) : 0;
     numbers = numbers && ok;
     const qint64 bytes = numbers ? words[5].toLongLong(&ok) : 0;
-    if (!(numbers && ok) || records < 0 || bytes < 0)
+    if (!(numbers && ok) || records < 0 || bytes < 0 || !hashFits(version, words))
         return skipped(tr("not a kept listing"));
-    if (version > formatVersion)
-        return skipped(tr("kept by a newer Zephlist"));
     if (file.size() - file.pos() != bytes)
         return skipped(tr("cut short"));
-    const QString name = QFileInfo(path).fileName();
-    QDateTime time = QDateTime::fromString(name.left(nameTimeLength), nameTimeFormat);
-    time.setTimeSpec(Qt::UTC);
-    if (!time.isValid())
+    const std::optional<QDateTime> time = keptAt(path);
+    if (!time)
         return skipped(tr("its name tells no time"));
-    return Entry{time, records, path, file.size()};
+    return Entry{*time, records, path, file.size(), words.value(7)};
 }
 
 JobResult<QByteArray> ListingHistory::read(const Entry &entry) const
@@ -146,9 +188,8 @@ JobResult<QByteArray> ListingHistory::read(const Entry &entry) const
     return listing;
 }
 
-void ListingHistory::dropOldest(const QString &kept) const
+void ListingHistory::dropOldest(const QList<Entry> &all, const QString &kept) const
 {
-    const QList<Entry> all = entries().entries;
     qsizetype count = all.size();
     qint64 total = 0;
     for (const Entry &entry : all)
@@ -197,4 +238,22 @@ QString ListingHistory::changesSince(const QDateTime &time, qsizetype added, qsi
         parts << tr("%1 changed").arg(changed);
     const QString since = time.toLocalTime().toString(QStringLiteral("d MMM HH:mm"));
     return tr("Since %1: %2").arg(since, parts.isEmpty() ? tr("no changes") : parts.join(u", "));
+}
+
+std::optional<QDateTime> ListingHistory::keptAt(const QString &file)
+{
+    const QString name = QFileInfo(file).fileName();
+    if (!name.endsWith(suffix) || name.mid(nameTimeLength, 2) != QLatin1String("Z-"))
+        return std::nullopt;
+    QDateTime time = QDateTime::fromString(name.left(nameTimeLength), nameTimeFormat);
+    time.setTimeSpec(Qt::UTC);
+    return time.isValid() ? std::optional(time) : std::nullopt;
+}
+
+QString ListingHistory::shownName(const QString &file)
+{
+    if (const std::optional<QDateTime> time = keptAt(file))
+        return tr("Listing of %1")
+            .arg(QLocale().toString(time->toLocalTime(), QLocale::ShortFormat));
+    return QFileInfo(file).fileName();
 }

@@ -2,6 +2,7 @@
 
 #include "datestamp.h"
 #include "election.h"
+#include "listinghistory.h"
 #include "registration.h"
 #include "shellwords.h"
 
@@ -25,14 +26,18 @@ QString quotedName(const Appex *record)
 QString WindowRules::title(const QString &listingFile, bool toolListed, const QDateTime &startDate)
 {
     if (!listingFile.isEmpty())
-        return tr("Zephlist \u2014 %1").arg(QFileInfo(listingFile).fileName());
+        return tr("Zephlist \u2014 %1").arg(ListingHistory::shownName(listingFile));
     return toolListed ? tr("Zephlist %1").arg(dateStamp(startDate)) : tr("Zephlist");
 }
 
+// A kept listing is named as the tool's is, by the time it was kept.
 QString WindowRules::proposedListingName(const QString &listingFile, const QDateTime &now)
 {
-    return listingFile.isEmpty() ? tr("Zephlist listing %1.txt").arg(dateStamp(now))
-                                 : QFileInfo(listingFile).fileName();
+    if (listingFile.isEmpty())
+        return tr("Zephlist listing %1.txt").arg(dateStamp(now));
+    if (const std::optional<QDateTime> kept = ListingHistory::keptAt(listingFile))
+        return tr("Zephlist listing %1.txt").arg(dateStamp(*kept));
+    return QFileInfo(listingFile).fileName();
 }
 
 QString WindowRules::nameOf(const Appex &record)

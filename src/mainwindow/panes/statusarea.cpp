@@ -2,10 +2,10 @@
 
 #include "elidedlabel.h"
 #include "jobstatus.h"
+#include "listinghistory.h"
 #include "messagebar.h"
 #include "windowrules.h"
 
-#include <QFileInfo>
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
@@ -101,7 +101,7 @@ void StatusArea::showComparison(const QString &baselineFile, qsizetype added, qs
 {
     m_comparisonBar->showMessage(
         tr("Compared with \u201C%1\u201D: + added, ~ changed, \u2212 removed since.")
-            .arg(QFileInfo(baselineFile).fileName()));
+            .arg(ListingHistory::shownName(baselineFile)));
     m_changes = WindowRules::changeSummary(added, changed, removed);
     showCountsAndChanges();
 }
