@@ -30,7 +30,7 @@ QString useText(const CopiesExplanation::Copy &copy)
     switch (copy.use) {
     case CopiesExplanation::Use::InUse:
         return copy.record.election() == AppexElection::Ignore ? Words::tr("Disabled")
-                                                                : Words::tr("In use");
+                                                               : Words::tr("In use");
     case CopiesExplanation::Use::NotUsed:
         return Words::tr("Not used");
     case CopiesExplanation::Use::Unknown:

@@ -237,7 +237,7 @@ void TestZephlistApp::everyMenuHasDistinctMnemonics()
 {
     const ListingHistory history(ListingHistory::defaultFolder());
     for (const QByteArray listing : {"UUID = A\n\n", "UUID = B\n\n"})
-        QVERIFY(!history.keep(listing, 1, QDateTime::currentDateTimeUtc()));
+        QVERIFY(!history.keep(listing, 1, QDateTime::currentDateTimeUtc()).warning);
     const auto app = makeApp();
     ContentView *window = app->newMainWindow();
     for (QMenu *menu : window->findChildren<QMenu *>())
