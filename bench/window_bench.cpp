@@ -85,6 +85,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir dir;
+    // The listings the app keeps go with the rest, not to the user's history.
+    qputenv("ZEPHLIST_HISTORY_DIR", dir.filePath(QStringLiteral("history")).toUtf8());
     QSettings::setDefaultFormat(QSettings::IniFormat);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
 

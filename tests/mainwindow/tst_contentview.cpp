@@ -1498,6 +1498,10 @@ void TestContentView::historyOfListings()
 {
     qputenv("ZEPHLIST_STANDIN_STATE", m_settings->filePath("history-elections").toUtf8());
     const QString folder = m_settings->filePath("history");
+    // Later tests keep in the temporary folder they had, whatever ends this one.
+    const auto restore = qScopeGuard([previous = qgetenv("ZEPHLIST_HISTORY_DIR")] {
+        qputenv("ZEPHLIST_HISTORY_DIR", previous);
+    });
     qputenv("ZEPHLIST_HISTORY_DIR", folder.toUtf8());
     const auto keptCount = [&folder] { return ListingHistory(folder).entries().entries.size(); };
     Window window(QStringLiteral(ZEPHLIST_STAND_IN));
@@ -1564,7 +1568,6 @@ void TestContentView::historyOfListings()
     window.answer = true;
     window.action("Clear History")->trigger();
     QCOMPARE(keptCount(), 0);
-    qunsetenv("ZEPHLIST_HISTORY_DIR");
 }
 
 void TestContentView::detailsTableEveryCopy()
