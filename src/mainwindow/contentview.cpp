@@ -244,10 +244,8 @@ void ContentView::connectCommands()
                 scheduleUpdate();
             });
     connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
-    connect(m_search->allFieldsScopeAction(), &QAction::toggled, this, [this](bool allFields) {
-        if (allFields)
-            m_filter->prepareIndex(m_appexer->byRecordKey());
-    });
+    connect(m_search, &SearchField::scopeChanged, this,
+            [this] { m_filter->prepareIndex(*m_appexer); });
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
             m_search->allFieldsScopeAction(), &QAction::trigger);
 
@@ -304,7 +302,7 @@ void ContentView::recordsChanged()
     // What the sorts, categories and searches picked next need, made while
     // the rows are looked at.
     m_appexer->prepareOrders();
-    m_filter->prepareIndex(m_appexer->byRecordKey());
+    m_filter->prepareIndex(*m_appexer);
 }
 
 void ContentView::closeEvent(QCloseEvent *event)

@@ -355,12 +355,12 @@ void TestAppexer::preparedOnlyForTheRecordsShown()
     for (const int seed : {1, 2, 3}) {
         appexer.setListing(listing(seed));
         appexer.prepareOrders();
-        filter.prepareIndex(appexer.byRecordKey());
+        filter.prepareIndex(appexer);
     }
     spareTimePool()->waitForDone();
-    QSignalSpy prepared(&appexer, &Appexer::ordersPrepared);
     QCoreApplication::processEvents(); // what was made for each listing comes back
-    QCOMPARE(prepared.size(), 1);
+    QVERIFY(filter.isIndexedFor(AppexSearch::Scope::Uuid));
+    QVERIFY(!filter.isIndexedFor(AppexSearch::Scope::AllFields)); // not searched there yet
 
     const AppexList shown = listing(3).records;
     for (const SortCode code : {SortCode::UUID, SortCode::Parent, SortCode::Name, SortCode::SDK}) {
@@ -385,6 +385,12 @@ void TestAppexer::preparedOnlyForTheRecordsShown()
     QStringList matched = column(filter, Qt::DisplayRole);
     matched.sort();
     QCOMPARE(matched, found);
+
+    filter.setScope(AppexSearch::Scope::AllFields);
+    filter.prepareIndex(appexer);
+    spareTimePool()->waitForDone();
+    QCoreApplication::processEvents();
+    QVERIFY(filter.isIndexedFor(AppexSearch::Scope::AllFields));
 }
 
 QTEST_GUILESS_MAIN(TestAppexer)

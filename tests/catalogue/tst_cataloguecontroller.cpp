@@ -357,7 +357,7 @@ void TestCatalogueController::historyOfTheListingShown()
     QCOMPARE(history.entries().entries.size(), 2);
     QCOMPARE(shown, history.entries().entries.last().file);
     QVERIFY2(catalogue.outcome.message.endsWith(
-                 QStringLiteral(" added, 1 removed").arg(catalogue.model.rowCount())),
+                 QStringLiteral("%1 added, 1 removed").arg(catalogue.model.rowCount())),
              qPrintable(catalogue.outcome.message));
 
     // Another window keeps a listing: the one shown is still the one before it.

@@ -1,4 +1,5 @@
 #include "appexcolumns.h"
+#include "appexfilter.h"
 #include "appexlistview.h"
 #include "appexscope.h"
 #include "appextableview.h"
@@ -19,6 +20,7 @@
 #include "noresultspanel.h"
 #include "recordfacts.h"
 #include "settings.h"
+#include "sparetime.h"
 #include "windowrules.h"
 #include "zephlisttest.h"
 
@@ -432,6 +434,15 @@ void TestContentView::searchFollowsTheCatalogue()
     QVERIFY(window.find("searchAllFields")->isVisible()); // a way out of the UUID scope
 
     QVERIFY(window.refresh());
+    // Each scope's index is made ahead, as the listing comes and as the
+    // scope is chosen, before anything is typed.
+    const auto *filter = window.view->findChild<AppexFilter *>();
+    window.search(QString());
+    window.action("All Fields")->trigger();
+    spareTimePool()->waitForDone();
+    Window::settle();
+    QVERIFY(filter->isIndexedFor(AppexSearch::Scope::AllFields));
+    window.action("UUID")->trigger();
     window.search("n1");
     QCOMPARE(window.names(), QStringList({"New", "Only the UUID changes"}));
     QCOMPARE(window.text("counts"), QStringLiteral("2 matches"));
@@ -453,6 +464,7 @@ void TestContentView::searchFollowsTheCatalogue()
     window.find("searchAllFields")->click();
     Window::settle();
     QCOMPARE(scope->text(), QStringLiteral("All Fields"));
+
     QCOMPARE(Settings::read().searchScope, AppexSearch::Scope::AllFields);
     QCOMPARE(Window(tool).find<QToolButton>("searchScope")->text(), QStringLiteral("All Fields"));
     window.search("twice");

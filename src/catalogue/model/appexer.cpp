@@ -207,40 +207,42 @@ QVariant Appexer::data(const QModelIndex &index, int role) const
     }
 }
 
+Appexer::~Appexer()
+{
+    m_preparing.cancel();
+}
+
 void Appexer::prepareOrders()
 {
     std::vector<AppexField> fields = m_sortRanks.fieldsWithoutRanks();
     const bool points = !m_pointRanks;
-    if (rowCount() < 2 || (fields.empty() && !points))
+    const bool underWay = !m_preparing.isCanceled() && !m_preparing.isFinished();
+    if (underWay || rowCount() < 2 || (fields.empty() && !points))
         return;
-    runInSpareTime(
+    m_preparing = runInSpareTime(
         this,
-        [records = byRecordKey(), fields = std::move(fields), points] {
+        [records = byRecordKey(), fields = std::move(fields), points](const StopAsked &stopAsked) {
             PreparedOrders prepared;
-            for (const AppexField field : fields)
+            for (const AppexField field : fields) {
+                if (stopAsked())
+                    return prepared;
                 prepared.sorts.emplace_back(field, SortRanks::textRanks(records, field));
-            if (points)
+            }
+            if (points && !stopAsked())
                 prepared.points = pointRanksOf(records);
             return prepared;
         },
-        [this, generation = m_recordsGeneration](PreparedOrders prepared) {
-            if (generation == m_recordsGeneration)
-                adopt(std::move(prepared));
+        [this](PreparedOrders prepared) {
+            for (auto &sort : prepared.sorts)
+                m_sortRanks.adopt(sort.first, std::move(sort.second));
+            if (!m_pointRanks)
+                m_pointRanks = std::move(prepared.points);
         });
-}
-
-void Appexer::adopt(PreparedOrders prepared)
-{
-    for (auto &sort : prepared.sorts)
-        m_sortRanks.adopt(sort.first, std::move(sort.second));
-    if (!m_pointRanks)
-        m_pointRanks = std::move(prepared.points);
-    emit ordersPrepared();
 }
 
 void Appexer::compareRecords()
 {
-    ++m_recordsGeneration;
+    m_preparing.cancel(); // made for records that go
     m_changes.clear();
     m_older.clear();
     m_removed.clear();

@@ -8,6 +8,7 @@
 
 #include <QAbstractListModel>
 #include <QDateTime>
+#include <QFuture>
 #include <QHash>
 #include <QSet>
 
@@ -47,6 +48,7 @@ public:
     };
 
     using QAbstractListModel::QAbstractListModel;
+    ~Appexer() override;
 
     [[nodiscard]] const AppexList &appexList() const { return m_records; }
     [[nodiscard]] QDateTime theDate() const { return m_theDate; }
@@ -103,10 +105,6 @@ public:
     [[nodiscard]] QVariant data(const QModelIndex &index,
                                 int role = Qt::DisplayRole) const override;
 
-signals:
-    // What prepareOrders() made is in use.
-    void ordersPrepared();
-
 private:
     struct PreparedOrders
     {
@@ -114,7 +112,6 @@ private:
         std::optional<SortRanks::Ranks> points;
     };
     [[nodiscard]] static SortRanks::Ranks pointRanksOf(const ListingRecords &records);
-    void adopt(PreparedOrders prepared);
 
     // Marks the records against the baseline, then sorts the rows.
     void compareRecords();
@@ -141,9 +138,8 @@ private:
     AppexList m_removed; // in the older listing's order
     // The entry of each row while there are removed records; none without.
     std::vector<qsizetype> m_rowEntries;
-    // Counts the sets of records the rows have shown: what was made for one
-    // set is of no use to another.
-    quint64 m_recordsGeneration = 0;
+    // What prepareOrders() is making, cancelled when the records go.
+    QFuture<PreparedOrders> m_preparing;
     SortRanks m_sortRanks; // by record key
     // Of the records' extension points by their bytes, made when first asked for.
     mutable std::optional<SortRanks::Ranks> m_pointRanks;

@@ -12,7 +12,8 @@ AppexFilter::AppexFilter(QAbstractItemModel *catalogue, QObject *parent)
     // Told before the change is done, so that no filtering after it uses the
     // index of an earlier listing. A sort keeps it: it is by record, not row.
     connect(catalogue, &QAbstractItemModel::modelAboutToBeReset, this, [this] {
-        ++m_indexGeneration;
+        for (QFuture<PreparedPart> &indexing : m_indexing)
+            indexing.cancel(); // made of records that go
         m_index.clear();
         m_tooLargeForIndex = false;
         m_matchesAreStale = true;
@@ -51,38 +52,40 @@ void AppexFilter::setChangesOnly(bool changesOnly)
     filterAgain();
 }
 
-void AppexFilter::prepareIndex(const ListingRecords &records)
+AppexFilter::~AppexFilter()
 {
-    std::vector<SearchIndex::Part> parts;
+    for (QFuture<PreparedPart> &indexing : m_indexing)
+        indexing.cancel();
+}
+
+void AppexFilter::prepareIndex(const Appexer &catalogue)
+{
+    if (m_tooLargeForIndex || catalogue.rowCount() == 0)
+        return;
     for (const SearchIndex::Part part :
          {SearchIndex::Part::Uuids, SearchIndex::Part::OtherFields}) {
-        if (!m_index.has(part) &&
-            (part == SearchIndex::Part::Uuids || m_scope == AppexSearch::Scope::AllFields))
-            parts.push_back(part);
+        QFuture<PreparedPart> &indexing = m_indexing[size_t(part)];
+        const bool underWay = !indexing.isCanceled() && !indexing.isFinished();
+        const bool searched =
+            part == SearchIndex::Part::Uuids || m_scope == AppexSearch::Scope::AllFields;
+        if (!searched || underWay || m_index.has(part))
+            continue;
+        indexing = runInSpareTime(
+            this,
+            [records = catalogue.byRecordKey(), part](const StopAsked &stopAsked) {
+                PreparedPart prepared;
+                if (stopAsked())
+                    return prepared;
+                std::vector<qsizetype> keys(size_t(records.count));
+                std::iota(keys.begin(), keys.end(), 0);
+                prepared.tooLarge = !prepared.index.build(part, records, keys);
+                return prepared;
+            },
+            [this](PreparedPart prepared) {
+                m_tooLargeForIndex = m_tooLargeForIndex || prepared.tooLarge;
+                m_index.adopt(std::move(prepared.index));
+            });
     }
-    if (parts.empty() || m_tooLargeForIndex || records.count == 0)
-        return;
-    struct Prepared
-    {
-        SearchIndex index;
-        bool tooLarge = false;
-    };
-    runInSpareTime(
-        this,
-        [records, parts = std::move(parts)] {
-            std::vector<qsizetype> keys(size_t(records.count));
-            std::iota(keys.begin(), keys.end(), 0);
-            Prepared prepared;
-            for (const SearchIndex::Part part : parts)
-                prepared.tooLarge = !prepared.index.build(part, records, keys) || prepared.tooLarge;
-            return prepared;
-        },
-        [this, generation = m_indexGeneration](Prepared prepared) {
-            if (generation != m_indexGeneration)
-                return;
-            m_tooLargeForIndex = m_tooLargeForIndex || prepared.tooLarge;
-            m_index.adopt(std::move(prepared.index));
-        });
 }
 
 void AppexFilter::searchAgain()
@@ -146,6 +149,12 @@ bool AppexFilter::buildIndex(SearchIndex::Part part) const
 
 // Whether the index holds what the search looks at, made first if need be;
 // false for a catalogue too large for one.
+bool AppexFilter::isIndexedFor(AppexSearch::Scope scope) const
+{
+    return m_index.has(SearchIndex::Part::Uuids) &&
+           (scope == AppexSearch::Scope::Uuid || m_index.has(SearchIndex::Part::OtherFields));
+}
+
 bool AppexFilter::hasIndex() const
 {
     const auto indexed = [this](SearchIndex::Part part) {

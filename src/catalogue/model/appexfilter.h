@@ -3,7 +3,12 @@
 #include "appexsearch.h"
 #include "searchindex.h"
 
+#include <QFuture>
 #include <QSortFilterProxyModel>
+
+#include <array>
+
+class Appexer;
 
 // The rows of a catalogue that the window shows: those that match the search
 // while there is a query (all of them while there is none), and only the
@@ -16,15 +21,18 @@ class AppexFilter : public QSortFilterProxyModel
 
 public:
     explicit AppexFilter(QAbstractItemModel *catalogue, QObject *parent = nullptr);
+    ~AppexFilter() override;
 
     void setQuery(const QString &query);
     void setScope(AppexSearch::Scope scope);
     void setChangesOnly(bool changesOnly);
-    // Indexes on a thread of the pool what a search in the scope set looks
-    // at and the index lacks, from the catalogue's records by their keys
-    // (Appexer::KeyRole): the first keystroke of a search then costs what
-    // later ones do. Dropped if the catalogue is reset meanwhile.
-    void prepareIndex(const ListingRecords &records);
+    // Indexes in spare time what a search in the scope set looks at and the
+    // index lacks, from `catalogue`, this filter's source: the first
+    // keystroke of a search then costs what later ones do. Dropped if the
+    // catalogue is reset meanwhile.
+    void prepareIndex(const Appexer &catalogue);
+    // Whether a search in `scope` finds its index made.
+    [[nodiscard]] bool isIndexedFor(AppexSearch::Scope scope) const;
 
     [[nodiscard]] bool isSearching() const { return !m_query.isEmpty(); }
     [[nodiscard]] QString query() const { return m_query; }
@@ -48,7 +56,12 @@ private:
     // Made when first needed, and again for each listing.
     mutable SearchIndex m_index;
     mutable bool m_tooLargeForIndex = false; // then searched record by record
-    quint64 m_indexGeneration = 0;           // counts the catalogue's resets
+    struct PreparedPart
+    {
+        SearchIndex index; // of one part
+        bool tooLarge = false;
+    };
+    std::array<QFuture<PreparedPart>, 2> m_indexing; // by SearchIndex::Part
 
     mutable std::vector<bool> m_matches;      // by record key
     mutable std::vector<qsizetype> m_rowKeys; // by row, until the rows move

@@ -207,6 +207,10 @@ const SortRanks::Ranks &SortRanks::knownRanks(const ListingRecords &records, App
 std::vector<qsizetype> SortRanks::order(const ListingRecords &records,
                                         std::span<const qsizetype> rowKeys, SortCode sortCode)
 {
+    static_assert(sortedFields[size_t(SortCode::SDK)] == AppexField::SDK &&
+                  sortedFields[size_t(SortCode::Parent)] == AppexField::ParentName &&
+                  sortedFields[size_t(SortCode::UUID)] == AppexField::Uuid &&
+                  sortedFields[size_t(SortCode::Name)] == AppexField::Name);
     const AppexField first = sortedFields[size_t(sortCode)];
     std::vector<qsizetype> rows = rowsInOrder(rowKeys.size());
     if (first == AppexField::SDK || first == AppexField::ParentName)

@@ -78,6 +78,7 @@ void SearchField::setScope(AppexSearch::Scope scope)
     m_scopeButton->setText(uuid ? tr("UUID") : tr("All Fields"));
     placeScopeButton();
     setAccessibleName(uuid ? tr("Search by UUID") : tr("Search all fields"));
+    emit scopeChanged(scope);
     emit searchChanged();
 }
 

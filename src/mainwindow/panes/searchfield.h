@@ -30,6 +30,8 @@ public:
 signals:
     // The query or the scope changed.
     void searchChanged();
+    // The scope changed; the filter searches in it already.
+    void scopeChanged(AppexSearch::Scope scope);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
