@@ -28,29 +28,32 @@ void PaneSplitter::rememberWidths()
 
 void PaneSplitter::resizeEvent(QResizeEvent *event)
 {
-    QList<int> panes = sizes();
+    const QList<int> before = sizes();
     QSplitter::resizeEvent(event);
     const int central = indexOf(m_central);
-    if (central < 0 || event->oldSize().width() < 0)
+    const int change = event->size().width() - event->oldSize().width();
+    if (central < 0 || event->oldSize().width() < 0 || change == 0)
         return;
-    int change = event->size().width() - event->oldSize().width();
-    for (int index = 0; index < count(); ++index) {
-        if (index != central && !widget(index)->isHidden() && !m_wanted.contains(widget(index)))
-            m_wanted.insert(widget(index), panes[index]);
-    }
-    // Lost from the last pane inwards, the details before the sidebar, and
-    // given back the other way.
-    for (int step = 0; step < count() && change != 0; ++step) {
+    // Narrower: from the widths before, the details give room first, then the
+    // sidebar, each remembering the width it had. Wider: of what the list was
+    // given, the sidebar and then the details take back what they gave.
+    QList<int> panes = change < 0 ? before : sizes();
+    int room = change < 0 ? change : panes[central] - before[central];
+    for (int step = 0; step < count(); ++step) {
         const int index = change < 0 ? count() - 1 - step : step;
         const QWidget *pane = widget(index);
         if (index == central || pane->isHidden())
             continue;
+        int &wanted = m_wanted[pane];
+        wanted = std::max(wanted, change < 0 ? before[index] : panes[index]);
         const int least = std::max(pane->minimumWidth(), pane->minimumSizeHint().width());
-        const int given = change < 0 ? -std::clamp(panes[index] - least, 0, -change)
-                                     : std::clamp(m_wanted.value(pane) - panes[index], 0, change);
+        const int given = change < 0 ? -std::clamp(panes[index] - least, 0, -room)
+                                     : std::clamp(wanted - panes[index], 0, room);
         panes[index] += given;
-        change -= given;
+        panes[central] -= change < 0 ? 0 : given;
+        room -= given;
     }
-    panes[central] += change;
+    if (change < 0)
+        panes[central] += room;
     setSizes(panes);
 }
