@@ -241,9 +241,13 @@ void ContentView::connectCommands()
             [this](int column, Qt::SortOrder order) {
                 m_columnOrder = {column, order};
                 orderByColumn();
+                keepChoiceInSight();
                 scheduleUpdate();
             });
-    connect(m_search, &SearchField::searchChanged, this, &ContentView::scheduleUpdate);
+    connect(m_search, &SearchField::searchChanged, this, [this] {
+        keepChoiceInSight();
+        scheduleUpdate();
+    });
     connect(m_search, &SearchField::scopeChanged, this,
             [this] { m_filter->prepareIndex(*m_appexer); });
     connect(m_noResults, &NoResultsPanel::searchAllFieldsRequested,
@@ -284,6 +288,7 @@ void ContentView::sortBy(SortCode code)
     m_columnOrder.reset();
     m_appexer->sortAppexList(code);
     m_appexer->setRankOrder(std::nullopt);
+    keepChoiceInSight();
     scheduleUpdate();
 }
 
@@ -361,6 +366,18 @@ void ContentView::showAsTable(bool asTable)
 void ContentView::copySelected(const std::function<QString(const Appex &)> &text) const
 {
     QGuiApplication::clipboard()->setText(RecordRows::selectedText(*shownView(), text));
+}
+
+// After a sort or a search the list shows the chosen record where it went,
+// or, with none chosen among the rows, their start: not some stretch of rows
+// that happened to lie where the view was scrolled.
+void ContentView::keepChoiceInSight()
+{
+    QAbstractItemView *view = shownView();
+    if (view->currentIndex().isValid())
+        view->scrollTo(view->currentIndex());
+    else
+        view->scrollToTop();
 }
 
 void ContentView::chooseScope(const QString &category, bool problems)

@@ -88,6 +88,7 @@ private:
     void sortBy(SortCode code);
     // Orders the catalogue by m_columnOrder's column, if one is chosen.
     void orderByColumn();
+    void keepChoiceInSight();
     void recordsChanged();
     void scheduleUpdate();
     void catalogueChanged();

@@ -247,6 +247,7 @@ private slots:
     void narrowWindowAndWidestRow();
     void sidePanesShrinkBeforeTheList();
     void widestRowAmongManyRows();
+    void choiceStaysInSight();
     void rowsInSightWidenTheList();
     void hugeValuesShowCut();
     void dragEnterHighlights();
@@ -941,6 +942,35 @@ void TestContentView::sidePanesShrinkBeforeTheList()
     window.view->resize(1400, 650); // and the panes have their room back
     Window::settle();
     QCOMPARE(panes->sizes(), wide);
+}
+
+// A sort keeps the chosen record in sight where it goes; a search that
+// leaves it out shows its results from their start.
+void TestContentView::choiceStaysInSight()
+{
+    QByteArray listing;
+    for (int record = 0; record < 300; ++record)
+        listing += "UUID = U" + QByteArray::number(1000 + record) + "\nDisplay Name = N" +
+                   QByteArray::number(1300 - record) + "\n\n";
+    Window window(m_tools.printing(listing));
+    QVERIFY(window.refresh());
+    window.find("sortByUUID")->click();
+    QTreeView *list = window.list();
+    list->setCurrentIndex(list->model()->index(2, 0)); // U1002, N1298: last by name
+    Window::settle();
+    const auto inSight = [list] {
+        return list->viewport()->rect().intersects(list->visualRect(list->currentIndex()));
+    };
+    QVERIFY(inSight());
+    window.find("sortByName")->click();
+    Window::settle();
+    QCOMPARE(list->currentIndex().row(), 297);
+    QVERIFY(inSight());
+
+    window.search("U12"); // U1200 to U1299, which leave it out
+    Window::settle();
+    QCOMPARE(window.names().size(), 100);
+    QCOMPARE(list->verticalScrollBar()->value(), 0);
 }
 
 void TestContentView::widestRowAmongManyRows()
