@@ -1634,11 +1634,18 @@ void TestContentView::detailsTableEveryCopy()
     QVERIFY(window.action("Show All Copies")->isChecked());
     QVERIFY(!others->isVisible());
     COMPARE_GOLDEN(copiesText(copies->model()), "details/notesplus-copies.tsv");
+    // An extension no app holds shows its own folder; a path to cut short
+    // at its root, or with no folder, is not lost.
+    QCOMPARE(CopiesModel::folderShown("/System/Library/ExtensionKit/Extensions/T.appex"),
+             QStringLiteral("/System/Library/ExtensionKit/Extensions"));
+    QCOMPARE(CopiesModel::folderShown("/Notes.app/Contents/PlugIns/W.appex"), QStringLiteral("/"));
+    QCOMPARE(CopiesModel::folderShown("W.appex"), QStringLiteral("W.appex"));
 
     // Use This Copy: the list chooses it, the status bar says so, and it
     // comes first in the table.
     copies->setCurrentIndex(copies->model()->index(2, 0));
-    const QString path = copies->model()->index(2, CopiesModel::Folder).data().toString();
+    const QString path =
+        copies->model()->index(2, CopiesModel::Folder).data(Qt::ToolTipRole).toString();
     const AppexList &records = window.view->appexer().appexList();
     const QString uuid = std::find_if(records.begin(), records.end(), [&](const Appex &copy) {
                              return copy.path() == path;
@@ -1648,7 +1655,7 @@ void TestContentView::detailsTableEveryCopy()
     const QModelIndexList chosen = window.list()->selectionModel()->selectedRows();
     QCOMPARE(chosen.size(), 1);
     QCOMPARE(chosen.first().data(Appexer::RecordRole).value<Appex>().uuid(), uuid);
-    QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data().toString(), path);
+    QCOMPARE(copies->model()->index(0, CopiesModel::Folder).data(Qt::ToolTipRole).toString(), path);
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("In use"));
     QVERIFY(!window.find<QAction>("useThisCopy")->isEnabled()); // the one in use now
 

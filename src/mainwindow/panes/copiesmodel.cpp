@@ -52,6 +52,18 @@ QString CopiesModel::textOf(int column, const CopiesExplanation::Copy &copy)
     }
 }
 
+// The copies of one extension differ in where their apps lie; past that,
+// their paths are mostly the same ("…/Notes Plus.app/Contents/PlugIns/…"),
+// and a whole path cut in the middle hid the part that differs.
+QString CopiesModel::folderShown(const QString &path)
+{
+    const qsizetype app = path.indexOf(QLatin1String(".app/"));
+    const qsizetype end = path.lastIndexOf(u'/', app >= 0 ? app : path.size() - 1);
+    if (end < 0)
+        return path;
+    return end == 0 ? QStringLiteral("/") : path.left(end);
+}
+
 QVariant CopiesModel::data(const QModelIndex &index, int role) const
 {
     const CopiesExplanation::Copy *copy =
@@ -63,6 +75,8 @@ QVariant CopiesModel::data(const QModelIndex &index, int role) const
         // The day tells copies apart; the time and zone are in the tip.
         if (index.column() == Registered)
             return copy->record.timestamp().section(u' ', 0, 0);
+        if (index.column() == Folder)
+            return folderShown(copy->record.path());
         return textOf(index.column(), *copy);
     case Qt::ToolTipRole: // whole, where the column cuts it
         return textOf(index.column(), *copy);

@@ -7,9 +7,9 @@
 #include <optional>
 
 // The copies of one extension as a table: the copy in use first, in bold,
-// then those the system does not use, faded; each with its version, where
-// it lies, why it is not used and the day it was registered (the time too
-// in its tip).
+// then those the system does not use, faded; each with its version, the
+// folder of its app (the whole path in its tip), why it is not used and the day it was registered
+// (the time too in its tip).
 class CopiesModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -35,6 +35,10 @@ public:
                                 int role = Qt::DisplayRole) const override;
     [[nodiscard]] QVariant headerData(int section, Qt::Orientation orientation,
                                       int role = Qt::DisplayRole) const override;
+
+    // The folder a copy's row shows: the one that holds its app, or where no
+    // app holds it, the one that holds the extension.
+    [[nodiscard]] static QString folderShown(const QString &path);
 
 private:
     [[nodiscard]] static QString textOf(int column, const CopiesExplanation::Copy &copy);
