@@ -222,10 +222,13 @@ void ContentView::connectCommands()
         m_elections->elect(copy, Election::Choice::Use, Election::Target::Copy);
     });
     connect(m_details, &DetailsPane::allCopiesRequested, this, [this] {
-        if (const std::optional<Appex> chosen = RecordRows::current(*shownView()))
-            m_elections->chooseAfterJob(*chosen);
+        const std::optional<Appex> chosen = RecordRows::current(*shownView());
+        const bool wasBusy = m_catalogue->isBusy();
         (*m_actions)[Command::ShowAllCopies]->setChecked(true);
         showAllCopies(true); // lists again even when it was on already
+        // Chosen again in the listing this starts, not after a job already running.
+        if (chosen && !wasBusy && m_catalogue->isBusy())
+            m_elections->chooseAfterJob(*chosen);
     });
     // A new listing, or problems found in one: counted again, and a
     // column's order made again of the records now.

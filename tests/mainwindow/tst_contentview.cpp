@@ -265,6 +265,7 @@ private slots:
     void registrationsAndCleanUp();
     void historyOfListings();
     void detailsTableEveryCopy();
+    void allCopiesAskedWhileBusy();
     void detailsBreakLongValuesAtDots();
     void statusNoteGivesWayToTheCounts();
     void comparisonBarFitsANarrowList();
@@ -1684,6 +1685,26 @@ void TestContentView::detailsTableEveryCopy()
     window.answer = true;
     QVERIFY(window.job([&] { window.action("Disable")->trigger(); }));
     QCOMPARE(copies->model()->index(0, 0).data().toString(), QStringLiteral("Disabled"));
+}
+
+// Asked for every copy while a listing runs, the window lists nothing more,
+// and the end of that listing chooses nothing: a new listing's rows start
+// unchosen, and the record chosen before is not brought back.
+void TestContentView::allCopiesAskedWhileBusy()
+{
+    Settings::storeShowDetails(true);
+    Window window(m_tools.write("slow", "sleep 0.3\ncat '" +
+                                            testDataPath("listings/newer.txt").toUtf8() + "'"));
+    QVERIFY(window.refresh());
+    window.select({0});
+    Window::settle();
+    const bool ended = window.job([&] {
+        window.find("getAppexes")->click();
+        emit window.find<QLabel>("otherCopies")->linkActivated("#all");
+    });
+    QVERIFY(ended);
+    QVERIFY(!window.view->catalogue().isBusy());
+    QVERIFY(window.list()->selectionModel()->selectedRows().isEmpty());
 }
 
 // A long identifier or path breaks after its dots and slashes as the pane
