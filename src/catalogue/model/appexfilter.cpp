@@ -162,8 +162,9 @@ bool AppexFilter::hasIndex() const
             m_tooLargeForIndex = !buildIndex(part);
             m_matchesAreStale = true;
         }
-        return m_index.has(part);
     };
-    return indexed(SearchIndex::Part::Uuids) && (m_search.scope() == AppexSearch::Scope::Uuid ||
-                                                 indexed(SearchIndex::Part::OtherFields));
+    indexed(SearchIndex::Part::Uuids);
+    if (m_search.scope() == AppexSearch::Scope::AllFields)
+        indexed(SearchIndex::Part::OtherFields);
+    return isIndexedFor(m_search.scope());
 }

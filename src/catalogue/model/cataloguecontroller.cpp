@@ -182,14 +182,14 @@ void CatalogueController::startCommand(
     m_commandJob->start();
 }
 
+// Keeping a listing is not stopped: it ends on its own, and stopping it
+// would leave the listing shown unkept for nothing.
 void CatalogueController::cancel()
 {
     if (m_listingJob)
         m_listingJob->cancel();
     else if (m_commandJob)
         m_commandJob->cancel();
-    // Keeping a listing is not stopped: it is short, and the listing shown
-    // would go unkept for nothing.
     else if (m_state == State::CheckingBundles) {
         // The listing stays, without the check; a change it checks is still
         // told of, and nothing more is read.
